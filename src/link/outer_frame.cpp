@@ -1,0 +1,72 @@
+#include "link/outer_frame.h"
+
+namespace quendra {
+
+std::uint8_t OuterFrame::frameSum(ByteView frame) {
+  std::uint8_t sum = 0;
+  for (std::size_t i = 3; i < frame.size(); ++i) sum = static_cast<std::uint8_t>(sum + frame[i]);
+  return sum;
+}
+
+Bytes OuterFrame::buildSearchRequest() { return {kRequestMarker, 0x00, 0x01, kSearch, kSearch}; }
+
+Bytes OuterFrame::buildRequest(std::uint8_t command, const Mac& target, ByteView payload) {
+  const std::size_t length = 1 + target.size() + payload.size();  // command .. last payload byte
+  Bytes frame;
+  frame.reserve(length + 4);
+  frame.push_back(kRequestMarker);
+  frame.push_back(static_cast<std::uint8_t>(length >> 8));
+  frame.push_back(static_cast<std::uint8_t>(length & 0xFF));
+  frame.push_back(command);
+  frame.insert(frame.end(), target.begin(), target.end());
+  frame.insert(frame.end(), payload.begin(), payload.end());
+  frame.push_back(frameSum(frame));
+  return frame;
+}
+
+Bytes OuterFrame::buildReadNetworkRequest(const Mac& target) { return buildRequest(kReadNetwork, target, {}); }
+
+Bytes OuterFrame::buildWriteNetworkRequest(const Mac& target, ByteView record292) {
+  return buildRequest(kWriteNetwork, target, record292);
+}
+
+Bytes OuterFrame::buildFactoryResetRequest(const Mac& target) { return buildRequest(kFactoryReset, target, {}); }
+
+Bytes OuterFrame::buildWriteMacRequest(const Mac& target, const Mac& newMac) {
+  return buildRequest(kWriteMac, target, newMac);
+}
+
+Bytes OuterFrame::buildTunnelRequest(const Mac& target, ByteView tunnelFrame) {
+  if (tunnelFrame.size() > kMaxTunnelInRequest) return {};
+  return buildRequest(kTunnel, target, tunnelFrame);
+}
+
+std::optional<std::uint8_t> OuterFrame::replyCommand(ByteView d) {
+  if (d.size() < 4 || d[0] != kReplyMarker) return std::nullopt;
+  return d[3];
+}
+
+std::optional<SearchAnswer> OuterFrame::readSearchAnswer(ByteView d) {
+  if (replyCommand(d) != kSearch || d.size() < 22) return std::nullopt;
+  SearchAnswer a;
+  a.ip = static_cast<std::uint32_t>(getU32LE(d, 8));
+  for (std::size_t i = 0; i < 6; ++i) a.mac[i] = d[12 + i];
+  a.firmwareVersion = getU16LE(d, 18);
+  for (std::size_t i = 22; i < d.size() && d[i] != 0; ++i) a.nameGbk.push_back(static_cast<char>(d[i]));
+  return a;
+}
+
+std::optional<ByteView> OuterFrame::readNetworkAnswer(ByteView d) {
+  if (replyCommand(d) != kReadNetwork || d.size() < 10 + kNetworkRecordSize) return std::nullopt;
+  return d.subspan(10, kNetworkRecordSize);
+}
+
+std::optional<ByteView> OuterFrame::readTunnelBlock(ByteView d) {
+  const auto command = replyCommand(d);
+  if (command != kTunnel && command != kTunnelAlt) return std::nullopt;
+  const std::size_t n = getU16BE(d, 1);
+  if (n == 0 || d.size() < 10 || n > d.size() - 10) return std::nullopt;
+  return d.subspan(10, n);
+}
+
+}  // namespace quendra

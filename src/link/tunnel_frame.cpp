@@ -1,0 +1,54 @@
+#include "link/tunnel_frame.h"
+
+#include "link/frame_crc16.h"
+
+namespace quendra {
+namespace {
+
+void appendCrc(Bytes& frame) {
+  const std::uint16_t crc = FrameCrc16::compute(frame);
+  frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
+  frame.push_back(static_cast<std::uint8_t>(crc >> 8));
+}
+
+}  // namespace
+
+Bytes TunnelFrame::buildRequest(std::uint8_t command, ByteView payload) {
+  if (command == 0 || command > 150) return {};
+  Bytes frame{kStartByte, command};
+  frame.insert(frame.end(), payload.begin(), payload.end());
+  appendCrc(frame);
+  return frame;
+}
+
+TunnelReply TunnelFrame::decodeReply(ByteView block) {
+  TunnelReply r;
+  const std::size_t n = block.size();
+  // Lengths 3..6 would put the trailer before the block; drop them like bad CRCs.
+  if (n <= 2 || n < kTrailerSize) return r;
+  const std::uint16_t crc = static_cast<std::uint16_t>(block[n - 2] | (block[n - 1] << 8));
+  if (FrameCrc16::compute(block.first(n - 2)) != crc) return r;
+  if (block[0] != kStartByte) return r;
+  const std::uint16_t version = static_cast<std::uint16_t>(block[n - 6] * 100 + block[n - 5]);
+  if (block[n - 7] != kTrailerMarker || version < kLowestVersion || version > kHighestVersion ||
+      block[n - 4] != kTrailerFixed) {
+    r.status = ReplyStatus::VersionRefused;
+    return r;
+  }
+  r.status = ReplyStatus::Accepted;
+  r.command = block[1];
+  r.hostVersion = version;
+  if (n > 2 + kTrailerSize) r.payload = block.subspan(2, n - 2 - kTrailerSize);
+  return r;
+}
+
+Bytes TunnelFrame::buildReply(std::uint8_t command, ByteView payload, std::uint8_t versionHigh,
+                              std::uint8_t versionLow, std::uint8_t spare) {
+  Bytes frame{kStartByte, command};
+  frame.insert(frame.end(), payload.begin(), payload.end());
+  frame.insert(frame.end(), {kTrailerMarker, versionHigh, versionLow, kTrailerFixed, spare});
+  appendCrc(frame);
+  return frame;
+}
+
+}  // namespace quendra

@@ -1,0 +1,72 @@
+#pragma once
+// UDP on port 1901. Requests are broadcast to 255.255.255.255:1901 once from
+// every local IPv4 address (one bound socket per address, at most ten); replies
+// are read from the wildcard receive socket and from every send socket (Linux
+// hands a unicast reply to the socket bound to exactly that address). Each
+// datagram is handed over whole, in arrival order, through datagramReceived.
+#include <QObject>
+#include <QByteArray>
+#include <QSocketNotifier>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "link/bytes.h"
+#include "link/notifier.h"
+
+namespace quendra {
+
+class UdpLink : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kSendSlots = 10;
+  static constexpr std::size_t kMaxDatagram = 1024;
+
+  // Local IPv4 addresses (host byte order) in the order they are to be served.
+  using AddressProvider = std::function<std::vector<std::uint32_t>()>;
+
+  explicit UdpLink(Notifier& notifier, QObject* parent = nullptr);
+  ~UdpLink() override;
+
+  // Replaces the interface list (tests give fixed lists, also with repeats).
+  void setAddressProvider(AddressProvider provider);
+
+  // Creates and binds the receive socket (0.0.0.0:1901); no send socket yet.
+  void openLink();
+  // Closes the send sockets and binds one per current local address.
+  void rebuildSendSockets();
+  // Sends the datagram through every bound send socket, entry 0 first.
+  // Returns how many sends succeeded.
+  int sendToAll(ByteView datagram);
+  // Closes every socket.
+  void closeLink();
+
+  // The addresses (host byte order) of the bound send sockets, table order.
+  std::vector<std::uint32_t> boundAddresses() const;
+  bool receiveSocketOpen() const { return receiveFd_ >= 0; }
+
+ signals:
+  void datagramReceived(const QByteArray& datagram);
+
+ private:
+  struct SendSlot {
+    std::uint32_t address = 0;  // host byte order
+    int fd = -1;
+    bool bound = false;
+    std::unique_ptr<QSocketNotifier> readable;
+  };
+
+  void readAll(int fd);
+  std::unique_ptr<QSocketNotifier> watch(int fd);
+  void closeSendSockets();
+
+  Notifier& notifier_;
+  AddressProvider addresses_;
+  int receiveFd_ = -1;
+  std::unique_ptr<QSocketNotifier> receiveReadable_;
+  std::array<SendSlot, kSendSlots> slots_;
+};
+
+}  // namespace quendra
