@@ -1,0 +1,22 @@
+#pragma once
+// Placeholder: the page's own issue replaces this with the real page.
+#include <QWidget>
+
+#include "link/bytes.h"
+#include "link/response_dispatcher.h"
+#include "pages/page_context.h"
+
+namespace quendra {
+
+class BasePage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit BasePage(const PageContext& context, QWidget* parent = nullptr);
+  // Registers the page's reply and acknowledgement handlers.
+  void registerRoutes(ResponseDispatcher& dispatcher);
+
+ private:
+  PageContext context_;
+};
+
+}  // namespace quendra
