@@ -1,11 +1,119 @@
 #include "pages/modbus_page.h"
 
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "pages/field_text.h"
+#include "pages/page_form.h"
+#include "pages/record_selector.h"
+
 namespace quendra {
+namespace {
 
-ModbusPage::ModbusPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+const QStringList kDeviceTypes{
+    QStringLiteral("温湿度变送器"), QStringLiteral("K17控制器"),    QStringLiteral("空调控制器"),
+    QStringLiteral("20WLux光照"),   QStringLiteral("通用采集设备"), QStringLiteral("通用控制器"),
+};
 
-void ModbusPage::registerRoutes(ResponseDispatcher&) {}
+std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
-Bytes ModbusPage::recordPayload(int) const { return {}; }
+}  // namespace
+
+ModbusPage::ModbusPage(const PageContext& context, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      selector_(new RecordSelector(QStringLiteral("槽位"), kModbusSlotCount, this)),
+      slaveAddress_(new QLineEdit),
+      enabled_(makeCheck(QStringLiteral("启用"))),
+      deviceType_(makeList(kDeviceTypes)),
+      registerStart_(new QLineEdit),
+      registerCount_(new QLineEdit) {
+  auto* group = new QGroupBox(QStringLiteral("ModBus-RTU主站参数"));
+  auto* grid = new QGridLayout(group);
+  addLabeledField(grid, 0, 0, QStringLiteral("ModBus槽位："), selector_->box());
+  addLabeledField(grid, 1, 0, QStringLiteral("ModBus从站地址："), slaveAddress_);
+  grid->addWidget(enabled_, 1, 2);
+  addLabeledField(grid, 2, 0, QStringLiteral("ModBus设备类型："), deviceType_);
+  addLabeledField(grid, 3, 0, QStringLiteral("寄存器起始地址："), registerStart_);
+  addLabeledField(grid, 4, 0, QStringLiteral("寄存器个数："), registerCount_);
+
+  auto* read = new QPushButton(QStringLiteral("读取ModBus参数"));
+  auto* write = new QPushButton(QStringLiteral("写入ModBus参数"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(read);
+  buttons->addWidget(write);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addLayout(buttons);
+  layout->addStretch();
+
+  connect(selector_, &RecordSelector::picked, this, &ModbusPage::onSlotPicked);
+  connect(read, &QPushButton::clicked, this, &ModbusPage::onRead);
+  connect(write, &QPushButton::clicked, this, &ModbusPage::onWrite);
+}
+
+void ModbusPage::registerRoutes(ResponseDispatcher& dispatcher) {
+  dispatcher.routeGroup(
+      ParamGroup::Modbus,
+      [this](const TunnelCommand& command, ByteView payload) {
+        const auto slot = decodeModbusSlot(payload);
+        if (!slot || command.index < 0 || command.index >= kModbusSlotCount) return;
+        slots_[command.index] = *slot;
+        showSlotReply(command.index);
+      },
+      {});
+}
+
+Bytes ModbusPage::recordPayload(int index) const {
+  if (index < 0 || index >= kModbusSlotCount) return {};
+  return encodeModbusSlot(slots_[index]);
+}
+
+void ModbusPage::showSlotReply(int k) {
+  selector_->showRecord(k);
+  showSlot(k);
+}
+
+void ModbusPage::showSlot(int k) {
+  const ModbusSlotParams& slot = slots_[k];
+  slaveAddress_->setText(QString::number(slot.slaveAddress));
+  enabled_->setChecked(slot.slotEnabled != 0);
+  deviceType_->setCurrentIndex(slot.deviceType < deviceType_->count() ? slot.deviceType : -1);
+  registerStart_->setText(QString::number(slot.registerStart));
+  registerCount_->setText(QString::number(slot.registerCount));
+}
+
+void ModbusPage::storeShownSlot(int k) {
+  ModbusSlotParams& slot = slots_[k];
+  slot.slaveAddress = parseU8Field(textOf(slaveAddress_));
+  slot.slotEnabled = enabled_->isChecked() ? 1 : 0;
+  slot.deviceType = static_cast<std::uint8_t>(deviceType_->currentIndex());  // none (-1) travels as 0xFF
+  slot.registerStart = parseU16Field(textOf(registerStart_));
+  slot.registerCount = parseU16Field(textOf(registerCount_));
+}
+
+void ModbusPage::onSlotPicked(std::optional<int> previous, int row) {
+  if (previous) storeShownSlot(*previous);
+  showSlot(row);
+}
+
+void ModbusPage::onRead() {
+  if (!requireNetworkRead(context_)) return;
+  startBatchWithWaitBox(context_, BatchKind::ModbusRead);
+}
+
+void ModbusPage::onWrite() {
+  if (!context_.flags->modbusRead) {
+    context_.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先读取ModBus参数，再配置!"),
+                              NoticeIcon::Exclamation);
+    return;
+  }
+  // The selected row is the slot on screen; with none there is nothing to store.
+  if (const auto k = selector_->shown()) storeShownSlot(*k);
+  startBatchWithWaitBox(context_, BatchKind::ModbusWrite);
+}
 
 }  // namespace quendra

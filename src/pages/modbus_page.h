@@ -1,24 +1,50 @@
 #pragma once
-// Placeholder: the page's own issue replaces this with the real page.
+// The tab page "ModBus参数": the host's 32 ModBus-RTU master slots, one shown
+// at a time. Read and write move all 32 records through the batch sequencer;
+// every read reply stores its slot and shows it.
 #include <QWidget>
+#include <optional>
 
 #include "link/bytes.h"
 #include "link/response_dispatcher.h"
+#include "pages/modbus_params.h"
 #include "pages/page_context.h"
 
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
 namespace quendra {
+
+class RecordSelector;
 
 class ModbusPage : public QWidget {
   Q_OBJECT
  public:
   explicit ModbusPage(const PageContext& context, QWidget* parent = nullptr);
-  // Registers the page's reply and acknowledgement handlers.
+  // Data replies 85..116 store and show their slot; acknowledgements need nothing here.
   void registerRoutes(ResponseDispatcher& dispatcher);
   // The encoded record `index` for a write request (the batch sequencer asks).
   Bytes recordPayload(int index) const;
 
+  // Selects slot k and shows its record (its read reply has been stored).
+  void showSlotReply(int k);
+
  private:
+  void showSlot(int k);
+  void storeShownSlot(int k);
+  void onSlotPicked(std::optional<int> previous, int row);
+  void onRead();
+  void onWrite();
+
   PageContext context_;
+  ModbusSlotRecords slots_{};
+  RecordSelector* selector_;
+  QLineEdit* slaveAddress_;
+  QCheckBox* enabled_;
+  QComboBox* deviceType_;
+  QLineEdit* registerStart_;
+  QLineEdit* registerCount_;
 };
 
 }  // namespace quendra

@@ -1,11 +1,109 @@
 #include "pages/relay_page.h"
 
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "pages/field_text.h"
+#include "pages/page_form.h"
+#include "pages/record_selector.h"
+
 namespace quendra {
+namespace {
 
-RelayPage::RelayPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+const QStringList kWorkModes{QStringLiteral("远程控制"), QStringLiteral("自动控制"), QStringLiteral("定时控制")};
 
-void RelayPage::registerRoutes(ResponseDispatcher&) {}
+std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
-Bytes RelayPage::recordPayload(int) const { return {}; }
+}  // namespace
+
+RelayPage::RelayPage(const PageContext& context, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      selector_(new RecordSelector(QStringLiteral("继电器"), kRelayCount, this)),
+      workMode_(makeList(kWorkModes)),
+      startInterval_(new QLineEdit),
+      startDuration_(new QLineEdit) {
+  auto* grid = new QGridLayout;
+  addLabeledField(grid, 0, 0, QStringLiteral("继电器编号："), selector_->box());
+  addLabeledField(grid, 1, 0, QStringLiteral("继电器工作模式："), workMode_);
+  addLabeledField(grid, 2, 0, QStringLiteral("继电器启动间隔："), startInterval_);
+  grid->addWidget(new QLabel(QStringLiteral("分钟")), 2, 2);
+  addLabeledField(grid, 3, 0, QStringLiteral("继电器启动时长："), startDuration_);
+  grid->addWidget(new QLabel(QStringLiteral("秒")), 3, 2);
+
+  auto* read = new QPushButton(QStringLiteral("读取参数"));
+  auto* write = new QPushButton(QStringLiteral("下载参数"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(read);
+  buttons->addWidget(write);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(buttons);
+  layout->addStretch();
+
+  connect(selector_, &RecordSelector::picked, this, &RelayPage::onRelayPicked);
+  connect(read, &QPushButton::clicked, this, &RelayPage::onRead);
+  connect(write, &QPushButton::clicked, this, &RelayPage::onWrite);
+}
+
+void RelayPage::registerRoutes(ResponseDispatcher& dispatcher) {
+  dispatcher.routeGroup(
+      ParamGroup::Relay,
+      [this](const TunnelCommand& command, ByteView payload) {
+        const auto relay = decodeRelay(payload);
+        if (!relay || command.index < 0 || command.index >= kRelayCount) return;
+        relays_[command.index] = *relay;
+        showRelayReply(command.index);
+      },
+      {});
+}
+
+Bytes RelayPage::recordPayload(int index) const {
+  if (index < 0 || index >= kRelayCount) return {};
+  return encodeRelay(relays_[index]);
+}
+
+void RelayPage::showRelayReply(int k) {
+  selector_->showRecord(k);
+  showRelay(k);
+}
+
+void RelayPage::showRelay(int k) {
+  const RelayParams& relay = relays_[k];
+  workMode_->setCurrentIndex(relay.workMode < workMode_->count() ? relay.workMode : -1);
+  startInterval_->setText(QString::number(relay.startInterval));
+  startDuration_->setText(QString::number(relay.startDuration));
+}
+
+void RelayPage::storeShownRelay(int k) {
+  RelayParams& relay = relays_[k];
+  relay.workMode = static_cast<std::uint8_t>(workMode_->currentIndex());  // none (-1) travels as 0xFF
+  relay.startInterval = parseU16Field(textOf(startInterval_));
+  relay.startDuration = parseU16Field(textOf(startDuration_));
+}
+
+void RelayPage::onRelayPicked(std::optional<int> previous, int row) {
+  if (previous) storeShownRelay(*previous);
+  showRelay(row);
+}
+
+void RelayPage::onRead() {
+  if (!requireNetworkRead(context_)) return;
+  startBatchWithWaitBox(context_, BatchKind::RelayRead);
+}
+
+void RelayPage::onWrite() {
+  if (!context_.flags->relayRead) {
+    context_.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先读取继电器参数，再配置!"),
+                              NoticeIcon::Exclamation);
+    return;
+  }
+  // The selected row is the relay on screen; with none there is nothing to store.
+  if (const auto k = selector_->shown()) storeShownRelay(*k);
+  startBatchWithWaitBox(context_, BatchKind::RelayWrite);
+}
 
 }  // namespace quendra
