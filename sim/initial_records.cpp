@@ -1,0 +1,142 @@
+#include "initial_records.h"
+
+#include "link/gbk.h"
+#include "link/outer_frame.h"
+
+namespace quendra::sim {
+namespace {
+
+std::string gbk(const std::string& utf8) { return utf8ToGbk(utf8).value_or(std::string()); }
+
+void putText(Bytes& image, std::size_t offset, std::size_t width, const std::string& gbkText) {
+  writeTextArea(MutableBytes(image).subspan(offset, width), gbkText, width);
+}
+
+void putAddress(Bytes& image, std::size_t offset, std::uint32_t address) { putU32LE(image, offset, address); }
+
+constexpr std::uint32_t ipv4(unsigned a, unsigned b, unsigned c, unsigned d) { return (a << 24) | (b << 16) | (c << 8) | d; }
+
+}  // namespace
+
+std::uint32_t hostAddress(int host) {
+  return ipv4(192, 168, 1 + static_cast<unsigned>(host) / 200, 10 + static_cast<unsigned>(host) % 200);
+}
+
+std::string hostNameGbk(int host) { return gbk("模拟主机" + std::to_string(host + 1)); }
+
+Bytes initialNetworkRecord(int host) {
+  Bytes r(kNetworkRecordSize, 0);
+  const std::uint32_t ip = hostAddress(host);
+  r[0] = 0x80;  // static address
+  putAddress(r, 1, ip);
+  putAddress(r, 5, (ip & 0xFFFFFF00u) | 1);  // gateway x.x.x.1
+  putAddress(r, 9, ipv4(255, 255, 255, 0));
+  r[19] = 8;  // maximum connections
+  putU16LE(r, 20, 2000);
+  putU16LE(r, 22, 2404);
+  putText(r, 24, 30, "192.168.0.166");
+  // Server 2 stays empty (ports 0, no address). The bytes the tool does not
+  // show get a pattern that is never zero, so a test sees them come back.
+  for (std::size_t o = 13; o < 19; ++o) r[o] = static_cast<std::uint8_t>(0x80 | ((o + host) & 0x7F));
+  for (std::size_t o = 88; o < kNetworkRecordSize; ++o) r[o] = static_cast<std::uint8_t>(0x80 | ((o + host) & 0x7F));
+  return r;
+}
+
+Bytes initialBaseRecord(int host) {
+  Bytes r(27, 0);
+  r[0] = 2;                                                   // serverCount
+  putU32LE(r, 1, 0x20250001u + static_cast<std::uint32_t>(host));  // terminalAddress
+  putU16LE(r, 5, 60);                                         // loginInterval, s
+  putU16LE(r, 7, 30);                                         // heartbeatInterval, s
+  putU16LE(r, 9, 300);                                        // dataInterval, s
+  r[11] = 2;                                                  // modbusBaud: 9600
+  r[12] = 16;                                                 // enabledChannelCount
+  putU16LE(r, 13, 10);                                        // normalRecordInterval, min
+  putU16LE(r, 15, 1);                                         // alarmRecordInterval, min
+  r[17] = 2;                                                  // storageType: 开启
+  r[18] = 1;                                                  // coordinateEnabled
+  putF32LE(r, 19, 113.25f);                                   // longitude
+  putF32LE(r, 23, 23.125f);                                   // latitude
+  return r;
+}
+
+Bytes initialGprsRecord(int host) {
+  Bytes r(137, 0);
+  putU16LE(r, 0, 60);    // loginInterval
+  putU16LE(r, 2, 120);   // heartbeatInterval
+  putU16LE(r, 4, 300);   // dataInterval
+  putText(r, 6, 64, "iot.quendra.net");
+  putText(r, 71, 7, std::to_string(5001 + host % 1000));
+  r[79] = 0x03;  // numbers 1 and 2 present
+  putText(r, 80, 11, "13800138000");
+  putText(r, 91, 11, "13912345678");
+  r[135] = 30;  // smsInterval, min
+  r[136] = 1;   // workType
+  return r;
+}
+
+Bytes initialChannelRecord(int k) {
+  Bytes r(104, 0);
+  const float f = static_cast<float>(k);
+  r[0] = static_cast<std::uint8_t>(k == 0 ? 64 : k - 1);  // 机载温湿度, then ModBus slots
+  putF32LE(r, 1, 40.0f + f);         // upperLimit1
+  putF32LE(r, 5, -10.0f + f / 2);    // lowerLimit1
+  putF32LE(r, 9, 1.0f);              // coefA1
+  putF32LE(r, 13, f / 10);           // coefB1
+  putF32LE(r, 17, 0.5f);             // hysteresis1
+  putText(r, 21, 20, gbk("温度" + std::to_string(k + 1)));
+  putText(r, 41, 6, gbk("℃"));
+  putF32LE(r, 47, 80.0f + f);        // upperLimit2
+  putF32LE(r, 51, 20.0f);            // lowerLimit2
+  putF32LE(r, 55, 1.0f);             // coefA2
+  putF32LE(r, 59, 0.0f);             // coefB2
+  putF32LE(r, 63, 1.0f);             // hysteresis2
+  putText(r, 67, 20, gbk("湿度" + std::to_string(k + 1)));
+  putText(r, 87, 6, "%RH");
+  r[93] = static_cast<std::uint8_t>(k % 9);        // relayUpper1
+  r[94] = 0;                                       // relayLower1
+  r[95] = static_cast<std::uint8_t>((k + 1) % 9);  // relayUpper2
+  r[96] = 0;                                       // relayLower2
+  r[97] = static_cast<std::uint8_t>(k % 7);        // dataProperty
+  putU16LE(r, 98, static_cast<std::uint16_t>(10 + k));  // alarmDelay, s
+  r[100] = 1;  // smsOnAlarm1
+  r[101] = 0;  // smsOnAlarm2
+  r[102] = 1;  // smsOnRestore1
+  r[103] = 0;  // smsOnRestore2
+  return r;
+}
+
+Bytes initialRelayRecord(int k) {
+  Bytes r(5, 0);
+  r[0] = static_cast<std::uint8_t>(k % 3);                 // workMode
+  putU16LE(r, 1, static_cast<std::uint16_t>(60 + 5 * k));  // startInterval, min
+  putU16LE(r, 3, static_cast<std::uint16_t>(30 + k));      // startDuration, s
+  return r;
+}
+
+Bytes initialModbusRecord(int k) {
+  Bytes r(7, 0);
+  r[0] = static_cast<std::uint8_t>(k + 1);                  // slaveAddress
+  r[1] = k < 4 ? 1 : 0;                                     // slotEnabled
+  r[2] = static_cast<std::uint8_t>(k % 5);                  // deviceType
+  putU16LE(r, 3, static_cast<std::uint16_t>(100 * k));      // registerStart
+  putU16LE(r, 5, static_cast<std::uint16_t>(2 + k % 10));   // registerCount
+  return r;
+}
+
+Bytes initialLedRecord() {
+  Bytes r(141, 0);
+  r[0] = 1;              // showDataTable
+  r[1] = 1;              // headerEnabled
+  r[2] = 0;              // footerEnabled
+  putU16LE(r, 3, 192);   // sizeX
+  putU16LE(r, 5, 96);    // sizeY
+  putU16LE(r, 7, 8);     // channelCount
+  putU16LE(r, 9, 2);     // columnCount
+  putU16LE(r, 11, 5);    // refreshInterval, s
+  putText(r, 13, 64, gbk("Quendra 监测主机"));
+  putText(r, 77, 64, gbk("欢迎使用"));
+  return r;
+}
+
+}  // namespace quendra::sim

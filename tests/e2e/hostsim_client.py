@@ -1,0 +1,294 @@
+#!/usr/bin/env python3
+"""An independent LAN client for quendra-hostsim: builds requests and checks
+replies byte for byte with its own frame and CRC code (nothing shared with the
+C++ codecs). Run it only inside a private network namespace.
+
+It binds like the configuration tool: a receive socket on 0.0.0.0:1901 and one
+send socket per --local address on ADDR:1901, all with SO_REUSEADDR, and reads
+from every one of them (a unicast reply lands on the send socket).
+"""
+import argparse
+import os
+import select
+import signal
+import socket
+import subprocess
+import sys
+import time
+
+PORT = 1901
+FAILURES = []
+
+
+def check(cond, what):
+    if not cond:
+        FAILURES.append(what)
+        print("FAIL:", what, file=sys.stderr)
+    return cond
+
+
+def crc16_modbus(data):
+    """Bitwise CRC-16/MODBUS: reflected 0xA001, preset 0xFFFF, no final XOR."""
+    crc = 0xFFFF
+    for b in data:
+        crc ^= b
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
+    return crc
+
+
+def outer_sum(frame):
+    return sum(frame[3:]) & 0xFF
+
+
+def request(command, mac=None, payload=b""):
+    body = bytes([command]) + (bytes(mac) if mac is not None else b"") + payload
+    frame = bytes([0xAA, len(body) >> 8, len(body) & 0xFF]) + body
+    return frame + bytes([outer_sum(frame)])
+
+
+def tunnel_request(mac, command, payload=b""):
+    block = bytes([0x7E, command]) + payload
+    crc = crc16_modbus(block)
+    return request(10, mac, block + bytes([crc & 0xFF, crc >> 8]))
+
+
+def mac_of(index):  # the simulator's numbering, host 0 first
+    n = index + 1
+    return bytes([0x02, 0x4B, 0x7D, (n >> 16) & 0xFF, (n >> 8) & 0xFF, n & 0xFF])
+
+
+def ip_of(index):
+    return bytes([192, 168, 1 + index // 200, 10 + index % 200])
+
+
+PAYLOAD = {1: 27, 3: 137, 150: 141}
+for k in range(32):
+    PAYLOAD[5 + k] = 104
+    PAYLOAD[85 + k] = 7
+for k in range(8):
+    PAYLOAD[69 + k] = 5
+
+
+class Client:
+    def __init__(self, locals_):
+        self.sent = []
+        self.recv_sock = self._socket("0.0.0.0")
+        self.send_socks = [self._socket(a) for a in locals_]
+
+    @staticmethod
+    def _socket(address):
+        s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4 << 20)
+        s.bind((address, PORT))
+        return s
+
+    def send(self, frame):
+        self.sent.append(frame)
+        for s in self.send_socks:
+            s.sendto(frame, ("255.255.255.255", PORT))
+
+    def collect(self, wait, until=None):
+        """Replies (marker 0x55) arriving within `wait` seconds, or until
+        `until(replies)` holds."""
+        replies = []
+        socks = [self.recv_sock] + self.send_socks
+        end = time.monotonic() + wait
+        while True:
+            left = end - time.monotonic()
+            if left <= 0 or (until and until(replies)):
+                return replies
+            ready, _, _ = select.select(socks, [], [], left)
+            for s in ready:
+                data = s.recv(65536)
+                if data and data[0] == 0x55:
+                    replies.append(data)
+
+    def exchange(self, frame, count=1, wait=3.0):
+        self.send(frame)
+        return self.collect(wait, lambda r: len(r) >= count)
+
+    def nothing_for(self, frame, what, wait=0.4):
+        got = self.exchange(frame, 1, wait)
+        check(not got, what + ": expected no reply, got " + " ".join(g.hex() for g in got))
+
+
+def check_search_answer(d, index, version=None):
+    ok = check(len(d) >= 24 and d[3] == 2, "search answer form %s" % d.hex())
+    if not ok:
+        return
+    check(int.from_bytes(d[1:3], "big") == len(d) - 4, "search answer length field")
+    check(d[-1] == outer_sum(d[:-1]), "search answer sum")
+    check(d[8:12] == ip_of(index)[::-1], "search answer IP of host %d: %s" % (index, d[8:12].hex()))
+    check(d[12:18] == mac_of(index), "search answer MAC of host %d" % index)
+    check(int.from_bytes(d[18:20], "little") == (version if version is not None else 710 + index), "firmware")
+    name = d[22:d.index(0, 22)]
+    check(name == ("模拟主机%d" % (index + 1)).encode("gbk"), "name GBK %s" % name.hex())
+
+
+def check_tunnel_reply(d, mac, command, payload_len, version=(7, 10)):
+    """Returns the payload of a well-formed tunnel reply, else None."""
+    if not check(len(d) >= 11 and d[0] == 0x55 and d[3] == 10, "tunnel reply form %s" % d.hex()):
+        return None
+    n = int.from_bytes(d[1:3], "big")
+    check(n == payload_len + 9, "cmd %d: block length %d for payload %d" % (command, n, payload_len))
+    check(len(d) == n + 11, "cmd %d: datagram length %d for block %d" % (command, len(d), n))
+    check(d[4:10] == bytes(mac), "cmd %d: MAC field" % command)
+    check(d[-1] == outer_sum(d[:-1]), "cmd %d: outer sum" % command)
+    block = d[10:10 + n]
+    check(block[0] == 0x7E and block[1] == command, "cmd %d: start/command %s" % (command, block[:2].hex()))
+    trailer = block[n - 7:]
+    check(trailer[0] == 0x99 and (trailer[1], trailer[2]) == version and trailer[3] == 0x04,
+          "cmd %d: trailer %s" % (command, trailer.hex()))
+    crc = crc16_modbus(block[:n - 2])
+    check(block[n - 2] == crc & 0xFF and block[n - 1] == crc >> 8, "cmd %d: CRC low byte first" % command)
+    return block[2:n - 7]
+
+
+def scenario_basic(c, hosts, sim_log):
+    answers = c.exchange(request(2), hosts)
+    c.collect(0.3)  # no more than one answer per host
+    check(len(answers) == hosts, "search: %d answers for %d hosts" % (len(answers), hosts))
+    by_mac = {a[12:18]: a for a in answers if len(a) >= 18}
+    for i in range(hosts):
+        if check(mac_of(i) in by_mac, "search: host %d answered" % i):
+            check_search_answer(by_mac[mac_of(i)], i)
+
+    mac = mac_of(hosts - 1)
+    r = c.exchange(request(3, mac))
+    record = None
+    if check(len(r) == 1 and len(r[0]) == 303 and r[0][3] == 3, "network answer: 303 bytes, command 3"):
+        d = r[0]
+        check(int.from_bytes(d[1:3], "big") == 299 and d[-1] == outer_sum(d[:-1]), "network answer length/sum")
+        record = d[10:302]
+        check(record[0] == 0x80, "static mode")
+        check(record[1:5] == ip_of(hosts - 1)[::-1], "record IP")
+        check(record[9:13] == bytes([0, 255, 255, 255]), "mask")
+        check(record[19] == 8, "max connections")
+        check(int.from_bytes(record[20:22], "little") == 2000 and int.from_bytes(record[22:24], "little") == 2404,
+              "ports")
+        check(record[24:38] == b"192.168.0.166\0", "server address")
+        check(all(record[13:19]) and all(record[88:292]), "hidden bytes non-zero")
+
+    for cmd in (1, 3, 5, 36, 69, 76, 85, 116, 150):
+        r = c.exchange(tunnel_request(mac, cmd))
+        if check(len(r) == 1, "tunnel read %d answered once (got %d)" % (cmd, len(r))):
+            p = check_tunnel_reply(r[0], mac, cmd, PAYLOAD[cmd])
+            if p is not None and cmd == 1:
+                check(p[1:5] == (0x20250001 + hosts - 1).to_bytes(4, "little"), "base terminal address")
+            if p is not None and cmd == 150:
+                header = "Quendra 监测主机".encode("gbk") + b"\0"
+                check(p[13:13 + len(header)] == header, "LED header text")
+
+    # Writes: stored into the read command's record and acknowledged.
+    for write, read, size in ((2, 1, 27), (4, 3, 137), (40, 8, 104), (80, 72, 5), (120, 88, 7), (149, 150, 141)):
+        payload = bytes((write + i) & 0xFF for i in range(size))
+        r = c.exchange(tunnel_request(mac, write, payload))
+        if check(len(r) == 1, "write %d acknowledged" % write):
+            check_tunnel_reply(r[0], mac, write, 0)
+            block = r[0][10:]
+            if write == 2:
+                check(block[:-1] == bytes.fromhex("7e0299070a0400") + bytes(block[7:9]), "ack bytes")
+        r = c.exchange(tunnel_request(mac, read))
+        if check(len(r) == 1, "read %d after write" % read):
+            check(check_tunnel_reply(r[0], mac, read, size) == payload, "read %d returns what %d wrote" % (read, write))
+    c.nothing_for(tunnel_request(mac, 2, bytes(26)), "base write of 26 bytes")
+    c.nothing_for(tunnel_request(mac, 1, b"\x00"), "read with a payload")
+    c.nothing_for(tunnel_request(mac, 151), "command 151")
+    bad_crc = bytearray(tunnel_request(mac, 1))
+    bad_crc[12], bad_crc[13] = bad_crc[13], bad_crc[12]
+    bad_crc[-1] = outer_sum(bad_crc[:-1])
+    c.nothing_for(bytes(bad_crc), "swapped tunnel CRC")
+    bad_sum = bytearray(request(3, mac))
+    bad_sum[-1] ^= 0xFF
+    c.nothing_for(bytes(bad_sum), "bad outer sum")
+    c.nothing_for(request(3, bytes(6)), "another host's MAC")
+
+    # Network write, factory reset, MAC write.
+    if record is not None:
+        changed = bytearray(record)
+        changed[0] = 0x00
+        changed[19] = 5
+        c.nothing_for(request(4, mac, bytes(changed)), "network write")
+        r = c.exchange(request(3, mac))
+        check(len(r) == 1 and r[0][10:302] == bytes(changed), "network record replaced")
+        c.nothing_for(request(6, mac), "factory reset")
+        r = c.exchange(request(3, mac))
+        check(len(r) == 1 and r[0][10:302] == record, "factory reset restores the first record")
+    new_mac = bytes.fromhex("024b7dabcdef")
+    c.nothing_for(request(15, mac, new_mac), "MAC write")
+    c.nothing_for(request(3, mac), "old MAC after MAC write")
+    r = c.exchange(request(3, new_mac))
+    check(len(r) == 1 and r[0][4:10] == new_mac, "new MAC answers")
+    answers = c.exchange(request(2), hosts)
+    check(any(a[12:18] == new_mac for a in answers), "search shows the new MAC")
+    c.nothing_for(request(15, new_mac, mac), "MAC written back")
+
+    if sim_log:
+        time.sleep(0.2)
+        with open(sim_log) as f:
+            lines = [l.strip() for l in f if l.strip()]
+        expected = [s.hex() for s in c.sent]
+        check(lines == expected, "simulator log holds every request once, in order (%d lines, %d sent)"
+              % (len(lines), len(expected)))
+
+
+def scenario_options(c):
+    """Simulator started with --hosts 1000 --trailer-version 7.2 --silent 3 --late 69:2 --delay 100."""
+    answers = c.exchange(request(2), 1000, wait=10)
+    check(len({a[12:18] for a in answers}) == 1000, "1000 hosts: %d distinct answers" % len(answers))
+    mac = mac_of(999)
+    r = c.exchange(tunnel_request(mac, 1))
+    if check(len(r) == 1, "read 1 answered"):
+        check_tunnel_reply(r[0], mac, 1, 27, version=(7, 2))
+    c.nothing_for(tunnel_request(mac, 3), "silent command 3", wait=0.5)
+    c.nothing_for(tunnel_request(mac, 69), "late command 69, first attempt", wait=0.5)
+    start = time.monotonic()
+    r = c.exchange(tunnel_request(mac, 69))
+    check(len(r) == 1, "late command 69, second attempt answered")
+    check(time.monotonic() - start >= 0.09, "delay of 100 ms")
+
+
+def scenario_drop(c):
+    c.nothing_for(request(2), "search with --drop 100", wait=0.5)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--local", action="append", required=True, help="address to send from (repeatable)")
+    ap.add_argument("--scenario", choices=("basic", "options", "drop"), default="basic")
+    ap.add_argument("--hosts", type=int, default=3)
+    ap.add_argument("--sim", help="start this simulator (in this namespace, or --sim-netns)")
+    ap.add_argument("--sim-netns", help="run the simulator with `ip netns exec NS`")
+    ap.add_argument("--sim-log", help="the simulator's request log to compare with what was sent")
+    ap.add_argument("sim_args", nargs="*", help="simulator arguments (after --)")
+    a = ap.parse_args()
+
+    proc = None
+    if a.sim:
+        cmd = [a.sim] + a.sim_args + (["--log", a.sim_log] if a.sim_log else [])
+        if a.sim_netns:
+            cmd = ["ip", "netns", "exec", a.sim_netns] + cmd
+        proc = subprocess.Popen(cmd, stdout=subprocess.PIPE)
+        check(proc.stdout.readline().strip() == b"ready", "simulator prints ready")
+    c = Client(a.local)
+    try:
+        {"basic": lambda: scenario_basic(c, a.hosts, a.sim_log),
+         "options": lambda: scenario_options(c),
+         "drop": lambda: scenario_drop(c)}[a.scenario]()
+    finally:
+        if proc:
+            proc.send_signal(signal.SIGTERM)
+            try:
+                check(proc.wait(5) == 0, "simulator exits 0 on SIGTERM")
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                check(False, "simulator ends on SIGTERM")
+    print("%s: %s" % (a.scenario, "FAILED %d checks" % len(FAILURES) if FAILURES else "ok"))
+    return 1 if FAILURES else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
