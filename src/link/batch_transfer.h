@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -35,7 +36,9 @@ class BatchTransfer : public QObject {
   BatchTransfer(ReadFlags& flags, Hooks hooks, QObject* parent = nullptr);
 
   // Starts a batch of all records of the kind. Returns false, changing
-  // nothing, while a batch of that kind is still pending.
+  // nothing, while a batch of that kind is still pending, or while its pass
+  // still waits out the record in hand after the version gate emptied it
+  // (a new batch must not be mixed into the end of the old pass).
   bool startBatch(BatchKind kind);
   // The dispatcher's hook: sets the answered bit of a record reply or ack.
   void markAnswered(const TunnelCommand& command);
@@ -52,15 +55,24 @@ class BatchTransfer : public QObject {
   void finished(BatchKind kind, bool allAnswered);
 
  private:
-  // implementation state: current kind, record index, retry count, timer ...
-  void advance();
+  void scheduleStep();
+  void step();
+  void sendRecord();
+  void recordAnswered();
+  void attemptTimedOut();
+  void finishPass();
+  void showProgress(const QString& text);
+  BatchKind activeKind() const { return static_cast<BatchKind>(activeKind_); }
+
   ReadFlags& flags_;
   Hooks hooks_;
   BatchMasks masks_;
-  QTimer attemptTimer_;
+  QTimer attemptTimer_;  // the wait of one attempt
+  QTimer stepTimer_;     // the next send, on the event loop
   std::array<std::chrono::milliseconds, kBatchKindCount> attemptTimeout_;
-  int activeKind_ = -1;
-  int record_ = -1;
+  int activeKind_ = -1;   // the kind whose pass runs, -1 when idle
+  int record_ = 0;        // record in hand
+  bool waiting_ = false;  // its request is out and its answer not yet seen
   std::uint8_t retryCount_ = 0;
 };
 

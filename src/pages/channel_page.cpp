@@ -1,11 +1,307 @@
 #include "pages/channel_page.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "link/batch_transfer.h"
+#include "pages/field_text.h"
+#include "pages/page_form.h"
+
 namespace quendra {
+namespace {
 
-ChannelPage::ChannelPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+QStringList numbered(const char* pattern, int first, int last) {
+  QStringList rows;
+  for (int n = first; n <= last; ++n) rows << QString::fromUtf8(pattern).arg(n);
+  return rows;
+}
 
-void ChannelPage::registerRoutes(ResponseDispatcher&) {}
+// The 147 rows of "通道数据来源："; the row is the stored dataSource.
+QStringList dataSourceRows() {
+  QStringList rows = numbered("ModBus槽位%1", 1, 32) + numbered("无线槽位%1", 1, 32);
+  rows << QStringLiteral("机载温湿度") << QStringLiteral("机载大气压力") << QStringLiteral("机载光照度")
+       << QStringLiteral("机载交流电压") << QStringLiteral("机载直流电压");
+  rows += numbered("机载4-20mA电流%1", 1, 3);
+  rows << QStringLiteral("机载水浸状态");
+  rows += numbered("外部开关量%1", 1, 4);
+  rows << QStringLiteral("本机剩余电量") << QStringLiteral("本机供电状态") << QStringLiteral("当前降雨量")
+       << QStringLiteral("上一日降雨量") << QStringLiteral("瞬时雨量") << QStringLiteral("累计降雨量");
+  rows += numbered("ModBus保留槽位%1", 1, 32);
+  rows += numbered("无线%1剩余电量", 1, 32);
+  return rows;
+}
 
-Bytes ChannelPage::recordPayload(int) const { return {}; }
+QStringList dataPropertyRows() {
+  return {QStringLiteral("模拟量1启用模拟量2启用"), QStringLiteral("模拟量1启用模拟量2禁用"),
+          QStringLiteral("模拟量1禁用模拟量2启用"), QStringLiteral("32位无符号"),
+          QStringLiteral("32位有符号"),             QStringLiteral("浮点型数据"),
+          QStringLiteral("开关量类型")};
+}
+
+QStringList relayRows() { return QStringList{QStringLiteral("无")} + numbered("继电器%1", 1, 8); }
+
+// A stored list value as a row of a list of `rows` entries; -1 selects nothing.
+int rowOf(std::int32_t value, int rows) { return value >= 0 && value < rows ? value : -1; }
+
+std::uint8_t listByte(const QComboBox* list) { return static_cast<std::uint8_t>(list->currentIndex()); }
+
+float floatOf(const QLineEdit* edit) { return parseLeadingFloat(edit->text().toStdString()); }
+
+QString floatText(float value, bool sixDecimals) {
+  return QString::fromStdString(sixDecimals ? formatFloat6(value) : formatFloat1(value));
+}
+
+}  // namespace
+
+ChannelPage::ChannelPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+  buildForm();
+  ruleTimer_ = new QTimer(this);
+  ruleTimer_->setInterval(100);
+  connect(ruleTimer_, &QTimer::timeout, this, &ChannelPage::applyFieldRules);
+  ruleTimer_->start();
+}
+
+void ChannelPage::buildForm() {
+  auto* top = new QGridLayout;
+  selector_ = makeList(numbered("通道%1", 1, kChannelCount), true);
+  selector_->setInsertPolicy(QComboBox::NoInsert);  // typed text never adds a row
+  dataSource_ = makeList(dataSourceRows());
+  dataProperty_ = makeList(dataPropertyRows());
+  alarmDelay_ = new QLineEdit;
+  addLabeledField(top, 0, 0, QStringLiteral("通道号："), selector_);
+  addLabeledField(top, 0, 2, QStringLiteral("通道数据来源："), dataSource_);
+  addLabeledField(top, 1, 0, QStringLiteral("数据属性："), dataProperty_);
+  addLabeledField(top, 1, 2, QStringLiteral("报警延时(S)："), alarmDelay_);
+
+  auto* quantities = new QHBoxLayout;
+  for (int i = 0; i < 2; ++i) {
+    const QString n = QString::number(i + 1);
+    const QString group = QStringLiteral("模拟量") + n;
+    const QString measure = i == 0 ? QStringLiteral("(温度)") : QStringLiteral("(湿度)");
+    Quantity& q = q_[i];
+    auto* box = new QGroupBox(group);
+    auto* grid = new QGridLayout(box);
+    q.upper = new QLineEdit;
+    q.lower = new QLineEdit;
+    q.hysteresis = new QLineEdit;
+    q.relayUpper = makeList(relayRows());
+    q.relayLower = makeList(relayRows());
+    q.coefA = new QLineEdit;
+    q.coefB = new QLineEdit;
+    q.name = new QLineEdit;
+    q.unit = new QLineEdit;
+    q.smsOnAlarm = makeCheck(QStringLiteral("发生允许短信报警"), group);
+    q.smsOnRestore = makeCheck(QStringLiteral("复归允许短信报警"), group);
+    const QString relay = QStringLiteral("关联继电器：");
+    addLabeledField(grid, 0, 0, group + measure + QStringLiteral("上限："), q.upper);
+    addLabeledField(grid, 0, 2, relay, q.relayUpper, QStringLiteral("上限") + n);
+    addLabeledField(grid, 1, 0, group + measure + QStringLiteral("下限："), q.lower);
+    addLabeledField(grid, 1, 2, relay, q.relayLower, QStringLiteral("下限") + n);
+    addLabeledField(grid, 2, 0, group + measure + QStringLiteral("控制回差："), q.hysteresis);
+    grid->addWidget(new QLabel(QStringLiteral("输出=Ax+B")), 3, 0);
+    auto* coefficients = new QGridLayout;
+    addLabeledField(coefficients, 0, 0, QStringLiteral("A:"), q.coefA, group);
+    addLabeledField(coefficients, 0, 2, QStringLiteral("B:"), q.coefB, group);
+    grid->addLayout(coefficients, 3, 1, 1, 3);
+    grid->addWidget(q.smsOnAlarm, 4, 0, 1, 2);
+    grid->addWidget(q.smsOnRestore, 4, 2, 1, 2);
+    addLabeledField(grid, 5, 0, group + QStringLiteral("名称："), q.name);
+    QLabel* unitLabel = addLabeledField(grid, 6, 0, group + QStringLiteral("单位："), q.unit);
+    (i == 0 ? unit1Label_ : unit2Label_) = unitLabel;
+    for (QWidget* gated : {static_cast<QWidget*>(q.coefA), static_cast<QWidget*>(q.coefB),
+                           static_cast<QWidget*>(q.smsOnAlarm), static_cast<QWidget*>(q.smsOnRestore)})
+      gated->setEnabled(false);
+    quantities->addWidget(box);
+  }
+
+  allowAll_ = makeCheck(QStringLiteral("允许编辑所有参数"));
+  auto* read = new QPushButton(QStringLiteral("读取通道参数"));
+  auto* write = new QPushButton(QStringLiteral("设置通道参数"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(allowAll_);
+  buttons->addStretch();
+  buttons->addWidget(read);
+  buttons->addWidget(write);
+
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(top);
+  page->addLayout(quantities);
+  page->addLayout(buttons);
+  page->addStretch();
+
+  connect(read, &QPushButton::clicked, this, &ChannelPage::readPressed);
+  connect(write, &QPushButton::clicked, this, &ChannelPage::writePressed);
+  connect(selector_, &QComboBox::currentIndexChanged, this, &ChannelPage::selectorChanged);
+  connect(dataProperty_, &QComboBox::currentIndexChanged, this, &ChannelPage::applyFieldRules);
+  connect(allowAll_, &QCheckBox::toggled, this, &ChannelPage::allowAllClicked);
+}
+
+void ChannelPage::registerRoutes(ResponseDispatcher& dispatcher) {
+  dispatcher.routeGroup(
+      ParamGroup::Channel,
+      [this](const TunnelCommand& command, ByteView payload) {
+        if (command.index < 0 || command.index >= kChannelCount) return;
+        if (auto record = decodeChannelPayload(payload)) {
+          records_[command.index] = *record;
+          showChannelReply(command.index);
+        }
+      },
+      nullptr);  // the sequencer sees write acknowledgements; the page has nothing to do
+}
+
+Bytes ChannelPage::recordPayload(int index) const {
+  if (index < 0 || index >= kChannelCount) return {};
+  return encodeChannelPayload(records_[index]);
+}
+
+void ChannelPage::readPressed() {
+  if (!requireNetworkRead(context_)) return;
+  startBatchWithWaitBox(context_, BatchKind::ChannelRead);
+}
+
+void ChannelPage::writePressed() {
+  if (!context_.flags->channelRead) {
+    context_.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先读取通道参数，再配置!"),
+                              NoticeIcon::Exclamation);
+    return;
+  }
+  if (shownIndex_) storeShown(*shownIndex_);
+  startBatchWithWaitBox(context_, BatchKind::ChannelWrite);
+}
+
+void ChannelPage::showChannelReply(int index) {
+  {
+    const QSignalBlocker quiet(selector_);  // showing a reply stores nothing
+    selector_->setCurrentIndex(index);
+  }
+  showRecord(index, true);
+}
+
+// The operator picked another channel: what is on screen goes back into the
+// record it was shown from, then the new record is shown.
+void ChannelPage::selectorChanged(int row) {
+  if (row < 0) return;
+  if (shownIndex_) storeShown(*shownIndex_);
+  showRecord(row % kChannelCount, false);
+}
+
+void ChannelPage::showRecord(int index, bool afterReply) {
+  const ChannelParams& r = records_.at(index);
+  dataSource_->setCurrentIndex(rowOf(r.dataSource & 0xFF, kDataSourceRows));
+  dataProperty_->setCurrentIndex(rowOf(r.dataProperty & 0xFF, kDataPropertyRows));
+  alarmDelay_->setText(QString::number(r.alarmDelay));
+  const float upper[2] = {r.upperLimit1, r.upperLimit2};
+  const float lower[2] = {r.lowerLimit1, r.lowerLimit2};
+  const float hysteresis[2] = {r.hysteresis1, r.hysteresis2};
+  const float coefA[2] = {r.coefA1, r.coefA2};
+  const float coefB[2] = {r.coefB1, r.coefB2};
+  const std::uint8_t relayUpper[2] = {r.relayUpper1, r.relayUpper2};
+  const std::uint8_t relayLower[2] = {r.relayLower1, r.relayLower2};
+  const std::uint8_t smsOnAlarm[2] = {r.smsOnAlarm1, r.smsOnAlarm2};
+  const std::uint8_t smsOnRestore[2] = {r.smsOnRestore1, r.smsOnRestore2};
+  const std::string* name[2] = {&r.name1, &r.name2};
+  const std::string* unit[2] = {&r.unit1, &r.unit2};
+  for (int i = 0; i < 2; ++i) {
+    Quantity& q = q_[i];
+    q.upper->setText(floatText(upper[i], afterReply));
+    q.lower->setText(floatText(lower[i], afterReply));
+    q.hysteresis->setText(floatText(hysteresis[i], afterReply));
+    q.relayUpper->setCurrentIndex(rowOf(relayUpper[i], kLinkedRelayRows));
+    q.relayLower->setCurrentIndex(rowOf(relayLower[i], kLinkedRelayRows));
+    q.coefA->setText(floatText(coefA[i], true));
+    q.coefB->setText(floatText(coefB[i], true));
+    q.smsOnAlarm->setChecked(smsOnAlarm[i] != 0);
+    q.smsOnRestore->setChecked(smsOnRestore[i] != 0);
+    q.name->setText(fromGbk(*name[i]));
+    q.unit->setText(fromGbk(*unit[i]));
+  }
+  shownIndex_ = index;
+}
+
+void ChannelPage::storeShown(int index) {
+  ChannelParams& r = records_.at(index);
+  r.dataSource = dataSource_->currentIndex();
+  r.dataProperty = dataProperty_->currentIndex();
+  r.alarmDelay = parseU16Field(alarmDelay_->text().toStdString());
+  r.upperLimit1 = floatOf(q_[0].upper);
+  r.lowerLimit1 = floatOf(q_[0].lower);
+  r.hysteresis1 = floatOf(q_[0].hysteresis);
+  r.coefA1 = floatOf(q_[0].coefA);
+  r.coefB1 = floatOf(q_[0].coefB);
+  r.upperLimit2 = floatOf(q_[1].upper);
+  r.lowerLimit2 = floatOf(q_[1].lower);
+  r.hysteresis2 = floatOf(q_[1].hysteresis);
+  r.coefA2 = floatOf(q_[1].coefA);
+  r.coefB2 = floatOf(q_[1].coefB);
+  r.relayUpper1 = listByte(q_[0].relayUpper);
+  r.relayLower1 = listByte(q_[0].relayLower);
+  r.relayUpper2 = listByte(q_[1].relayUpper);
+  r.relayLower2 = listByte(q_[1].relayLower);
+  r.smsOnAlarm1 = q_[0].smsOnAlarm->isChecked() ? 1 : 0;
+  r.smsOnRestore1 = q_[0].smsOnRestore->isChecked() ? 1 : 0;
+  r.smsOnAlarm2 = q_[1].smsOnAlarm->isChecked() ? 1 : 0;
+  r.smsOnRestore2 = q_[1].smsOnRestore->isChecked() ? 1 : 0;
+  // A text GBK cannot carry keeps its previous value (fieldGbk says why).
+  const auto storeText = [this](std::string& into, const QLineEdit* edit, std::size_t width) {
+    if (auto gbk = fieldGbk(context_, edit->accessibleName(), edit->text())) into = cutGbkText(*gbk, width);
+  };
+  storeText(r.name1, q_[0].name, kChannelNameBytes);
+  storeText(r.unit1, q_[0].unit, kChannelUnitBytes);
+  storeText(r.name2, q_[1].name, kChannelNameBytes);
+  storeText(r.unit2, q_[1].unit, kChannelUnitBytes);
+}
+
+// The box itself switches the eight gated fields; the data property rules
+// then take back what the channel does not use.
+void ChannelPage::allowAllClicked(bool checked) {
+  for (ChannelField f : kAllowAllGatedFields) fieldWidget(f)->setEnabled(checked);
+  applyFieldRules();
+}
+
+void ChannelPage::applyFieldRules() {
+  const auto states = channelFieldStates(dataProperty_->currentIndex(), allowAll_->isChecked());
+  if (!states) return;
+  for (int f = 0; f < kChannelRuleFieldCount; ++f) fieldWidget(static_cast<ChannelField>(f))->setEnabled(states->enabled[f]);
+  unit1Label_->setText(QString::fromStdString(states->unit1Label));
+  unit2Label_->setText(QString::fromStdString(states->unit2Label));
+}
+
+QWidget* ChannelPage::fieldWidget(ChannelField field) const {
+  using F = ChannelField;
+  switch (field) {
+    case F::UpperLimit1: return q_[0].upper;
+    case F::LowerLimit1: return q_[0].lower;
+    case F::Name1: return q_[0].name;
+    case F::Unit1: return q_[0].unit;
+    case F::RelayUpper1: return q_[0].relayUpper;
+    case F::RelayLower1: return q_[0].relayLower;
+    case F::Hysteresis1: return q_[0].hysteresis;
+    case F::UpperLimit2: return q_[1].upper;
+    case F::LowerLimit2: return q_[1].lower;
+    case F::Hysteresis2: return q_[1].hysteresis;
+    case F::Name2: return q_[1].name;
+    case F::RelayUpper2: return q_[1].relayUpper;
+    case F::RelayLower2: return q_[1].relayLower;
+    case F::Unit2: return q_[1].unit;
+    case F::CoefA1: return q_[0].coefA;
+    case F::CoefB1: return q_[0].coefB;
+    case F::SmsOnAlarm1: return q_[0].smsOnAlarm;
+    case F::SmsOnRestore1: return q_[0].smsOnRestore;
+    case F::CoefA2: return q_[1].coefA;
+    case F::CoefB2: return q_[1].coefB;
+    case F::SmsOnAlarm2: return q_[1].smsOnAlarm;
+    case F::SmsOnRestore2: return q_[1].smsOnRestore;
+  }
+  return nullptr;
+}
 
 }  // namespace quendra
