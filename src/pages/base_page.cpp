@@ -1,9 +1,206 @@
 #include "pages/base_page.h"
 
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/info_log.h"
+#include "link/tunnel_commands.h"
+#include "pages/field_text.h"
+#include "pages/page_form.h"
+#include "pages/single_record_fields.h"
+
 namespace quendra {
+namespace {
 
-BasePage::BasePage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+const QString kTerminalAddressLabel = QStringLiteral("终端地址：");
 
-void BasePage::registerRoutes(ResponseDispatcher&) {}
+float editFloat(const QLineEdit* edit) { return parseLeadingFloat(edit->text().toStdString()); }
+
+}  // namespace
+
+BasePage::BasePage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+  auto* read = makeButton(QStringLiteral("读取基础参数"));
+  auto* write = makeButton(QStringLiteral("写入基础参数"));
+  editAll_ = makeCheck(QStringLiteral("允许编辑所有参数"));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(editAll_);
+  buttons->addStretch();
+  buttons->addWidget(read);
+  buttons->addWidget(write);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(buildNetworkGroup());
+  layout->addWidget(buildCoordinateGroup());
+  layout->addWidget(buildStorageGroup());
+  layout->addStretch();
+  layout->addLayout(buttons);
+
+  connect(read, &QPushButton::clicked, this, &BasePage::requestRead);
+  connect(write, &QPushButton::clicked, this, &BasePage::requestWrite);
+  connect(editAll_, &QCheckBox::toggled, this, &BasePage::onEditAllToggled);
+
+  serverCount_->setEnabled(false);  // shows the value read, never edited
+  writeStartValues();
+  onEditAllToggled(editAll_->isChecked());
+}
+
+QWidget* BasePage::buildNetworkGroup() {
+  auto* group = new QGroupBox(QStringLiteral("网络运行参数"));
+  auto* grid = new QGridLayout(group);
+  terminalAddress_ = new QLineEdit;
+  serverCount_ = makeList(numberItems(0, 8));
+  loginInterval_ = new QLineEdit;
+  heartbeatInterval_ = new QLineEdit;
+  dataInterval_ = new QLineEdit;
+  channelCount_ = makeList(numberItems(0, 32));
+  modbusBaud_ = makeList({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600")});
+
+  addLabeledField(grid, 0, 0, kTerminalAddressLabel, terminalAddress_);
+  addLabeledField(grid, 1, 0, QStringLiteral("服务器数量："), serverCount_);
+  addLabeledField(grid, 2, 0, QStringLiteral("登陆帧间隔时间："), loginInterval_);
+  grid->addWidget(new QLabel(QStringLiteral("秒")), 2, 2);
+  addLabeledField(grid, 3, 0, QStringLiteral("心跳包间隔时间："), heartbeatInterval_);
+  grid->addWidget(new QLabel(QStringLiteral("秒")), 3, 2);
+  addLabeledField(grid, 4, 0, QStringLiteral("数据帧间隔时间："), dataInterval_);
+  grid->addWidget(new QLabel(QStringLiteral("秒")), 4, 2);
+  addLabeledField(grid, 5, 0, QStringLiteral("通道启用数量："), channelCount_);
+  addLabeledField(grid, 6, 0, QStringLiteral("ModBus通信波特率："), modbusBaud_);
+  grid->setColumnStretch(1, 1);
+  return group;
+}
+
+QWidget* BasePage::buildCoordinateGroup() {
+  auto* group = new QGroupBox(QStringLiteral("标定坐标值"));
+  auto* grid = new QGridLayout(group);
+  longitude_ = new QLineEdit;
+  latitude_ = new QLineEdit;
+  coordinateEnabled_ = makeCheck(QStringLiteral("启用"));
+  addLabeledField(grid, 0, 0, QStringLiteral("经度："), longitude_);
+  addLabeledField(grid, 1, 0, QStringLiteral("维度："), latitude_);
+  grid->addWidget(coordinateEnabled_, 0, 2);
+  grid->setColumnStretch(1, 1);
+  return group;
+}
+
+QWidget* BasePage::buildStorageGroup() {
+  auto* group = new QGroupBox(QStringLiteral("监控主机存储参数"));
+  auto* grid = new QGridLayout(group);
+  normalRecordInterval_ = new QLineEdit;
+  alarmRecordInterval_ = new QLineEdit;
+  // Two entries read "关闭": the index, not the text, is the stored value.
+  storageType_ = makeList(
+      {QStringLiteral("关闭"), QStringLiteral("关闭"), QStringLiteral("开启"), QStringLiteral("自动")});
+  addLabeledField(grid, 0, 0, QStringLiteral("正常数据记录间隔(分钟)："), normalRecordInterval_);
+  addLabeledField(grid, 1, 0, QStringLiteral("告警数据记录间隔(分钟)："), alarmRecordInterval_);
+  addLabeledField(grid, 2, 0, QStringLiteral("存储类型："), storageType_);
+  grid->setColumnStretch(1, 1);
+  return group;
+}
+
+void BasePage::writeStartValues() {
+  channelCount_->setCurrentIndex(1);
+  // The bytes 12 34 56 78 written with "%02X%02X%02X%02X".
+  terminalAddress_->setText(QStringLiteral("12345678"));
+  serverCount_->setCurrentIndex(8);
+  loginInterval_->setText(QStringLiteral("3"));
+  heartbeatInterval_->setText(QStringLiteral("60"));
+  dataInterval_->setText(QStringLiteral("5"));
+  modbusBaud_->setCurrentIndex(1);
+}
+
+void BasePage::registerRoutes(ResponseDispatcher& dispatcher) {
+  dispatcher.routeGroup(
+      ParamGroup::Base, [this](const TunnelCommand&, ByteView payload) { applyReadReply(payload); },
+      [this](const TunnelCommand&, ByteView) { applyAcknowledgement(); });
+}
+
+void BasePage::onEditAllToggled(bool checked) {
+  loginInterval_->setEnabled(checked);
+  heartbeatInterval_->setEnabled(checked);
+  dataInterval_->setEnabled(checked);
+  modbusBaud_->setEnabled(checked);
+}
+
+void BasePage::requestRead() {
+  if (!requireNetworkRead(context_)) return;
+  context_.infoLog->clear();
+  context_.infoLog->append(QStringLiteral("读取设备参数...\r\n"));
+  context_.infoLog->refresh();
+  sendTunnelRequest(context_, readCommandOf(ParamGroup::Base));
+}
+
+void BasePage::requestWrite() {
+  if (!context_.flags->baseRead) {
+    context_.notifier->notify(QStringLiteral("提示"), QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置"),
+                              NoticeIcon::Exclamation);
+    return;
+  }
+  const auto fields = paramsFromFields();
+  if (!fields) return;
+  params_ = *fields;
+  sendTunnelRequest(context_, writeCommandOf(ParamGroup::Base), encodeBaseParams(params_));
+  context_.infoLog->clear();
+  context_.infoLog->append(QStringLiteral("设置参数... \r\n"));
+  context_.infoLog->refresh();
+}
+
+std::optional<BaseParams> BasePage::paramsFromFields() {
+  // Every field is taken whether its control is enabled or not.
+  BaseParams r;
+  r.serverCount = selectedIndexByte(serverCount_);
+
+  const auto address = fieldGbk(context_, kTerminalAddressLabel, terminalAddress_->text());
+  if (!address) return std::nullopt;
+  const TerminalAddressParse parsed = parseTerminalAddress(*address);
+  if (!parsed.value) {
+    const QString text = parsed.error == TerminalAddressError::WrongLength
+                             ? QStringLiteral("终端地址要为8位长度")
+                             : QStringLiteral("终端地址要为8位十六进制数");
+    context_.notifier->notify(QStringLiteral("终端地址错误"), text, NoticeIcon::Exclamation);
+    return std::nullopt;
+  }
+  r.terminalAddress = *parsed.value;
+
+  r.loginInterval = editU16(loginInterval_);
+  r.heartbeatInterval = editU16(heartbeatInterval_);
+  r.dataInterval = editU16(dataInterval_);
+  r.normalRecordInterval = editU16(normalRecordInterval_);
+  r.alarmRecordInterval = editU16(alarmRecordInterval_);
+  r.modbusBaud = selectedIndexByte(modbusBaud_);
+  r.enabledChannelCount = selectedIndexByte(channelCount_);
+  r.storageType = selectedIndexByte(storageType_);
+  r.coordinateEnabled = coordinateEnabled_->isChecked() ? 1 : 0;
+  r.longitude = editFloat(longitude_);
+  r.latitude = editFloat(latitude_);
+  return r;
+}
+
+void BasePage::applyReadReply(ByteView payload) {
+  if (!decodeBaseParams(payload, params_)) return;
+  context_.flags->baseRead = true;
+  showBaseReply();
+  context_.infoLog->append(QStringLiteral("读取设备参数成功！\r\n"));
+}
+
+void BasePage::applyAcknowledgement() { context_.infoLog->append(QStringLiteral("下载设备参数成功！\r\n")); }
+
+void BasePage::showBaseReply() {
+  selectIndex(serverCount_, params_.serverCount);
+  terminalAddress_->setText(QString::fromStdString(formatTerminalAddress(params_.terminalAddress)));
+  loginInterval_->setText(QString::number(params_.loginInterval));
+  heartbeatInterval_->setText(QString::number(params_.heartbeatInterval));
+  dataInterval_->setText(QString::number(params_.dataInterval));
+  normalRecordInterval_->setText(QString::number(params_.normalRecordInterval));
+  alarmRecordInterval_->setText(QString::number(params_.alarmRecordInterval));
+  selectIndex(modbusBaud_, params_.modbusBaud);
+  selectIndex(storageType_, params_.storageType);
+  selectIndex(channelCount_, params_.enabledChannelCount);
+  coordinateEnabled_->setChecked(params_.coordinateEnabled == 1);
+  longitude_->setText(QString::fromStdString(formatFloat6(params_.longitude)));
+  latitude_->setText(QString::fromStdString(formatFloat6(params_.latitude)));
+}
 
 }  // namespace quendra

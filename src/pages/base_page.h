@@ -1,10 +1,19 @@
 #pragma once
-// Placeholder: the page's own issue replaces this with the real page.
+// The tab page "基础参数 ": the host's BaseParams over tunnel commands 1 (read)
+// and 2 (write). The read reply stores the record, sets baseRead and shows it;
+// a write needs baseRead and refuses a terminal address that is not 8 hex
+// digits.
 #include <QWidget>
+#include <optional>
 
 #include "link/bytes.h"
 #include "link/response_dispatcher.h"
+#include "pages/base_params.h"
 #include "pages/page_context.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
 
 namespace quendra {
 
@@ -12,11 +21,45 @@ class BasePage : public QWidget {
   Q_OBJECT
  public:
   explicit BasePage(const PageContext& context, QWidget* parent = nullptr);
-  // Registers the page's reply and acknowledgement handlers.
+  // Data reply 1 -> applyReadReply, acknowledgement 2 -> applyAcknowledgement.
   void registerRoutes(ResponseDispatcher& dispatcher);
 
+  // The values the page shows before any read (the constructor writes them).
+  void writeStartValues();
+
+  void requestRead();   // "读取基础参数"
+  void requestWrite();  // "写入基础参数"
+  void onEditAllToggled(bool checked);
+
+  void applyReadReply(ByteView payload);
+  void applyAcknowledgement();
+  void showBaseReply();
+
+  const BaseParams& params() const { return params_; }
+
  private:
+  QWidget* buildNetworkGroup();
+  QWidget* buildCoordinateGroup();
+  QWidget* buildStorageGroup();
+  // The fields as a record; nullopt after a refusal box.
+  std::optional<BaseParams> paramsFromFields();
+
   PageContext context_;
+  BaseParams params_;
+  QComboBox* channelCount_ = nullptr;
+  QLineEdit* terminalAddress_ = nullptr;
+  QComboBox* serverCount_ = nullptr;
+  QLineEdit* loginInterval_ = nullptr;
+  QLineEdit* heartbeatInterval_ = nullptr;
+  QLineEdit* dataInterval_ = nullptr;
+  QComboBox* modbusBaud_ = nullptr;
+  QLineEdit* longitude_ = nullptr;
+  QLineEdit* latitude_ = nullptr;
+  QCheckBox* coordinateEnabled_ = nullptr;
+  QLineEdit* normalRecordInterval_ = nullptr;
+  QLineEdit* alarmRecordInterval_ = nullptr;
+  QComboBox* storageType_ = nullptr;
+  QCheckBox* editAll_ = nullptr;
 };
 
 }  // namespace quendra

@@ -1,9 +1,189 @@
 #include "pages/gprs_page.h"
 
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/info_log.h"
+#include "link/gbk.h"
+#include "link/tunnel_commands.h"
+#include "pages/page_form.h"
+#include "pages/single_record_fields.h"
+
 namespace quendra {
+namespace {
 
-GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+const QString kAddressLabel = QStringLiteral("GPRS目标地址或域名：");
+const QString kPortLabel = QStringLiteral("GPRS目标端口：");
+const QString kSmsIntervalLabel = QStringLiteral("报警短信发送间隔：");
+const QString kWorkTypeLabel = QStringLiteral("GPRS工作类型：");
 
-void GprsPage::registerRoutes(ResponseDispatcher&) {}
+QString phoneLabel(int number) { return QStringLiteral("告警目标手机号码%1：").arg(number); }
+
+// The GBK text cut at the last whole character within `maxBytes`.
+std::string cutGbk(const std::string& gbk, std::size_t maxBytes) { return gbk.substr(0, gbkCutLength(gbk, maxBytes)); }
+
+}  // namespace
+
+GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+  auto* group = new QGroupBox(QStringLiteral("GPRS无线参数"));
+  auto* grid = new QGridLayout(group);
+  int row = 0;
+  const auto addInterval = [&](const QString& label) {
+    auto* edit = new QLineEdit;
+    addLabeledField(grid, row, 0, label, edit);
+    grid->addWidget(new QLabel(QStringLiteral("S")), row++, 2);
+    return edit;
+  };
+  const auto addEdit = [&](const QString& label) {
+    auto* edit = new QLineEdit;
+    addLabeledField(grid, row++, 0, label, edit);
+    return edit;
+  };
+  loginInterval_ = addInterval(QStringLiteral("登陆帧间隔："));
+  heartbeatInterval_ = addInterval(QStringLiteral("心跳帧间隔："));
+  dataInterval_ = addInterval(QStringLiteral("数据帧间隔："));
+  targetAddress_ = addEdit(kAddressLabel);
+  targetPort_ = addEdit(kPortLabel);
+  for (int i = 0; i < GprsParams::kPhoneCount; ++i) phones_[i] = addEdit(phoneLabel(i + 1));
+  smsInterval_ = new QLineEdit;
+  addLabeledField(grid, row, 0, kSmsIntervalLabel, smsInterval_);
+  grid->addWidget(new QLabel(QStringLiteral("单位：分钟（0-1000）")), row++, 2);
+  // Not editable: a typed text would leave the work type without an index.
+  workType_ = makeList({QStringLiteral("传输模式"), QStringLiteral("短信报警模式"),
+                        QStringLiteral("传输与短信报警同时模式")});
+  addLabeledField(grid, row++, 0, kWorkTypeLabel, workType_);
+  grid->setColumnStretch(1, 1);
+
+  auto* read = makeButton(QStringLiteral("读取GPRS参数"));
+  auto* write = makeButton(QStringLiteral("下载GPRS参数"));
+  editAll_ = makeCheck(QStringLiteral("允许编辑所有参数"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(editAll_);
+  buttons->addStretch();
+  buttons->addWidget(read);
+  buttons->addWidget(write);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addStretch();
+  layout->addLayout(buttons);
+
+  connect(read, &QPushButton::clicked, this, &GprsPage::requestRead);
+  connect(write, &QPushButton::clicked, this, &GprsPage::requestWrite);
+  connect(editAll_, &QCheckBox::toggled, this, &GprsPage::onEditAllToggled);
+
+  writeStartValues();
+  onEditAllToggled(editAll_->isChecked());
+}
+
+void GprsPage::writeStartValues() {
+  loginInterval_->setText(QStringLiteral("3"));
+  heartbeatInterval_->setText(QStringLiteral("60"));
+  dataInterval_->setText(QStringLiteral("20"));
+  targetAddress_->setText(QStringLiteral("192.168.1.1"));
+  targetPort_->setText(QStringLiteral("2404"));
+  for (QLineEdit* phone : phones_) phone->setText(QStringLiteral("13000000000"));
+  smsInterval_->setText(QStringLiteral("0"));
+  workType_->setCurrentIndex(0);
+}
+
+void GprsPage::registerRoutes(ResponseDispatcher& dispatcher) {
+  dispatcher.routeGroup(
+      ParamGroup::Gprs, [this](const TunnelCommand&, ByteView payload) { applyReadReply(payload); },
+      [this](const TunnelCommand&, ByteView) { applyAcknowledgement(); });
+}
+
+void GprsPage::onEditAllToggled(bool checked) {
+  loginInterval_->setEnabled(checked);
+  heartbeatInterval_->setEnabled(checked);
+  dataInterval_->setEnabled(checked);
+}
+
+void GprsPage::requestRead() {
+  if (!requireNetworkRead(context_)) return;
+  context_.infoLog->clear();
+  context_.infoLog->append(QStringLiteral("读取GPRS运行参数...\r\n"));
+  sendTunnelRequest(context_, readCommandOf(ParamGroup::Gprs));
+  context_.infoLog->refresh();
+}
+
+void GprsPage::requestWrite() {
+  if (!context_.flags->gprsRead) {
+    context_.notifier->notify(QStringLiteral("提示"), QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置"),
+                              NoticeIcon::Exclamation);
+    return;
+  }
+  const auto fields = paramsFromFields();
+  if (!fields) return;
+  params_ = *fields;
+  sendTunnelRequest(context_, writeCommandOf(ParamGroup::Gprs), encodeGprsParams(params_));
+  context_.infoLog->clear();
+  context_.infoLog->refresh();
+  context_.infoLog->append(QStringLiteral("设置GPRS无线参数... \r\n"));
+  context_.infoLog->refresh();
+}
+
+std::optional<GprsParams> GprsPage::paramsFromFields() {
+  // The interval edits are read whether or not they are enabled.
+  GprsParams r = params_;
+  r.loginInterval = editU16(loginInterval_);
+  r.heartbeatInterval = editU16(heartbeatInterval_);
+  r.dataInterval = editU16(dataInterval_);
+
+  const auto address = fieldGbk(context_, kAddressLabel, targetAddress_->text());
+  if (!address) return std::nullopt;
+  r.targetAddress = cutGbk(*address, GprsParams::kAddressBytes);
+  const auto port = fieldGbk(context_, kPortLabel, targetPort_->text());
+  if (!port) return std::nullopt;
+  r.targetPort = cutGbk(*port, GprsParams::kPortBytes);
+
+  r.alarmPhoneMask = 0;
+  for (int i = 0; i < GprsParams::kPhoneCount; ++i) {
+    const auto phone = fieldGbk(context_, phoneLabel(i + 1), phones_[i]->text());
+    if (!phone) return std::nullopt;
+    takeAlarmPhone(r, i + 1, *phone);
+  }
+
+  // One byte on the wire: a larger interval would arrive as its low byte.
+  const auto sms = parseSmsInterval(smsInterval_->text().toStdString());
+  if (!sms) {
+    context_.notifier->notify(QStringLiteral("提示"), kSmsIntervalLabel + QStringLiteral("不能大于255"),
+                              NoticeIcon::Exclamation);
+    return std::nullopt;
+  }
+  r.smsInterval = *sms;
+
+  if (workType_->currentIndex() < 0) {
+    context_.notifier->notify(QStringLiteral("提示"), QStringLiteral("请选择") + kWorkTypeLabel,
+                              NoticeIcon::Exclamation);
+    return std::nullopt;
+  }
+  r.workType = static_cast<std::uint8_t>(workType_->currentIndex());
+  return r;
+}
+
+void GprsPage::applyReadReply(ByteView payload) {
+  if (!decodeGprsParams(payload, params_)) return;
+  showGprsReply();
+  context_.flags->gprsRead = true;
+  context_.infoLog->append(QStringLiteral("读取GPRS无线参数成功！\r\n"));
+}
+
+void GprsPage::applyAcknowledgement() { context_.infoLog->append(QStringLiteral("下载GPRS无线参数成功！\r\n")); }
+
+void GprsPage::showGprsReply() {
+  loginInterval_->setText(QString::number(params_.loginInterval));
+  heartbeatInterval_->setText(QString::number(params_.heartbeatInterval));
+  dataInterval_->setText(QString::number(params_.dataInterval));
+  targetAddress_->setText(fromGbk(params_.targetAddress));
+  targetPort_->setText(fromGbk(params_.targetPort));
+  for (int i = 0; i < GprsParams::kPhoneCount; ++i) {
+    const bool given = (params_.alarmPhoneMask >> i) & 1;
+    phones_[i]->setText(given ? fromGbk(params_.alarmPhones[i]) : QString());
+  }
+  smsInterval_->setText(QString::number(params_.smsInterval));
+  selectIndex(workType_, params_.workType);
+}
 
 }  // namespace quendra

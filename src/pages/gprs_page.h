@@ -1,10 +1,19 @@
 #pragma once
-// Placeholder: the page's own issue replaces this with the real page.
+// The tab page "GPRS参数 ": the host's GprsParams over tunnel commands 3
+// (read) and 4 (write): GPRS target, frame intervals, five SMS alarm numbers,
+// SMS interval and work type. A write needs gprsRead.
 #include <QWidget>
+#include <array>
+#include <optional>
 
 #include "link/bytes.h"
 #include "link/response_dispatcher.h"
+#include "pages/gprs_params.h"
 #include "pages/page_context.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
 
 namespace quendra {
 
@@ -12,11 +21,38 @@ class GprsPage : public QWidget {
   Q_OBJECT
  public:
   explicit GprsPage(const PageContext& context, QWidget* parent = nullptr);
-  // Registers the page's reply and acknowledgement handlers.
+  // Data reply 3 -> applyReadReply, acknowledgement 4 -> applyAcknowledgement.
   void registerRoutes(ResponseDispatcher& dispatcher);
 
+  // The values the page shows before any read (the constructor writes them).
+  void writeStartValues();
+
+  void requestRead();   // "读取GPRS参数"
+  void requestWrite();  // "下载GPRS参数"
+  void onEditAllToggled(bool checked);
+
+  void applyReadReply(ByteView payload);
+  void applyAcknowledgement();
+  void showGprsReply();
+
+  const GprsParams& params() const { return params_; }
+
  private:
+  // The fields over a copy of the record (short phone numbers keep their
+  // slot); nullopt after a refusal box.
+  std::optional<GprsParams> paramsFromFields();
+
   PageContext context_;
+  GprsParams params_;
+  QLineEdit* loginInterval_ = nullptr;
+  QLineEdit* heartbeatInterval_ = nullptr;
+  QLineEdit* dataInterval_ = nullptr;
+  QLineEdit* targetAddress_ = nullptr;
+  QLineEdit* targetPort_ = nullptr;
+  std::array<QLineEdit*, GprsParams::kPhoneCount> phones_{};
+  QLineEdit* smsInterval_ = nullptr;
+  QComboBox* workType_ = nullptr;
+  QCheckBox* editAll_ = nullptr;
 };
 
 }  // namespace quendra

@@ -1,9 +1,154 @@
 #include "pages/led_page.h"
 
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/info_log.h"
+#include "link/gbk.h"
+#include "link/tunnel_commands.h"
+#include "pages/page_form.h"
+#include "pages/single_record_fields.h"
+
 namespace quendra {
+namespace {
 
-LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+const QString kHeaderLabel = QStringLiteral("标头：");
+const QString kFooterLabel = QStringLiteral("标尾：");
 
-void LedPage::registerRoutes(ResponseDispatcher&) {}
+// Item i of a count list stands for the count i + 1; no selection is 0.
+std::uint16_t selectedCount(const QComboBox* list) { return static_cast<std::uint16_t>(list->currentIndex() + 1); }
+
+// "label  text edit spanning the middle columns  使用".
+void addTextLine(QGridLayout* grid, int row, const QString& label, QLineEdit* edit, QCheckBox* enabled) {
+  auto* l = new QLabel(label);
+  l->setBuddy(edit);
+  edit->setAccessibleName(accessibleNameFor(label));
+  grid->addWidget(l, row, 0);
+  grid->addWidget(edit, row, 1, 1, 3);
+  grid->addWidget(enabled, row, 4);
+}
+
+}  // namespace
+
+LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+  auto* grid = new QGridLayout;
+  sizeX_ = new QLineEdit;
+  sizeY_ = new QLineEdit;
+  showDataTable_ = makeCheck(QStringLiteral("数据表格是否显示"));
+  // Filled once, with no item selected until a read.
+  channelCount_ = makeList(numberItems(1, 32));
+  columnCount_ = makeList(numberItems(1, 5));
+  refreshInterval_ = new QLineEdit;
+  headerText_ = new QLineEdit;
+  footerText_ = new QLineEdit;
+  // Both boxes read "使用": their accessible names carry the line they serve.
+  headerEnabled_ = makeCheck(QStringLiteral("使用"), QStringLiteral("标头"));
+  footerEnabled_ = makeCheck(QStringLiteral("使用"), QStringLiteral("标尾"));
+
+  addLabeledField(grid, 0, 0, QStringLiteral("LED屏X尺寸："), sizeX_);
+  addLabeledField(grid, 0, 2, QStringLiteral("LED屏Y尺寸："), sizeY_);
+  grid->addWidget(showDataTable_, 0, 4);
+  addLabeledField(grid, 1, 0, QStringLiteral("通道显示数量："), channelCount_);
+  addLabeledField(grid, 1, 2, QStringLiteral("列数："), columnCount_);
+  addLabeledField(grid, 2, 0, QStringLiteral("LED屏刷新间隔(S)："), refreshInterval_);
+  addTextLine(grid, 3, kHeaderLabel, headerText_, headerEnabled_);
+  addTextLine(grid, 4, kFooterLabel, footerText_, footerEnabled_);
+
+  // The screen's preview area: the page never fills or reads it.
+  auto* preview = new QTableWidget(0, 0);
+  preview->horizontalHeader()->hide();
+  preview->verticalHeader()->hide();
+
+  auto* read = makeButton(QStringLiteral("读取LED屏参数"));
+  auto* write = makeButton(QStringLiteral("下载LED屏参数"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(read);
+  buttons->addWidget(write);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(preview, 1);
+  layout->addLayout(buttons);
+
+  connect(read, &QPushButton::clicked, this, &LedPage::requestRead);
+  connect(write, &QPushButton::clicked, this, &LedPage::requestWrite);
+}
+
+void LedPage::registerRoutes(ResponseDispatcher& dispatcher) {
+  dispatcher.routeGroup(
+      ParamGroup::Led, [this](const TunnelCommand&, ByteView payload) { applyReadReply(payload); },
+      [this](const TunnelCommand&, ByteView) { applyAcknowledgement(); });
+}
+
+void LedPage::requestRead() {
+  if (!requireNetworkRead(context_)) return;
+  context_.infoLog->clear();
+  context_.infoLog->append(QStringLiteral("读取LED参数...\r\n"));
+  sendTunnelRequest(context_, readCommandOf(ParamGroup::Led));
+  context_.infoLog->refresh();
+}
+
+void LedPage::requestWrite() {
+  if (!context_.flags->ledRead) {
+    context_.notifier->notify(QStringLiteral("提示"),
+                              QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置"),
+                              NoticeIcon::Exclamation);
+    return;
+  }
+  const auto fields = paramsFromFields();
+  if (!fields) return;
+  params_ = *fields;
+  sendTunnelRequest(context_, writeCommandOf(ParamGroup::Led), encodeLedParams(params_));
+  context_.infoLog->clear();
+  context_.infoLog->refresh();
+  context_.infoLog->append(QStringLiteral("设置LED显示屏参数... \r\n"));
+  context_.infoLog->refresh();
+}
+
+std::optional<LedParams> LedPage::paramsFromFields() {
+  LedParams r;
+  r.sizeX = editU16(sizeX_);
+  r.sizeY = editU16(sizeY_);
+  r.refreshInterval = editU16(refreshInterval_);
+  r.channelCount = selectedCount(channelCount_);
+  r.columnCount = selectedCount(columnCount_);
+  r.headerEnabled = headerEnabled_->isChecked() ? 1 : 0;
+  r.footerEnabled = footerEnabled_->isChecked() ? 1 : 0;
+  r.showDataTable = showDataTable_->isChecked() ? 1 : 0;
+  const auto header = fieldGbk(context_, kHeaderLabel, headerText_->text());
+  if (!header) return std::nullopt;
+  r.headerText = header->substr(0, gbkCutLength(*header, LedParams::kTextBytes));
+  const auto footer = fieldGbk(context_, kFooterLabel, footerText_->text());
+  if (!footer) return std::nullopt;
+  r.footerText = footer->substr(0, gbkCutLength(*footer, LedParams::kTextBytes));
+  return r;
+}
+
+void LedPage::applyReadReply(ByteView payload) {
+  if (!decodeLedParams(payload, params_)) return;
+  showLedReply();
+  context_.flags->ledRead = true;
+  context_.infoLog->append(QStringLiteral("读取LED屏参数成功！\r\n"));
+}
+
+void LedPage::applyAcknowledgement() { context_.infoLog->append(QStringLiteral("下载LED屏参数成功！\r\n")); }
+
+void LedPage::showLedReply() {
+  sizeX_->setText(QString::number(params_.sizeX));
+  sizeY_->setText(QString::number(params_.sizeY));
+  refreshInterval_->setText(QString::number(params_.refreshInterval));
+  // A count of 0 gives position -1: no selection.
+  selectIndex(channelCount_, params_.channelCount - 1);
+  selectIndex(columnCount_, params_.columnCount - 1);
+  // Any byte but 0 ticks the box.
+  headerEnabled_->setChecked(params_.headerEnabled != 0);
+  footerEnabled_->setChecked(params_.footerEnabled != 0);
+  showDataTable_->setChecked(params_.showDataTable != 0);
+  headerText_->setText(fromGbk(params_.headerText));
+  footerText_->setText(fromGbk(params_.footerText));
+}
 
 }  // namespace quendra
