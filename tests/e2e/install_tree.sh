@@ -75,7 +75,9 @@ done
 if [ -x "$staging/bin/quendra-hostsim" ] && [ -f "$staging/share/man/man1/quendra-hostsim.1.gz" ]; then
   # Run only inside a private namespace: the simulator is never started on real interfaces.
   help=$("$netns_run" "$staging/bin/quendra-hostsim" --help 2>&1) || fail "quendra-hostsim --help failed"
-  documented=$(gzip -cd "$staging/share/man/man1/quendra-hostsim.1.gz" | grep -o '\\-\\-[a-z-]*' | sed 's/\\//g' | sort -u)
+  # The man page's options are the tags of its option list (the lines after .TP).
+  documented=$(gzip -cd "$staging/share/man/man1/quendra-hostsim.1.gz" | awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' |
+    grep -o '\\-\\-[a-z\\-]*' | sed 's/\\//g' | sort -u)
   for option in $(grep -o -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
     grep -qx -- "$option" <<<"$documented" || fail "quendra-hostsim $option is in --help but not in the man page"
   done
