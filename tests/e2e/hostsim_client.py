@@ -71,8 +71,9 @@ for k in range(8):
 
 
 class Client:
-    def __init__(self, locals_):
+    def __init__(self, locals_, expect_from=None):
         self.sent = []
+        self.expect_from = expect_from
         self.recv_sock = self._socket("0.0.0.0")
         self.send_socks = [self._socket(a) for a in locals_]
 
@@ -102,9 +103,11 @@ class Client:
                 return replies
             ready, _, _ = select.select(socks, [], [], left)
             for s in ready:
-                data = s.recv(65536)
+                data, sender = s.recvfrom(65536)
                 if data and data[0] == 0x55:
                     replies.append(data)
+                    if self.expect_from:
+                        check(sender == (self.expect_from, PORT), "reply from %s:%d" % sender)
 
     def exchange(self, frame, count=1, wait=3.0):
         self.send(frame)
@@ -263,6 +266,7 @@ def main():
     ap.add_argument("--sim", help="start this simulator (in this namespace, or --sim-netns)")
     ap.add_argument("--sim-netns", help="run the simulator with `ip netns exec NS`")
     ap.add_argument("--sim-log", help="the simulator's request log to compare with what was sent")
+    ap.add_argument("--expect-from", help="every reply must come from ADDR:1901")
     ap.add_argument("sim_args", nargs="*", help="simulator arguments (after --)")
     a = ap.parse_args()
 
@@ -273,7 +277,7 @@ def main():
             cmd = ["ip", "netns", "exec", a.sim_netns] + cmd
         proc = subprocess.Popen(cmd, stdout=subprocess.PIPE)
         check(proc.stdout.readline().strip() == b"ready", "simulator prints ready")
-    c = Client(a.local)
+    c = Client(a.local, a.expect_from)
     try:
         {"basic": lambda: scenario_basic(c, a.hosts, a.sim_log),
          "options": lambda: scenario_options(c),
