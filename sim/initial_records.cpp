@@ -2,6 +2,9 @@
 
 #include "link/gbk.h"
 #include "link/outer_frame.h"
+#include "pages/base_params.h"
+#include "pages/gprs_params.h"
+#include "pages/led_params.h"
 
 namespace quendra::sim {
 namespace {
@@ -43,36 +46,36 @@ Bytes initialNetworkRecord(int host) {
 }
 
 Bytes initialBaseRecord(int host) {
-  Bytes r(27, 0);
-  r[0] = 2;                                                   // serverCount
-  putU32LE(r, 1, 0x20250001u + static_cast<std::uint32_t>(host));  // terminalAddress
-  putU16LE(r, 5, 60);                                         // loginInterval, s
-  putU16LE(r, 7, 30);                                         // heartbeatInterval, s
-  putU16LE(r, 9, 300);                                        // dataInterval, s
-  r[11] = 2;                                                  // modbusBaud: 9600
-  r[12] = 16;                                                 // enabledChannelCount
-  putU16LE(r, 13, 10);                                        // normalRecordInterval, min
-  putU16LE(r, 15, 1);                                         // alarmRecordInterval, min
-  r[17] = 2;                                                  // storageType: 开启
-  r[18] = 1;                                                  // coordinateEnabled
-  putF32LE(r, 19, 113.25f);                                   // longitude
-  putF32LE(r, 23, 23.125f);                                   // latitude
-  return r;
+  BaseParams r;
+  r.serverCount = 2;
+  r.terminalAddress = 0x20250001u + static_cast<std::uint32_t>(host);
+  r.loginInterval = 60;       // s
+  r.heartbeatInterval = 30;   // s
+  r.dataInterval = 300;       // s
+  r.modbusBaud = 2;           // 9600
+  r.enabledChannelCount = 16;
+  r.normalRecordInterval = 10;  // min
+  r.alarmRecordInterval = 1;    // min
+  r.storageType = 2;            // 开启
+  r.coordinateEnabled = 1;
+  r.longitude = 113.25f;
+  r.latitude = 23.125f;
+  return encodeBaseParams(r);
 }
 
 Bytes initialGprsRecord(int host) {
-  Bytes r(137, 0);
-  putU16LE(r, 0, 60);    // loginInterval
-  putU16LE(r, 2, 120);   // heartbeatInterval
-  putU16LE(r, 4, 300);   // dataInterval
-  putText(r, 6, 64, "iot.quendra.net");
-  putText(r, 71, 7, std::to_string(5001 + host % 1000));
-  r[79] = 0x03;  // numbers 1 and 2 present
-  putText(r, 80, 11, "13800138000");
-  putText(r, 91, 11, "13912345678");
-  r[135] = 30;  // smsInterval, min
-  r[136] = 1;   // workType
-  return r;
+  GprsParams r;
+  r.loginInterval = 60;
+  r.heartbeatInterval = 120;
+  r.dataInterval = 300;
+  r.targetAddress = "iot.quendra.net";
+  r.targetPort = std::to_string(5001 + host % 1000);
+  r.alarmPhoneMask = 0x03;  // numbers 1 and 2 present
+  r.alarmPhones[0] = "13800138000";
+  r.alarmPhones[1] = "13912345678";
+  r.smsInterval = 30;  // min
+  r.workType = 1;
+  return encodeGprsParams(r);
 }
 
 Bytes initialChannelRecord(int k) {
@@ -125,18 +128,18 @@ Bytes initialModbusRecord(int k) {
 }
 
 Bytes initialLedRecord() {
-  Bytes r(141, 0);
-  r[0] = 1;              // showDataTable
-  r[1] = 1;              // headerEnabled
-  r[2] = 0;              // footerEnabled
-  putU16LE(r, 3, 192);   // sizeX
-  putU16LE(r, 5, 96);    // sizeY
-  putU16LE(r, 7, 8);     // channelCount
-  putU16LE(r, 9, 2);     // columnCount
-  putU16LE(r, 11, 5);    // refreshInterval, s
-  putText(r, 13, 64, gbk("Quendra 监测主机"));
-  putText(r, 77, 64, gbk("欢迎使用"));
-  return r;
+  LedParams r;
+  r.showDataTable = 1;
+  r.headerEnabled = 1;
+  r.footerEnabled = 0;
+  r.sizeX = 192;
+  r.sizeY = 96;
+  r.channelCount = 8;
+  r.columnCount = 2;
+  r.refreshInterval = 5;  // s
+  r.headerText = gbk("Quendra 监测主机");
+  r.footerText = gbk("欢迎使用");
+  return encodeLedParams(r);
 }
 
 }  // namespace quendra::sim
