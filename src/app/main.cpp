@@ -1,6 +1,6 @@
-#include <QApplication>
+#include "app/config_app.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  return 0;
+  quendra::ConfigApp app(argc, argv);
+  return app.run();
 }

@@ -1,0 +1,37 @@
+#include "app/config_app.h"
+
+#include <QFont>
+
+#include "app/app_icon.h"
+#include "app/main_dialog.h"
+#include "app/qt_message_notifier.h"
+
+namespace quendra {
+
+ConfigApp::ConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("quendra-config"));
+  // Wayland compositors find the icon through the desktop entry of this name.
+  setDesktopFileName(QStringLiteral("io.quendra.config"));
+  setUpLook(*this);
+}
+
+void ConfigApp::setUpLook(QApplication& app) {
+  // The texts are Chinese: take a family that has the glyphs, whichever the
+  // system has (Linux: WenQuanYi or Noto CJK; Windows: SimSun).
+  QFont font(app.font());
+  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                    QStringLiteral("SimSun"), QStringLiteral("Microsoft YaHei")});
+  font.setPointSize(9);
+  app.setFont(font);
+  app.setWindowIcon(appIcon());
+}
+
+int ConfigApp::run() {
+  QtMessageNotifier notifier;
+  MainDialog window(notifier);
+  notifier.setParentWindow(&window);
+  window.show();
+  return exec();
+}
+
+}  // namespace quendra

@@ -1,0 +1,67 @@
+#include "app/device_list.h"
+
+#include <QEvent>
+#include <QHeaderView>
+
+#include "pages/field_text.h"
+#include "pages/page_context.h"
+
+namespace quendra {
+
+DeviceEntry DeviceEntry::fromSearchAnswer(const SearchAnswer& answer) {
+  return DeviceEntry{answer.ip, fromGbk(answer.nameGbk), answer.mac, answer.firmwareVersion};
+}
+
+DeviceList::DeviceList(QWidget* parent) : QTreeWidget(parent) {
+  setColumnCount(ColumnCount);
+  setHeaderLabels({QStringLiteral("设备IP"), QStringLiteral("设备名称"), QStringLiteral("MAC地址"),
+                   QStringLiteral("固件版本")});
+  for (int c = 0; c < ColumnCount; ++c) headerItem()->setTextAlignment(c, Qt::AlignLeft | Qt::AlignVCenter);
+  header()->setStretchLastSection(false);
+  header()->setSectionsMovable(false);
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setAccessibleName(QStringLiteral("监控主机列表"));
+}
+
+void DeviceList::addEntry(const DeviceEntry& entry) {
+  auto* row = new QTreeWidgetItem;
+  row->setText(IpColumn, QString::fromStdString(formatDottedAddress(entry.ip)));
+  row->setText(MacColumn, QString::fromStdString(formatMacDigits(entry.mac)));
+  row->setText(VersionColumn, QString::number(entry.firmwareVersion));
+  row->setText(NameColumn, entry.name);
+  insertTopLevelItem(0, row);
+}
+
+void DeviceList::clearRows() { clear(); }
+
+std::optional<QString> DeviceList::selectedMacText() const {
+  const QList<QTreeWidgetItem*> rows = selectedItems();
+  if (rows.isEmpty()) return std::nullopt;
+  return rows.first()->text(MacColumn);
+}
+
+void DeviceList::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeWidget::mouseDoubleClickEvent(event);
+  emit doubleClickedList();
+}
+
+bool DeviceList::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Resize) applyColumnWidths();
+  return QTreeWidget::viewportEvent(event);
+}
+
+void DeviceList::applyColumnWidths() {
+  const int w = viewport()->width();
+  setColumnWidth(IpColumn, w * 3 / 11);
+  setColumnWidth(NameColumn, w * 3 / 11);
+  setColumnWidth(MacColumn, w * 3 / 11);
+  setColumnWidth(VersionColumn, w * 2 / 11);
+}
+
+}  // namespace quendra

@@ -1,0 +1,29 @@
+#include "app/wait_dialog.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/dialog_units.h"
+
+namespace quendra {
+
+WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent), line_(new QLabel(QStringLiteral("Static"))) {
+  setWindowTitle(QString());
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setWindowModality(Qt::WindowModal);
+  QFont f = font();
+  f.setPointSize(10);
+  line_->setFont(f);
+  line_->setAlignment(Qt::AlignCenter);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(line_);
+  resize(DialogUnits(font()).size(177, 78));
+}
+
+void WaitDialog::setText(const QString& text) { line_->setText(text); }
+
+QString WaitDialog::text() const { return line_->text(); }
+
+void WaitDialog::openBox() { open(); }
+
+}  // namespace quendra

@@ -1,0 +1,230 @@
+#include "pages/network_page.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/info_log.h"
+#include "pages/field_text.h"
+#include "pages/page_form.h"
+
+namespace quendra {
+namespace {
+
+const QString kServerNames[NetworkParams::kServerCount] = {QStringLiteral("服务器1"), QStringLiteral("服务器2")};
+
+QLineEdit* makeEdit(bool enabled = true) {
+  auto* edit = new QLineEdit;
+  edit->setEnabled(enabled);
+  return edit;
+}
+
+QString fromStd(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+NetworkPage::NetworkPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+  auto* top = new QVBoxLayout(this);
+
+  auto* servers = new QGroupBox(QStringLiteral("目标服务器网络参数"));
+  auto* serverRow = new QHBoxLayout(servers);
+  for (int s = 0; s < NetworkParams::kServerCount; ++s)
+    serverRow->addWidget(buildServerGroup(kServerNames[s], servers_[s]));
+  // Server 2 only shows what the host holds; its values still travel in a write.
+  for (QLineEdit* e : {servers_[1].sourcePort, servers_[1].listenPort, servers_[1].address}) e->setEnabled(false);
+  top->addWidget(servers);
+
+  top->addWidget(buildLocalGroup());
+
+  auto* buttons = new QHBoxLayout;
+  writeMacButton_ = new QPushButton(QStringLiteral("写MAC"));
+  writeButton_ = new QPushButton(QStringLiteral("写入网络参数"));
+  resetButton_ = new QPushButton(QStringLiteral("网络恢复出厂"));
+  writeButton_->setDefault(true);
+  buttons->addWidget(writeMacButton_);
+  buttons->addStretch();
+  buttons->addWidget(writeButton_);
+  buttons->addWidget(resetButton_);
+  top->addLayout(buttons);
+  top->addStretch();
+
+  connect(writeButton_, &QPushButton::clicked, this, &NetworkPage::writeNetwork);
+  connect(resetButton_, &QPushButton::clicked, this, &NetworkPage::factoryReset);
+  connect(writeMacButton_, &QPushButton::clicked, this, &NetworkPage::writeMac);
+  connect(addressMode_, &QComboBox::currentIndexChanged, this, &NetworkPage::applyEnableRule);
+  writeStartValues();
+}
+
+QWidget* NetworkPage::buildServerGroup(const QString& title, ServerFields& fields) {
+  auto* group = new QGroupBox(title);
+  auto* grid = new QGridLayout(group);
+  fields.listenPort = makeEdit();
+  fields.address = makeEdit();
+  fields.sourcePort = makeEdit();
+  addLabeledField(grid, 0, 0, QStringLiteral("监听端口："), fields.listenPort, title);
+  addLabeledField(grid, 1, 0, QStringLiteral("服务器地址："), fields.address, title);
+  addLabeledField(grid, 2, 0, QStringLiteral("源端口："), fields.sourcePort, title);
+  return group;
+}
+
+QWidget* NetworkPage::buildLocalGroup() {
+  auto* group = new QGroupBox(QStringLiteral("设备本地网络参数"));
+  auto* grid = new QGridLayout(group);
+  hostAddress_ = makeEdit();
+  subnetMask_ = makeEdit();
+  gateway_ = makeEdit();
+  addressMode_ = makeList({QStringLiteral("StaticIP"), QStringLiteral("DHCP/autoIP")});
+  QStringList counts;
+  for (int n = 0; n <= 8; ++n) counts << QString::number(n);
+  maxConnections_ = makeList(counts);
+  maxConnections_->setEnabled(false);
+  // Editable, so that "写MAC" can give the host a new address.
+  mac_ = makeEdit();
+  addLabeledField(grid, 0, 0, QStringLiteral("静态IP："), hostAddress_);
+  addLabeledField(grid, 1, 0, QStringLiteral("子网掩码："), subnetMask_);
+  addLabeledField(grid, 2, 0, QStringLiteral("网关地址："), gateway_);
+  addLabeledField(grid, 0, 2, QStringLiteral("IP获取方式："), addressMode_);
+  addLabeledField(grid, 1, 2, QStringLiteral("最大连接数量："), maxConnections_);
+  addLabeledField(grid, 2, 2, QStringLiteral("MAC地址："), mac_);
+  return group;
+}
+
+void NetworkPage::registerRoutes(ResponseDispatcher& dispatcher) {
+  dispatcher.onNetworkAnswer([this](ByteView record) { apply(record); });
+}
+
+void NetworkPage::writeStartValues() {
+  hostAddress_->setText(QStringLiteral("192.168.0.9"));
+  subnetMask_->setText(QStringLiteral("255.255.255.0"));
+  gateway_->setText(QStringLiteral("192.168.0.1"));
+  servers_[0].sourcePort->setText(QStringLiteral("2000"));
+  servers_[1].sourcePort->setText(QStringLiteral("0"));
+  servers_[0].listenPort->setText(QStringLiteral("2404"));
+  servers_[1].listenPort->setText(QStringLiteral("0"));
+  servers_[0].address->setText(QStringLiteral("192.168.0.166"));
+  servers_[1].address->clear();
+  maxConnections_->setCurrentIndex(8);
+  mac_->setText(QStringLiteral("02-4B-7D-00-00-00"));
+  addressMode_->setCurrentIndex(0);
+  applyEnableRule();
+}
+
+void NetworkPage::showSelectedMac(const Mac& mac) { mac_->setText(fromStd(formatMacDashed(mac))); }
+
+void NetworkPage::applyEnableRule() {
+  const bool automatic = addressMode_->currentIndex() == 1;
+  for (QLineEdit* e : {hostAddress_, subnetMask_, gateway_}) e->setEnabled(!automatic);
+}
+
+void NetworkPage::apply(ByteView record292) {
+  const auto received = NetworkParams::fromRecord(record292);
+  if (!received) return;
+  context_.flags->networkRead = true;
+  params_ = *received;
+  showParams();
+  context_.infoLog->append(QStringLiteral("读取网络参数成功！\r\n"));
+}
+
+void NetworkPage::showParams() {
+  addressMode_->setCurrentIndex(params_.staticAddress() ? 0 : 1);
+  hostAddress_->setText(fromStd(formatDottedAddress(params_.hostAddress())));
+  subnetMask_->setText(fromStd(formatDottedAddress(params_.subnetMask())));
+  gateway_->setText(fromStd(formatDottedAddress(params_.gateway())));
+  applyEnableRule();
+  for (int s = 0; s < NetworkParams::kServerCount; ++s) {
+    servers_[s].sourcePort->setText(QString::number(params_.sourcePort(s)));
+    servers_[s].address->setText(fromGbk(params_.serverAddress(s)));
+    servers_[s].listenPort->setText(QString::number(params_.listenPort(s)));
+  }
+  // A count above 8 has no list position: the list shows nothing.
+  const int count = params_.maxConnections();
+  maxConnections_->setCurrentIndex(count <= 8 ? count : -1);
+}
+
+std::optional<NetworkParams> NetworkPage::paramsFromFields() {
+  NetworkParams p = params_;
+  const auto notice = [this](const QString& text) {
+    context_.notifier->notify(QStringLiteral("提示"), text, NoticeIcon::Exclamation);
+  };
+
+  // A lenient conversion would write an address that can leave the host
+  // unreachable: each text must be four decimal parts 0..255.
+  struct Address {
+    QLineEdit* edit;
+    QString label;
+    void (NetworkParams::*store)(std::uint32_t);
+  };
+  const Address addresses[] = {
+      {hostAddress_, QStringLiteral("静态IP："), &NetworkParams::setHostAddress},
+      {subnetMask_, QStringLiteral("子网掩码："), &NetworkParams::setSubnetMask},
+      {gateway_, QStringLiteral("网关地址："), &NetworkParams::setGateway},
+  };
+  for (const Address& a : addresses) {
+    const auto value = parseDottedAddress(a.edit->text().toStdString());
+    if (!value) {
+      notice(a.label + QStringLiteral("格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"));
+      return std::nullopt;
+    }
+    (p.*a.store)(*value);
+  }
+  p.setStaticAddress(addressMode_->currentIndex() != 1);
+
+  for (int s = 0; s < NetworkParams::kServerCount; ++s) {
+    const QString label = accessibleNameFor(QStringLiteral("服务器地址："), kServerNames[s]);
+    const auto gbk = fieldGbk(context_, label, servers_[s].address->text());
+    if (!gbk) return std::nullopt;
+    // A text as the host sent it goes back as it came (also a full 30-byte
+    // area without its zero, which the disabled server 2 field cannot shorten).
+    if (*gbk != p.serverAddress(s) && !p.setServerAddress(s, *gbk)) {
+      notice(label + QStringLiteral("超过%1个字节(一个汉字占两个字节),请缩短").arg(NetworkParams::kServerAddressMaxText));
+      return std::nullopt;
+    }
+    p.setSourcePort(s, parseU16Field(servers_[s].sourcePort->text().toStdString()));
+    p.setListenPort(s, parseU16Field(servers_[s].listenPort->text().toStdString()));
+  }
+  // No list position (a count above 8 was shown) travels as 0xFF.
+  p.setMaxConnections(static_cast<std::uint8_t>(maxConnections_->currentIndex()));
+  return p;
+}
+
+void NetworkPage::writeNetwork() {
+  // Before a network answer the record is all zero; a write would wipe the
+  // host's hidden bytes.
+  if (!requireNetworkRead(context_)) return;
+  const auto fields = paramsFromFields();
+  if (!fields) return;
+  params_ = *fields;
+  context_.sendToAll(OuterFrame::buildWriteNetworkRequest(*context_.selectedDevice, params_.bytes));
+  context_.infoLog->clear();
+  context_.infoLog->append(QStringLiteral("设置参数... \r\n"));
+  context_.infoLog->refresh();
+  context_.notifier->notify(QStringLiteral("提示"),
+                            QStringLiteral("网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功"),
+                            NoticeIcon::None);
+}
+
+void NetworkPage::factoryReset() {
+  context_.sendToAll(OuterFrame::buildFactoryResetRequest(*context_.selectedDevice));
+  context_.infoLog->clear();
+  context_.infoLog->append(QStringLiteral("恢复出厂设置...\r\n"));
+  context_.infoLog->refresh();
+}
+
+void NetworkPage::writeMac() {
+  const auto mac = parseMacText(mac_->text().toStdString());
+  context_.infoLog->clear();
+  // Zero, broadcast and multicast addresses would make the host unreachable.
+  if (!mac || !isUsableHostMac(*mac)) {
+    context_.infoLog->append(QStringLiteral("不合格的MAC地址格式!!!\r\n"));
+    context_.infoLog->refresh();
+    return;
+  }
+  context_.infoLog->append(QStringLiteral("写入MAC地址...\r\n"));
+  context_.sendToAll(OuterFrame::buildWriteMacRequest(*context_.selectedDevice, *mac));
+  context_.infoLog->refresh();
+}
+
+}  // namespace quendra
