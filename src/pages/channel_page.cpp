@@ -8,13 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "link/batch_transfer.h"
 #include "pages/field_text.h"
 #include "pages/page_form.h"
+#include "pages/record_selector.h"
 
 namespace quendra {
 namespace {
@@ -72,12 +72,11 @@ ChannelPage::ChannelPage(const PageContext& context, QWidget* parent) : QWidget(
 
 void ChannelPage::buildForm() {
   auto* top = new QGridLayout;
-  selector_ = makeList(numbered("通道%1", 1, kChannelCount), true);
-  selector_->setInsertPolicy(QComboBox::NoInsert);  // typed text never adds a row
+  selector_ = new RecordSelector(QStringLiteral("通道"), kChannelCount, this);
   dataSource_ = makeList(dataSourceRows());
   dataProperty_ = makeList(dataPropertyRows());
   alarmDelay_ = new QLineEdit;
-  addLabeledField(top, 0, 0, QStringLiteral("通道号："), selector_);
+  addLabeledField(top, 0, 0, QStringLiteral("通道号："), selector_->box());
   addLabeledField(top, 0, 2, QStringLiteral("通道数据来源："), dataSource_);
   addLabeledField(top, 1, 0, QStringLiteral("数据属性："), dataProperty_);
   addLabeledField(top, 1, 2, QStringLiteral("报警延时(S)："), alarmDelay_);
@@ -140,7 +139,7 @@ void ChannelPage::buildForm() {
 
   connect(read, &QPushButton::clicked, this, &ChannelPage::readPressed);
   connect(write, &QPushButton::clicked, this, &ChannelPage::writePressed);
-  connect(selector_, &QComboBox::currentIndexChanged, this, &ChannelPage::selectorChanged);
+  connect(selector_, &RecordSelector::picked, this, &ChannelPage::channelPicked);
   connect(dataProperty_, &QComboBox::currentIndexChanged, this, &ChannelPage::applyFieldRules);
   connect(allowAll_, &QCheckBox::toggled, this, &ChannelPage::allowAllClicked);
 }
@@ -174,23 +173,20 @@ void ChannelPage::writePressed() {
                               NoticeIcon::Exclamation);
     return;
   }
-  if (shownIndex_) storeShown(*shownIndex_);
+  if (const auto k = selector_->shown()) storeShown(*k);
   startBatchWithWaitBox(context_, BatchKind::ChannelWrite);
 }
 
 void ChannelPage::showChannelReply(int index) {
-  {
-    const QSignalBlocker quiet(selector_);  // showing a reply stores nothing
-    selector_->setCurrentIndex(index);
-  }
+  selector_->showRecord(index);  // showing a reply stores nothing
   showRecord(index, true);
 }
 
 // The operator picked another channel: what is on screen goes back into the
-// record it was shown from, then the new record is shown.
-void ChannelPage::selectorChanged(int row) {
-  if (row < 0) return;
-  if (shownIndex_) storeShown(*shownIndex_);
+// record it was shown from (unless the selector's text named no channel), then
+// the new record is shown.
+void ChannelPage::channelPicked(std::optional<int> previous, int row) {
+  if (previous) storeShown(*previous);
   showRecord(row % kChannelCount, false);
 }
 
@@ -224,7 +220,6 @@ void ChannelPage::showRecord(int index, bool afterReply) {
     q.name->setText(fromGbk(*name[i]));
     q.unit->setText(fromGbk(*unit[i]));
   }
-  shownIndex_ = index;
 }
 
 void ChannelPage::storeShown(int index) {

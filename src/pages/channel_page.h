@@ -33,6 +33,8 @@ class QTimer;
 
 namespace quendra {
 
+class RecordSelector;
+
 class ChannelPage : public QWidget {
   Q_OBJECT
  public:
@@ -52,7 +54,7 @@ class ChannelPage : public QWidget {
   void buildForm();
   void readPressed();
   void writePressed();
-  void selectorChanged(int row);
+  void channelPicked(std::optional<int> previous, int row);
   void allowAllClicked(bool checked);
   void applyFieldRules();
   void showRecord(int index, bool afterReply);
@@ -60,9 +62,8 @@ class ChannelPage : public QWidget {
 
   PageContext context_;
   ChannelRecords records_{};
-  std::optional<int> shownIndex_;  // the record whose values are on screen
 
-  QComboBox* selector_ = nullptr;
+  RecordSelector* selector_ = nullptr;  // knows the channel whose values are on screen
   QComboBox* dataSource_ = nullptr;
   QComboBox* dataProperty_ = nullptr;
   QLineEdit* alarmDelay_ = nullptr;
