@@ -5,6 +5,8 @@
 #include "pages/base_params.h"
 #include "pages/gprs_params.h"
 #include "pages/led_params.h"
+#include "pages/modbus_params.h"
+#include "pages/relay_params.h"
 
 namespace quendra::sim {
 namespace {
@@ -110,21 +112,21 @@ Bytes initialChannelRecord(int k) {
 }
 
 Bytes initialRelayRecord(int k) {
-  Bytes r(5, 0);
-  r[0] = static_cast<std::uint8_t>(k % 3);                 // workMode
-  putU16LE(r, 1, static_cast<std::uint16_t>(60 + 5 * k));  // startInterval, min
-  putU16LE(r, 3, static_cast<std::uint16_t>(30 + k));      // startDuration, s
-  return r;
+  RelayParams r;
+  r.workMode = static_cast<std::uint8_t>(k % 3);
+  r.startInterval = static_cast<std::uint16_t>(60 + 5 * k);  // min
+  r.startDuration = static_cast<std::uint16_t>(30 + k);      // s
+  return encodeRelay(r);
 }
 
 Bytes initialModbusRecord(int k) {
-  Bytes r(7, 0);
-  r[0] = static_cast<std::uint8_t>(k + 1);                  // slaveAddress
-  r[1] = k < 4 ? 1 : 0;                                     // slotEnabled
-  r[2] = static_cast<std::uint8_t>(k % 5);                  // deviceType
-  putU16LE(r, 3, static_cast<std::uint16_t>(100 * k));      // registerStart
-  putU16LE(r, 5, static_cast<std::uint16_t>(2 + k % 10));   // registerCount
-  return r;
+  ModbusSlotParams r;
+  r.slaveAddress = static_cast<std::uint8_t>(k + 1);
+  r.slotEnabled = k < 4 ? 1 : 0;
+  r.deviceType = static_cast<std::uint8_t>(k % 5);
+  r.registerStart = static_cast<std::uint16_t>(100 * k);
+  r.registerCount = static_cast<std::uint16_t>(2 + k % 10);
+  return encodeModbusSlot(r);
 }
 
 Bytes initialLedRecord() {
