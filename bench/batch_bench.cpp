@@ -1,0 +1,202 @@
+// How close a channel batch comes to the network's own pace. Against a prompt
+// quendra-hostsim it times a full 32-channel read and a full 32-channel write
+// through the real UdpLink, ResponseDispatcher and BatchTransfer, and, over
+// the same sockets, the floor: 32 bare request/reply round trips, one after
+// the other, with nothing but the reply's command checked. Prints the median
+// of several runs and the ratio batch / floor (the aim is below 2).
+//
+// Opens UDP port 1901: run it only inside a private network namespace
+// (scripts/bench-batch does that).
+//
+//   batch_bench [RUNS] [HOSTSIM_PATH]
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "link/batch_transfer.h"
+#include "link/response_dispatcher.h"
+#include "link/udp_link.h"
+#include "pages/channel_params.h"
+
+using namespace quendra;
+
+namespace {
+
+constexpr std::uint32_t kLoopback = 0x7F000001;
+
+class PrintingNotifier : public Notifier {
+ public:
+  void notify(const QString& title, const QString& text, NoticeIcon) override {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+  }
+};
+
+// Runs the event loop until `done` holds or the time is up.
+bool runUntil(const std::function<bool()>& done, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  QTimer wake;  // ends a wait for events when the time is up
+  wake.start(timeoutMs);
+  while (!done()) {
+    if (clock.elapsed() >= timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+struct Bench {
+  PrintingNotifier notifier;
+  UdpLink link{notifier};
+  ResponseDispatcher dispatcher;
+  ReadFlags flags;
+  ChannelRecords records{};
+  Mac host{};
+  bool hostFound = false;
+  BatchTransfer batch{flags, hooks()};
+  bool finished = false;
+  bool allAnswered = false;
+
+  // Bare mode: replies bypass the dispatcher; only the awaited command counts.
+  bool bare = false;
+  int awaited = -1;
+  bool gotAwaited = false;
+
+  Bench() {
+    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
+    dispatcher.onSearchAnswer([this](const SearchAnswer& a) {
+      host = a.mac;
+      hostFound = true;
+    });
+    dispatcher.routeGroup(
+        ParamGroup::Channel,
+        [this](const TunnelCommand& c, ByteView payload) {
+          if (auto r = decodeChannelPayload(payload)) records[c.index] = *r;
+        },
+        nullptr);
+    dispatcher.onAnswered([this](const TunnelCommand& c, ByteView) { batch.markAnswered(c); });
+    dispatcher.onVersionRefused([this] { batch.stopAll(); });
+    QObject::connect(&link, &UdpLink::datagramReceived, &link, [this](const QByteArray& d) { received(d); });
+    QObject::connect(&batch, &BatchTransfer::finished, &link, [this](BatchKind, bool all) {
+      finished = true;
+      allAnswered = all;
+    });
+  }
+
+  BatchTransfer::Hooks hooks() {
+    BatchTransfer::Hooks h;
+    h.sendRecordRequest = [this](std::uint8_t command) { sendTunnel(command); };
+    return h;
+  }
+
+  void sendTunnel(std::uint8_t command) {
+    const auto c = classifyTunnelCommand(command);
+    const Bytes payload = c && c->isWrite ? encodeChannelPayload(records[c->index]) : Bytes{};
+    link.sendToAll(OuterFrame::buildTunnelRequest(host, TunnelFrame::buildRequest(command, payload)));
+  }
+
+  void received(const QByteArray& datagram) {
+    const ByteView d(reinterpret_cast<const std::uint8_t*>(datagram.constData()),
+                     static_cast<std::size_t>(datagram.size()));
+    if (!bare) {
+      dispatcher.onDeviceDatagram(d);
+      return;
+    }
+    if (d.size() > 11 && d[0] == OuterFrame::kReplyMarker && d[3] == kTunnel && d[11] == awaited) gotAwaited = true;
+  }
+
+  bool findHost() {
+    link.openLink();
+    link.rebuildSendSockets();
+    link.sendToAll(OuterFrame::buildSearchRequest());
+    return runUntil([this] { return hostFound; }, 5000);
+  }
+
+  // Milliseconds for 32 request/reply round trips, one at a time; < 0 on a lost reply.
+  double floor(bool write) {
+    bare = true;
+    QElapsedTimer clock;
+    clock.start();
+    for (int k = 0; k < kChannelCount; ++k) {
+      awaited = write ? writeCommandOf(ParamGroup::Channel, k) : readCommandOf(ParamGroup::Channel, k);
+      gotAwaited = false;
+      sendTunnel(static_cast<std::uint8_t>(awaited));
+      if (!runUntil([this] { return gotAwaited; }, 2000)) break;
+    }
+    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    bare = false;
+    return gotAwaited ? ms : -1;
+  }
+
+  // Milliseconds for a whole batch; < 0 when it did not complete.
+  double batchRun(BatchKind kind) {
+    finished = false;
+    QElapsedTimer clock;
+    clock.start();
+    if (!batch.startBatch(kind)) return -1;
+    if (!runUntil([this] { return finished; }, 60000) || !allAnswered) return -1;
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  const QString simPath = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(QUENDRA_HOSTSIM_PATH);
+
+  QProcess sim;
+  sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  sim.start(simPath, {});
+  if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) {
+    std::fprintf(stderr, "batch_bench: quendra-hostsim did not start (%s)\n", qPrintable(simPath));
+    return 1;
+  }
+
+  int status = 0;
+  {
+    Bench bench;
+    if (!bench.findHost()) {
+      std::fprintf(stderr, "batch_bench: no host answered the search\n");
+      status = 1;
+    } else {
+      // One untimed round of each, so that first-use costs stay out.
+      bench.floor(false);
+      bench.batchRun(BatchKind::ChannelRead);
+      std::vector<double> floorRead, floorWrite, reads, writes;
+      for (int i = 0; i < runs && status == 0; ++i) {
+        floorRead.push_back(bench.floor(false));
+        reads.push_back(bench.batchRun(BatchKind::ChannelRead));
+        floorWrite.push_back(bench.floor(true));
+        writes.push_back(bench.batchRun(BatchKind::ChannelWrite));
+        for (double v : {floorRead.back(), reads.back(), floorWrite.back(), writes.back()})
+          if (v < 0) status = 1;
+      }
+      if (status != 0) {
+        std::fprintf(stderr, "batch_bench: a reply was lost or a batch did not complete\n");
+      } else {
+        const double fr = median(floorRead), fw = median(floorWrite), r = median(reads), w = median(writes);
+        std::printf("32 channels against a prompt quendra-hostsim, median of %d runs\n", runs);
+        std::printf("  floor, 32 bare read round trips    %8.2f ms\n", fr);
+        std::printf("  channel read batch                 %8.2f ms   ratio %.2f\n", r, r / fr);
+        std::printf("  floor, 32 bare write round trips   %8.2f ms\n", fw);
+        std::printf("  channel write batch                %8.2f ms   ratio %.2f\n", w, w / fw);
+        std::printf("  (target: ratio below 2)\n");
+      }
+    }
+  }
+  sim.terminate();
+  if (!sim.waitForFinished(3000)) sim.kill();
+  return status;
+}
