@@ -342,6 +342,19 @@ class ChannelPageTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!hysteresis->isEnabled(), 1000);
   }
 
+  void versionGateDuringAWriteStopsTheRemainingChannels() {
+    Fixture f;
+    f.h.flags.channelRead = true;
+    // Channel 3's acknowledgement comes from a host of version 7.02.
+    f.h.host = [](const Bytes& frame) -> std::optional<Bytes> {
+      if (frame[1] == writeCommandOf(ParamGroup::Channel, 2)) return TunnelFrame::buildReply(frame[1], {}, 7, 2);
+      return promptHost(frame);
+    };
+    QVERIFY(f.runBatch(QStringLiteral("设置通道参数")));
+    QCOMPARE(f.h.commandsSent(), (QList<int>{37, 38, 39}));
+    QCOMPARE(f.h.progress.last(), QStringLiteral("通道参数写入失败......"));
+  }
+
   void readWriteAndReadAgainSeesTheEdit() {
     Fixture f;
     std::array<Bytes, kChannelCount> hostRecords;
