@@ -1,0 +1,256 @@
+// UdpLink inside a private network namespace (scripts/netns-run): one send
+// socket per local address, the refusals and their messages, and every
+// datagram that reaches port 1901 handed over whole and in order. The extra
+// loopback addresses are added to this namespace's lo by the test itself.
+#include <QDir>
+#include <QHostAddress>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "link/outer_frame.h"
+#include "link/udp_link.h"
+#include "support/test_support.h"
+
+using namespace quendra;
+using namespace quendra::test;
+
+namespace {
+
+constexpr std::uint32_t kLoopback = 0x7F000001;  // 127.0.0.1
+constexpr std::uint32_t loopback(int n) { return 0x7F000000u + static_cast<std::uint32_t>(n); }
+
+QByteArray toQByteArray(const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<int>(b.size())); }
+
+// One datagram from an ephemeral port on 127.0.0.1, straight through POSIX
+// (QUdpSocket cannot send an empty datagram).
+void sendRaw(const QByteArray& bytes, std::uint32_t to) {
+  const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+  QVERIFY(fd >= 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(kDevicePort);
+  a.sin_addr.s_addr = htonl(to);
+  QCOMPARE(sendto(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()), 0, reinterpret_cast<sockaddr*>(&a),
+                  sizeof a),
+           static_cast<ssize_t>(bytes.size()));
+  close(fd);
+}
+
+int openDescriptors() { return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size()); }
+
+// Hears everything broadcast to port 1901, with the sender's address.
+class Listener {
+ public:
+  Listener() {
+    socket_.bind(QHostAddress::AnyIPv4, kDevicePort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+    QObject::connect(&socket_, &QUdpSocket::readyRead, [this] {
+      while (socket_.hasPendingDatagrams()) {
+        QHostAddress from;
+        const qint64 size = socket_.pendingDatagramSize();
+        QByteArray data(static_cast<int>(size), 0);
+        socket_.readDatagram(data.data(), size, &from);
+        if (!data.startsWith('\x55')) {  // requests only: not the simulator's answers
+          datagrams << data;
+          senders << from.toIPv4Address();
+        }
+      }
+    });
+  }
+  bool bound() const { return socket_.state() == QAbstractSocket::BoundState; }
+  QList<QByteArray> datagrams;
+  QList<std::uint32_t> senders;
+
+ private:
+  QUdpSocket socket_;
+};
+
+}  // namespace
+
+class UdpLinkNetTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    // Adding addresses is only safe in a namespace of our own: refuse to run
+    // where any interface but lo exists.
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    if (interfaces.size() != 1 || !interfaces.first().flags().testFlag(QNetworkInterface::IsLoopBack))
+      QSKIP("run inside a private network namespace (scripts/netns-run)");
+    for (int n = 2; n <= 12; ++n) {
+      const int rc = QProcess::execute(QStringLiteral("ip"), {QStringLiteral("addr"), QStringLiteral("add"),
+                                                             QStringLiteral("127.0.0.%1/8").arg(n), QStringLiteral("dev"),
+                                                             QStringLiteral("lo")});
+      QCOMPARE(rc, 0);
+    }
+  }
+
+  void nothingSentBeforeTheFirstSearch() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
+    Listener listener;
+    QVERIFY(listener.bound());
+    link.openLink();
+    QVERIFY(link.receiveSocketOpen());
+    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 0);
+    QTest::qWait(200);
+    QVERIFY(listener.datagrams.isEmpty());
+    QVERIFY(notifier.notices.isEmpty());
+  }
+
+  void twoAddressesSendEveryRequestTwice() {
+    HostSim sim;
+    QVERIFY(sim.started());
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback, loopback(2)}; });
+    Listener listener;
+    link.openLink();
+    link.rebuildSendSockets();
+    QCOMPARE(link.boundAddresses(), (std::vector<std::uint32_t>{kLoopback, loopback(2)}));
+    const Bytes search = OuterFrame::buildSearchRequest();
+    QCOMPARE(link.sendToAll(search), 2);
+    QTRY_COMPARE(listener.datagrams.size(), 2);
+    QCOMPARE(listener.datagrams, (QList<QByteArray>{toQByteArray(search), toQByteArray(search)}));
+    QCOMPARE(listener.senders, (QList<std::uint32_t>{kLoopback, loopback(2)}));  // table order
+    QTRY_COMPARE(sim.requestLog(), (QStringList{QStringLiteral("aa00010202"), QStringLiteral("aa00010202")}));
+    QVERIFY(notifier.notices.isEmpty());
+  }
+
+  void repeatedAddressBindsOnceWithItsMessage() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback, kLoopback}; });
+    Listener listener;
+    link.openLink();
+    link.rebuildSendSockets();
+    QCOMPARE(notifier.notices.size(), 1);
+    QCOMPARE(notifier.notices[0].title, applicationName());
+    QCOMPARE(notifier.notices[0].text, QStringLiteral("已经绑定过此IP,无需再次绑定"));
+    QCOMPARE(link.boundAddresses(), std::vector<std::uint32_t>{kLoopback});
+    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 1);
+    QTRY_COMPARE(listener.datagrams.size(), 1);
+    QTest::qWait(100);
+    QCOMPARE(listener.datagrams.size(), 1);
+  }
+
+  void twelveAddressesBindTheFirstTen() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    std::vector<std::uint32_t> twelve;
+    for (int n = 1; n <= 12; ++n) twelve.push_back(loopback(n));
+    link.setAddressProvider([twelve] { return twelve; });
+    Listener listener;
+    link.openLink();
+    link.rebuildSendSockets();
+    QVERIFY(notifier.notices.isEmpty());
+    QCOMPARE(link.boundAddresses(), std::vector<std::uint32_t>(twelve.begin(), twelve.begin() + 10));
+    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 10);
+    QTRY_COMPARE(listener.datagrams.size(), 10);
+    QVERIFY(!listener.senders.contains(loopback(11)) && !listener.senders.contains(loopback(12)));
+  }
+
+  void searchingTwiceLeavesOneSocketPerAddress() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback, loopback(2)}; });
+    Listener listener;
+    link.openLink();
+    link.rebuildSendSockets();
+    const int descriptors = openDescriptors();
+    link.rebuildSendSockets();
+    QCOMPARE(openDescriptors(), descriptors);
+    QCOMPARE(link.boundAddresses(), (std::vector<std::uint32_t>{kLoopback, loopback(2)}));
+    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 2);
+    QTRY_COMPARE(listener.datagrams.size(), 2);
+    QTest::qWait(100);
+    QCOMPARE(listener.datagrams.size(), 2);
+    QVERIFY(notifier.notices.isEmpty());
+  }
+
+  void unicastReplyToASendSocketIsReceived() {
+    // Linux hands a datagram for 127.0.0.1:1901 to the socket bound to exactly
+    // that address (the send socket), not to the wildcard receive socket.
+    HostSim sim({QStringLiteral("--reply"), QStringLiteral("unicast")});
+    QVERIFY(sim.started());
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
+    QSignalSpy received(&link, &UdpLink::datagramReceived);
+    link.openLink();
+    link.rebuildSendSockets();
+    link.sendToAll(OuterFrame::buildSearchRequest());
+    const auto isAnswer = [&] {
+      for (const auto& args : received)
+        if (OuterFrame::readSearchAnswer(ByteView(reinterpret_cast<const std::uint8_t*>(args[0].toByteArray().constData()),
+                                                  static_cast<std::size_t>(args[0].toByteArray().size()))))
+          return true;
+      return false;
+    };
+    QTRY_VERIFY(isAnswer());
+
+    const QByteArray direct("\x55\x00\x00\x0A direct", 11);
+    sendRaw(direct, kLoopback);
+    QTRY_VERIFY(received.last().at(0).toByteArray() == direct);
+  }
+
+  void zeroByteDatagramPostsNothing() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    QSignalSpy received(&link, &UdpLink::datagramReceived);
+    link.openLink();
+    sendRaw(QByteArray(), kLoopback);
+    sendRaw(QByteArray("after"), kLoopback);
+    QTRY_COMPARE(received.size(), 1);
+    QCOMPARE(received[0][0].toByteArray(), QByteArray("after"));
+  }
+
+  void datagramsOver1024BytesAreNotHandedOver() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    QSignalSpy received(&link, &UdpLink::datagramReceived);
+    link.openLink();
+    sendRaw(QByteArray(1025, 'x'), kLoopback);
+    sendRaw(QByteArray(1024, 'y'), kLoopback);
+    QTRY_COMPARE(received.size(), 1);
+    QCOMPARE(received[0][0].toByteArray(), QByteArray(1024, 'y'));
+  }
+
+  void aBurstArrivesWholeAndInOrder() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    QSignalSpy received(&link, &UdpLink::datagramReceived);
+    link.openLink();
+    QList<QByteArray> sent;
+    for (int i = 0; i < 600; ++i) {  // more than one wake-up reads
+      sent << QByteArray("\x55\x00\x00\x02", 4) + QByteArray::number(i).repeated(1 + i % 7);
+      sendRaw(sent.last(), kLoopback);
+    }
+    QTRY_COMPARE(received.size(), sent.size());
+    for (int i = 0; i < sent.size(); ++i) QCOMPARE(received[i][0].toByteArray(), sent[i]);
+  }
+
+  void bindFailureOfANonLocalAddress() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    const std::uint32_t foreign = 0x0A636363;  // 10.99.99.99, not on any interface here
+    link.setAddressProvider([foreign] { return std::vector<std::uint32_t>{foreign, kLoopback}; });
+    link.openLink();
+    link.rebuildSendSockets();
+    QCOMPARE(notifier.notices.size(), 1);
+    QCOMPARE(notifier.notices[0].title, applicationName());
+    QCOMPARE(notifier.notices[0].text, QStringLiteral("绑定SOCKET出错"));
+    QCOMPARE(link.boundAddresses(), std::vector<std::uint32_t>{kLoopback});
+    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 1);
+  }
+};
+
+QTEST_GUILESS_MAIN(UdpLinkNetTest)
+#include "udp_link_net_test.moc"
