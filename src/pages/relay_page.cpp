@@ -11,7 +11,11 @@
 namespace quendra {
 namespace {
 
-const QStringList kWorkModes{QStringLiteral("远程控制"), QStringLiteral("自动控制"), QStringLiteral("定时控制")};
+const QStringList kWorkModes{
+    QStringLiteral("远程控制"),
+    QStringLiteral("自动控制"),
+    QStringLiteral("定时控制"),
+};
 
 std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 

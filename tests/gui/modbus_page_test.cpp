@@ -25,6 +25,10 @@ Bytes hostSlot(int k) {
                            static_cast<std::uint16_t>(100 * k), static_cast<std::uint16_t>(k + 1)});
 }
 
+std::optional<Bytes> promptHost(const Bytes& frame) {
+  return answerFrom(frame, [](TunnelCommand c) { return hostSlot(c.index); });
+}
+
 struct Fixture {
   BatchPageHarness h;
   ModbusPage page{h.context};
@@ -49,7 +53,7 @@ struct Fixture {
   void replySlot(int k, const Bytes& payload) {
     h.deliver(TunnelFrame::buildReply(readCommandOf(ParamGroup::Modbus, k), payload, 7, 3));
   }
-  // Runs a batch started by `press` to its summary.
+  // Presses the button and runs the batch it starts to its summary.
   bool runBatch(const QString& buttonText) {
     QSignalSpy finished(&h.batch, &BatchTransfer::finished);
     QTest::mouseClick(button(buttonText), Qt::LeftButton);
@@ -94,7 +98,7 @@ class ModbusPageTest : public QObject {
     f.h.flags.modbusRead = true;
     f.replySlot(0, {0x01, 0x00, 0x09, 0x10, 0x00, 0x02, 0x00});
     QCOMPARE(f.type->currentIndex(), -1);
-    f.h.host = [](const Bytes& frame) { return answerFrom(frame, [](TunnelCommand) { return Bytes{}; }); };
+    f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("写入ModBus参数")));
     QCOMPARE(f.writtenPayload(0), (Bytes{0x01, 0x00, 0xFF, 0x10, 0x00, 0x02, 0x00}));
   }
@@ -117,7 +121,7 @@ class ModbusPageTest : public QObject {
     // Slot 20 never answers: the read is incomplete and the flag stays clear.
     f.h.host = [](const Bytes& frame) -> std::optional<Bytes> {
       if (frame[1] == readCommandOf(ParamGroup::Modbus, 19)) return std::nullopt;
-      return answerFrom(frame, [](TunnelCommand c) { return hostSlot(c.index); });
+      return promptHost(frame);
     };
     QVERIFY(f.runBatch(QStringLiteral("读取ModBus参数")));
     QCOMPARE(f.h.progress.last(), QStringLiteral("ModBus参数读取失败......"));
@@ -135,7 +139,7 @@ class ModbusPageTest : public QObject {
 
   void completeReadShowsTheLastSlotAndAllowsWrites() {
     Fixture f;
-    f.h.host = [](const Bytes& frame) { return answerFrom(frame, [](TunnelCommand c) { return hostSlot(c.index); }); };
+    f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("读取ModBus参数")));
     QList<int> expected;
     for (int k = 0; k < 32; ++k) expected << 85 + k;
@@ -163,7 +167,7 @@ class ModbusPageTest : public QObject {
     f.type->setCurrentIndex(-1);
     f.start->setText(QStringLiteral("70000"));
     f.count->setText(QStringLiteral("abc"));
-    f.h.host = [](const Bytes& frame) { return answerFrom(frame, [](TunnelCommand) { return Bytes{}; }); };
+    f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("写入ModBus参数")));
     QCOMPARE(f.h.waitBoxes, 1);
     QCOMPARE(f.h.tunnelFramesSent.size(), 32);
@@ -177,7 +181,7 @@ class ModbusPageTest : public QObject {
     Fixture f;
     f.h.flags.modbusRead = true;
     f.address->setText(QStringLiteral("7"));  // on screen, but belongs to no slot
-    f.h.host = [](const Bytes& frame) { return answerFrom(frame, [](TunnelCommand) { return Bytes{}; }); };
+    f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("写入ModBus参数")));
     QCOMPARE(f.h.tunnelFramesSent.size(), 32);
     for (int k = 0; k < 32; ++k) QCOMPARE(f.writtenPayload(k), Bytes(7, 0));
