@@ -39,9 +39,13 @@ MainDialog::MainDialog(Notifier& notifier, UdpLink::AddressProvider addresses, Q
   tabs_ = new QTabWidget;
   waitDialog_ = new WaitDialog(this);
   auto* layout = new QHBoxLayout(this);
-  layout->addWidget(buildLeftColumn(), 240);
+  // The left column keeps its 240 of the 641 dialog units; the tabs take the rest.
+  const DialogUnits du(font());
+  QWidget* left = buildLeftColumn();
+  left->setMinimumWidth(du.x(240));
+  layout->addWidget(left, 240);
   layout->addWidget(tabs_, 362);
-  resize(DialogUnits(font()).size(641, 373));
+  resize(du.size(641, 373).expandedTo(sizeHint()));
 
   // The About box from its button and from F1 (no extensible system menu here).
   connect(aboutButton_, &QPushButton::clicked, this, &MainDialog::showAbout);
