@@ -2,6 +2,8 @@
 // them, dotted addresses, and the two MAC text forms.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "pages/field_text.h"
 
 namespace quendra {
@@ -41,7 +43,9 @@ TEST_P(LeadingFloat, LongestNumberPrefix) { EXPECT_EQ(parseLeadingFloat(GetParam
 INSTANTIATE_TEST_SUITE_P(Texts, LeadingFloat,
                          testing::Values(FloatCase{"113.25", 113.25f}, FloatCase{" -2.5kg", -2.5f},
                                          FloatCase{"1e3x", 1000.0f}, FloatCase{".5", 0.5f}, FloatCase{"7.", 7.0f},
-                                         FloatCase{"1,5", 1.0f}, FloatCase{"abc", 0.0f}, FloatCase{"", 0.0f}));
+                                         FloatCase{"1,5", 1.0f}, FloatCase{"abc", 0.0f}, FloatCase{"", 0.0f},
+                                         FloatCase{"1e39", std::numeric_limits<float>::infinity()},  // IEEE: saturates
+                                         FloatCase{"3.4e38", 3.4e38f}));
 
 TEST(DottedAddress, Accepted) {
   EXPECT_EQ(parseDottedAddress("192.168.0.9"), 0xC0A80009u);
