@@ -51,6 +51,7 @@ class MainDialog : public QDialog {
   InfoLog& infoLog() { return infoLog_; }
   UdpLink& link() { return link_; }
   BatchTransfer& batch() { return batch_; }
+  ResponseDispatcher& dispatcher() { return dispatcher_; }
   DeviceList* deviceList() const { return deviceList_; }
   InfoLogView* infoLogView() const { return infoLogView_; }
   QTabWidget* tabs() const { return tabs_; }

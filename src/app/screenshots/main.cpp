@@ -1,6 +1,6 @@
 // quendra-screenshots OUTDIR [--select]
-// Renders the main window with each of its seven tabs (and the About box) to
-// PNG files in OUTDIR. With --select it first searches, double-clicks the top
+// Renders the main window as it opens, with each of its seven tabs, and the
+// About box to PNG files in OUTDIR. With --select it first searches, double-clicks the top
 // row and waits for the network answer, so the pictures show hosts; run it
 // that way only inside a private network namespace with quendra-hostsim
 // (scripts/screenshots does). Not installed: a tool for the documentation.
@@ -64,6 +64,10 @@ int main(int argc, char** argv) {
   quendra::MainDialog window(notifier);
   window.show();
   settle();
+  // The window as it opens: no host yet, the operating hints in the information area.
+  const QString start = out.filePath(QStringLiteral("main-window-start.png"));
+  if (!window.grab().save(start)) return 1;
+  std::printf("%s\n", qPrintable(start));
 
   if (args.contains(QStringLiteral("--select"))) {
     window.search();
