@@ -6,6 +6,7 @@
 #include <QHostAddress>
 #include <QNetworkInterface>
 #include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUdpSocket>
@@ -202,6 +203,22 @@ class UdpLinkNetTest : public QObject {
     const QByteArray direct("\x55\x00\x00\x0A direct", 11);
     sendRaw(direct, kLoopback);
     QTRY_VERIFY(received.last().at(0).toByteArray() == direct);
+  }
+
+  void aThousandSearchAnswersAllArrive() {
+    HostSim sim({QStringLiteral("--hosts"), QStringLiteral("1000")});
+    QVERIFY(sim.started());
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
+    QSet<QByteArray> macs;
+    connect(&link, &UdpLink::datagramReceived, this, [&](const QByteArray& d) {
+      if (d.size() >= 22 && d.startsWith('\x55') && d[3] == 2) macs.insert(d.mid(12, 6));
+    });
+    link.openLink();
+    link.rebuildSendSockets();
+    link.sendToAll(OuterFrame::buildSearchRequest());
+    QTRY_COMPARE_WITH_TIMEOUT(macs.size(), 1000, 20000);
   }
 
   void zeroByteDatagramPostsNothing() {
