@@ -54,10 +54,17 @@ int rowOf(std::int32_t value, int rows) { return value >= 0 && value < rows ? va
 
 std::uint8_t listByte(const QComboBox* list) { return static_cast<std::uint8_t>(list->currentIndex()); }
 
-float floatOf(const QLineEdit* edit) { return parseLeadingFloat(edit->text().toStdString()); }
-
 QString floatText(float value, bool sixDecimals) {
   return QString::fromStdString(sixDecimals ? formatFloat6(value) : formatFloat1(value));
+}
+
+// A float field read back into its record. A value shown rounded ("%.1f"
+// after a channel change) and left untouched keeps its exact value: reading
+// the rounded text back would change the host's setting (0.25 -> 0.2) unasked.
+float storedFloat(const QLineEdit* edit, float current) {
+  const QString text = edit->text();
+  if (!edit->isModified() && (text == floatText(current, false) || text == floatText(current, true))) return current;
+  return parseLeadingFloat(text.toStdString());
 }
 
 }  // namespace
@@ -67,7 +74,20 @@ ChannelPage::ChannelPage(const PageContext& context, QWidget* parent) : QWidget(
   ruleTimer_ = new QTimer(this);
   ruleTimer_->setInterval(100);
   connect(ruleTimer_, &QTimer::timeout, this, &ChannelPage::applyFieldRules);
+}
+
+// The rules re-run every 100 ms only while the page can be seen: a hidden page
+// shows nothing, and an idle tool should not wake ten times a second for it.
+// Changes of the data property or of "允许编辑所有参数" apply at once anyway.
+void ChannelPage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  applyFieldRules();
   ruleTimer_->start();
+}
+
+void ChannelPage::hideEvent(QHideEvent* event) {
+  ruleTimer_->stop();
+  QWidget::hideEvent(event);
 }
 
 void ChannelPage::buildForm() {
@@ -227,16 +247,16 @@ void ChannelPage::storeShown(int index) {
   r.dataSource = dataSource_->currentIndex();
   r.dataProperty = dataProperty_->currentIndex();
   r.alarmDelay = parseU16Field(alarmDelay_->text().toStdString());
-  r.upperLimit1 = floatOf(q_[0].upper);
-  r.lowerLimit1 = floatOf(q_[0].lower);
-  r.hysteresis1 = floatOf(q_[0].hysteresis);
-  r.coefA1 = floatOf(q_[0].coefA);
-  r.coefB1 = floatOf(q_[0].coefB);
-  r.upperLimit2 = floatOf(q_[1].upper);
-  r.lowerLimit2 = floatOf(q_[1].lower);
-  r.hysteresis2 = floatOf(q_[1].hysteresis);
-  r.coefA2 = floatOf(q_[1].coefA);
-  r.coefB2 = floatOf(q_[1].coefB);
+  r.upperLimit1 = storedFloat(q_[0].upper, r.upperLimit1);
+  r.lowerLimit1 = storedFloat(q_[0].lower, r.lowerLimit1);
+  r.hysteresis1 = storedFloat(q_[0].hysteresis, r.hysteresis1);
+  r.coefA1 = storedFloat(q_[0].coefA, r.coefA1);
+  r.coefB1 = storedFloat(q_[0].coefB, r.coefB1);
+  r.upperLimit2 = storedFloat(q_[1].upper, r.upperLimit2);
+  r.lowerLimit2 = storedFloat(q_[1].lower, r.lowerLimit2);
+  r.hysteresis2 = storedFloat(q_[1].hysteresis, r.hysteresis2);
+  r.coefA2 = storedFloat(q_[1].coefA, r.coefA2);
+  r.coefB2 = storedFloat(q_[1].coefB, r.coefB2);
   r.relayUpper1 = listByte(q_[0].relayUpper);
   r.relayLower1 = listByte(q_[0].relayLower);
   r.relayUpper2 = listByte(q_[1].relayUpper);

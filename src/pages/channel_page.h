@@ -57,6 +57,8 @@ class ChannelPage : public QWidget {
   void channelPicked(std::optional<int> previous, int row);
   void allowAllClicked(bool checked);
   void applyFieldRules();
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void showRecord(int index, bool afterReply);
   QWidget* fieldWidget(ChannelField field) const;
 

@@ -149,6 +149,24 @@ class ChannelPageTest : public QObject {
     QCOMPARE(f.field(QStringLiteral("模拟量1名称："))->text(), QStringLiteral("ch1"));
   }
 
+  void aRoundedValueLeftUntouchedKeepsItsExactValue() {
+    Fixture f;
+    f.reply(1, hostChannel(1));
+    f.reply(0, hostChannel(0));
+    QLineEdit* hysteresis = f.field(QStringLiteral("模拟量1(温度)控制回差："));
+    f.selector()->setCurrentIndex(1);
+    f.selector()->setCurrentIndex(0);  // channel 1 shown again, hysteresis as "0.2"
+    QCOMPARE(hysteresis->text(), QStringLiteral("0.2"));
+    f.selector()->setCurrentIndex(1);  // stores channel 1 without an edit
+    QCOMPARE(f.page.record(0).hysteresis1, 0.25f);
+    f.selector()->setCurrentIndex(0);
+    QTest::keyClick(hysteresis, Qt::Key_End);
+    QTest::keyClick(hysteresis, Qt::Key_Backspace);
+    QTest::keyClicks(hysteresis, QStringLiteral("2"));  // the operator types "0.2" over it
+    f.selector()->setCurrentIndex(1);
+    QCOMPARE(f.page.record(0).hysteresis1, 0.2f);
+  }
+
   void pickingAnotherChannelStoresTheShownOne() {
     Fixture f;
     f.reply(6, hostChannel(6));
@@ -333,13 +351,27 @@ class ChannelPageTest : public QObject {
     for (int i = 14; i < kRuleFields.size(); ++i) QVERIFY(!findByAccessibleName<QWidget>(&f.page, kRuleFields[i])->isEnabled());
   }
 
-  void rulesAreReappliedEveryPeriod() {
+  void rulesAreReappliedEveryPeriodWhileThePageIsShown() {
     Fixture f;
+    f.page.show();
     f.field<QComboBox>(QStringLiteral("数据属性："))->setCurrentIndex(6);
     QLineEdit* hysteresis = f.field(QStringLiteral("模拟量1(温度)控制回差："));
     QVERIFY(!hysteresis->isEnabled());
     hysteresis->setEnabled(true);  // anything else that touched it
     QTRY_VERIFY_WITH_TIMEOUT(!hysteresis->isEnabled(), 1000);
+  }
+
+  void aHiddenPageDoesNotWakeForTheRules() {
+    Fixture f;
+    f.page.show();
+    f.page.hide();
+    f.field<QComboBox>(QStringLiteral("数据属性："))->setCurrentIndex(6);
+    QLineEdit* hysteresis = f.field(QStringLiteral("模拟量1(温度)控制回差："));
+    hysteresis->setEnabled(true);
+    QTest::qWait(300);
+    QVERIFY(hysteresis->isEnabled());
+    f.page.show();  // shown again: the rules apply at once
+    QVERIFY(!hysteresis->isEnabled());
   }
 
   void versionGateDuringAWriteStopsTheRemainingChannels() {
