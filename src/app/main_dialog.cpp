@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -228,6 +229,14 @@ void MainDialog::showAbout() {
 void MainDialog::showPcAddress(const UdpLink::AddressProvider& addresses) {
   const std::vector<std::uint32_t> list = addresses();
   pcAddress_->setText(list.empty() ? QString() : QString::fromStdString(formatDottedAddress(list.front())));
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+  // A dialog sends Enter to its default button from anywhere; here that would
+  // write the network settings from an Enter in the device list. A page that
+  // has a default button presses it itself for Enter in its own fields.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+  QDialog::keyPressEvent(event);
 }
 
 void MainDialog::done(int result) {

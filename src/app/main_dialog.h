@@ -72,6 +72,10 @@ class MainDialog : public QDialog {
   // The close request: the sockets are closed before the window ends.
   void done(int result) override;
 
+ protected:
+  // Enter reaches a page's default button only from inside that page.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QWidget* buildLeftColumn();
   void createPages();

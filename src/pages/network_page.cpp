@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -90,6 +91,26 @@ QWidget* NetworkPage::buildLocalGroup() {
   addLabeledField(grid, 1, 2, QStringLiteral("最大连接数量："), maxConnections_);
   addLabeledField(grid, 2, 2, QStringLiteral("MAC地址："), mac_);
   return group;
+}
+
+void NetworkPage::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && !(event->modifiers() & ~Qt::KeypadModifier)) {
+    if (writeButton_->isEnabled()) writeButton_->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void NetworkPage::showEvent(QShowEvent* event) {
+  // The page was built before it joined the window: register the button with
+  // the window now, so it keeps its default look when other buttons had focus.
+  if (!defaultRegistered_) {
+    writeButton_->setDefault(false);
+    writeButton_->setDefault(true);
+    defaultRegistered_ = true;
+  }
+  QWidget::showEvent(event);
 }
 
 void NetworkPage::registerRoutes(ResponseDispatcher& dispatcher) {

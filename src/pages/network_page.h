@@ -33,6 +33,11 @@ class NetworkPage : public QWidget {
 
   const NetworkParams& params() const { return params_; }
 
+ protected:
+  // "写入网络参数" is the page's default button: Enter in a field presses it.
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
  private:
   struct ServerFields {
     QLineEdit* sourcePort = nullptr;
@@ -68,6 +73,7 @@ class NetworkPage : public QWidget {
   QPushButton* writeMacButton_ = nullptr;
   QPushButton* writeButton_ = nullptr;
   QPushButton* resetButton_ = nullptr;
+  bool defaultRegistered_ = false;
 };
 
 }  // namespace quendra

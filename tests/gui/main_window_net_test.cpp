@@ -152,6 +152,28 @@ class MainWindowNetTest : public QObject {
     aboutBoxes().first()->reject();
   }
 
+  void enterPressesTheDefaultButtonOnlyInsideItsPage() {
+    Window w;
+    w.dialog.activateWindow();
+    // In the device list: nothing is written (a write would warn: no answer yet).
+    w.dialog.deviceList()->setFocus();
+    QTest::keyClick(w.dialog.deviceList(), Qt::Key_Return);
+    QVERIFY(w.notifier.notices.isEmpty());
+    // In a field of the network page: its default button "写入网络参数".
+    QLineEdit* host = findByAccessibleName<QLineEdit>(w.dialog.networkPage(), QStringLiteral("静态IP："));
+    host->setFocus();
+    QTest::keyClick(host, Qt::Key_Return);
+    QCOMPARE(w.notifier.notices.size(), 1);
+    QCOMPARE(w.notifier.notices[0].text, QStringLiteral("请先搜索到设备,双击选中,再读取参数"));
+    // The button keeps its default look after another button had the focus.
+    w.dialog.searchButton()->setFocus();
+    w.dialog.deviceList()->setFocus();
+    QPushButton* write = nullptr;
+    for (QPushButton* b : w.dialog.networkPage()->findChildren<QPushButton*>())
+      if (b->text() == QStringLiteral("写入网络参数")) write = b;
+    QVERIFY(write && write->isDefault());
+  }
+
   void waitBoxOpensWithoutBlocking() {
     Window w;
     WaitDialog* box = w.dialog.waitDialog();

@@ -373,6 +373,14 @@ class NetworkPageTest : public QObject {
     QCOMPARE(f.log.text(), kBadMac);
   }
 
+  void enterInAFieldPressesWrite() {
+    Fixture f;
+    f.answer(hostRecord());
+    QTest::keyClick(f.edit(kServer1), Qt::Key_Return);
+    QCOMPARE(f.sent.size(), 1);
+    QCOMPARE(f.sent[0].size(), std::size_t{303});
+  }
+
   void selectionIsShownDashed() {
     Fixture f;
     f.page.showSelectedMac({0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC});
