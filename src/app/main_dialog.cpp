@@ -46,7 +46,6 @@ MainDialog::MainDialog(Notifier& notifier, UdpLink::AddressProvider addresses, Q
   left->setMinimumWidth(du.x(240));
   layout->addWidget(left, 240);
   layout->addWidget(tabs_, 362);
-  resize(du.size(641, 373).expandedTo(sizeHint()));
 
   // The About box from its button and from F1 (no extensible system menu here).
   connect(aboutButton_, &QPushButton::clicked, this, &MainDialog::showAbout);
@@ -68,6 +67,7 @@ MainDialog::MainDialog(Notifier& notifier, UdpLink::AddressProvider addresses, Q
   context_.openWaitDialog = [this] { waitDialog_->openBox(); };
   createPages();
   tabs_->setCurrentIndex(NetworkTab);
+  resize(du.size(641, 373).expandedTo(minimumSizeHint()));
 
   wireDispatcher();
   connect(&link_, &UdpLink::datagramReceived, this, [this](const QByteArray& datagram) {
