@@ -17,12 +17,18 @@ trap 'rm -rf "$work"' EXIT
 step() { echo "== $*"; }
 
 step "--help documents every option; a bad option is refused"
-help=$("$sim" --help)
+netns=("$root/scripts/netns-run" timeout 10)  # even these runs stay off the real interfaces
+help=$("${netns[@]}" "$sim" --help)
 for opt in --hosts --reply --log --drop --silent --late --delay --trailer-version --help; do
   grep -q -- "$opt" <<<"$help" || { echo "--help lacks $opt"; exit 1; }
 done
-if "$sim" --reply multicast 2>/dev/null; then echo "bad --reply accepted"; exit 1; fi
-if "$sim" --late 71 2>/dev/null; then echo "bad --late accepted"; exit 1; fi
+for bad in "--reply multicast" "--late 71" "--hosts 0" "--trailer-version 7" "--silent 151" "--drop 101" "--frobnicate"; do
+  set +e
+  "${netns[@]}" "$sim" $bad 2>/dev/null
+  rc=$?
+  set -e
+  [ "$rc" = 2 ] || { echo "quendra-hostsim $bad: exit $rc, expected 2"; exit 1; }
+done
 
 for mode in broadcast unicast; do
   step "one namespace, $mode replies"
