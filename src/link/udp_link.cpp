@@ -56,6 +56,7 @@ std::unique_ptr<QSocketNotifier> UdpLink::watch(int fd) {
 
 void UdpLink::openLink() {
   const QString& title = applicationName();
+  closeReceiveSocket();  // opening twice must not leak the first socket
   receiveFd_ = openUdpSocket();
   if (receiveFd_ < 0) {
     notifier_.notify(title, QStringLiteral("套接字错误,请检查错误并重新打开软件"), NoticeIcon::None);
@@ -72,7 +73,15 @@ void UdpLink::openLink() {
   receiveReadable_ = watch(receiveFd_);
 }
 
+void UdpLink::closeReceiveSocket() {
+  ++generation_;
+  receiveReadable_.reset();
+  if (receiveFd_ >= 0) ::close(receiveFd_);
+  receiveFd_ = -1;
+}
+
 void UdpLink::closeSendSockets() {
+  ++generation_;
   for (SendSlot& slot : slots_) {
     slot.readable.reset();
     if (slot.fd >= 0) ::close(slot.fd);
@@ -136,9 +145,7 @@ int UdpLink::sendToAll(ByteView datagram) {
 
 void UdpLink::closeLink() {
   closeSendSockets();
-  receiveReadable_.reset();
-  if (receiveFd_ >= 0) ::close(receiveFd_);
-  receiveFd_ = -1;
+  closeReceiveSocket();
 }
 
 std::vector<std::uint32_t> UdpLink::boundAddresses() const {
@@ -153,7 +160,10 @@ void UdpLink::readAll(int fd) {
   // bytes are not handed over; empty ones post nothing. At most a batch per
   // wake-up, so a flood cannot starve the window: the notifier fires again.
   std::uint8_t buffer[kMaxDatagram + 1];
-  for (int i = 0; i < 256; ++i) {
+  const unsigned generation = generation_;
+  // A receiver may close or rebuild the sockets (a search, the window
+  // closing): then this descriptor is no longer ours to read.
+  for (int i = 0; i < 256 && generation == generation_; ++i) {
     const ssize_t r = recv(fd, buffer, sizeof buffer, MSG_TRUNC);
     if (r < 0) {
       if (errno == EINTR) continue;

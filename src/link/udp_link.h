@@ -61,12 +61,14 @@ class UdpLink : public QObject {
   void readAll(int fd);
   std::unique_ptr<QSocketNotifier> watch(int fd);
   void closeSendSockets();
+  void closeReceiveSocket();
 
   Notifier& notifier_;
   AddressProvider addresses_;
   int receiveFd_ = -1;
   std::unique_ptr<QSocketNotifier> receiveReadable_;
   std::array<SendSlot, kSendSlots> slots_;
+  unsigned generation_ = 0;  // changes whenever a socket is closed
 };
 
 }  // namespace quendra

@@ -243,6 +243,33 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(received[0][0].toByteArray(), QByteArray(1024, 'y'));
   }
 
+  void closingTheLinkFromAReceiverStopsTheReading() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    int handed = 0;
+    QObject::connect(&link, &UdpLink::datagramReceived, [&] {
+      ++handed;
+      link.closeLink();  // as the window does when it closes
+    });
+    link.openLink();
+    for (int i = 0; i < 5; ++i) sendRaw(QByteArray("queued"), kLoopback);
+    QTRY_COMPARE(handed, 1);
+    QTest::qWait(100);
+    QCOMPARE(handed, 1);
+    QVERIFY(!link.receiveSocketOpen());
+  }
+
+  void openingTwiceKeepsOneReceiveSocket() {
+    RecordingNotifier notifier;
+    UdpLink link(notifier);
+    const int before = openDescriptors();
+    link.openLink();
+    link.openLink();
+    QCOMPARE(openDescriptors(), before + 1);
+    link.closeLink();
+    QCOMPARE(openDescriptors(), before);
+  }
+
   void aBurstArrivesWholeAndInOrder() {
     RecordingNotifier notifier;
     UdpLink link(notifier);
