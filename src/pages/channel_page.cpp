@@ -136,6 +136,11 @@ void ChannelPage::buildForm() {
     addLabeledField(grid, 5, 0, group + QStringLiteral("名称："), q.name);
     QLabel* unitLabel = addLabeledField(grid, 6, 0, group + QStringLiteral("单位："), q.unit);
     (i == 0 ? unit1Label_ : unit2Label_) = unitLabel;
+    // Room for a value such as "-1234.500000"; the edits take the spare width.
+    const int valueWidth = fontMetrics().horizontalAdvance(QStringLiteral("-00000.000000"));
+    for (QLineEdit* edit : {q.upper, q.lower, q.hysteresis, q.coefA, q.coefB, q.name, q.unit})
+      edit->setMinimumWidth(valueWidth);
+    grid->setColumnStretch(1, 1);
     for (QWidget* gated : {static_cast<QWidget*>(q.coefA), static_cast<QWidget*>(q.coefB),
                            static_cast<QWidget*>(q.smsOnAlarm), static_cast<QWidget*>(q.smsOnRestore)})
       gated->setEnabled(false);
