@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of fuzz_reply_path (fuzz/corpus/reply_path/): one
 file per kind of reply a host sends, plus near misses. Rerun after changing it;
-the files are checked in."""
+the files are checked in. The sim_* files beside them, a reply for every
+command as the simulated host sends it, come from make_window_seeds.cpp."""
 import os
 
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "reply_path")

@@ -1,0 +1,167 @@
+#pragma once
+// Plays one fuzz input into a whole MainDialog: datagrams into its dispatcher
+// (every page's routes, codecs and apply operations), and between them the
+// read flags, the tabs, the page buttons and the input fields, so the write
+// paths encode what a reply put on screen. State carries from one operation to
+// the next inside an input. Shared by fuzz_window_replies and the Qt test
+// that replays the corpus and the regressions (tests/gui/fuzz_replay_net_test).
+//
+// Input: a sequence of operations, each one byte `op` and its operands:
+//   op % 8 = 0..3  datagram: 2-byte big-endian length, then that many bytes
+//                  (fewer when the input ends first)
+//   op % 8 = 4     read flags: one byte, bit i = the i-th flag of ReadFlags
+//   op % 8 = 5     tab: one byte, bits 0..6 the tab index modulo the tab
+//                  count; bit 7 set: the window shown, clear: hidden
+//   op % 8 = 6     click: one byte, a page button (modulo their count)
+//   op % 8 = 7     edit: one byte choosing an input field (modulo their
+//                  count), then for a drop-down list one byte (row + 1, 0 =
+//                  none), for a check box nothing (it toggles), for a text
+//                  field one length byte and that many bytes of UTF-8 text
+//
+// The window gets no interface addresses, so nothing is ever sent; its receive
+// socket binds port 1901, so every run happens inside scripts/netns-run.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "app/device_list.h"
+#include "app/info_log.h"
+#include "app/main_dialog.h"
+
+namespace quendra::fuzz {
+
+// Message boxes are counted, never shown.
+class CountingNotifier : public Notifier {
+ public:
+  void notify(const QString&, const QString&, NoticeIcon) override { ++count; }
+  long count = 0;
+};
+
+class WindowDriver {
+ public:
+  // Needs a QApplication.
+  WindowDriver() {
+    qApp->installEventFilter(&noPainting_);
+    for (QPushButton* b : dialog_.tabs()->findChildren<QPushButton*>()) buttons_.push_back(b);
+    for (QWidget* w : dialog_.tabs()->findChildren<QWidget*>())
+      if (qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w))
+        inputs_.push_back(w);
+  }
+
+  MainDialog& dialog() { return dialog_; }
+  long notices() const { return notifier_.count; }
+
+  // Plays one input, starting from a hidden window with every flag clear, no
+  // batch, no host listed and an empty log. Records and fields stay from the
+  // previous input: they only ever hold what some reply or edit put there.
+  void play(const std::uint8_t* data, std::size_t size) {
+    reset();
+    Input in{data, size};
+    while (!in.empty()) {
+      const std::uint8_t op = in.byte();
+      switch (op % 8) {
+        case 4: setFlags(in.byte()); break;
+        case 5: showTab(in.byte()); break;
+        case 6: buttons_[in.byte() % buttons_.size()]->click(); break;
+        case 7: edit(inputs_[in.byte() % inputs_.size()], in); break;
+        default: {
+          const std::size_t high = in.byte();
+          const std::size_t length = (high << 8) | in.byte();
+          dialog_.dispatcher().onDeviceDatagram(in.take(length));
+          break;
+        }
+      }
+      QCoreApplication::processEvents();  // timers due, deferred deletes
+    }
+  }
+
+ private:
+  class Input {
+   public:
+    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool empty() const { return at_ >= size_; }
+    std::uint8_t byte() { return empty() ? 0 : data_[at_++]; }
+    ByteView take(std::size_t n) {
+      n = std::min(n, size_ - at_);
+      const ByteView v(data_ + at_, n);
+      at_ += n;
+      return v;
+    }
+
+   private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+  };
+
+  void reset() {
+    dialog_.hide();
+    dialog_.flags() = ReadFlags{};
+    dialog_.batch().stopAll();
+    dialog_.deviceList()->clearRows();
+    dialog_.infoLog().clear();
+  }
+
+  void setFlags(std::uint8_t bits) {
+    ReadFlags& f = dialog_.flags();
+    f.networkRead = bits & 0x01;
+    f.baseRead = bits & 0x02;
+    f.gprsRead = bits & 0x04;
+    f.channelRead = bits & 0x08;
+    f.modbusRead = bits & 0x10;
+    f.relayRead = bits & 0x20;
+    f.ledRead = bits & 0x40;
+  }
+
+  // Shown pages get their show events and run their timers (painting is
+  // filtered out); every input starts with the window hidden.
+  void showTab(std::uint8_t b) {
+    dialog_.setVisible(b & 0x80);
+    dialog_.tabs()->setCurrentIndex((b & 0x7F) % MainDialog::TabCount);
+  }
+
+  // Operands are read whatever the field; a disabled or read-only field is
+  // left alone, as it is for the operator.
+  static void edit(QWidget* w, Input& in) {
+    const bool editable = w->isEnabled();
+    if (auto* box = qobject_cast<QComboBox*>(w)) {
+      const int row = in.byte() % (box->count() + 1) - 1;
+      if (editable) box->setCurrentIndex(row);
+    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+      check->click();  // does nothing when disabled
+    } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+      const ByteView bytes = in.take(in.byte());
+      if (!editable || line->isReadOnly()) return;
+      const QString text =
+          QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+      line->setText(text);
+      emit line->textEdited(text);  // as if typed
+      emit line->editingFinished();
+    }
+  }
+
+  // Painting is Qt's own code and took most of the time of an input that
+  // shows the window; the window has no painting of its own.
+  class NoPainting : public QObject {
+   public:
+    bool eventFilter(QObject*, QEvent* e) override {
+      return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest;
+    }
+  };
+
+  NoPainting noPainting_;
+  CountingNotifier notifier_;
+  MainDialog dialog_{notifier_, [] { return std::vector<std::uint32_t>{}; }};
+  std::vector<QPushButton*> buttons_;
+  std::vector<QWidget*> inputs_;  // QComboBox, QCheckBox, QLineEdit
+};
+
+}  // namespace quendra::fuzz
