@@ -21,6 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static int argc = 1;
   static char name[] = "fuzz_window_replies";
   static char* argv[] = {name, nullptr};
+  // Qt's warnings (the offscreen platform's on every show) only slow it down.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   new QApplication(argc, argv);
   driver = new quendra::fuzz::WindowDriver;
   return 0;
