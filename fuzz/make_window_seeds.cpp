@@ -5,10 +5,13 @@
 //
 //   make_window_seeds WINDOW_DIR [REPLY_PATH_DIR]
 //
-// WINDOW_DIR gets the inputs of fuzz_window_replies (operations, see there);
+// WINDOW_DIR gets the inputs of fuzz_window_replies (operations, see window_driver.h);
 // REPLY_PATH_DIR, when given, the bare datagrams for fuzz_reply_path, named
-// sim_*. The files are checked in; rerun after changing the simulator's records.
+// sim_*. The files are checked in; rerun after changing the simulator's records:
+//   cmake --build build/fuzz --target make_window_seeds
+//   build/fuzz/fuzz/make_window_seeds fuzz/corpus/window_replies fuzz/corpus/reply_path
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
