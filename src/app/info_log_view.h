@@ -14,6 +14,9 @@ class InfoLogView : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void showTop();
 };
 
 }  // namespace quendra
