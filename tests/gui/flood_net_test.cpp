@@ -62,8 +62,7 @@ namespace {
 constexpr std::uint32_t kLoopback = 0x7F000001;
 const QString kVersionWarning = QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件");
 
-// Malformed datagrams in the big flood. Under AddressSanitizer on a shared
-// two-core machine this runs in well under a minute.
+// Malformed datagrams in the big flood (a few seconds under AddressSanitizer).
 constexpr int kFloodCount = 100000;
 // Datagrams sent before the sender waits for the window to read them all,
 // so the socket's receive queue never overflows.
