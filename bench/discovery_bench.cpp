@@ -8,11 +8,16 @@
 // Opens UDP port 1901: run it only inside a private network namespace
 // (scripts/bench-discovery does that).
 //
-//   discovery_bench [--hosts 10,100,1000] [--runs 5] [--sim PATH]
+//   discovery_bench [--hosts 10,100,1000] [--runs 5] [--sim PATH | --external]
+//
+// --external: no simulator of its own; one already runs, e.g. on the other
+// side of a veth pair (give a single host count matching its --hosts):
+//   scripts/netns-pair discovery_bench --external --hosts 1000 -- quendra-hostsim --hosts 1000
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <memory>
 
 #include "app/config_app.h"
 #include "app/device_list.h"
@@ -62,6 +67,7 @@ int main(int argc, char** argv) {
   const QStringList args = app.arguments();
   const QString simPath = option(args, QStringLiteral("--sim"), QStringLiteral(QUENDRA_HOSTSIM_PATH));
   const int runs = std::max(1, option(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt());
+  const bool external = args.contains(QStringLiteral("--external"));
   std::vector<int> hostCounts;
   for (const QString& n : option(args, QStringLiteral("--hosts"), QStringLiteral("10,100,1000")).split(QLatin1Char(',')))
     if (n.toInt() > 0) hostCounts.push_back(n.toInt());
@@ -81,8 +87,9 @@ int main(int argc, char** argv) {
   int status = 0;
   long rssAfterLargest = -1;
   for (const int hosts : hostCounts) {
-    Simulator sim(simPath, {QStringLiteral("--hosts"), QString::number(hosts)});
-    if (!sim.started()) {
+    std::unique_ptr<Simulator> sim;
+    if (!external) sim = std::make_unique<Simulator>(simPath, QStringList{QStringLiteral("--hosts"), QString::number(hosts)});
+    if (sim && !sim->started()) {
       std::fprintf(stderr, "discovery_bench: quendra-hostsim did not start (%s)\n", qPrintable(simPath));
       return 1;
     }

@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
         records += o.answered;
       }
       if (reference && complete != runs) status = 1;
-      std::printf("  %-14s %3s %%    %3d of %-3d (%5.1f %%)   %5d of %-5d (%5.1f %%)   %9.0f / %9.0f / %9.0f\n",
+      std::printf("  %-14s %3s %%    %3d of %-3d (%5.1f %%)   %5d of %-5d (%5.1f %%)   %9.1f / %9.1f / %9.1f\n",
                   k.name, qPrintable(percent), complete, runs, 100.0 * complete / runs, records, runs * k.records,
                   100.0 * records / (runs * k.records), median(ms), mean(ms), *std::max_element(ms.begin(), ms.end()));
       std::fflush(stdout);
