@@ -4,6 +4,8 @@
 // covered with the outer frame and the dispatcher's ignored datagrams.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "link/response_dispatcher.h"
 #include "link/tunnel_frame.h"
 
@@ -23,6 +25,8 @@ struct GroupRecord {
   std::uint8_t readCommand;
   std::size_t recordBytes;
 };
+
+void PrintTo(const GroupRecord& g, std::ostream* os) { *os << g.name; }
 
 class ShortDataReply : public testing::TestWithParam<GroupRecord> {
  protected:
