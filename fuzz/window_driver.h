@@ -160,7 +160,7 @@ class WindowDriver {
   class NoPainting : public QObject {
    public:
     bool eventFilter(QObject*, QEvent* e) override {
-      return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest;
+      return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest || e->type() == QEvent::Expose;
     }
   };
 
