@@ -36,6 +36,7 @@
 #include "app/device_list.h"
 #include "app/info_log.h"
 #include "app/main_dialog.h"
+#include "link/bytes.h"
 
 namespace quendra::fuzz {
 
@@ -80,7 +81,10 @@ class WindowDriver {
         default: {
           const std::size_t high = in.byte();
           const std::size_t length = (high << 8) | in.byte();
-          dialog_.dispatcher().onDeviceDatagram(in.take(length));
+          // A buffer of its own, so AddressSanitizer sees any read past its end.
+          const ByteView bytes = in.take(length);
+          const Bytes datagram(bytes.begin(), bytes.end());
+          dialog_.dispatcher().onDeviceDatagram(datagram);
           break;
         }
       }
