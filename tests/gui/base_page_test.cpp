@@ -1,9 +1,5 @@
 // BasePage on its own: start values, the flags that gate read and write, the
 // refusals, the record shown from a reply and the bytes a write sends.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "pages/base_page.h"
@@ -13,17 +9,6 @@ using namespace quendra;
 using namespace quendra::test;
 
 namespace {
-
-template <typename T>
-T* field(QWidget* page, const QString& name) {
-  T* w = findByAccessibleName<T>(page, name);
-  if (!w) qFatal("no field named %s", qPrintable(name));
-  return w;
-}
-QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
-QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
-QCheckBox* check(QWidget* page, const QString& name) { return field<QCheckBox>(page, name); }
-void press(QWidget* page, const QString& name) { field<QPushButton>(page, name)->click(); }
 
 const QString kRead = QStringLiteral("读取基础参数");
 const QString kWrite = QStringLiteral("写入基础参数");
@@ -60,15 +45,8 @@ BaseParams hostRecord() {
   return r;
 }
 
-struct Fixture {
-  PageHarness h;
-  BasePage page{h.context()};
-  Fixture() { page.registerRoutes(h.dispatcher); }
-  // The page after a read reply: baseRead set, fields showing `record`.
-  void readFrom(const BaseParams& record) {
-    h.flags.networkRead = true;
-    h.receive(1, encodeBaseParams(record));
-  }
+struct Fixture : PageFixture<BasePage> {
+  void readFrom(const BaseParams& record) { readReply(1, encodeBaseParams(record)); }
 };
 
 }  // namespace

@@ -1,9 +1,5 @@
 // GprsPage on its own: start values, the flags that gate read and write, the
 // refusals, the record shown from a reply and the bytes a write sends.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "pages/gprs_page.h"
@@ -14,15 +10,6 @@ using namespace quendra::test;
 
 namespace {
 
-template <typename T>
-T* field(QWidget* page, const QString& name) {
-  T* w = findByAccessibleName<T>(page, name);
-  if (!w) qFatal("no field named %s", qPrintable(name));
-  return w;
-}
-QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
-QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
-void press(QWidget* page, const QString& name) { field<QPushButton>(page, name)->click(); }
 QLineEdit* phone(QWidget* page, int number) { return edit(page, QStringLiteral("告警目标手机号码%1：").arg(number)); }
 
 const QString kRead = QStringLiteral("读取GPRS参数");
@@ -35,10 +22,6 @@ const QString kPort = QStringLiteral("GPRS目标端口：");
 const QString kSms = QStringLiteral("报警短信发送间隔：");
 const QString kWorkType = QStringLiteral("GPRS工作类型：");
 const QString kEditAll = QStringLiteral("允许编辑所有参数");
-
-std::string bytesAt(const Bytes& image, std::size_t offset, std::size_t count) {
-  return std::string(image.begin() + offset, image.begin() + offset + count);
-}
 
 GprsParams hostRecord() {
   GprsParams r;
@@ -54,18 +37,8 @@ GprsParams hostRecord() {
   return r;
 }
 
-struct Fixture {
-  PageHarness h;
-  GprsPage page{h.context()};
-  Fixture() { page.registerRoutes(h.dispatcher); }
-  void readFrom(const GprsParams& record) {
-    h.flags.networkRead = true;
-    h.receive(3, encodeGprsParams(record));
-  }
-  const RecordingNotifier::Notice& onlyNotice() const {
-    if (h.notifier.notices.size() != 1) qFatal("expected one notice, got %d", int(h.notifier.notices.size()));
-    return h.notifier.notices[0];
-  }
+struct Fixture : PageFixture<GprsPage> {
+  void readFrom(const GprsParams& record) { readReply(3, encodeGprsParams(record)); }
 };
 
 }  // namespace

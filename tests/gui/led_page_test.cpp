@@ -1,9 +1,5 @@
 // LedPage on its own: the empty start, the flags that gate read and write,
 // the record shown from a reply and the bytes a write sends.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "pages/led_page.h"
@@ -13,17 +9,6 @@ using namespace quendra;
 using namespace quendra::test;
 
 namespace {
-
-template <typename T>
-T* field(QWidget* page, const QString& name) {
-  T* w = findByAccessibleName<T>(page, name);
-  if (!w) qFatal("no field named %s", qPrintable(name));
-  return w;
-}
-QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
-QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
-QCheckBox* check(QWidget* page, const QString& name) { return field<QCheckBox>(page, name); }
-void press(QWidget* page, const QString& name) { field<QPushButton>(page, name)->click(); }
 
 const QString kRead = QStringLiteral("读取LED屏参数");
 const QString kWrite = QStringLiteral("下载LED屏参数");
@@ -37,10 +22,6 @@ const QString kHeader = QStringLiteral("标头：");
 const QString kFooter = QStringLiteral("标尾：");
 const QString kHeaderUsed = QStringLiteral("标头 使用");
 const QString kFooterUsed = QStringLiteral("标尾 使用");
-
-std::string bytesAt(const Bytes& image, std::size_t offset, std::size_t count) {
-  return std::string(image.begin() + offset, image.begin() + offset + count);
-}
 
 LedParams hostRecord() {
   LedParams r;
@@ -57,18 +38,8 @@ LedParams hostRecord() {
   return r;
 }
 
-struct Fixture {
-  PageHarness h;
-  LedPage page{h.context()};
-  Fixture() { page.registerRoutes(h.dispatcher); }
-  void readFrom(const LedParams& record) {
-    h.flags.networkRead = true;
-    h.receive(150, encodeLedParams(record));
-  }
-  const RecordingNotifier::Notice& onlyNotice() const {
-    if (h.notifier.notices.size() != 1) qFatal("expected one notice, got %d", int(h.notifier.notices.size()));
-    return h.notifier.notices[0];
-  }
+struct Fixture : PageFixture<LedPage> {
+  void readFrom(const LedParams& record) { readReply(150, encodeLedParams(record)); }
 };
 
 }  // namespace

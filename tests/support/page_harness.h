@@ -2,7 +2,12 @@
 // A page alone with what the window would give it: read flags, a selected
 // host, the information area, a recording notifier and a send function that
 // keeps every datagram. Host replies enter through a real ResponseDispatcher.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QList>
+#include <QPushButton>
+#include <string>
 
 #include "app/info_log.h"
 #include "link/outer_frame.h"
@@ -54,6 +59,40 @@ struct PageHarness {
     datagram.insert(datagram.end(), block.begin(), block.end());
     datagram.push_back(0);  // the outer sum of a reply is not examined
     dispatcher.onDeviceDatagram(datagram);
+  }
+};
+
+// A field the page must have, by accessible name; a missing one ends the test.
+template <typename T>
+T* field(QWidget* page, const QString& name) {
+  T* w = findByAccessibleName<T>(page, name);
+  if (!w) qFatal("no field named %s", qPrintable(name));
+  return w;
+}
+inline QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
+inline QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
+inline QCheckBox* check(QWidget* page, const QString& name) { return field<QCheckBox>(page, name); }
+inline void press(QWidget* page, const QString& name) { field<QPushButton>(page, name)->click(); }
+
+// `count` bytes of a byte image from `offset`, for comparing text fields.
+inline std::string bytesAt(const Bytes& image, std::size_t offset, std::size_t count) {
+  return std::string(image.begin() + offset, image.begin() + offset + count);
+}
+
+// A page of type P on a harness, its routes registered.
+template <typename P>
+struct PageFixture {
+  PageHarness h;
+  P page{h.context()};
+  PageFixture() { page.registerRoutes(h.dispatcher); }
+  // The page after a read reply of `command` carrying `image`.
+  void readReply(std::uint8_t command, const Bytes& image) {
+    h.flags.networkRead = true;
+    h.receive(command, image);
+  }
+  const RecordingNotifier::Notice& onlyNotice() const {
+    if (h.notifier.notices.size() != 1) qFatal("expected one notice, got %d", int(h.notifier.notices.size()));
+    return h.notifier.notices[0];
   }
 };
 
