@@ -4,6 +4,9 @@
 // real BatchTransfer and the dispatcher. Sent datagrams are captured; a test
 // host answers them (or not) on the event loop, as the network would.
 #include <QList>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -94,5 +97,45 @@ inline std::optional<Bytes> answerFrom(const Bytes& frame, const std::function<B
   if (!c) return std::nullopt;
   return TunnelFrame::buildReply(frame[1], c->isWrite ? Bytes{} : reply(*c), 7, 3);
 }
+
+// A batch page of type P for group G on a harness: routes registered, its
+// record payloads wired into writes, and the group taken as read.
+template <typename P, ParamGroup G>
+struct BatchPageFixture {
+  BatchPageHarness h;
+  P page{h.context};
+
+  BatchPageFixture() {
+    page.registerRoutes(h.dispatcher);
+    h.recordPayload = [this](int k) { return page.recordPayload(k); };
+    h.flags.networkRead = true;
+  }
+
+  QPushButton* button(const QString& text) {
+    for (auto* b : page.template findChildren<QPushButton*>())
+      if (b->text() == text) return b;
+    return nullptr;
+  }
+  // The host's read reply for record k.
+  void reply(int k, const Bytes& payload) {
+    h.deliver(TunnelFrame::buildReply(readCommandOf(G, k), payload, 7, 3));
+  }
+  // Presses the button and runs the batch it starts to its summary.
+  bool runBatch(const QString& buttonText) {
+    QSignalSpy finished(&h.batch, &BatchTransfer::finished);
+    QTest::mouseClick(button(buttonText), Qt::LeftButton);
+    return finished.wait(20000);
+  }
+  // The tunnel frame that wrote record k, empty when none was sent.
+  Bytes writtenFrame(int k) const {
+    for (const Bytes& f : h.tunnelFramesSent)
+      if (f[1] == writeCommandOf(G, k)) return f;
+    return {};
+  }
+  Bytes writtenPayload(int k) const {
+    const Bytes f = writtenFrame(k);
+    return f.empty() ? Bytes{} : Bytes(f.begin() + 2, f.end() - 2);
+  }
+};
 
 }  // namespace quendra::test

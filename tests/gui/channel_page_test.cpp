@@ -39,14 +39,8 @@ std::optional<Bytes> promptHost(const Bytes& frame) {
   return answerFrom(frame, [](TunnelCommand c) { return encodeChannelPayload(hostChannel(c.index)); });
 }
 
-struct Fixture {
-  BatchPageHarness h;
-  ChannelPage page{h.context};
-
+struct Fixture : BatchPageFixture<ChannelPage, ParamGroup::Channel> {
   Fixture() {
-    page.registerRoutes(h.dispatcher);
-    h.recordPayload = [this](int k) { return page.recordPayload(k); };
-    h.flags.networkRead = true;
     h.batch.setAttemptTimeout(BatchKind::ChannelRead, 20ms);
     h.batch.setAttemptTimeout(BatchKind::ChannelWrite, 20ms);
   }
@@ -58,29 +52,12 @@ struct Fixture {
     return w;
   }
   QComboBox* selector() { return field<QComboBox>(QStringLiteral("通道号：")); }
-  QPushButton* button(const QString& text) {
-    for (auto* b : page.findChildren<QPushButton*>())
-      if (b->text() == text) return b;
-    return nullptr;
-  }
   QString labelOf(QWidget* w) {
     for (auto* l : page.findChildren<QLabel*>())
       if (l->buddy() == w) return l->text();
     return {};
   }
-  void reply(int k, const ChannelParams& r) {
-    h.deliver(TunnelFrame::buildReply(readCommandOf(ParamGroup::Channel, k), encodeChannelPayload(r), 7, 3));
-  }
-  bool runBatch(const QString& buttonText) {
-    QSignalSpy finished(&h.batch, &BatchTransfer::finished);
-    QTest::mouseClick(button(buttonText), Qt::LeftButton);
-    return finished.wait(20000);
-  }
-  Bytes writtenPayload(int k) const {
-    for (const Bytes& f : h.tunnelFramesSent)
-      if (f[1] == writeCommandOf(ParamGroup::Channel, k)) return Bytes(f.begin() + 2, f.end() - 2);
-    return {};
-  }
+  void reply(int k, const ChannelParams& r) { BatchPageFixture::reply(k, encodeChannelPayload(r)); }
 };
 
 const QString kUpper1 = QStringLiteral("模拟量1(温度)上限：");

@@ -29,41 +29,13 @@ std::optional<Bytes> promptHost(const Bytes& frame) {
   return answerFrom(frame, [](TunnelCommand c) { return hostSlot(c.index); });
 }
 
-struct Fixture {
-  BatchPageHarness h;
-  ModbusPage page{h.context};
+struct Fixture : BatchPageFixture<ModbusPage, ParamGroup::Modbus> {
   QComboBox* selector = findByAccessibleName<QComboBox>(&page, QStringLiteral("ModBus槽位："));
   QLineEdit* address = findByAccessibleName<QLineEdit>(&page, QStringLiteral("ModBus从站地址："));
   QCheckBox* enabled = findByAccessibleName<QCheckBox>(&page, QStringLiteral("启用"));
   QComboBox* type = findByAccessibleName<QComboBox>(&page, QStringLiteral("ModBus设备类型："));
   QLineEdit* start = findByAccessibleName<QLineEdit>(&page, QStringLiteral("寄存器起始地址："));
   QLineEdit* count = findByAccessibleName<QLineEdit>(&page, QStringLiteral("寄存器个数："));
-
-  Fixture() {
-    page.registerRoutes(h.dispatcher);
-    h.recordPayload = [this](int k) { return page.recordPayload(k); };
-    h.flags.networkRead = true;
-  }
-
-  QPushButton* button(const QString& text) {
-    for (auto* b : page.findChildren<QPushButton*>())
-      if (b->text() == text) return b;
-    return nullptr;
-  }
-  void replySlot(int k, const Bytes& payload) {
-    h.deliver(TunnelFrame::buildReply(readCommandOf(ParamGroup::Modbus, k), payload, 7, 3));
-  }
-  // Presses the button and runs the batch it starts to its summary.
-  bool runBatch(const QString& buttonText) {
-    QSignalSpy finished(&h.batch, &BatchTransfer::finished);
-    QTest::mouseClick(button(buttonText), Qt::LeftButton);
-    return finished.wait(20000);
-  }
-  Bytes writtenPayload(int k) const {
-    for (const Bytes& f : h.tunnelFramesSent)
-      if (f[1] == writeCommandOf(ParamGroup::Modbus, k)) return Bytes(f.begin() + 2, f.end() - 2);
-    return {};
-  }
 };
 
 }  // namespace
@@ -83,7 +55,7 @@ class ModbusPageTest : public QObject {
 
   void replyShowsItsSlot() {
     Fixture f;
-    f.replySlot(5, kSlot6);
+    f.reply(5, kSlot6);
     QCOMPARE(f.selector->currentText(), QStringLiteral("槽位6"));
     QCOMPARE(f.address->text(), QStringLiteral("1"));
     QVERIFY(f.enabled->isChecked());
@@ -96,7 +68,7 @@ class ModbusPageTest : public QObject {
   void unknownDeviceTypeSelectsNothingAndGoesBackAsFF() {
     Fixture f;
     f.h.flags.modbusRead = true;
-    f.replySlot(0, {0x01, 0x00, 0x09, 0x10, 0x00, 0x02, 0x00});
+    f.reply(0, {0x01, 0x00, 0x09, 0x10, 0x00, 0x02, 0x00});
     QCOMPARE(f.type->currentIndex(), -1);
     f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("写入ModBus参数")));
@@ -161,7 +133,7 @@ class ModbusPageTest : public QObject {
   void writeStoresTheShownSlotThenSendsAll32() {
     Fixture f;
     f.h.flags.modbusRead = true;
-    f.replySlot(2, hostSlot(2));
+    f.reply(2, hostSlot(2));
     f.address->setText(QStringLiteral("300"));
     f.enabled->setChecked(false);
     f.type->setCurrentIndex(-1);
@@ -189,9 +161,9 @@ class ModbusPageTest : public QObject {
 
   void pickingAnotherSlotStoresTheShownOne() {
     Fixture f;
-    f.replySlot(0, hostSlot(0));
-    f.replySlot(4, hostSlot(4));
-    f.replySlot(0, hostSlot(0));
+    f.reply(0, hostSlot(0));
+    f.reply(4, hostSlot(4));
+    f.reply(0, hostSlot(0));
     f.address->setText(QStringLiteral("9"));
     f.selector->setCurrentIndex(4);
     QCOMPARE(f.page.recordPayload(0)[0], 9);
@@ -203,9 +175,9 @@ class ModbusPageTest : public QObject {
 
   void aReplyDoesNotStoreTheSlotOnScreen() {
     Fixture f;
-    f.replySlot(0, hostSlot(0));
+    f.reply(0, hostSlot(0));
     f.address->setText(QStringLiteral("9"));
-    f.replySlot(1, hostSlot(1));
+    f.reply(1, hostSlot(1));
     QCOMPARE(f.page.recordPayload(0), hostSlot(0));
     QCOMPARE(f.address->text(), QStringLiteral("2"));
   }
@@ -219,7 +191,7 @@ class ModbusPageTest : public QObject {
     QCOMPARE(f.address->text(), QStringLiteral("0"));
 
     // Text typed over the selector that names no slot.
-    f.replySlot(1, hostSlot(1));
+    f.reply(1, hostSlot(1));
     f.address->setText(QStringLiteral("9"));
     f.selector->lineEdit()->selectAll();
     QTest::keyClicks(f.selector->lineEdit(), QStringLiteral("xyz"));

@@ -26,38 +26,11 @@ std::optional<Bytes> promptHost(const Bytes& frame) {
   return answerFrom(frame, [](TunnelCommand c) { return hostRelay(c.index); });
 }
 
-struct Fixture {
-  BatchPageHarness h;
-  RelayPage page{h.context};
+struct Fixture : BatchPageFixture<RelayPage, ParamGroup::Relay> {
   QComboBox* selector = findByAccessibleName<QComboBox>(&page, QStringLiteral("继电器编号："));
   QComboBox* mode = findByAccessibleName<QComboBox>(&page, QStringLiteral("继电器工作模式："));
   QLineEdit* interval = findByAccessibleName<QLineEdit>(&page, QStringLiteral("继电器启动间隔："));
   QLineEdit* duration = findByAccessibleName<QLineEdit>(&page, QStringLiteral("继电器启动时长："));
-
-  Fixture() {
-    page.registerRoutes(h.dispatcher);
-    h.recordPayload = [this](int k) { return page.recordPayload(k); };
-    h.flags.networkRead = true;
-  }
-
-  QPushButton* button(const QString& text) {
-    for (auto* b : page.findChildren<QPushButton*>())
-      if (b->text() == text) return b;
-    return nullptr;
-  }
-  void replyRelay(int k, const Bytes& payload) {
-    h.deliver(TunnelFrame::buildReply(readCommandOf(ParamGroup::Relay, k), payload, 7, 3));
-  }
-  bool runBatch(const QString& buttonText) {
-    QSignalSpy finished(&h.batch, &BatchTransfer::finished);
-    QTest::mouseClick(button(buttonText), Qt::LeftButton);
-    return finished.wait(20000);
-  }
-  Bytes writtenFrame(int k) const {
-    for (const Bytes& f : h.tunnelFramesSent)
-      if (f[1] == writeCommandOf(ParamGroup::Relay, k)) return f;
-    return {};
-  }
 };
 
 }  // namespace
@@ -77,7 +50,7 @@ class RelayPageTest : public QObject {
 
   void replyShowsItsRelay() {
     Fixture f;
-    f.replyRelay(2, {0x02, 0x3C, 0x00, 0x1E, 0x00});
+    f.reply(2, {0x02, 0x3C, 0x00, 0x1E, 0x00});
     QCOMPARE(f.selector->currentText(), QStringLiteral("继电器3"));
     QCOMPARE(f.mode->currentText(), QStringLiteral("定时控制"));
     QCOMPARE(f.interval->text(), QStringLiteral("60"));
@@ -87,7 +60,7 @@ class RelayPageTest : public QObject {
   void writeOfRelayEightSendsTheTypedRecord() {
     Fixture f;
     f.h.flags.relayRead = true;
-    f.replyRelay(7, hostRelay(7));
+    f.reply(7, hostRelay(7));
     f.mode->setCurrentIndex(1);  // 自动控制
     f.interval->setText(QStringLiteral("1440"));
     f.duration->setText(QStringLiteral("5"));
@@ -102,7 +75,7 @@ class RelayPageTest : public QObject {
   void typedValuesKeepTheirLow16BitsAndNoModeGoesAsFF() {
     Fixture f;
     f.h.flags.relayRead = true;
-    f.replyRelay(0, hostRelay(0));
+    f.reply(0, hostRelay(0));
     f.mode->setCurrentIndex(-1);
     f.interval->setText(QStringLiteral("70000"));
     f.duration->setText(QStringLiteral("-1"));
@@ -177,8 +150,8 @@ class RelayPageTest : public QObject {
 
   void pickingAnotherRelayStoresTheShownOne() {
     Fixture f;
-    f.replyRelay(1, hostRelay(1));
-    f.replyRelay(0, hostRelay(0));
+    f.reply(1, hostRelay(1));
+    f.reply(0, hostRelay(0));
     f.interval->setText(QStringLiteral("77"));
     f.selector->setCurrentIndex(1);
     QCOMPARE(f.page.recordPayload(0), encodeRelay({0, 77, 1}));
@@ -193,8 +166,8 @@ class RelayPageTest : public QObject {
     f.selector->setCurrentIndex(3);  // nothing shown before
     for (int k = 0; k < 8; ++k) QCOMPARE(f.page.recordPayload(k), Bytes(5, 0));
 
-    f.replyRelay(6, hostRelay(6));
-    f.replyRelay(4, hostRelay(4));
+    f.reply(6, hostRelay(6));
+    f.reply(4, hostRelay(4));
     f.interval->setText(QStringLiteral("77"));
     f.selector->lineEdit()->selectAll();
     QTest::keyClicks(f.selector->lineEdit(), QStringLiteral("R9"));
