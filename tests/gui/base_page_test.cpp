@@ -92,9 +92,8 @@ class BasePageTest : public QObject {
     Fixture f;
     f.h.infoLog.append(QStringLiteral("before"));
     press(&f.page, kRead);
-    QCOMPARE(f.h.notifier.notices.size(), 1);
-    QCOMPARE(f.h.notifier.notices[0].title, QStringLiteral("警告"));
-    QCOMPARE(f.h.notifier.notices[0].text, QStringLiteral("请先搜索到设备,双击选中,再读取参数"));
+    QCOMPARE(f.onlyNotice().title, QStringLiteral("警告"));
+    QCOMPARE(f.onlyNotice().text, QStringLiteral("请先搜索到设备,双击选中,再读取参数"));
     QVERIFY(f.h.sent.isEmpty());
     QCOMPARE(f.h.infoLog.text(), QStringLiteral("before"));
 
@@ -110,9 +109,8 @@ class BasePageTest : public QObject {
     Fixture f;
     f.h.flags.networkRead = true;
     press(&f.page, kWrite);
-    QCOMPARE(f.h.notifier.notices.size(), 1);
-    QCOMPARE(f.h.notifier.notices[0].title, QStringLiteral("提示"));
-    QCOMPARE(f.h.notifier.notices[0].text, QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置"));
+    QCOMPARE(f.onlyNotice().title, QStringLiteral("提示"));
+    QCOMPARE(f.onlyNotice().text, QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置"));
     QVERIFY(f.h.sent.isEmpty());
   }
 
@@ -221,9 +219,8 @@ class BasePageTest : public QObject {
     edit(&f.page, kAddress)->setText(typed);
     edit(&f.page, kLogin)->setText(QStringLiteral("7"));
     press(&f.page, kWrite);
-    QCOMPARE(f.h.notifier.notices.size(), 1);
-    QCOMPARE(f.h.notifier.notices[0].title, title);
-    QCOMPARE(f.h.notifier.notices[0].text, text);
+    QCOMPARE(f.onlyNotice().title, title);
+    QCOMPARE(f.onlyNotice().text, text);
     QVERIFY(f.h.sent.isEmpty());
     QCOMPARE(f.h.infoLog.text(), QStringLiteral("kept"));
     QCOMPARE(f.page.params(), hostRecord());  // nothing of the refused write is kept

@@ -14,6 +14,7 @@
 #include "pages/gprs_page.h"
 #include "pages/network_page.h"
 #include "support/test_support.h"
+#include "support/widget_lookup.h"
 
 using namespace quendra;
 using namespace quendra::test;
@@ -28,12 +29,6 @@ const Mac kHost2{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x02};
 
 QString hex(const Bytes& d) {
   return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(d.data()), qsizetype(d.size())).toHex());
-}
-
-QPushButton* button(QWidget* root, const QString& text) {
-  for (QPushButton* b : root->findChildren<QPushButton*>())
-    if (b->text() == text) return b;
-  qFatal("no button %s", qPrintable(text));
 }
 
 struct Window {
@@ -53,11 +48,7 @@ struct Window {
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
   }
-  QLineEdit* networkField(const QString& name) {
-    auto* e = findByAccessibleName<QLineEdit>(dialog.networkPage(), name);
-    if (!e) qFatal("no field %s", qPrintable(name));
-    return e;
-  }
+  QLineEdit* networkField(const QString& name) { return edit(dialog.networkPage(), name); }
 };
 
 }  // namespace
@@ -135,9 +126,9 @@ class DiscoveryNetTest : public QObject {
     QVERIFY(sim.started());
     Window w;
     w.dialog.tabs()->setCurrentIndex(MainDialog::BaseTab);
-    QTest::mouseClick(button(w.dialog.basePage(), QStringLiteral("读取基础参数")), Qt::LeftButton);
+    QTest::mouseClick(buttonByText(w.dialog.basePage(), QStringLiteral("读取基础参数")), Qt::LeftButton);
     w.dialog.tabs()->setCurrentIndex(MainDialog::GprsTab);
-    QTest::mouseClick(button(w.dialog.gprsPage(), QStringLiteral("读取GPRS参数")), Qt::LeftButton);
+    QTest::mouseClick(buttonByText(w.dialog.gprsPage(), QStringLiteral("读取GPRS参数")), Qt::LeftButton);
     QCOMPARE(w.notifier.notices.size(), 2);
     for (const auto& notice : w.notifier.notices) {
       QCOMPARE(notice.title, QStringLiteral("警告"));

@@ -2,11 +2,7 @@
 // A page alone with what the window would give it: read flags, a selected
 // host, the information area, a recording notifier and a send function that
 // keeps every datagram. Host replies enter through a real ResponseDispatcher.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QList>
-#include <QPushButton>
 #include <string>
 
 #include "app/info_log.h"
@@ -15,6 +11,7 @@
 #include "link/tunnel_frame.h"
 #include "pages/page_context.h"
 #include "support/test_support.h"
+#include "support/widget_lookup.h"
 
 namespace quendra::test {
 
@@ -61,18 +58,6 @@ struct PageHarness {
     dispatcher.onDeviceDatagram(datagram);
   }
 };
-
-// A field the page must have, by accessible name; a missing one ends the test.
-template <typename T>
-T* field(QWidget* page, const QString& name) {
-  T* w = findByAccessibleName<T>(page, name);
-  if (!w) qFatal("no field named %s", qPrintable(name));
-  return w;
-}
-inline QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
-inline QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
-inline QCheckBox* check(QWidget* page, const QString& name) { return field<QCheckBox>(page, name); }
-inline void press(QWidget* page, const QString& name) { field<QPushButton>(page, name)->click(); }
 
 // `count` bytes of a byte image from `offset`, for comparing text fields.
 inline std::string bytesAt(const Bytes& image, std::size_t offset, std::size_t count) {
