@@ -3,61 +3,40 @@
 // 32 channels, a host that never answers channel 5, and editing channel 7,
 // writing all 32 back and reading them again. The simulator's request log
 // shows what went on the wire.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-#include <memory>
 
-#include "app/device_list.h"
-#include "app/main_dialog.h"
 #include "app/wait_dialog.h"
 #include "link/tunnel_frame.h"
 #include "pages/channel_page.h"
-#include "support/test_support.h"
+#include "support/simulated_window.h"
 
 using namespace quendra;
 using namespace quendra::test;
 
 namespace {
 
-constexpr std::uint32_t kLoopback = 0x7F000001;
 constexpr int kBatchWaitMs = 60000;
 
 // The tool and one simulator, with the simulated host found and selected.
-struct Session {
-  HostSim sim;
-  RecordingNotifier notifier;
-  std::unique_ptr<MainDialog> dialog;
+struct Session : SimulatedWindow {
   ChannelPage* page = nullptr;
 
-  explicit Session(const QStringList& simArguments = {}) : sim(simArguments) {}
+  using SimulatedWindow::SimulatedWindow;
 
   bool open() {
-    if (!sim.started()) return false;
-    dialog = std::make_unique<MainDialog>(notifier, [] { return std::vector<std::uint32_t>{kLoopback}; });
-    dialog->show();
-    dialog->search();
-    if (!QTest::qWaitFor([this] { return dialog->deviceList()->topLevelItemCount() == 1; }, 10000)) return false;
-    dialog->deviceList()->setCurrentItem(dialog->deviceList()->topLevelItem(0));
-    dialog->selectDevice();
-    if (!QTest::qWaitFor([this] { return dialog->flags().networkRead; }, 10000)) return false;
-    page = dialog->channelPage();
-    dialog->tabs()->setCurrentIndex(MainDialog::ChannelTab);
+    if (!searchAndSelect()) return false;
+    page = dialog.channelPage();
+    dialog.tabs()->setCurrentIndex(MainDialog::ChannelTab);
     return true;
   }
 
-  QPushButton* button(const QString& text) const {
-    for (auto* b : page->findChildren<QPushButton*>())
-      if (b->text() == text) return b;
-    return nullptr;
-  }
+  QPushButton* button(const QString& text) const { return buttonByText(page, text); }
 
   // Presses the button and waits for the summary; the operator then closes
   // the wait box. False when the summary does not come.
   bool runBatch(const QString& buttonText, const QString& summary) {
     QTest::mouseClick(button(buttonText), Qt::LeftButton);
-    WaitDialog* box = dialog->waitDialog();
+    WaitDialog* box = dialog.waitDialog();
     if (!box->isVisible()) return false;
     const bool done = QTest::qWaitFor([&] { return box->text() == summary; }, kBatchWaitMs);
     box->reject();
@@ -91,7 +70,7 @@ class ChannelBatchNetTest : public QObject {
     QVERIFY(s.open());
     QVERIFY(s.runBatch(QStringLiteral("读取通道参数"), QStringLiteral("---通道参数读取成功!---")));
     QCOMPARE(s.tunnelCommandsHeard(), range(5, 36));
-    QVERIFY(s.dialog->flags().channelRead);
+    QVERIFY(s.dialog.flags().channelRead);
     QCOMPARE(findByAccessibleName<QComboBox>(s.page, QStringLiteral("通道号："))->currentText(),
              QStringLiteral("通道32"));
     QVERIFY(s.notifier.notices.isEmpty());
@@ -102,8 +81,8 @@ class ChannelBatchNetTest : public QObject {
     QVERIFY(s.open());
     QVERIFY(s.runBatch(QStringLiteral("读取通道参数"), QStringLiteral("通道参数读取失败......")));
     QCOMPARE(s.tunnelCommandsHeard(), range(5, 8) + QList<int>({9, 9, 9}) + range(9, 36));
-    QCOMPARE(s.dialog->infoLog().text(), QStringLiteral("通道5参数读取失败\r\n"));
-    QVERIFY(!s.dialog->flags().channelRead);
+    QCOMPARE(s.dialog.infoLog().text(), QStringLiteral("通道5参数读取失败\r\n"));
+    QVERIFY(!s.dialog.flags().channelRead);
     QTest::mouseClick(s.button(QStringLiteral("设置通道参数")), Qt::LeftButton);
     QCOMPARE(s.notifier.notices.size(), 1);
     QCOMPARE(s.notifier.notices[0].text, QStringLiteral("请先读取通道参数，再配置!"));

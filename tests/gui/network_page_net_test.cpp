@@ -2,23 +2,14 @@
 // private network namespace): a write changes the host's record and carries
 // back the hidden bytes exactly as read; factory reset and MAC write reach
 // the host byte for byte; refusals send nothing.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include "app/device_list.h"
-#include "app/main_dialog.h"
 #include "pages/network_page.h"
-#include "support/test_support.h"
+#include "support/simulated_window.h"
 
 using namespace quendra;
 using namespace quendra::test;
 
 namespace {
 
-constexpr std::uint32_t kLoopback = 0x7F000001;
-constexpr int kReplyWaitMs = 10000;
 const Mac kHost1{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
 const QString kSearchRequest = QStringLiteral("aa00010202");
 
@@ -27,34 +18,9 @@ Bytes fromHex(const QString& line) {
   return Bytes(raw.begin(), raw.end());
 }
 
-struct Session {
-  HostSim sim;
-  RecordingNotifier notifier;
-  MainDialog dialog{notifier, [] { return std::vector<std::uint32_t>{kLoopback}; }};
-
-  Session() {
-    dialog.show();
-    if (!sim.started()) qFatal("simulator did not start");
-  }
-  QLineEdit* field(const QString& name) {
-    auto* e = findByAccessibleName<QLineEdit>(dialog.networkPage(), name);
-    if (!e) qFatal("no field %s", qPrintable(name));
-    return e;
-  }
-  void press(const QString& text) {
-    for (QPushButton* b : dialog.networkPage()->findChildren<QPushButton*>())
-      if (b->text() == text) return QTest::mouseClick(b, Qt::LeftButton);
-    qFatal("no button %s", qPrintable(text));
-  }
-  // Search, select the only host, wait for its network answer.
-  bool searchAndRead() {
-    dialog.search();
-    if (!QTest::qWaitFor([&] { return dialog.deviceList()->topLevelItemCount() > 0; }, kReplyWaitMs)) return false;
-    dialog.deviceList()->setCurrentItem(dialog.deviceList()->topLevelItem(0));
-    dialog.selectDevice();  // clears InfoLog; the answer appends its line
-    return QTest::qWaitFor(
-        [&] { return dialog.infoLog().text().contains(QStringLiteral("读取网络参数成功！")); }, kReplyWaitMs);
-  }
+struct Session : SimulatedWindow {
+  QLineEdit* field(const QString& name) { return edit(dialog.networkPage(), name); }
+  void press(const QString& text) { QTest::mouseClick(buttonByText(dialog.networkPage(), text), Qt::LeftButton); }
   // The requests heard after `from`, once a search sent as a fence has been
   // heard and answered.
   QStringList requestsAfter(int from) {
@@ -74,7 +40,7 @@ class NetworkPageNetTest : public QObject {
  private slots:
   void writeChangesTheHostAndKeepsTheHiddenBytes() {
     Session s;
-    QVERIFY(s.searchAndRead());
+    QVERIFY(s.searchAndSelect());
     const auto read = s.dialog.networkPage()->params().bytes;
 
     s.field(QStringLiteral("静态IP："))->setText(QStringLiteral("192.168.1.77"));
@@ -102,7 +68,7 @@ class NetworkPageNetTest : public QObject {
     // Spoil the page, read again: the host's record now holds the edit.
     s.field(QStringLiteral("静态IP："))->setText(QStringLiteral("1.1.1.1"));
     s.field(QStringLiteral("服务器1 服务器地址："))->clear();
-    QVERIFY(s.searchAndRead());
+    QVERIFY(s.searchAndSelect());
     QCOMPARE(s.dialog.deviceList()->topLevelItem(0)->text(DeviceList::IpColumn), QStringLiteral("192.168.1.77"));
     QCOMPARE(s.field(QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.77"));
     QCOMPARE(s.field(QStringLiteral("服务器1 服务器地址："))->text(), QStringLiteral("监控中心"));
@@ -116,7 +82,7 @@ class NetworkPageNetTest : public QObject {
 
   void factoryResetReachesTheHost() {
     Session s;
-    QVERIFY(s.searchAndRead());
+    QVERIFY(s.searchAndSelect());
     s.field(QStringLiteral("静态IP："))->setText(QStringLiteral("192.168.1.99"));
     s.press(QStringLiteral("写入网络参数"));
     const int before = s.sim.requestLog().size();
@@ -124,13 +90,13 @@ class NetworkPageNetTest : public QObject {
     QCOMPARE(s.dialog.infoLog().text(), QStringLiteral("恢复出厂设置...\r\n"));
     const QStringList heard = s.requestsAfter(before);
     QCOMPARE(heard, QStringList{QStringLiteral("aa000706024b7d000001d1")});
-    QVERIFY(s.searchAndRead());
+    QVERIFY(s.searchAndSelect());
     QCOMPARE(s.field(QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.10"));
   }
 
   void macWriteReachesTheHost() {
     Session s;
-    QVERIFY(s.searchAndRead());
+    QVERIFY(s.searchAndSelect());
     s.field(QStringLiteral("MAC地址："))->setText(QStringLiteral("02-4b-7d-12-34-56"));
     const int before = s.sim.requestLog().size();
     s.press(QStringLiteral("写MAC"));
@@ -151,7 +117,7 @@ class NetworkPageNetTest : public QObject {
     QCOMPARE(s.notifier.notices[0].text, QStringLiteral("请先搜索到设备,双击选中,再读取参数"));
     QCOMPARE(s.requestsAfter(start), QStringList{});
 
-    QVERIFY(s.searchAndRead());
+    QVERIFY(s.searchAndSelect());
     s.notifier.notices.clear();
     s.field(QStringLiteral("子网掩码："))->setText(QStringLiteral("255.255.255.300"));
     int before = s.sim.requestLog().size();

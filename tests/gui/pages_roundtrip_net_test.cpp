@@ -2,41 +2,21 @@
 // quendra-hostsim (inside a private network namespace): read, edit, write,
 // check the exact write request the simulator heard, spoil the page, read
 // again and see the edit come back from the host.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
-#include "app/device_list.h"
-#include "app/main_dialog.h"
 #include "link/tunnel_frame.h"
 #include "pages/base_page.h"
 #include "pages/gprs_page.h"
 #include "pages/led_page.h"
-#include "support/test_support.h"
+#include "support/simulated_window.h"
 
 using namespace quendra;
 using namespace quendra::test;
 
 namespace {
 
-constexpr std::uint32_t kLoopback = 0x7F000001;
-constexpr int kReplyWaitMs = 10000;
-
-template <typename T>
-T* field(QWidget* page, const QString& name) {
-  T* w = findByAccessibleName<T>(page, name);
-  if (!w) qFatal("no field named %s", qPrintable(name));
-  return w;
-}
-QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
-QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
-QCheckBox* check(QWidget* page, const QString& name) { return field<QCheckBox>(page, name); }
-void press(QWidget* page, const QString& name) {
-  QTest::mouseClick(field<QPushButton>(page, name), Qt::LeftButton);
-}
+constexpr int kReplyWaitMs = SimulatedWindow::kReplyWaitMs;
 
 QString requestHex(const Mac& mac, std::uint8_t command, const Bytes& payload) {
   const Bytes d = OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(command, payload));
@@ -49,35 +29,29 @@ class PagesRoundTripNetTest : public QObject {
   Q_OBJECT
  private slots:
   void initTestCase() {
-    QVERIFY(sim_.started());
-    dialog_ = std::make_unique<MainDialog>(notifier_, [] { return std::vector<std::uint32_t>{kLoopback}; });
-    dialog_->show();
-    dialog_->search();
-    QTRY_VERIFY_WITH_TIMEOUT(dialog_->deviceList()->topLevelItemCount() == 1, kReplyWaitMs);
-    dialog_->deviceList()->setCurrentItem(dialog_->deviceList()->topLevelItem(0));
-    dialog_->selectDevice();
-    QTRY_VERIFY_WITH_TIMEOUT(dialog_->flags().networkRead, kReplyWaitMs);
+    w_ = std::make_unique<SimulatedWindow>();
+    QVERIFY(w_->searchAndSelect());
   }
 
-  void cleanupTestCase() { dialog_.reset(); }
+  void cleanupTestCase() { w_.reset(); }
 
   void baseReadEditWriteReadBack() {
-    QWidget* page = dialog_->basePage();
-    dialog_->tabs()->setCurrentIndex(MainDialog::BaseTab);
+    QWidget* page = w_->dialog.basePage();
+    w_->dialog.tabs()->setCurrentIndex(MainDialog::BaseTab);
     const QString address = QStringLiteral("终端地址：");
     const QString login = QStringLiteral("登陆帧间隔时间：");
     const QString longitude = QStringLiteral("经度：");
     const QString storage = QStringLiteral("存储类型：");
     const QString channels = QStringLiteral("通道启用数量：");
 
-    notifier_.notices.clear();
+    w_->notifier.notices.clear();
     press(page, QStringLiteral("写入基础参数"));
-    QCOMPARE(notifier_.notices.size(), 1);
-    QCOMPARE(notifier_.notices[0].text, QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置"));
+    QCOMPARE(w_->notifier.notices.size(), 1);
+    QCOMPARE(w_->notifier.notices[0].text, QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置"));
 
     press(page, QStringLiteral("读取基础参数"));
-    QTRY_VERIFY_WITH_TIMEOUT(dialog_->flags().baseRead, kReplyWaitMs);
-    QCOMPARE(dialog_->infoLog().text(), QStringLiteral("读取设备参数...\r\n读取设备参数成功！\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(w_->dialog.flags().baseRead, kReplyWaitMs);
+    QCOMPARE(w_->dialog.infoLog().text(), QStringLiteral("读取设备参数...\r\n读取设备参数成功！\r\n"));
     QCOMPARE(edit(page, address)->text(), QStringLiteral("20250001"));
     QCOMPARE(edit(page, longitude)->text(), QStringLiteral("113.250000"));
 
@@ -87,7 +61,7 @@ class PagesRoundTripNetTest : public QObject {
     edit(page, longitude)->setText(QStringLiteral("114.5"));
     list(page, storage)->setCurrentIndex(3);
     list(page, channels)->setCurrentIndex(8);
-    BaseParams expected = dialog_->basePage()->params();
+    BaseParams expected = w_->dialog.basePage()->params();
     expected.terminalAddress = 0x1A2B3C4D;
     expected.loginInterval = 4464;
     expected.longitude = 114.5f;
@@ -95,9 +69,9 @@ class PagesRoundTripNetTest : public QObject {
     expected.enabledChannelCount = 8;
 
     press(page, QStringLiteral("写入基础参数"));
-    QTRY_COMPARE_WITH_TIMEOUT(dialog_->infoLog().text(), QStringLiteral("设置参数... \r\n下载设备参数成功！\r\n"),
+    QTRY_COMPARE_WITH_TIMEOUT(w_->dialog.infoLog().text(), QStringLiteral("设置参数... \r\n下载设备参数成功！\r\n"),
                               kReplyWaitMs);
-    QVERIFY(sim_.requestLog().contains(requestHex(dialog_->selectedDevice(), 2, encodeBaseParams(expected))));
+    QVERIFY(w_->sim.requestLog().contains(requestHex(w_->dialog.selectedDevice(), 2, encodeBaseParams(expected))));
 
     edit(page, address)->setText(QStringLiteral("00000000"));
     edit(page, login)->clear();
@@ -108,26 +82,26 @@ class PagesRoundTripNetTest : public QObject {
     QCOMPARE(edit(page, longitude)->text(), QStringLiteral("114.500000"));
     QCOMPARE(list(page, storage)->currentText(), QStringLiteral("自动"));
     QCOMPARE(list(page, channels)->currentText(), QStringLiteral("8"));
-    QCOMPARE(dialog_->basePage()->params(), expected);
+    QCOMPARE(w_->dialog.basePage()->params(), expected);
   }
 
   void gprsReadEditWriteReadBack() {
-    QWidget* page = dialog_->gprsPage();
-    dialog_->tabs()->setCurrentIndex(MainDialog::GprsTab);
+    QWidget* page = w_->dialog.gprsPage();
+    w_->dialog.tabs()->setCurrentIndex(MainDialog::GprsTab);
     const QString target = QStringLiteral("GPRS目标地址或域名：");
     const QString port = QStringLiteral("GPRS目标端口：");
     const QString sms = QStringLiteral("报警短信发送间隔：");
     const QString workType = QStringLiteral("GPRS工作类型：");
     const auto phone = [&](int n) { return edit(page, QStringLiteral("告警目标手机号码%1：").arg(n)); };
 
-    notifier_.notices.clear();
+    w_->notifier.notices.clear();
     press(page, QStringLiteral("下载GPRS参数"));
-    QCOMPARE(notifier_.notices.size(), 1);
-    QCOMPARE(notifier_.notices[0].text, QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置"));
+    QCOMPARE(w_->notifier.notices.size(), 1);
+    QCOMPARE(w_->notifier.notices[0].text, QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置"));
 
     press(page, QStringLiteral("读取GPRS参数"));
-    QTRY_VERIFY_WITH_TIMEOUT(dialog_->flags().gprsRead, kReplyWaitMs);
-    QCOMPARE(dialog_->infoLog().text(), QStringLiteral("读取GPRS运行参数...\r\n读取GPRS无线参数成功！\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(w_->dialog.flags().gprsRead, kReplyWaitMs);
+    QCOMPARE(w_->dialog.infoLog().text(), QStringLiteral("读取GPRS运行参数...\r\n读取GPRS无线参数成功！\r\n"));
     QCOMPARE(edit(page, target)->text(), QStringLiteral("iot.quendra.net"));
     QCOMPARE(phone(1)->text(), QStringLiteral("13800138000"));
     QVERIFY(phone(3)->text().isEmpty());
@@ -138,7 +112,7 @@ class PagesRoundTripNetTest : public QObject {
     phone(3)->setText(QStringLiteral(" 13700000003 "));
     edit(page, sms)->setText(QStringLiteral("-5"));
     list(page, workType)->setCurrentIndex(2);
-    GprsParams expected = dialog_->gprsPage()->params();
+    GprsParams expected = w_->dialog.gprsPage()->params();
     expected.targetAddress = "\xCD\xF8\xB9\xD8.example.cn";  // GBK "网关"
     expected.targetPort = "6000";
     expected.alarmPhones[2] = "13700000003";
@@ -147,9 +121,9 @@ class PagesRoundTripNetTest : public QObject {
     expected.workType = 2;
 
     press(page, QStringLiteral("下载GPRS参数"));
-    QTRY_COMPARE_WITH_TIMEOUT(dialog_->infoLog().text(),
+    QTRY_COMPARE_WITH_TIMEOUT(w_->dialog.infoLog().text(),
                               QStringLiteral("设置GPRS无线参数... \r\n下载GPRS无线参数成功！\r\n"), kReplyWaitMs);
-    QVERIFY(sim_.requestLog().contains(requestHex(dialog_->selectedDevice(), 4, encodeGprsParams(expected))));
+    QVERIFY(w_->sim.requestLog().contains(requestHex(w_->dialog.selectedDevice(), 4, encodeGprsParams(expected))));
 
     edit(page, target)->clear();
     phone(3)->clear();
@@ -162,12 +136,12 @@ class PagesRoundTripNetTest : public QObject {
     QCOMPARE(phone(3)->text(), QStringLiteral("13700000003"));
     QCOMPARE(edit(page, sms)->text(), QStringLiteral("5"));
     QCOMPARE(list(page, workType)->currentIndex(), 2);
-    QCOMPARE(dialog_->gprsPage()->params(), expected);
+    QCOMPARE(w_->dialog.gprsPage()->params(), expected);
   }
 
   void ledReadEditWriteReadBack() {
-    QWidget* page = dialog_->ledPage();
-    dialog_->tabs()->setCurrentIndex(MainDialog::LedTab);
+    QWidget* page = w_->dialog.ledPage();
+    w_->dialog.tabs()->setCurrentIndex(MainDialog::LedTab);
     const QString sizeX = QStringLiteral("LED屏X尺寸：");
     const QString channels = QStringLiteral("通道显示数量：");
     const QString columns = QStringLiteral("列数：");
@@ -175,14 +149,14 @@ class PagesRoundTripNetTest : public QObject {
     const QString footer = QStringLiteral("标尾：");
     const QString footerUsed = QStringLiteral("标尾 使用");
 
-    notifier_.notices.clear();
+    w_->notifier.notices.clear();
     press(page, QStringLiteral("下载LED屏参数"));
-    QCOMPARE(notifier_.notices.size(), 1);
-    QCOMPARE(notifier_.notices[0].text, QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置"));
+    QCOMPARE(w_->notifier.notices.size(), 1);
+    QCOMPARE(w_->notifier.notices[0].text, QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置"));
 
     press(page, QStringLiteral("读取LED屏参数"));
-    QTRY_VERIFY_WITH_TIMEOUT(dialog_->flags().ledRead, kReplyWaitMs);
-    QCOMPARE(dialog_->infoLog().text(), QStringLiteral("读取LED参数...\r\n读取LED屏参数成功！\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(w_->dialog.flags().ledRead, kReplyWaitMs);
+    QCOMPARE(w_->dialog.infoLog().text(), QStringLiteral("读取LED参数...\r\n读取LED屏参数成功！\r\n"));
     QCOMPARE(edit(page, header)->text(), QStringLiteral("Quendra 监测主机"));
     QCOMPARE(list(page, channels)->currentText(), QStringLiteral("8"));
 
@@ -193,7 +167,7 @@ class PagesRoundTripNetTest : public QObject {
     // 62 letters and a double-byte character: exactly 64 bytes, sent without a zero.
     edit(page, footer)->setText(QString(62, QLatin1Char('f')) + QStringLiteral("尾"));
     check(page, footerUsed)->setChecked(true);
-    LedParams expected = dialog_->ledPage()->params();
+    LedParams expected = w_->dialog.ledPage()->params();
     expected.sizeX = 128;
     expected.channelCount = 16;
     expected.columnCount = 4;
@@ -202,9 +176,9 @@ class PagesRoundTripNetTest : public QObject {
     expected.footerEnabled = 1;
 
     press(page, QStringLiteral("下载LED屏参数"));
-    QTRY_COMPARE_WITH_TIMEOUT(dialog_->infoLog().text(),
+    QTRY_COMPARE_WITH_TIMEOUT(w_->dialog.infoLog().text(),
                               QStringLiteral("设置LED显示屏参数... \r\n下载LED屏参数成功！\r\n"), kReplyWaitMs);
-    QVERIFY(sim_.requestLog().contains(requestHex(dialog_->selectedDevice(), 149, encodeLedParams(expected))));
+    QVERIFY(w_->sim.requestLog().contains(requestHex(w_->dialog.selectedDevice(), 149, encodeLedParams(expected))));
 
     edit(page, sizeX)->clear();
     edit(page, header)->clear();
@@ -217,13 +191,11 @@ class PagesRoundTripNetTest : public QObject {
     QCOMPARE(list(page, columns)->currentText(), QStringLiteral("4"));
     QCOMPARE(edit(page, footer)->text(), QString(62, QLatin1Char('f')) + QStringLiteral("尾"));
     QVERIFY(check(page, footerUsed)->isChecked());
-    QCOMPARE(dialog_->ledPage()->params(), expected);
+    QCOMPARE(w_->dialog.ledPage()->params(), expected);
   }
 
  private:
-  HostSim sim_;
-  RecordingNotifier notifier_;
-  std::unique_ptr<MainDialog> dialog_;
+  std::unique_ptr<SimulatedWindow> w_;
 };
 
 QTEST_MAIN(PagesRoundTripNetTest)
