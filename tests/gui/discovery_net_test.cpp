@@ -13,15 +13,13 @@
 #include "pages/base_page.h"
 #include "pages/gprs_page.h"
 #include "pages/network_page.h"
-#include "support/test_support.h"
-#include "support/widget_lookup.h"
+#include "support/simulated_window.h"
 
 using namespace quendra;
 using namespace quendra::test;
 
 namespace {
 
-constexpr std::uint32_t kLoopback = 0x7F000001;
 constexpr int kReplyWaitMs = 10000;
 
 const Mac kHost1{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
@@ -31,14 +29,7 @@ QString hex(const Bytes& d) {
   return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(d.data()), qsizetype(d.size())).toHex());
 }
 
-struct Window {
-  RecordingNotifier notifier;
-  MainDialog dialog{notifier, [] { return std::vector<std::uint32_t>{kLoopback}; }};
-
-  Window() {
-    dialog.show();
-    if (!QTest::qWaitForWindowExposed(&dialog)) qFatal("window not exposed");
-  }
+struct Window : ShownWindow {
   DeviceList* list() { return dialog.deviceList(); }
   QString row(int r, int column) { return list()->topLevelItem(r)->text(column); }
   void pressSearch() { QTest::mouseClick(dialog.searchButton(), Qt::LeftButton); }

@@ -25,24 +25,16 @@
 #include "pages/modbus_page.h"
 #include "pages/network_page.h"
 #include "pages/relay_page.h"
-#include "support/test_support.h"
+#include "support/simulated_window.h"
 
 using namespace quendra;
 using namespace quendra::test;
 
 namespace {
 
-constexpr std::uint32_t kLoopback = 0x7F000001;
 constexpr int kReplyWaitMs = 10000;
 
-struct Window {
-  RecordingNotifier notifier;
-  MainDialog dialog{notifier, [] { return std::vector<std::uint32_t>{kLoopback}; }};
-  Window() {
-    dialog.show();
-    if (!QTest::qWaitForWindowExposed(&dialog)) qFatal("window not exposed");
-  }
-};
+using Window = ShownWindow;
 
 QList<AboutBox*> aboutBoxes() {
   QList<AboutBox*> boxes;

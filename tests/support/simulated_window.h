@@ -1,6 +1,6 @@
 #pragma once
-// The tool's window against one quendra-hostsim on loopback (only ever inside
-// a private network namespace), with a recording notifier.
+// The tool's window on loopback (only ever inside a private network
+// namespace) with a recording notifier, alone or against one quendra-hostsim.
 #include <QTest>
 #include <vector>
 
@@ -11,13 +11,27 @@
 
 namespace quendra::test {
 
+// The only local address the window is told of: 127.0.0.1.
+inline std::vector<std::uint32_t> loopbackOnly() { return {0x7F000001}; }
+
+// The window shown and exposed, no simulator.
+struct ShownWindow {
+  RecordingNotifier notifier;
+  MainDialog dialog{notifier, loopbackOnly};
+
+  ShownWindow() {
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog)) qFatal("window not exposed");
+  }
+};
+
+// The simulator started first, then the window shown.
 struct SimulatedWindow {
-  static constexpr std::uint32_t kLoopback = 0x7F000001;
   static constexpr int kReplyWaitMs = 10000;
 
   HostSim sim;
   RecordingNotifier notifier;
-  MainDialog dialog{notifier, [] { return std::vector<std::uint32_t>{kLoopback}; }};
+  MainDialog dialog{notifier, loopbackOnly};
 
   explicit SimulatedWindow(const QStringList& simArguments = {}) : sim(simArguments) { dialog.show(); }
 
