@@ -200,17 +200,11 @@ class MainWindowNetTest : public QObject {
   }
 
   void hostOfUnsupportedVersionRaisesTheWarning() {
-    HostSim sim({QStringLiteral("--trailer-version"), QStringLiteral("7.2")});
-    QVERIFY(sim.started());
-    Window w;
-    w.dialog.search();
-    QTRY_COMPARE_WITH_TIMEOUT(w.dialog.deviceList()->topLevelItemCount(), 1, kReplyWaitMs);
-    w.dialog.deviceList()->setCurrentItem(w.dialog.deviceList()->topLevelItem(0));
-    w.dialog.selectDevice();
-    QTRY_VERIFY_WITH_TIMEOUT(w.dialog.flags().networkRead, kReplyWaitMs);
+    SimulatedWindow w({QStringLiteral("--trailer-version"), QStringLiteral("7.2")});
+    QVERIFY(w.searchAndSelect());
+    QVERIFY(w.dialog.flags().networkRead);
     w.dialog.tabs()->setCurrentIndex(MainDialog::BaseTab);
-    for (QPushButton* b : w.dialog.basePage()->findChildren<QPushButton*>())
-      if (b->text() == QStringLiteral("读取基础参数")) b->click();
+    buttonByText(w.dialog.basePage(), QStringLiteral("读取基础参数"))->click();
     QTRY_COMPARE_WITH_TIMEOUT(w.notifier.notices.size(), 1, kReplyWaitMs);
     QCOMPARE(w.notifier.notices[0].title, QStringLiteral("警告"));
     QCOMPARE(w.notifier.notices[0].text, QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件"));
