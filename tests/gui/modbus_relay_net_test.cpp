@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "app/wait_dialog.h"
-#include "link/tunnel_frame.h"
 #include "pages/modbus_page.h"
 #include "pages/relay_page.h"
 #include "support/simulated_window.h"
@@ -16,11 +15,6 @@ using namespace quendra::test;
 namespace {
 
 constexpr int kBatchWaitMs = 60000;
-
-QString requestHex(const Mac& mac, std::uint8_t command, const Bytes& payload) {
-  const Bytes d = OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(command, payload));
-  return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(d.data()), d.size()).toHex());
-}
 
 }  // namespace
 

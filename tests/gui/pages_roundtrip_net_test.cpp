@@ -5,7 +5,6 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "link/tunnel_frame.h"
 #include "pages/base_page.h"
 #include "pages/gprs_page.h"
 #include "pages/led_page.h"
@@ -17,11 +16,6 @@ using namespace quendra::test;
 namespace {
 
 constexpr int kReplyWaitMs = SimulatedWindow::kReplyWaitMs;
-
-QString requestHex(const Mac& mac, std::uint8_t command, const Bytes& payload) {
-  const Bytes d = OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(command, payload));
-  return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(d.data()), qsizetype(d.size())).toHex());
-}
 
 }  // namespace
 

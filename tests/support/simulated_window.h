@@ -6,10 +6,18 @@
 
 #include "app/device_list.h"
 #include "app/main_dialog.h"
+#include "link/outer_frame.h"
+#include "link/tunnel_frame.h"
 #include "support/test_support.h"
 #include "support/widget_lookup.h"
 
 namespace quendra::test {
+
+// The line the simulator logs for a tunnel request to `mac` (lower-case hex).
+inline QString requestHex(const Mac& mac, std::uint8_t command, const Bytes& payload) {
+  const Bytes d = OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(command, payload));
+  return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(d.data()), qsizetype(d.size())).toHex());
+}
 
 // The only local address the window is told of: 127.0.0.1.
 inline std::vector<std::uint32_t> loopbackOnly() { return {0x7F000001}; }
