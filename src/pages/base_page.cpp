@@ -125,11 +125,7 @@ void BasePage::onEditAllToggled(bool checked) {
 }
 
 void BasePage::requestRead() {
-  if (!requireNetworkRead(context_)) return;
-  context_.infoLog->clear();
-  context_.infoLog->append(QStringLiteral("读取设备参数...\r\n"));
-  context_.infoLog->refresh();
-  sendTunnelRequest(context_, readCommandOf(ParamGroup::Base));
+  requestSingleRecordRead(context_, ParamGroup::Base, QStringLiteral("读取设备参数...\r\n"));
 }
 
 void BasePage::requestWrite() {

@@ -101,11 +101,7 @@ void GprsPage::onEditAllToggled(bool checked) {
 }
 
 void GprsPage::requestRead() {
-  if (!requireNetworkRead(context_)) return;
-  context_.infoLog->clear();
-  context_.infoLog->append(QStringLiteral("读取GPRS运行参数...\r\n"));
-  sendTunnelRequest(context_, readCommandOf(ParamGroup::Gprs));
-  context_.infoLog->refresh();
+  requestSingleRecordRead(context_, ParamGroup::Gprs, QStringLiteral("读取GPRS运行参数...\r\n"));
 }
 
 void GprsPage::requestWrite() {

@@ -84,11 +84,7 @@ void LedPage::registerRoutes(ResponseDispatcher& dispatcher) {
 }
 
 void LedPage::requestRead() {
-  if (!requireNetworkRead(context_)) return;
-  context_.infoLog->clear();
-  context_.infoLog->append(QStringLiteral("读取LED参数...\r\n"));
-  sendTunnelRequest(context_, readCommandOf(ParamGroup::Led));
-  context_.infoLog->refresh();
+  requestSingleRecordRead(context_, ParamGroup::Led, QStringLiteral("读取LED参数...\r\n"));
 }
 
 void LedPage::requestWrite() {

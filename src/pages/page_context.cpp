@@ -20,6 +20,14 @@ void sendTunnelRequest(const PageContext& context, std::uint8_t command, ByteVie
   if (!datagram.empty()) context.sendToAll(datagram);
 }
 
+void requestSingleRecordRead(const PageContext& context, ParamGroup group, const QString& infoLine) {
+  if (!requireNetworkRead(context)) return;
+  context.infoLog->clear();
+  context.infoLog->append(infoLine);
+  sendTunnelRequest(context, readCommandOf(group));
+  context.infoLog->refresh();
+}
+
 void startBatchWithWaitBox(const PageContext& context, BatchKind kind) {
   if (context.batch->startBatch(kind) && context.openWaitDialog) context.openWaitDialog();
 }

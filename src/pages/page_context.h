@@ -13,6 +13,7 @@
 #include "link/notifier.h"
 #include "link/outer_frame.h"
 #include "link/read_flags.h"
+#include "link/tunnel_commands.h"
 
 namespace quendra {
 
@@ -35,6 +36,11 @@ bool requireNetworkRead(const PageContext& context);
 // Wraps 7E command payload CRC in an outer tunnel request to SelectedDevice
 // and sends it.
 void sendTunnelRequest(const PageContext& context, std::uint8_t command, ByteView payload = {});
+
+// The read button of a single-record page (base, GPRS, LED): the "警告" refusal
+// before a network answer; otherwise InfoLog shows the page's line and the
+// group's read request goes out.
+void requestSingleRecordRead(const PageContext& context, ParamGroup group, const QString& infoLine);
 
 // startBatch, and the WaitDialog when the batch was accepted (a second press
 // while the kind runs opens nothing).
