@@ -129,11 +129,9 @@ void BasePage::requestRead() {
 }
 
 void BasePage::requestWrite() {
-  if (!context_.flags->baseRead) {
-    context_.notifier->notify(QStringLiteral("提示"), QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置"),
-                              NoticeIcon::Exclamation);
+  if (!requireGroupRead(context_, context_.flags->baseRead, QStringLiteral("提示"),
+                        QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置")))
     return;
-  }
   const auto fields = paramsFromFields();
   if (!fields) return;
   params_ = *fields;

@@ -193,11 +193,9 @@ void ChannelPage::readPressed() {
 }
 
 void ChannelPage::writePressed() {
-  if (!context_.flags->channelRead) {
-    context_.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先读取通道参数，再配置!"),
-                              NoticeIcon::Exclamation);
+  if (!requireGroupRead(context_, context_.flags->channelRead, QStringLiteral("警告"),
+                        QStringLiteral("请先读取通道参数，再配置!")))
     return;
-  }
   if (const auto k = selector_->shown()) storeShown(*k);
   startBatchWithWaitBox(context_, BatchKind::ChannelWrite);
 }

@@ -105,11 +105,9 @@ void GprsPage::requestRead() {
 }
 
 void GprsPage::requestWrite() {
-  if (!context_.flags->gprsRead) {
-    context_.notifier->notify(QStringLiteral("提示"), QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置"),
-                              NoticeIcon::Exclamation);
+  if (!requireGroupRead(context_, context_.flags->gprsRead, QStringLiteral("提示"),
+                        QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置")))
     return;
-  }
   const auto fields = paramsFromFields();
   if (!fields) return;
   params_ = *fields;

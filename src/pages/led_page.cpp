@@ -88,12 +88,9 @@ void LedPage::requestRead() {
 }
 
 void LedPage::requestWrite() {
-  if (!context_.flags->ledRead) {
-    context_.notifier->notify(QStringLiteral("提示"),
-                              QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置"),
-                              NoticeIcon::Exclamation);
+  if (!requireGroupRead(context_, context_.flags->ledRead, QStringLiteral("提示"),
+                        QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置")))
     return;
-  }
   const auto fields = paramsFromFields();
   if (!fields) return;
   params_ = *fields;

@@ -106,11 +106,9 @@ void ModbusPage::onRead() {
 }
 
 void ModbusPage::onWrite() {
-  if (!context_.flags->modbusRead) {
-    context_.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先读取ModBus参数，再配置!"),
-                              NoticeIcon::Exclamation);
+  if (!requireGroupRead(context_, context_.flags->modbusRead, QStringLiteral("警告"),
+                        QStringLiteral("请先读取ModBus参数，再配置!")))
     return;
-  }
   // The selected row is the slot on screen; with none there is nothing to store.
   if (const auto k = selector_->shown()) storeShownSlot(*k);
   startBatchWithWaitBox(context_, BatchKind::ModbusWrite);

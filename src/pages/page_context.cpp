@@ -14,6 +14,11 @@ bool requireNetworkRead(const PageContext& context) {
   return false;
 }
 
+bool requireGroupRead(const PageContext& context, bool groupRead, const QString& title, const QString& text) {
+  if (!groupRead) context.notifier->notify(title, text, NoticeIcon::Exclamation);
+  return groupRead;
+}
+
 void sendTunnelRequest(const PageContext& context, std::uint8_t command, ByteView payload) {
   const Bytes frame = TunnelFrame::buildRequest(command, payload);
   const Bytes datagram = OuterFrame::buildTunnelRequest(*context.selectedDevice, frame);

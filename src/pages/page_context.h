@@ -33,6 +33,10 @@ struct PageContext {
 // Every page's read needs networkRead: otherwise the "警告" box, and false.
 bool requireNetworkRead(const PageContext& context);
 
+// Every page's write needs its own group read first: otherwise a box with the
+// page's title and text (exclamation icon), and false.
+bool requireGroupRead(const PageContext& context, bool groupRead, const QString& title, const QString& text);
+
 // Wraps 7E command payload CRC in an outer tunnel request to SelectedDevice
 // and sends it.
 void sendTunnelRequest(const PageContext& context, std::uint8_t command, ByteView payload = {});

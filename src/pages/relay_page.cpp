@@ -100,11 +100,9 @@ void RelayPage::onRead() {
 }
 
 void RelayPage::onWrite() {
-  if (!context_.flags->relayRead) {
-    context_.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先读取继电器参数，再配置!"),
-                              NoticeIcon::Exclamation);
+  if (!requireGroupRead(context_, context_.flags->relayRead, QStringLiteral("警告"),
+                        QStringLiteral("请先读取继电器参数，再配置!")))
     return;
-  }
   // The selected row is the relay on screen; with none there is nothing to store.
   if (const auto k = selector_->shown()) storeShownRelay(*k);
   startBatchWithWaitBox(context_, BatchKind::RelayWrite);
