@@ -22,7 +22,7 @@
 #include "link/batch_transfer.h"
 #include "link/response_dispatcher.h"
 #include "link/udp_link.h"
-#include "pages/channel_params.h"
+#include "records/channel_params.h"
 
 using namespace quendra;
 

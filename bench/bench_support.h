@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-#include "link/notifier.h"
+#include "pages/notifier.h"
 
 namespace quendra::bench {
 

@@ -21,6 +21,8 @@ void touch(ByteView bytes) {
   sink = x;
 }
 
+void touch(const Mac& mac) { touch(ByteView(mac)); }
+
 void touch(const SearchAnswer& a) {
   std::uint8_t x = static_cast<std::uint8_t>(a.ip ^ a.firmwareVersion);
   for (const std::uint8_t b : a.mac) x ^= b;
@@ -31,22 +33,19 @@ void touch(const SearchAnswer& a) {
 ResponseDispatcher& dispatcher() {
   static ResponseDispatcher* d = [] {
     auto* r = new ResponseDispatcher;
-    const auto payload = [](const TunnelCommand& c, ByteView p) {
-      // The dispatcher promises a data reply at least its group's payload.
-      if (!c.isWrite && p.size() < payloadSizeOf(c.group)) __builtin_trap();
-      touch(p);
-    };
     r->onSearchAnswer([](const SearchAnswer& a) { touch(a); });
-    r->onNetworkAnswer([](ByteView record) {
+    r->onNetworkAnswer([](const Mac& from, ByteView record) {
       if (record.size() != kNetworkRecordSize) __builtin_trap();
+      touch(from);
       touch(record);
     });
-    for (const ParamGroup g : {ParamGroup::Base, ParamGroup::Gprs, ParamGroup::Channel, ParamGroup::Relay,
-                               ParamGroup::Modbus, ParamGroup::Led})
-      r->routeGroup(g, payload, payload);
-    r->onAnswered(payload);
-    r->onVersionRefused([] {});
-    r->onDatagramDone([] {});
+    r->onTunnelReply([](const Mac& from, const TunnelCommand& c, ByteView p) {
+      // The dispatcher promises a data reply at least its group's payload.
+      if (!c.isWrite && p.size() < payloadSizeOf(c.group)) __builtin_trap();
+      touch(from);
+      touch(p);
+    });
+    r->onVersionRefused([](const Mac& from) { touch(from); });
     return r;
   }();
   return *d;

@@ -18,8 +18,9 @@
 //                  none), for a check box nothing (it toggles), for a text
 //                  field one length byte and that many bytes of UTF-8 text
 //
-// The window gets no interface addresses, so nothing is ever sent; its receive
-// socket binds port 1901, so every run happens inside scripts/netns-run.
+// The window runs on a transport that sends nothing and hears only the input's
+// datagrams, from the host it has selected (the seeds' simulated host 1) or,
+// where the input says so, from others.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -34,11 +35,20 @@
 #include <vector>
 
 #include "app/device_list.h"
-#include "app/info_log.h"
+#include "pages/info_log.h"
 #include "app/main_dialog.h"
 #include "link/bytes.h"
 
 namespace quendra::fuzz {
+
+// Hears what the input says and sends nothing.
+class InputTransport : public Transport {
+ public:
+  int sendToAll(ByteView) override { return 0; }
+  void hear(const Bytes& datagram) {
+    emit received(Datagram{QByteArray(reinterpret_cast<const char*>(datagram.data()), qsizetype(datagram.size()))});
+  }
+};
 
 // Message boxes are counted, never shown.
 class CountingNotifier : public Notifier {
@@ -52,10 +62,12 @@ class WindowDriver {
   // Needs a QApplication.
   WindowDriver() {
     qApp->installEventFilter(&noPainting_);
-    // Attempts time out at once, so a batch pass moves on with every
-    // operation's event processing instead of waiting for wall time.
-    for (int k = 0; k < kBatchKindCount; ++k)
-      dialog_.batch().setAttemptTimeout(static_cast<BatchKind>(k), std::chrono::milliseconds(0));
+    // Attempts time out at once, so an operation moves on with every
+    // input's event processing instead of waiting for wall time.
+    SessionPolicy policy = dialog_.session().policy();
+    for (ParamGroup g : kAllGroups) policy.readOf(g).timeout = policy.writeOf(g).timeout = std::chrono::milliseconds(0);
+    dialog_.session().setPolicy(policy);
+    dialog_.session().setTarget(kSelectedHost);
     for (QPushButton* b : dialog_.tabs()->findChildren<QPushButton*>()) buttons_.push_back(b);
     for (QWidget* w : dialog_.tabs()->findChildren<QWidget*>())
       if (qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w))
@@ -84,7 +96,7 @@ class WindowDriver {
           // A buffer of its own, so AddressSanitizer sees any read past its end.
           const ByteView bytes = in.take(length);
           const Bytes datagram(bytes.begin(), bytes.end());
-          dialog_.dispatcher().onDeviceDatagram(datagram);
+          transport_.hear(datagram);
           break;
         }
       }
@@ -113,16 +125,15 @@ class WindowDriver {
 
   void reset() {
     dialog_.hide();
-    dialog_.flags() = ReadFlags{};
-    dialog_.batch().stopAll();
-    // The pass in hand ends after its current attempt.
-    for (int i = 0; i < 100 && dialog_.batch().running(); ++i) QCoreApplication::processEvents();
+    dialog_.session().flagsForTesting() = ReadFlags{};
+    // Whatever waits ends after its current attempt.
+    for (int i = 0; i < 1000 && !dialog_.session().idle(); ++i) QCoreApplication::processEvents();
     dialog_.deviceList()->clearRows();
     dialog_.infoLog().clear();
   }
 
   void setFlags(std::uint8_t bits) {
-    ReadFlags& f = dialog_.flags();
+    ReadFlags& f = dialog_.session().flagsForTesting();
     f.networkRead = bits & 0x01;
     f.baseRead = bits & 0x02;
     f.gprsRead = bits & 0x04;
@@ -168,9 +179,12 @@ class WindowDriver {
     }
   };
 
+  static constexpr Mac kSelectedHost{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
+
   NoPainting noPainting_;
   CountingNotifier notifier_;
-  MainDialog dialog_{notifier_, [] { return std::vector<std::uint32_t>{}; }};
+  InputTransport transport_;
+  MainDialog dialog_{notifier_, transport_};
   std::vector<QPushButton*> buttons_;
   std::vector<QWidget*> inputs_;  // QComboBox, QCheckBox, QLineEdit
 };

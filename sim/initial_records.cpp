@@ -2,11 +2,11 @@
 
 #include "link/gbk.h"
 #include "link/outer_frame.h"
-#include "pages/base_params.h"
-#include "pages/gprs_params.h"
-#include "pages/led_params.h"
-#include "pages/modbus_params.h"
-#include "pages/relay_params.h"
+#include "records/base_params.h"
+#include "records/gprs_params.h"
+#include "records/led_params.h"
+#include "records/modbus_params.h"
+#include "records/relay_params.h"
 
 namespace quendra::sim {
 namespace {

@@ -8,45 +8,13 @@
 namespace quendra::sim {
 namespace {
 
-constexpr std::size_t kSearchNameOffset = 22;
-
-// 0x55, length (bytes from offset 3 to the last body byte), command, body, sum.
-Bytes buildReply(std::uint8_t command, ByteView body) {
-  Bytes frame{OuterFrame::kReplyMarker, 0, 0, command};
-  frame.insert(frame.end(), body.begin(), body.end());
-  const std::size_t length = frame.size() - 3;
-  frame[1] = static_cast<std::uint8_t>(length >> 8);
-  frame[2] = static_cast<std::uint8_t>(length & 0xFF);
-  frame.push_back(OuterFrame::frameSum(frame));
-  return frame;
-}
-
 Bytes searchAnswer(const SimHost& h) {
-  Bytes body(kSearchNameOffset - 4, 0);  // offsets 4 .. 21
-  putU32LE(body, 0, getU32LE(h.network, 9));  // offsets 4..7 (not read by the tool): the mask
-  putU32LE(body, 4, getU32LE(h.network, 1));  // offset 8: the host's address
-  for (std::size_t i = 0; i < 6; ++i) body[8 + i] = h.mac[i];
-  putU16LE(body, 14, h.firmwareVersion);      // offset 18
-  const std::string name = hostNameGbk(h.index);
-  body.insert(body.end(), name.begin(), name.end());
-  body.push_back(0);
-  return buildReply(kSearch, body);
-}
-
-Bytes networkAnswer(const SimHost& h) {
-  Bytes body(h.mac.begin(), h.mac.end());  // offsets 4..9 (not read by the tool)
-  body.insert(body.end(), h.network.begin(), h.network.end());
-  return buildReply(kReadNetwork, body);
-}
-
-// The tunnel reply: the length field holds the block's length, not the frame's.
-Bytes tunnelAnswer(const SimHost& h, const Bytes& block) {
-  Bytes frame{OuterFrame::kReplyMarker, static_cast<std::uint8_t>(block.size() >> 8),
-              static_cast<std::uint8_t>(block.size() & 0xFF), kTunnel};
-  frame.insert(frame.end(), h.mac.begin(), h.mac.end());
-  frame.insert(frame.end(), block.begin(), block.end());
-  frame.push_back(OuterFrame::frameSum(frame));
-  return frame;
+  SearchAnswer a;
+  a.ip = getU32LE(h.network, 1);
+  a.mac = h.mac;
+  a.firmwareVersion = h.firmwareVersion;
+  a.nameGbk = hostNameGbk(h.index);
+  return OuterFrame::buildSearchAnswer(a, getU32LE(h.network, 9));  // offsets 4..7 (not read by the tool): the mask
 }
 
 // A well-formed request: marker, length field L - 4, and the sum.
@@ -110,7 +78,7 @@ void HostFleet::handleOne(SimHost& h, ByteView d, std::vector<Bytes>& replies) {
   const ByteView payload = d.subspan(10, d.size() - 11);
   switch (d[3]) {
     case kReadNetwork:
-      if (payload.empty()) replies.push_back(networkAnswer(h));
+      if (payload.empty()) replies.push_back(OuterFrame::buildNetworkAnswer(h.mac, h.network));
       break;
     case kWriteNetwork:
       if (payload.size() == kNetworkRecordSize) h.network.assign(payload.begin(), payload.end());
@@ -136,7 +104,7 @@ void HostFleet::handleTunnel(SimHost& h, ByteView block, std::vector<Bytes>& rep
   const std::uint8_t command = block[1];
   const auto kind = classifyTunnelCommand(command);
   if (!kind) return;
-  if (options_.silent.count(command)) return;
+  if (options_.silent.count(command) || h.silent.count(command)) return;
   const int attempt = ++h.attempts[command];
   if (auto late = options_.late.find(command); late != options_.late.end() && attempt < late->second) return;
 
@@ -150,7 +118,7 @@ void HostFleet::handleTunnel(SimHost& h, ByteView block, std::vector<Bytes>& rep
     answerPayload = h.records[command];
   }
   const Bytes reply = TunnelFrame::buildReply(command, answerPayload, options_.trailerHigh, options_.trailerLow);
-  replies.push_back(tunnelAnswer(h, reply));
+  replies.push_back(OuterFrame::buildTunnelReply(h.mac, reply));
 }
 
 }  // namespace quendra::sim

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "link/bytes.h"
@@ -22,6 +23,7 @@ struct SimHost {
   Bytes factoryNetwork;                       // what a factory reset restores
   std::map<std::uint8_t, Bytes> records;      // read command -> payload image
   std::map<std::uint8_t, int> attempts;       // tunnel command -> requests heard
+  std::set<std::uint8_t> silent;              // tunnel commands this host never answers
 };
 
 class HostFleet {
@@ -32,6 +34,10 @@ class HostFleet {
   std::vector<Bytes> handle(ByteView datagram);
 
   const std::vector<SimHost>& hosts() const { return hosts_; }
+  // Tests and benchmarks seed odd records and per-host faults here.
+  std::vector<SimHost>& hosts() { return hosts_; }
+  // Makes the dropped requests of --drop repeatable.
+  void seedRandom(unsigned seed) { random_.seed(seed); }
 
  private:
   void handleOne(SimHost& host, ByteView frame, std::vector<Bytes>& replies);

@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/page_context.h"
 
 namespace quendra {
@@ -35,15 +35,26 @@ void DeviceList::addEntry(const DeviceEntry& entry) {
   row->setText(MacColumn, QString::fromStdString(formatMacDigits(entry.mac)));
   row->setText(VersionColumn, QString::number(entry.firmwareVersion));
   row->setText(NameColumn, entry.name);
+  // The selection takes the MAC from the answer, not back out of the row's text.
+  row->setData(MacColumn, Qt::UserRole, QByteArray(reinterpret_cast<const char*>(entry.mac.data()), 6));
+  row->setData(IpColumn, Qt::UserRole, entry.ip);
+  row->setData(VersionColumn, Qt::UserRole, entry.firmwareVersion);
   insertTopLevelItem(0, row);
 }
 
 void DeviceList::clearRows() { clear(); }
 
-std::optional<QString> DeviceList::selectedMacText() const {
+std::optional<DeviceEntry> DeviceList::selectedEntry() const {
   const QList<QTreeWidgetItem*> rows = selectedItems();
   if (rows.isEmpty()) return std::nullopt;
-  return rows.first()->text(MacColumn);
+  const QTreeWidgetItem* row = rows.first();
+  DeviceEntry entry;
+  const QByteArray mac = row->data(MacColumn, Qt::UserRole).toByteArray();
+  if (mac.size() == 6) std::copy(mac.begin(), mac.end(), entry.mac.begin());
+  entry.ip = row->data(IpColumn, Qt::UserRole).toUInt();
+  entry.firmwareVersion = static_cast<std::uint16_t>(row->data(VersionColumn, Qt::UserRole).toUInt());
+  entry.name = row->text(NameColumn);
+  return entry;
 }
 
 void DeviceList::mouseDoubleClickEvent(QMouseEvent* event) {

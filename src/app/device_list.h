@@ -30,8 +30,8 @@ class DeviceList : public QTreeWidget {
   // Inserts the entry as the top row.
   void addEntry(const DeviceEntry& entry);
   void clearRows();
-  // The MAC column's text of the first selected row; nullopt when no row is selected.
-  std::optional<QString> selectedMacText() const;
+  // The entry of the first selected row; nullopt when no row is selected.
+  std::optional<DeviceEntry> selectedEntry() const;
 
  signals:
   // A double-click anywhere in the list; the window selects the selected row.

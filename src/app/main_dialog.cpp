@@ -17,10 +17,11 @@
 #include "app/help_text.h"
 #include "app/info_log_view.h"
 #include "app/wait_dialog.h"
-#include "link/local_addresses.h"
+#include "app/app_name.h"
+#include "app/transport_messages.h"
 #include "pages/base_page.h"
 #include "pages/channel_page.h"
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/gprs_page.h"
 #include "pages/led_page.h"
 #include "pages/modbus_page.h"
@@ -29,8 +30,24 @@
 
 namespace quendra {
 
-MainDialog::MainDialog(Notifier& notifier, UdpLink::AddressProvider addresses, QWidget* parent)
-    : QDialog(parent), notifier_(notifier), link_(notifier), batch_(flags_, batchHooks()) {
+MainDialog::MainDialog(Notifier& notifier, UdpTransport::AddressProvider addresses, QWidget* parent)
+    : MainDialog(notifier, std::make_unique<UdpTransport>(), nullptr, parent) {
+  if (addresses) ownTransport_->setAddressProvider(addresses);
+  ownTransport_->openLink();
+  showPcAddress(ownTransport_->addressProvider() ? ownTransport_->addressProvider()()
+                                                 : std::vector<std::uint32_t>{});
+}
+
+MainDialog::MainDialog(Notifier& notifier, Transport& transport, QWidget* parent)
+    : MainDialog(notifier, nullptr, &transport, parent) {}
+
+MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Transport* transport, QWidget* parent)
+    : QDialog(parent),
+      notifier_(notifier),
+      ownTransport_(std::move(own)),
+      transport_(transport ? *transport : *ownTransport_),
+      router_(std::make_unique<ReplyRouter>(transport_)),
+      session_(std::make_unique<HostSession>(*router_)) {
   setWindowTitle(QStringLiteral("Quendra 主机配置软件 V2.3"));
   // A system menu and a minimise box, no maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -58,31 +75,22 @@ MainDialog::MainDialog(Notifier& notifier, UdpLink::AddressProvider addresses, Q
   infoLog_.append(helpText());
   infoLog_.refresh();
 
-  context_.flags = &flags_;
-  context_.selectedDevice = &selectedDevice_;
+  context_.session = session_.get();
   context_.infoLog = &infoLog_;
   context_.notifier = &notifier_;
-  context_.sendToAll = [this](ByteView datagram) { link_.sendToAll(datagram); };
-  context_.batch = &batch_;
   context_.openWaitDialog = [this] { waitDialog_->openBox(); };
   createPages();
   tabs_->setCurrentIndex(NetworkTab);
   resize(du.size(641, 373).expandedTo(minimumSizeHint()));
 
-  wireDispatcher();
-  connect(&link_, &UdpLink::datagramReceived, this, [this](const QByteArray& datagram) {
-    dispatcher_.onDeviceDatagram(ByteView(reinterpret_cast<const std::uint8_t*>(datagram.constData()),
-                                          static_cast<std::size_t>(datagram.size())));
-  });
+  wireSession();
   connect(searchButton_, &QPushButton::clicked, this, &MainDialog::search);
   connect(deviceList_, &DeviceList::doubleClickedList, this, &MainDialog::selectDevice);
-
-  if (addresses) link_.setAddressProvider(addresses);
-  link_.openLink();
-  showPcAddress(addresses ? addresses : UdpLink::AddressProvider(&localIpv4Addresses));
 }
 
-MainDialog::~MainDialog() { link_.closeLink(); }
+MainDialog::~MainDialog() {
+  if (ownTransport_) ownTransport_->closeLink();
+}
 
 QWidget* MainDialog::buildLeftColumn() {
   auto* column = new QWidget;
@@ -143,62 +151,31 @@ void MainDialog::createPages() {
   for (const auto& [page, title] : tabs) tabs_->addTab(page, title);
 }
 
-void MainDialog::wireDispatcher() {
-  dispatcher_.onSearchAnswer([this](const SearchAnswer& answer) { addSearchAnswer(answer); });
-  networkPage_->registerRoutes(dispatcher_);
-  basePage_->registerRoutes(dispatcher_);
-  gprsPage_->registerRoutes(dispatcher_);
-  channelPage_->registerRoutes(dispatcher_);
-  modbusPage_->registerRoutes(dispatcher_);
-  relayPage_->registerRoutes(dispatcher_);
-  ledPage_->registerRoutes(dispatcher_);
-  dispatcher_.onAnswered([this](const TunnelCommand& command, ByteView) {
-    if (command.group == ParamGroup::Channel || command.group == ParamGroup::Relay ||
-        command.group == ParamGroup::Modbus)
-      batch_.markAnswered(command);
-  });
-  dispatcher_.onVersionRefused([this] {
-    batch_.stopAll();
+void MainDialog::wireSession() {
+  batchProgress_ = std::make_unique<BatchProgress>(infoLog_, [this](const QString& text) { waitDialog_->setText(text); });
+  connect(session_.get(), &HostSession::batchEvent, batchProgress_.get(), &BatchProgress::show);
+  connect(session_.get(), &HostSession::versionRefused, this, [this] {
     notifier_.notify(QStringLiteral("警告"), QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件"),
                      NoticeIcon::Question);
   });
-  dispatcher_.onDatagramDone([this] { infoLog_.refresh(); });
+  connect(router_.get(), &ReplyRouter::searchAnswered, this, &MainDialog::addSearchAnswer);
+  connect(router_.get(), &ReplyRouter::datagramHandled, &infoLog_, &InfoLog::refresh);
+  if (ownTransport_) connect(ownTransport_.get(), &UdpTransport::failed, this, &MainDialog::showTransportFailure);
 }
 
-BatchTransfer::Hooks MainDialog::batchHooks() {
-  BatchTransfer::Hooks hooks;
-  hooks.sendRecordRequest = [this](std::uint8_t command) { sendRecordRequest(command); };
-  hooks.showProgress = [this](const QString& text) { waitDialog_->setText(text); };
-  hooks.clearInfoLog = [this] { infoLog_.clear(); };
-  hooks.appendInfoLog = [this](const QString& line) { infoLog_.append(line); };
-  hooks.refreshInfoLog = [this] { infoLog_.refresh(); };
-  return hooks;
-}
-
-void MainDialog::sendRecordRequest(std::uint8_t command) {
-  const auto record = classifyTunnelCommand(command);
-  if (!record) return;
-  Bytes payload;
-  if (record->isWrite) {
-    switch (record->group) {
-      case ParamGroup::Channel: payload = channelPage_->recordPayload(record->index); break;
-      case ParamGroup::Relay: payload = relayPage_->recordPayload(record->index); break;
-      case ParamGroup::Modbus: payload = modbusPage_->recordPayload(record->index); break;
-      default: return;  // single-record groups are written by their pages
-    }
-  }
-  sendTunnelRequest(context_, command, payload);
+void MainDialog::showTransportFailure(TransportFailure failure) {
+  notifier_.notify(applicationName(), transportFailureText(failure), NoticeIcon::None);
 }
 
 void MainDialog::search() {
   infoLog_.clear();
   infoLog_.refresh();
   infoLog_.append(QStringLiteral("搜索...\r\n"));
-  link_.rebuildSendSockets();
+  transport_.refreshInterfaces();
   // Emptied before the send: a message box during the send ("端口被占用")
   // runs the event loop, and answers arriving then must stay in the list.
   deviceList_->clearRows();
-  link_.sendToAll(OuterFrame::buildSearchRequest());
+  router_->sendSearch();
   infoLog_.refresh();
 }
 
@@ -209,14 +186,13 @@ void MainDialog::addSearchAnswer(const SearchAnswer& answer) {
 }
 
 void MainDialog::selectDevice() {
-  const auto macText = deviceList_->selectedMacText();
-  if (!macText) return;
-  selectedDevice_ = parseMacDigits(macText->toStdString());
-  networkPage_->showSelectedMac(selectedDevice_);
-  const Bytes request = OuterFrame::buildReadNetworkRequest(selectedDevice_);
+  const auto entry = deviceList_->selectedEntry();
+  if (!entry) return;
+  session_->setTarget(entry->mac);
+  networkPage_->showSelectedMac(entry->mac);
   infoLog_.clear();
   infoLog_.append(QStringLiteral("读取参数...\r\n"));
-  link_.sendToAll(request);
+  session_->read(ParamGroup::Network);
   infoLog_.refresh();
 }
 
@@ -226,8 +202,7 @@ void MainDialog::showAbout() {
   box->open();
 }
 
-void MainDialog::showPcAddress(const UdpLink::AddressProvider& addresses) {
-  const std::vector<std::uint32_t> list = addresses();
+void MainDialog::showPcAddress(const std::vector<std::uint32_t>& list) {
   pcAddress_->setText(list.empty() ? QString() : QString::fromStdString(formatDottedAddress(list.front())));
 }
 
@@ -240,7 +215,7 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainDialog::done(int result) {
-  link_.closeLink();
+  if (ownTransport_) ownTransport_->closeLink();
   QDialog::done(result);
 }
 

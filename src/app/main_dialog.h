@@ -1,16 +1,17 @@
 #pragma once
 // The tool's only top-level window: the PC address and "搜索", the list of
-// hosts found, the information area and the seven parameter tabs. It owns the
-// flags, the selected host, the information log, the transport, the reply
-// dispatcher and the batch sequencer, and hands the pages one PageContext.
+// hosts found, the information area and the seven parameter tabs. It wires the
+// transport, the reply router and the session of the selected host to the
+// pages, and turns what the core reports into the tool's texts and boxes.
 #include <QDialog>
+#include <memory>
 
-#include "app/info_log.h"
-#include "link/batch_transfer.h"
-#include "link/read_flags.h"
-#include "link/response_dispatcher.h"
-#include "link/udp_link.h"
+#include "app/batch_progress.h"
+#include "pages/info_log.h"
 #include "pages/page_context.h"
+#include "session/host_session.h"
+#include "session/reply_router.h"
+#include "session/udp_transport.h"
 
 class QLineEdit;
 class QPushButton;
@@ -35,8 +36,11 @@ class MainDialog : public QDialog {
   // Tab indexes, in the order of the tab control.
   enum Tab { NetworkTab, GprsTab, BaseTab, ChannelTab, ModbusTab, RelayTab, LedTab, TabCount };
 
-  // `addresses` replaces the PC's interface list (tests give fixed lists).
-  explicit MainDialog(Notifier& notifier, UdpLink::AddressProvider addresses = {}, QWidget* parent = nullptr);
+  // The window on UDP port 1901; `addresses` replaces the PC's interface list
+  // (tests give fixed lists).
+  explicit MainDialog(Notifier& notifier, UdpTransport::AddressProvider addresses = {}, QWidget* parent = nullptr);
+  // The window on another transport (simulated hosts in tests and benchmarks).
+  MainDialog(Notifier& notifier, Transport& transport, QWidget* parent = nullptr);
   ~MainDialog() override;
 
   // "搜索": empties the list and broadcasts the search request.
@@ -46,12 +50,13 @@ class MainDialog : public QDialog {
   void selectDevice();
   void showAbout();
 
-  ReadFlags& flags() { return flags_; }
-  const Mac& selectedDevice() const { return selectedDevice_; }
+  const ReadFlags& flags() const { return session_->flags(); }
+  const Mac& selectedDevice() const { return session_->target(); }
+  HostSession& session() { return *session_; }
+  ReplyRouter& router() { return *router_; }
   InfoLog& infoLog() { return infoLog_; }
-  UdpLink& link() { return link_; }
-  BatchTransfer& batch() { return batch_; }
-  ResponseDispatcher& dispatcher() { return dispatcher_; }
+  // The UDP transport, when the window made its own (null on another transport).
+  UdpTransport* udpTransport() const { return ownTransport_.get(); }
   DeviceList* deviceList() const { return deviceList_; }
   InfoLogView* infoLogView() const { return infoLogView_; }
   QTabWidget* tabs() const { return tabs_; }
@@ -77,21 +82,21 @@ class MainDialog : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Transport* transport, QWidget* parent);
   QWidget* buildLeftColumn();
   void createPages();
-  void wireDispatcher();
-  BatchTransfer::Hooks batchHooks();
-  void sendRecordRequest(std::uint8_t command);
+  void wireSession();
   void addSearchAnswer(const SearchAnswer& answer);
-  void showPcAddress(const UdpLink::AddressProvider& addresses);
+  void showTransportFailure(TransportFailure failure);
+  void showPcAddress(const std::vector<std::uint32_t>& addresses);
 
   Notifier& notifier_;
   InfoLog infoLog_;
-  ReadFlags flags_;
-  Mac selectedDevice_{};
-  UdpLink link_;
-  ResponseDispatcher dispatcher_;
-  BatchTransfer batch_;
+  std::unique_ptr<UdpTransport> ownTransport_;
+  Transport& transport_;
+  std::unique_ptr<ReplyRouter> router_;
+  std::unique_ptr<HostSession> session_;
+  std::unique_ptr<BatchProgress> batchProgress_;
   PageContext context_;
 
   QLineEdit* pcAddress_ = nullptr;

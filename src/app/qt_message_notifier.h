@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <QPointer>
 
-#include "link/notifier.h"
+#include "pages/notifier.h"
 
 namespace quendra {
 

@@ -1,5 +1,7 @@
 #include "link/outer_frame.h"
 
+#include <algorithm>
+
 namespace quendra {
 
 std::uint8_t OuterFrame::frameSum(ByteView frame) {
@@ -59,6 +61,54 @@ std::optional<SearchAnswer> OuterFrame::readSearchAnswer(ByteView d) {
 std::optional<ByteView> OuterFrame::readNetworkAnswer(ByteView d) {
   if (replyCommand(d) != kReadNetwork || d.size() < 10 + kNetworkRecordSize) return std::nullopt;
   return d.subspan(10, kNetworkRecordSize);
+}
+
+std::optional<Mac> OuterFrame::replyMac(ByteView d) {
+  if (d.size() < 10) return std::nullopt;
+  Mac mac;
+  std::copy_n(d.begin() + 4, mac.size(), mac.begin());
+  return mac;
+}
+
+namespace {
+
+// 0x55, length, command, body, sum; the length counts offsets 3 .. the last body byte.
+Bytes buildReply(std::uint8_t command, ByteView body) {
+  Bytes frame{OuterFrame::kReplyMarker, 0, 0, command};
+  frame.insert(frame.end(), body.begin(), body.end());
+  const std::size_t length = frame.size() - 3;
+  frame[1] = static_cast<std::uint8_t>(length >> 8);
+  frame[2] = static_cast<std::uint8_t>(length & 0xFF);
+  frame.push_back(OuterFrame::frameSum(frame));
+  return frame;
+}
+
+}  // namespace
+
+Bytes OuterFrame::buildSearchAnswer(const SearchAnswer& a, std::uint32_t notRead) {
+  Bytes body(18, 0);  // offsets 4 .. 21
+  putU32LE(body, 0, notRead);
+  putU32LE(body, 4, a.ip);
+  std::copy(a.mac.begin(), a.mac.end(), body.begin() + 8);
+  putU16LE(body, 14, a.firmwareVersion);
+  body.insert(body.end(), a.nameGbk.begin(), a.nameGbk.end());
+  body.push_back(0);
+  return buildReply(kSearch, body);
+}
+
+Bytes OuterFrame::buildNetworkAnswer(const Mac& mac, ByteView record292) {
+  Bytes body(mac.begin(), mac.end());
+  body.insert(body.end(), record292.begin(), record292.end());
+  return buildReply(kReadNetwork, body);
+}
+
+Bytes OuterFrame::buildTunnelReply(const Mac& mac, ByteView block) {
+  Bytes frame{kReplyMarker, static_cast<std::uint8_t>(block.size() >> 8),
+              static_cast<std::uint8_t>(block.size() & 0xFF), kTunnel};
+  frame.insert(frame.end(), mac.begin(), mac.end());
+  frame.insert(frame.end(), block.begin(), block.end());
+  frame.push_back(frameSum(frame));
+  return frame;
 }
 
 std::optional<ByteView> OuterFrame::readTunnelBlock(ByteView d) {

@@ -62,6 +62,16 @@ struct OuterFrame {
   // The tunnel block at offset 10 whose length is bytes 1..2 (big-endian).
   // nullopt for length 0 or a length that runs past the datagram.
   static std::optional<ByteView> readTunnelBlock(ByteView datagram);
+  // The MAC a host puts at offsets 4..9 of its network and tunnel replies;
+  // nullopt when the datagram is shorter than 10 bytes.
+  static std::optional<Mac> replyMac(ByteView datagram);
+
+  // Replies as a host sends them (the simulator and tests): 55, length,
+  // command, body, sum. The search answer's length counts offsets 3 .. the
+  // last body byte; a tunnel reply's length is the tunnel block's.
+  static Bytes buildSearchAnswer(const SearchAnswer& answer, std::uint32_t notRead = 0);
+  static Bytes buildNetworkAnswer(const Mac& mac, ByteView record292);
+  static Bytes buildTunnelReply(const Mac& mac, ByteView tunnelBlock);
 };
 
 }  // namespace quendra

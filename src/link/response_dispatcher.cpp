@@ -2,32 +2,28 @@
 
 namespace quendra {
 
-void ResponseDispatcher::routeGroup(ParamGroup group, TunnelHandler dataReply, TunnelHandler acknowledgement) {
-  routes_[group] = Route{std::move(dataReply), std::move(acknowledgement)};
-}
-
-void ResponseDispatcher::onDeviceDatagram(ByteView datagram) {
+void ResponseDispatcher::onDeviceDatagram(ByteView datagram) const {
   switch (OuterFrame::replyCommand(datagram).value_or(0)) {
     case kSearch:
       if (auto answer = OuterFrame::readSearchAnswer(datagram); answer && search_) search_(*answer);
       break;
     case kReadNetwork:
-      if (auto record = OuterFrame::readNetworkAnswer(datagram); record && network_) network_(*record);
+      if (auto record = OuterFrame::readNetworkAnswer(datagram); record && network_)
+        network_(*OuterFrame::replyMac(datagram), *record);
       break;
     case kTunnel:
     case kTunnelAlt:
-      if (auto block = OuterFrame::readTunnelBlock(datagram)) dispatchTunnel(*block);
+      if (auto block = OuterFrame::readTunnelBlock(datagram)) dispatchTunnel(*OuterFrame::replyMac(datagram), *block);
       break;
     default:
       break;
   }
-  if (done_) done_();
 }
 
-void ResponseDispatcher::dispatchTunnel(ByteView block) {
+void ResponseDispatcher::dispatchTunnel(const Mac& from, ByteView block) const {
   const TunnelReply reply = TunnelFrame::decodeReply(block);
   if (reply.status == ReplyStatus::VersionRefused) {
-    if (versionRefused_) versionRefused_();
+    if (versionRefused_) versionRefused_(from);
     return;
   }
   if (reply.status != ReplyStatus::Accepted) return;
@@ -36,11 +32,7 @@ void ResponseDispatcher::dispatchTunnel(ByteView block) {
   // A data reply too short for its record is refused whole: storing part of
   // it would mix two hosts' values in one record.
   if (!command->isWrite && reply.payload.size() < payloadSizeOf(command->group)) return;
-  if (auto route = routes_.find(command->group); route != routes_.end()) {
-    const TunnelHandler& handler = command->isWrite ? route->second.acknowledgement : route->second.dataReply;
-    if (handler) handler(*command, reply.payload);
-  }
-  if (answered_) answered_(*command, reply.payload);
+  if (tunnel_) tunnel_(from, *command, reply.payload);
 }
 
 }  // namespace quendra

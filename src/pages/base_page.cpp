@@ -5,9 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/info_log.h"
-#include "link/tunnel_commands.h"
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/single_record_fields.h"
 
@@ -41,6 +39,9 @@ BasePage::BasePage(const PageContext& context, QWidget* parent) : QWidget(parent
   connect(read, &QPushButton::clicked, this, &BasePage::requestRead);
   connect(write, &QPushButton::clicked, this, &BasePage::requestWrite);
   connect(editAll_, &QCheckBox::toggled, this, &BasePage::onEditAllToggled);
+  connectGroupLines(this, context_, ParamGroup::Base, [this](int) { showBaseReply(); },
+                    {QStringLiteral("读取设备参数成功！\r\n"), QStringLiteral("下载设备参数成功！\r\n"),
+                     QStringLiteral("读取设备参数失败\r\n")});
 
   serverCount_->setEnabled(false);  // shows the value read, never edited
   writeStartValues();
@@ -111,12 +112,6 @@ void BasePage::writeStartValues() {
   modbusBaud_->setCurrentIndex(1);
 }
 
-void BasePage::registerRoutes(ResponseDispatcher& dispatcher) {
-  dispatcher.routeGroup(
-      ParamGroup::Base, [this](const TunnelCommand&, ByteView payload) { applyReadReply(payload); },
-      [this](const TunnelCommand&, ByteView) { applyAcknowledgement(); });
-}
-
 void BasePage::onEditAllToggled(bool checked) {
   loginInterval_->setEnabled(checked);
   heartbeatInterval_->setEnabled(checked);
@@ -129,13 +124,13 @@ void BasePage::requestRead() {
 }
 
 void BasePage::requestWrite() {
-  if (!requireGroupRead(context_, context_.flags->baseRead, QStringLiteral("提示"),
+  if (!requireGroupRead(context_, ParamGroup::Base, QStringLiteral("提示"),
                         QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置")))
     return;
   const auto fields = paramsFromFields();
   if (!fields) return;
-  params_ = *fields;
-  sendTunnelRequest(context_, writeCommandOf(ParamGroup::Base), encodeBaseParams(params_));
+  context_.session->config().base = *fields;
+  context_.session->write(ParamGroup::Base);
   context_.infoLog->clear();
   context_.infoLog->append(QStringLiteral("设置参数... \r\n"));
   context_.infoLog->refresh();
@@ -172,29 +167,21 @@ std::optional<BaseParams> BasePage::paramsFromFields() {
   return r;
 }
 
-void BasePage::applyReadReply(ByteView payload) {
-  if (!decodeBaseParams(payload, params_)) return;
-  context_.flags->baseRead = true;
-  showBaseReply();
-  context_.infoLog->append(QStringLiteral("读取设备参数成功！\r\n"));
-}
-
-void BasePage::applyAcknowledgement() { context_.infoLog->append(QStringLiteral("下载设备参数成功！\r\n")); }
-
 void BasePage::showBaseReply() {
-  selectIndex(serverCount_, params_.serverCount);
-  terminalAddress_->setText(QString::fromStdString(formatTerminalAddress(params_.terminalAddress)));
-  loginInterval_->setText(QString::number(params_.loginInterval));
-  heartbeatInterval_->setText(QString::number(params_.heartbeatInterval));
-  dataInterval_->setText(QString::number(params_.dataInterval));
-  normalRecordInterval_->setText(QString::number(params_.normalRecordInterval));
-  alarmRecordInterval_->setText(QString::number(params_.alarmRecordInterval));
-  selectIndex(modbusBaud_, params_.modbusBaud);
-  selectIndex(storageType_, params_.storageType);
-  selectIndex(channelCount_, params_.enabledChannelCount);
-  coordinateEnabled_->setChecked(params_.coordinateEnabled == 1);
-  longitude_->setText(QString::fromStdString(formatFloat6(params_.longitude)));
-  latitude_->setText(QString::fromStdString(formatFloat6(params_.latitude)));
+  const BaseParams& r = params();
+  selectIndex(serverCount_, r.serverCount);
+  terminalAddress_->setText(QString::fromStdString(formatTerminalAddress(r.terminalAddress)));
+  loginInterval_->setText(QString::number(r.loginInterval));
+  heartbeatInterval_->setText(QString::number(r.heartbeatInterval));
+  dataInterval_->setText(QString::number(r.dataInterval));
+  normalRecordInterval_->setText(QString::number(r.normalRecordInterval));
+  alarmRecordInterval_->setText(QString::number(r.alarmRecordInterval));
+  selectIndex(modbusBaud_, r.modbusBaud);
+  selectIndex(storageType_, r.storageType);
+  selectIndex(channelCount_, r.enabledChannelCount);
+  coordinateEnabled_->setChecked(r.coordinateEnabled == 1);
+  longitude_->setText(QString::fromStdString(formatFloat6(r.longitude)));
+  latitude_->setText(QString::fromStdString(formatFloat6(r.latitude)));
 }
 
 }  // namespace quendra

@@ -7,8 +7,7 @@
 #include <optional>
 
 #include "link/bytes.h"
-#include "link/response_dispatcher.h"
-#include "pages/base_params.h"
+#include "records/base_params.h"
 #include "pages/page_context.h"
 
 class QCheckBox;
@@ -21,9 +20,6 @@ class BasePage : public QWidget {
   Q_OBJECT
  public:
   explicit BasePage(const PageContext& context, QWidget* parent = nullptr);
-  // Data reply 1 -> applyReadReply, acknowledgement 2 -> applyAcknowledgement.
-  void registerRoutes(ResponseDispatcher& dispatcher);
-
   // The values the page shows before any read (the constructor writes them).
   void writeStartValues();
 
@@ -31,11 +27,9 @@ class BasePage : public QWidget {
   void requestWrite();  // "写入基础参数"
   void onEditAllToggled(bool checked);
 
-  void applyReadReply(ByteView payload);
-  void applyAcknowledgement();
   void showBaseReply();
 
-  const BaseParams& params() const { return params_; }
+  const BaseParams& params() const { return context_.session->config().base; }
 
  private:
   QWidget* buildNetworkGroup();
@@ -45,7 +39,6 @@ class BasePage : public QWidget {
   std::optional<BaseParams> paramsFromFields();
 
   PageContext context_;
-  BaseParams params_;
   QComboBox* channelCount_ = nullptr;
   QLineEdit* terminalAddress_ = nullptr;
   QComboBox* serverCount_ = nullptr;

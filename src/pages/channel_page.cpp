@@ -11,8 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "link/batch_transfer.h"
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
 
@@ -167,37 +166,21 @@ void ChannelPage::buildForm() {
   connect(selector_, &RecordSelector::picked, this, &ChannelPage::channelPicked);
   connect(dataProperty_, &QComboBox::currentIndexChanged, this, &ChannelPage::applyFieldRules);
   connect(allowAll_, &QCheckBox::toggled, this, &ChannelPage::allowAllClicked);
-}
-
-void ChannelPage::registerRoutes(ResponseDispatcher& dispatcher) {
-  dispatcher.routeGroup(
-      ParamGroup::Channel,
-      [this](const TunnelCommand& command, ByteView payload) {
-        if (command.index < 0 || command.index >= kChannelCount) return;
-        if (auto record = decodeChannelPayload(payload)) {
-          records_[command.index] = *record;
-          showChannelReply(command.index);
-        }
-      },
-      nullptr);  // the sequencer sees write acknowledgements; the page has nothing to do
-}
-
-Bytes ChannelPage::recordPayload(int index) const {
-  if (index < 0 || index >= kChannelCount) return {};
-  return encodeChannelPayload(records_[index]);
+  // The sequencer sees write acknowledgements; the page has nothing to do for them.
+  connectGroupLines(this, context_, ParamGroup::Channel, [this](int k) { showChannelReply(k); }, {});
 }
 
 void ChannelPage::readPressed() {
   if (!requireNetworkRead(context_)) return;
-  startBatchWithWaitBox(context_, BatchKind::ChannelRead);
+  startBatchWithWaitBox(context_, ParamGroup::Channel, false);
 }
 
 void ChannelPage::writePressed() {
-  if (!requireGroupRead(context_, context_.flags->channelRead, QStringLiteral("警告"),
+  if (!requireGroupRead(context_, ParamGroup::Channel, QStringLiteral("警告"),
                         QStringLiteral("请先读取通道参数，再配置!")))
     return;
   if (const auto k = selector_->shown()) storeShown(*k);
-  startBatchWithWaitBox(context_, BatchKind::ChannelWrite);
+  startBatchWithWaitBox(context_, ParamGroup::Channel, true);
 }
 
 void ChannelPage::showChannelReply(int index) {
@@ -214,7 +197,7 @@ void ChannelPage::channelPicked(std::optional<int> previous, int row) {
 }
 
 void ChannelPage::showRecord(int index, bool afterReply) {
-  const ChannelParams& r = records_.at(index);
+  const ChannelParams& r = record(index);
   dataSource_->setCurrentIndex(rowOf(r.dataSource & 0xFF, kDataSourceRows));
   dataProperty_->setCurrentIndex(rowOf(r.dataProperty & 0xFF, kDataPropertyRows));
   alarmDelay_->setText(QString::number(r.alarmDelay));
@@ -246,7 +229,7 @@ void ChannelPage::showRecord(int index, bool afterReply) {
 }
 
 void ChannelPage::storeShown(int index) {
-  ChannelParams& r = records_.at(index);
+  ChannelParams& r = context_.session->config().channels.at(index);
   r.dataSource = dataSource_->currentIndex();
   r.dataProperty = dataProperty_->currentIndex();
   r.alarmDelay = parseU16Field(alarmDelay_->text().toStdString());
@@ -289,8 +272,9 @@ void ChannelPage::applyFieldRules() {
   const auto states = channelFieldStates(dataProperty_->currentIndex(), allowAll_->isChecked());
   if (!states) return;
   for (int f = 0; f < kChannelRuleFieldCount; ++f) fieldWidget(static_cast<ChannelField>(f))->setEnabled(states->enabled[f]);
-  unit1Label_->setText(QString::fromStdString(states->unit1Label));
-  unit2Label_->setText(QString::fromStdString(states->unit2Label));
+  // A switch channel keeps its alarm and restore texts in the unit fields.
+  unit1Label_->setText(states->switchTexts ? QStringLiteral("报警内容：") : QStringLiteral("模拟量1单位："));
+  unit2Label_->setText(states->switchTexts ? QStringLiteral("复归内容：") : QStringLiteral("模拟量2单位："));
 }
 
 QWidget* ChannelPage::fieldWidget(ChannelField field) const {

@@ -19,9 +19,8 @@
 #include <optional>
 
 #include "link/bytes.h"
-#include "link/response_dispatcher.h"
-#include "pages/channel_field_rules.h"
-#include "pages/channel_params.h"
+#include "records/channel_field_rules.h"
+#include "records/channel_params.h"
 #include "pages/page_context.h"
 
 class QCheckBox;
@@ -39,12 +38,10 @@ class ChannelPage : public QWidget {
   Q_OBJECT
  public:
   explicit ChannelPage(const PageContext& context, QWidget* parent = nullptr);
-  // Registers the page's reply and acknowledgement handlers.
-  void registerRoutes(ResponseDispatcher& dispatcher);
-  // The encoded record `index` for a write request (the batch sequencer asks).
-  Bytes recordPayload(int index) const;
+  // The encoded record `index` as a write request would carry it.
+  Bytes recordPayload(int index) const { return encodeRecord(context_.session->config(), ParamGroup::Channel, index); }
 
-  const ChannelParams& record(int index) const { return records_.at(index); }
+  const ChannelParams& record(int index) const { return context_.session->config().channels.at(index); }
   // A stored read reply: selects row k and shows the record ("%f" floats).
   void showChannelReply(int index);
   // Takes every field on screen back into record k.
@@ -63,7 +60,6 @@ class ChannelPage : public QWidget {
   QWidget* fieldWidget(ChannelField field) const;
 
   PageContext context_;
-  ChannelRecords records_{};
 
   RecordSelector* selector_ = nullptr;  // knows the channel whose values are on screen
   QComboBox* dataSource_ = nullptr;

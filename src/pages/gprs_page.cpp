@@ -4,9 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/info_log.h"
 #include "link/gbk.h"
-#include "link/tunnel_commands.h"
 #include "pages/page_form.h"
 #include "pages/single_record_fields.h"
 
@@ -72,6 +70,9 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent
   connect(read, &QPushButton::clicked, this, &GprsPage::requestRead);
   connect(write, &QPushButton::clicked, this, &GprsPage::requestWrite);
   connect(editAll_, &QCheckBox::toggled, this, &GprsPage::onEditAllToggled);
+  connectGroupLines(this, context_, ParamGroup::Gprs, [this](int) { showGprsReply(); },
+                    {QStringLiteral("读取GPRS无线参数成功！\r\n"), QStringLiteral("下载GPRS无线参数成功！\r\n"),
+                     QStringLiteral("读取GPRS无线参数失败\r\n")});
 
   writeStartValues();
   onEditAllToggled(editAll_->isChecked());
@@ -88,12 +89,6 @@ void GprsPage::writeStartValues() {
   workType_->setCurrentIndex(0);
 }
 
-void GprsPage::registerRoutes(ResponseDispatcher& dispatcher) {
-  dispatcher.routeGroup(
-      ParamGroup::Gprs, [this](const TunnelCommand&, ByteView payload) { applyReadReply(payload); },
-      [this](const TunnelCommand&, ByteView) { applyAcknowledgement(); });
-}
-
 void GprsPage::onEditAllToggled(bool checked) {
   loginInterval_->setEnabled(checked);
   heartbeatInterval_->setEnabled(checked);
@@ -105,13 +100,13 @@ void GprsPage::requestRead() {
 }
 
 void GprsPage::requestWrite() {
-  if (!requireGroupRead(context_, context_.flags->gprsRead, QStringLiteral("提示"),
+  if (!requireGroupRead(context_, ParamGroup::Gprs, QStringLiteral("提示"),
                         QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置")))
     return;
   const auto fields = paramsFromFields();
   if (!fields) return;
-  params_ = *fields;
-  sendTunnelRequest(context_, writeCommandOf(ParamGroup::Gprs), encodeGprsParams(params_));
+  context_.session->config().gprs = *fields;
+  context_.session->write(ParamGroup::Gprs);
   context_.infoLog->clear();
   context_.infoLog->refresh();
   context_.infoLog->append(QStringLiteral("设置GPRS无线参数... \r\n"));
@@ -120,7 +115,7 @@ void GprsPage::requestWrite() {
 
 std::optional<GprsParams> GprsPage::paramsFromFields() {
   // The interval edits are read whether or not they are enabled.
-  GprsParams r = params_;
+  GprsParams r = params();
   r.loginInterval = editU16(loginInterval_);
   r.heartbeatInterval = editU16(heartbeatInterval_);
   r.dataInterval = editU16(dataInterval_);
@@ -157,27 +152,19 @@ std::optional<GprsParams> GprsPage::paramsFromFields() {
   return r;
 }
 
-void GprsPage::applyReadReply(ByteView payload) {
-  if (!decodeGprsParams(payload, params_)) return;
-  showGprsReply();
-  context_.flags->gprsRead = true;
-  context_.infoLog->append(QStringLiteral("读取GPRS无线参数成功！\r\n"));
-}
-
-void GprsPage::applyAcknowledgement() { context_.infoLog->append(QStringLiteral("下载GPRS无线参数成功！\r\n")); }
-
 void GprsPage::showGprsReply() {
-  loginInterval_->setText(QString::number(params_.loginInterval));
-  heartbeatInterval_->setText(QString::number(params_.heartbeatInterval));
-  dataInterval_->setText(QString::number(params_.dataInterval));
-  targetAddress_->setText(fromGbk(params_.targetAddress));
-  targetPort_->setText(fromGbk(params_.targetPort));
+  const GprsParams& r = params();
+  loginInterval_->setText(QString::number(r.loginInterval));
+  heartbeatInterval_->setText(QString::number(r.heartbeatInterval));
+  dataInterval_->setText(QString::number(r.dataInterval));
+  targetAddress_->setText(fromGbk(r.targetAddress));
+  targetPort_->setText(fromGbk(r.targetPort));
   for (int i = 0; i < GprsParams::kPhoneCount; ++i) {
-    const bool given = (params_.alarmPhoneMask >> i) & 1;
-    phones_[i]->setText(given ? fromGbk(params_.alarmPhones[i]) : QString());
+    const bool given = (r.alarmPhoneMask >> i) & 1;
+    phones_[i]->setText(given ? fromGbk(r.alarmPhones[i]) : QString());
   }
-  smsInterval_->setText(QString::number(params_.smsInterval));
-  selectIndex(workType_, params_.workType);
+  smsInterval_->setText(QString::number(r.smsInterval));
+  selectIndex(workType_, r.workType);
 }
 
 }  // namespace quendra

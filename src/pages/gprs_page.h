@@ -7,8 +7,7 @@
 #include <optional>
 
 #include "link/bytes.h"
-#include "link/response_dispatcher.h"
-#include "pages/gprs_params.h"
+#include "records/gprs_params.h"
 #include "pages/page_context.h"
 
 class QCheckBox;
@@ -21,9 +20,6 @@ class GprsPage : public QWidget {
   Q_OBJECT
  public:
   explicit GprsPage(const PageContext& context, QWidget* parent = nullptr);
-  // Data reply 3 -> applyReadReply, acknowledgement 4 -> applyAcknowledgement.
-  void registerRoutes(ResponseDispatcher& dispatcher);
-
   // The values the page shows before any read (the constructor writes them).
   void writeStartValues();
 
@@ -31,11 +27,9 @@ class GprsPage : public QWidget {
   void requestWrite();  // "下载GPRS参数"
   void onEditAllToggled(bool checked);
 
-  void applyReadReply(ByteView payload);
-  void applyAcknowledgement();
   void showGprsReply();
 
-  const GprsParams& params() const { return params_; }
+  const GprsParams& params() const { return context_.session->config().gprs; }
 
  private:
   // The fields over a copy of the record (short phone numbers keep their
@@ -43,7 +37,6 @@ class GprsPage : public QWidget {
   std::optional<GprsParams> paramsFromFields();
 
   PageContext context_;
-  GprsParams params_;
   QLineEdit* loginInterval_ = nullptr;
   QLineEdit* heartbeatInterval_ = nullptr;
   QLineEdit* dataInterval_ = nullptr;

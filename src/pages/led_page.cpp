@@ -5,9 +5,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/info_log.h"
 #include "link/gbk.h"
-#include "link/tunnel_commands.h"
 #include "pages/page_form.h"
 #include "pages/single_record_fields.h"
 
@@ -75,12 +73,9 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
 
   connect(read, &QPushButton::clicked, this, &LedPage::requestRead);
   connect(write, &QPushButton::clicked, this, &LedPage::requestWrite);
-}
-
-void LedPage::registerRoutes(ResponseDispatcher& dispatcher) {
-  dispatcher.routeGroup(
-      ParamGroup::Led, [this](const TunnelCommand&, ByteView payload) { applyReadReply(payload); },
-      [this](const TunnelCommand&, ByteView) { applyAcknowledgement(); });
+  connectGroupLines(this, context_, ParamGroup::Led, [this](int) { showLedReply(); },
+                    {QStringLiteral("读取LED屏参数成功！\r\n"), QStringLiteral("下载LED屏参数成功！\r\n"),
+                     QStringLiteral("读取LED屏参数失败\r\n")});
 }
 
 void LedPage::requestRead() {
@@ -88,13 +83,13 @@ void LedPage::requestRead() {
 }
 
 void LedPage::requestWrite() {
-  if (!requireGroupRead(context_, context_.flags->ledRead, QStringLiteral("提示"),
+  if (!requireGroupRead(context_, ParamGroup::Led, QStringLiteral("提示"),
                         QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置")))
     return;
   const auto fields = paramsFromFields();
   if (!fields) return;
-  params_ = *fields;
-  sendTunnelRequest(context_, writeCommandOf(ParamGroup::Led), encodeLedParams(params_));
+  context_.session->config().led = *fields;
+  context_.session->write(ParamGroup::Led);
   context_.infoLog->clear();
   context_.infoLog->refresh();
   context_.infoLog->append(QStringLiteral("设置LED显示屏参数... \r\n"));
@@ -120,28 +115,20 @@ std::optional<LedParams> LedPage::paramsFromFields() {
   return r;
 }
 
-void LedPage::applyReadReply(ByteView payload) {
-  if (!decodeLedParams(payload, params_)) return;
-  showLedReply();
-  context_.flags->ledRead = true;
-  context_.infoLog->append(QStringLiteral("读取LED屏参数成功！\r\n"));
-}
-
-void LedPage::applyAcknowledgement() { context_.infoLog->append(QStringLiteral("下载LED屏参数成功！\r\n")); }
-
 void LedPage::showLedReply() {
-  sizeX_->setText(QString::number(params_.sizeX));
-  sizeY_->setText(QString::number(params_.sizeY));
-  refreshInterval_->setText(QString::number(params_.refreshInterval));
+  const LedParams& r = params();
+  sizeX_->setText(QString::number(r.sizeX));
+  sizeY_->setText(QString::number(r.sizeY));
+  refreshInterval_->setText(QString::number(r.refreshInterval));
   // A count of 0 gives position -1: no selection.
-  selectIndex(channelCount_, params_.channelCount - 1);
-  selectIndex(columnCount_, params_.columnCount - 1);
+  selectIndex(channelCount_, r.channelCount - 1);
+  selectIndex(columnCount_, r.columnCount - 1);
   // Any byte but 0 ticks the box.
-  headerEnabled_->setChecked(params_.headerEnabled != 0);
-  footerEnabled_->setChecked(params_.footerEnabled != 0);
-  showDataTable_->setChecked(params_.showDataTable != 0);
-  headerText_->setText(fromGbk(params_.headerText));
-  footerText_->setText(fromGbk(params_.footerText));
+  headerEnabled_->setChecked(r.headerEnabled != 0);
+  footerEnabled_->setChecked(r.footerEnabled != 0);
+  showDataTable_->setChecked(r.showDataTable != 0);
+  headerText_->setText(fromGbk(r.headerText));
+  footerText_->setText(fromGbk(r.footerText));
 }
 
 }  // namespace quendra

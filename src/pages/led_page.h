@@ -6,8 +6,7 @@
 #include <optional>
 
 #include "link/bytes.h"
-#include "link/response_dispatcher.h"
-#include "pages/led_params.h"
+#include "records/led_params.h"
 #include "pages/page_context.h"
 
 class QCheckBox;
@@ -20,24 +19,18 @@ class LedPage : public QWidget {
   Q_OBJECT
  public:
   explicit LedPage(const PageContext& context, QWidget* parent = nullptr);
-  // Data reply 150 -> applyReadReply, acknowledgement 149 -> applyAcknowledgement.
-  void registerRoutes(ResponseDispatcher& dispatcher);
-
   void requestRead();   // "读取LED屏参数"
   void requestWrite();  // "下载LED屏参数"
 
-  void applyReadReply(ByteView payload);
-  void applyAcknowledgement();
   void showLedReply();
 
-  const LedParams& params() const { return params_; }
+  const LedParams& params() const { return context_.session->config().led; }
 
  private:
   // The fields as a record; nullopt after a refusal box.
   std::optional<LedParams> paramsFromFields();
 
   PageContext context_;
-  LedParams params_;
   QLineEdit* sizeX_ = nullptr;
   QLineEdit* sizeY_ = nullptr;
   QCheckBox* showDataTable_ = nullptr;

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
 
@@ -53,23 +53,7 @@ ModbusPage::ModbusPage(const PageContext& context, QWidget* parent)
   connect(selector_, &RecordSelector::picked, this, &ModbusPage::onSlotPicked);
   connect(read, &QPushButton::clicked, this, &ModbusPage::onRead);
   connect(write, &QPushButton::clicked, this, &ModbusPage::onWrite);
-}
-
-void ModbusPage::registerRoutes(ResponseDispatcher& dispatcher) {
-  dispatcher.routeGroup(
-      ParamGroup::Modbus,
-      [this](const TunnelCommand& command, ByteView payload) {
-        const auto slot = decodeModbusSlot(payload);
-        if (!slot || command.index < 0 || command.index >= kModbusSlotCount) return;
-        slots_[command.index] = *slot;
-        showSlotReply(command.index);
-      },
-      {});
-}
-
-Bytes ModbusPage::recordPayload(int index) const {
-  if (index < 0 || index >= kModbusSlotCount) return {};
-  return encodeModbusSlot(slots_[index]);
+  connectGroupLines(this, context_, ParamGroup::Modbus, [this](int k) { showSlotReply(k); }, {});
 }
 
 void ModbusPage::showSlotReply(int k) {
@@ -78,7 +62,7 @@ void ModbusPage::showSlotReply(int k) {
 }
 
 void ModbusPage::showSlot(int k) {
-  const ModbusSlotParams& slot = slots_[k];
+  const ModbusSlotParams& slot = context_.session->config().modbus[k];
   slaveAddress_->setText(QString::number(slot.slaveAddress));
   enabled_->setChecked(slot.slotEnabled != 0);
   deviceType_->setCurrentIndex(slot.deviceType < deviceType_->count() ? slot.deviceType : -1);
@@ -87,7 +71,7 @@ void ModbusPage::showSlot(int k) {
 }
 
 void ModbusPage::storeShownSlot(int k) {
-  ModbusSlotParams& slot = slots_[k];
+  ModbusSlotParams& slot = context_.session->config().modbus[k];
   slot.slaveAddress = parseU8Field(textOf(slaveAddress_));
   slot.slotEnabled = enabled_->isChecked() ? 1 : 0;
   slot.deviceType = static_cast<std::uint8_t>(deviceType_->currentIndex());  // none (-1) travels as 0xFF
@@ -102,16 +86,16 @@ void ModbusPage::onSlotPicked(std::optional<int> previous, int row) {
 
 void ModbusPage::onRead() {
   if (!requireNetworkRead(context_)) return;
-  startBatchWithWaitBox(context_, BatchKind::ModbusRead);
+  startBatchWithWaitBox(context_, ParamGroup::Modbus, false);
 }
 
 void ModbusPage::onWrite() {
-  if (!requireGroupRead(context_, context_.flags->modbusRead, QStringLiteral("警告"),
+  if (!requireGroupRead(context_, ParamGroup::Modbus, QStringLiteral("警告"),
                         QStringLiteral("请先读取ModBus参数，再配置!")))
     return;
   // The selected row is the slot on screen; with none there is nothing to store.
   if (const auto k = selector_->shown()) storeShownSlot(*k);
-  startBatchWithWaitBox(context_, BatchKind::ModbusWrite);
+  startBatchWithWaitBox(context_, ParamGroup::Modbus, true);
 }
 
 }  // namespace quendra

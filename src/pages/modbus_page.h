@@ -6,8 +6,7 @@
 #include <optional>
 
 #include "link/bytes.h"
-#include "link/response_dispatcher.h"
-#include "pages/modbus_params.h"
+#include "records/modbus_params.h"
 #include "pages/page_context.h"
 
 class QCheckBox;
@@ -22,10 +21,8 @@ class ModbusPage : public QWidget {
   Q_OBJECT
  public:
   explicit ModbusPage(const PageContext& context, QWidget* parent = nullptr);
-  // Data replies 85..116 store and show their slot; acknowledgements need nothing here.
-  void registerRoutes(ResponseDispatcher& dispatcher);
-  // The encoded record `index` for a write request (the batch sequencer asks).
-  Bytes recordPayload(int index) const;
+  // The encoded record `index` as a write request would carry it.
+  Bytes recordPayload(int index) const { return encodeRecord(context_.session->config(), ParamGroup::Modbus, index); }
 
   // Selects slot k and shows its record (its read reply has been stored).
   void showSlotReply(int k);
@@ -38,7 +35,6 @@ class ModbusPage : public QWidget {
   void onWrite();
 
   PageContext context_;
-  ModbusSlotRecords slots_{};
   RecordSelector* selector_;
   QLineEdit* slaveAddress_;
   QCheckBox* enabled_;

@@ -8,8 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/info_log.h"
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/page_form.h"
 
 namespace quendra {
@@ -56,6 +55,8 @@ NetworkPage::NetworkPage(const PageContext& context, QWidget* parent) : QWidget(
   connect(resetButton_, &QPushButton::clicked, this, &NetworkPage::factoryReset);
   connect(writeMacButton_, &QPushButton::clicked, this, &NetworkPage::writeMac);
   connect(addressMode_, &QComboBox::currentIndexChanged, this, &NetworkPage::applyEnableRule);
+  connectGroupLines(this, context_, ParamGroup::Network, [this](int) { showParams(); },
+                    {QStringLiteral("读取网络参数成功！\r\n"), {}, QStringLiteral("读取网络参数失败\r\n")});
   writeStartValues();
 }
 
@@ -113,10 +114,6 @@ void NetworkPage::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
 }
 
-void NetworkPage::registerRoutes(ResponseDispatcher& dispatcher) {
-  dispatcher.onNetworkAnswer([this](ByteView record) { apply(record); });
-}
-
 void NetworkPage::writeStartValues() {
   hostAddress_->setText(QStringLiteral("192.168.0.9"));
   subnetMask_->setText(QStringLiteral("255.255.255.0"));
@@ -140,33 +137,25 @@ void NetworkPage::applyEnableRule() {
   for (QLineEdit* e : {hostAddress_, subnetMask_, gateway_}) e->setEnabled(!automatic);
 }
 
-void NetworkPage::apply(ByteView record292) {
-  const auto received = NetworkParams::fromRecord(record292);
-  if (!received) return;
-  context_.flags->networkRead = true;
-  params_ = *received;
-  showParams();
-  context_.infoLog->append(QStringLiteral("读取网络参数成功！\r\n"));
-}
-
 void NetworkPage::showParams() {
-  addressMode_->setCurrentIndex(params_.staticAddress() ? 0 : 1);
-  hostAddress_->setText(fromStd(formatDottedAddress(params_.hostAddress())));
-  subnetMask_->setText(fromStd(formatDottedAddress(params_.subnetMask())));
-  gateway_->setText(fromStd(formatDottedAddress(params_.gateway())));
+  const NetworkParams& p = params();
+  addressMode_->setCurrentIndex(p.staticAddress() ? 0 : 1);
+  hostAddress_->setText(fromStd(formatDottedAddress(p.hostAddress())));
+  subnetMask_->setText(fromStd(formatDottedAddress(p.subnetMask())));
+  gateway_->setText(fromStd(formatDottedAddress(p.gateway())));
   applyEnableRule();
   for (int s = 0; s < NetworkParams::kServerCount; ++s) {
-    servers_[s].sourcePort->setText(QString::number(params_.sourcePort(s)));
-    servers_[s].address->setText(fromGbk(params_.serverAddress(s)));
-    servers_[s].listenPort->setText(QString::number(params_.listenPort(s)));
+    servers_[s].sourcePort->setText(QString::number(p.sourcePort(s)));
+    servers_[s].address->setText(fromGbk(p.serverAddress(s)));
+    servers_[s].listenPort->setText(QString::number(p.listenPort(s)));
   }
   // A count above 8 has no list position: the list shows nothing.
-  const int count = params_.maxConnections();
+  const int count = p.maxConnections();
   maxConnections_->setCurrentIndex(count <= 8 ? count : -1);
 }
 
 std::optional<NetworkParams> NetworkPage::paramsFromFields() {
-  NetworkParams p = params_;
+  NetworkParams p = params();
   const auto notice = [this](const QString& text) {
     context_.notifier->notify(QStringLiteral("提示"), text, NoticeIcon::Exclamation);
   };
@@ -217,8 +206,8 @@ void NetworkPage::writeNetwork() {
   if (!requireNetworkRead(context_)) return;
   const auto fields = paramsFromFields();
   if (!fields) return;
-  params_ = *fields;
-  context_.sendToAll(OuterFrame::buildWriteNetworkRequest(*context_.selectedDevice, params_.bytes));
+  context_.session->config().network = *fields;
+  context_.session->write(ParamGroup::Network);
   context_.infoLog->clear();
   context_.infoLog->append(QStringLiteral("设置参数... \r\n"));
   context_.infoLog->refresh();
@@ -228,7 +217,7 @@ void NetworkPage::writeNetwork() {
 }
 
 void NetworkPage::factoryReset() {
-  context_.sendToAll(OuterFrame::buildFactoryResetRequest(*context_.selectedDevice));
+  context_.session->factoryReset();
   context_.infoLog->clear();
   context_.infoLog->append(QStringLiteral("恢复出厂设置...\r\n"));
   context_.infoLog->refresh();
@@ -244,7 +233,7 @@ void NetworkPage::writeMac() {
     return;
   }
   context_.infoLog->append(QStringLiteral("写入MAC地址...\r\n"));
-  context_.sendToAll(OuterFrame::buildWriteMacRequest(*context_.selectedDevice, *mac));
+  context_.session->writeMac(*mac);
   context_.infoLog->refresh();
 }
 

@@ -5,8 +5,7 @@
 // networkRead, which every other page's read needs.
 #include <QWidget>
 
-#include "link/response_dispatcher.h"
-#include "pages/network_params.h"
+#include "records/network_params.h"
 #include "pages/page_context.h"
 
 class QComboBox;
@@ -20,18 +19,13 @@ class NetworkPage : public QWidget {
  public:
   explicit NetworkPage(const PageContext& context, QWidget* parent = nullptr);
 
-  // Routes the network answer (outer command 3) to apply().
-  void registerRoutes(ResponseDispatcher& dispatcher);
-
   // The values the page shows before any read (the constructor writes them).
   void writeStartValues();
   // The double-click's selection, shown in "MAC地址：".
   void showSelectedMac(const Mac& mac);
 
-  // A network answer: stores the record, shows it, sets networkRead.
-  void apply(ByteView record292);
-
-  const NetworkParams& params() const { return params_; }
+  // The host's network settings as last read or written.
+  const NetworkParams& params() const { return context_.session->config().network; }
 
  protected:
   // "写入网络参数" is the page's default button: Enter in a field presses it.
@@ -62,7 +56,6 @@ class NetworkPage : public QWidget {
   void writeMac();
 
   PageContext context_;
-  NetworkParams params_;
   ServerFields servers_[NetworkParams::kServerCount];
   QLineEdit* hostAddress_ = nullptr;
   QLineEdit* subnetMask_ = nullptr;

@@ -1,40 +1,54 @@
 #include "pages/page_context.h"
 
-#include "app/info_log.h"
-#include "link/batch_transfer.h"
 #include "link/gbk.h"
-#include "link/tunnel_frame.h"
 
 namespace quendra {
 
 bool requireNetworkRead(const PageContext& context) {
-  if (context.flags->networkRead) return true;
+  if (context.session->flags().networkRead) return true;
   context.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先搜索到设备,双击选中,再读取参数"),
                            NoticeIcon::Exclamation);
   return false;
 }
 
-bool requireGroupRead(const PageContext& context, bool groupRead, const QString& title, const QString& text) {
-  if (!groupRead) context.notifier->notify(title, text, NoticeIcon::Exclamation);
-  return groupRead;
-}
-
-void sendTunnelRequest(const PageContext& context, std::uint8_t command, ByteView payload) {
-  const Bytes frame = TunnelFrame::buildRequest(command, payload);
-  const Bytes datagram = OuterFrame::buildTunnelRequest(*context.selectedDevice, frame);
-  if (!datagram.empty()) context.sendToAll(datagram);
+bool requireGroupRead(const PageContext& context, ParamGroup group, const QString& title, const QString& text) {
+  if (!context.session->writeRefusal(group)) return true;
+  context.notifier->notify(title, text, NoticeIcon::Exclamation);
+  return false;
 }
 
 void requestSingleRecordRead(const PageContext& context, ParamGroup group, const QString& infoLine) {
   if (!requireNetworkRead(context)) return;
   context.infoLog->clear();
   context.infoLog->append(infoLine);
-  sendTunnelRequest(context, readCommandOf(group));
+  context.session->read(group);
   context.infoLog->refresh();
 }
 
-void startBatchWithWaitBox(const PageContext& context, BatchKind kind) {
-  if (context.batch->startBatch(kind) && context.openWaitDialog) context.openWaitDialog();
+void startBatchWithWaitBox(const PageContext& context, ParamGroup group, bool write) {
+  const auto refusal = write ? context.session->write(group) : context.session->read(group);
+  if (!refusal && context.openWaitDialog) context.openWaitDialog();
+}
+
+void connectGroupLines(QObject* page, const PageContext& context, ParamGroup group, std::function<void(int)> show,
+                       const GroupLines& lines) {
+  HostSession* session = context.session;
+  InfoLog* log = context.infoLog;
+  QObject::connect(session, &HostSession::recordArrived, page, [=](ParamGroup g, int index) {
+    if (g != group) return;
+    if (show) show(index);
+    if (!lines.arrived.isEmpty()) log->append(lines.arrived);
+  });
+  if (!lines.acknowledged.isEmpty())
+    QObject::connect(session, &HostSession::writeAcknowledged, page, [=](ParamGroup g, int) {
+      if (g == group) log->append(lines.acknowledged);
+    });
+  if (!lines.noAnswer.isEmpty())
+    QObject::connect(session, &HostSession::finished, page, [=](const OperationResult& r) {
+      if (r.group != group || r.operation != Operation::Read || r.outcome != Outcome::NoAnswer) return;
+      log->append(lines.noAnswer);
+      log->refresh();
+    });
 }
 
 QString fromGbk(std::string_view gbk) { return QString::fromStdString(gbkToUtf8(gbk)); }

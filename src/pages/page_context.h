@@ -1,54 +1,54 @@
 #pragma once
-// What every page needs from the window: the flags, the selected host, the
-// information area, message boxes, the transport and the batch sequencer.
-// The window fills one PageContext and hands it to each page.
+// What every page needs from the window: the session of the host the window
+// works with (its records, flags and operations), the information area,
+// message boxes and the wait box. The window fills one PageContext and hands
+// it to each page; pages turn the session's results into the tool's texts.
 #include <QString>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "link/batch_masks.h"
-#include "link/bytes.h"
-#include "link/notifier.h"
-#include "link/outer_frame.h"
-#include "link/read_flags.h"
-#include "link/tunnel_commands.h"
+#include "pages/info_log.h"
+#include "pages/notifier.h"
+#include "session/host_session.h"
 
 namespace quendra {
 
-class InfoLog;
-class BatchTransfer;
-
 struct PageContext {
-  ReadFlags* flags = nullptr;
-  const Mac* selectedDevice = nullptr;  // SelectedDevice
+  HostSession* session = nullptr;
   InfoLog* infoLog = nullptr;
   Notifier* notifier = nullptr;
-  std::function<void(ByteView)> sendToAll;
-  BatchTransfer* batch = nullptr;
-  std::function<void()> openWaitDialog;  // the modal (non-blocking) WaitDialog
+  std::function<void()> openWaitDialog;  // the window-modal (non-blocking) WaitDialog
 };
 
-// Every page's read needs networkRead: otherwise the "警告" box, and false.
+// Every page's read needs the network settings read: otherwise the "警告" box, and false.
 bool requireNetworkRead(const PageContext& context);
 
 // Every page's write needs its own group read first: otherwise a box with the
 // page's title and text (exclamation icon), and false.
-bool requireGroupRead(const PageContext& context, bool groupRead, const QString& title, const QString& text);
-
-// Wraps 7E command payload CRC in an outer tunnel request to SelectedDevice
-// and sends it.
-void sendTunnelRequest(const PageContext& context, std::uint8_t command, ByteView payload = {});
+bool requireGroupRead(const PageContext& context, ParamGroup group, const QString& title, const QString& text);
 
 // The read button of a single-record page (base, GPRS, LED): the "警告" refusal
 // before a network answer; otherwise InfoLog shows the page's line and the
 // group's read request goes out.
 void requestSingleRecordRead(const PageContext& context, ParamGroup group, const QString& infoLine);
 
-// startBatch, and the WaitDialog when the batch was accepted (a second press
+// A batch of the group, and the WaitDialog when it started (a second press
 // while the kind runs opens nothing).
-void startBatchWithWaitBox(const PageContext& context, BatchKind kind);
+void startBatchWithWaitBox(const PageContext& context, ParamGroup group, bool write);
+
+// The page's lines for its group: `arrived` when a data reply of the group
+// was stored (before it, the page shows the record), `acknowledged` for a
+// write acknowledgement, `noAnswer` when a read got no answer after its
+// attempts. Each line is appended without clearing the information area.
+struct GroupLines {
+  QString arrived;
+  QString acknowledged;
+  QString noAnswer;
+};
+void connectGroupLines(QObject* page, const PageContext& context, ParamGroup group, std::function<void(int)> show,
+                       const GroupLines& lines);
 
 // Screen text <-> GBK bytes (the conversion itself lives in link/gbk).
 QString fromGbk(std::string_view gbk);

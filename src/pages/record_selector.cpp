@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/page_form.h"
 
 namespace quendra {

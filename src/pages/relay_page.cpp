@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "pages/field_text.h"
+#include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
 
@@ -51,23 +51,7 @@ RelayPage::RelayPage(const PageContext& context, QWidget* parent)
   connect(selector_, &RecordSelector::picked, this, &RelayPage::onRelayPicked);
   connect(read, &QPushButton::clicked, this, &RelayPage::onRead);
   connect(write, &QPushButton::clicked, this, &RelayPage::onWrite);
-}
-
-void RelayPage::registerRoutes(ResponseDispatcher& dispatcher) {
-  dispatcher.routeGroup(
-      ParamGroup::Relay,
-      [this](const TunnelCommand& command, ByteView payload) {
-        const auto relay = decodeRelay(payload);
-        if (!relay || command.index < 0 || command.index >= kRelayCount) return;
-        relays_[command.index] = *relay;
-        showRelayReply(command.index);
-      },
-      {});
-}
-
-Bytes RelayPage::recordPayload(int index) const {
-  if (index < 0 || index >= kRelayCount) return {};
-  return encodeRelay(relays_[index]);
+  connectGroupLines(this, context_, ParamGroup::Relay, [this](int k) { showRelayReply(k); }, {});
 }
 
 void RelayPage::showRelayReply(int k) {
@@ -76,14 +60,14 @@ void RelayPage::showRelayReply(int k) {
 }
 
 void RelayPage::showRelay(int k) {
-  const RelayParams& relay = relays_[k];
+  const RelayParams& relay = context_.session->config().relays[k];
   workMode_->setCurrentIndex(relay.workMode < workMode_->count() ? relay.workMode : -1);
   startInterval_->setText(QString::number(relay.startInterval));
   startDuration_->setText(QString::number(relay.startDuration));
 }
 
 void RelayPage::storeShownRelay(int k) {
-  RelayParams& relay = relays_[k];
+  RelayParams& relay = context_.session->config().relays[k];
   relay.workMode = static_cast<std::uint8_t>(workMode_->currentIndex());  // none (-1) travels as 0xFF
   relay.startInterval = parseU16Field(textOf(startInterval_));
   relay.startDuration = parseU16Field(textOf(startDuration_));
@@ -96,16 +80,16 @@ void RelayPage::onRelayPicked(std::optional<int> previous, int row) {
 
 void RelayPage::onRead() {
   if (!requireNetworkRead(context_)) return;
-  startBatchWithWaitBox(context_, BatchKind::RelayRead);
+  startBatchWithWaitBox(context_, ParamGroup::Relay, false);
 }
 
 void RelayPage::onWrite() {
-  if (!requireGroupRead(context_, context_.flags->relayRead, QStringLiteral("警告"),
+  if (!requireGroupRead(context_, ParamGroup::Relay, QStringLiteral("警告"),
                         QStringLiteral("请先读取继电器参数，再配置!")))
     return;
   // The selected row is the relay on screen; with none there is nothing to store.
   if (const auto k = selector_->shown()) storeShownRelay(*k);
-  startBatchWithWaitBox(context_, BatchKind::RelayWrite);
+  startBatchWithWaitBox(context_, ParamGroup::Relay, true);
 }
 
 }  // namespace quendra

@@ -6,9 +6,8 @@
 #include <optional>
 
 #include "link/bytes.h"
-#include "link/response_dispatcher.h"
 #include "pages/page_context.h"
-#include "pages/relay_params.h"
+#include "records/relay_params.h"
 
 class QComboBox;
 class QLineEdit;
@@ -21,10 +20,8 @@ class RelayPage : public QWidget {
   Q_OBJECT
  public:
   explicit RelayPage(const PageContext& context, QWidget* parent = nullptr);
-  // Data replies 69..76 store and show their relay; acknowledgements need nothing here.
-  void registerRoutes(ResponseDispatcher& dispatcher);
-  // The encoded record `index` for a write request (the batch sequencer asks).
-  Bytes recordPayload(int index) const;
+  // The encoded record `index` as a write request would carry it.
+  Bytes recordPayload(int index) const { return encodeRecord(context_.session->config(), ParamGroup::Relay, index); }
 
   // Selects relay k and shows its record (its read reply has been stored).
   void showRelayReply(int k);
@@ -37,7 +34,6 @@ class RelayPage : public QWidget {
   void onWrite();
 
   PageContext context_;
-  RelayRecords relays_{};
   RecordSelector* selector_;
   QComboBox* workMode_;
   QLineEdit* startInterval_;

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <cstdint>
 
-#include "pages/field_text.h"
+#include "records/field_text.h"
 
 namespace quendra {
 

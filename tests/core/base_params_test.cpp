@@ -1,8 +1,8 @@
-#include "pages/base_params.h"
+#include "records/base_params.h"
 
 #include <gtest/gtest.h>
 
-#include "pages/field_text.h"
+#include "records/field_text.h"
 
 namespace quendra {
 namespace {

@@ -1,4 +1,4 @@
-#include "pages/channel_field_rules.h"
+#include "records/channel_field_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -63,15 +63,9 @@ TEST(ChannelFieldRules, Rows3To5AreRow1) {
     for (int row : {3, 4, 5}) EXPECT_EQ(channelFieldStates(row, allowAll)->enabled, channelFieldStates(1, allowAll)->enabled);
 }
 
-TEST(ChannelFieldRules, UnitLabels) {
-  for (int row = 0; row <= 5; ++row) {
-    const auto s = channelFieldStates(row, false);
-    EXPECT_EQ(s->unit1Label, "模拟量1单位：") << row;
-    EXPECT_EQ(s->unit2Label, "模拟量2单位：") << row;
-  }
-  const auto sw = channelFieldStates(6, true);
-  EXPECT_EQ(sw->unit1Label, "报警内容：");
-  EXPECT_EQ(sw->unit2Label, "复归内容：");
+TEST(ChannelFieldRules, OnlySwitchChannelsUseTheUnitsForTexts) {
+  for (int row = 0; row <= 5; ++row) EXPECT_FALSE(channelFieldStates(row, false)->switchTexts) << row;
+  EXPECT_TRUE(channelFieldStates(6, true)->switchTexts);
 }
 
 TEST(ChannelFieldRules, NoSelectionChangesNothing) {

@@ -1,4 +1,4 @@
-#include "pages/channel_params.h"
+#include "records/channel_params.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "pages/field_text.h"
+#include "records/field_text.h"
 
 namespace quendra {
 namespace {

@@ -1,4 +1,4 @@
-#include "pages/gprs_params.h"
+#include "records/gprs_params.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pages/led_params.h"
+#include "records/led_params.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pages/network_params.h"
+#include "records/network_params.h"
 
 #include <gtest/gtest.h>
 

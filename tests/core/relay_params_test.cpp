@@ -4,8 +4,8 @@
 
 #include "link/tunnel_commands.h"
 #include "link/tunnel_frame.h"
-#include "pages/field_text.h"
-#include "pages/relay_params.h"
+#include "records/field_text.h"
+#include "records/relay_params.h"
 
 namespace quendra {
 namespace {

@@ -257,25 +257,25 @@ class ChannelPageTest : public QObject {
     QVERIFY(!f.h.flags.channelRead);
     QCOMPARE(f.h.log.text(), QStringLiteral("通道5参数读取失败\r\n"));
     QCOMPARE(f.h.commandsSent().count(9), 4);
-    const int sent = f.h.tunnelFramesSent.size();
+    const int sent = f.h.tunnelFramesSent().size();
     QTest::mouseClick(f.button(QStringLiteral("设置通道参数")), Qt::LeftButton);
     QCOMPARE(f.h.notifier.notices.size(), 2);
     QCOMPARE(f.h.notifier.notices[1].title, QStringLiteral("警告"));
     QCOMPARE(f.h.notifier.notices[1].text, QStringLiteral("请先读取通道参数，再配置!"));
     QCOMPARE(f.h.notifier.notices[1].icon, NoticeIcon::Exclamation);
     QTest::qWait(50);
-    QCOMPARE(f.h.tunnelFramesSent.size(), sent);
+    QCOMPARE(f.h.tunnelFramesSent().size(), sent);
   }
 
   void readPressedTwiceOpensOneWaitBox() {
     Fixture f;
-    QSignalSpy finished(&f.h.batch, &BatchTransfer::finished);
+    QSignalSpy finished(&f.h.session, &HostSession::finished);
     f.h.host = promptHost;
     QTest::mouseClick(f.button(QStringLiteral("读取通道参数")), Qt::LeftButton);
     QTest::mouseClick(f.button(QStringLiteral("读取通道参数")), Qt::LeftButton);
     QVERIFY(finished.wait(20000));
     QCOMPARE(f.h.waitBoxes, 1);
-    QCOMPARE(f.h.tunnelFramesSent.size(), 32);
+    QCOMPARE(f.h.tunnelFramesSent().size(), 32);
   }
 
   void dataPropertyEnablesItsFieldsAtOnce() {

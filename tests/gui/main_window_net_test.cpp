@@ -57,7 +57,7 @@ class MainWindowNetTest : public QObject {
     QCOMPARE(w.dialog.portField()->text(), QStringLiteral("1901"));
     QCOMPARE(w.dialog.pcAddressField()->text(), QStringLiteral("127.0.0.1"));
     QVERIFY(w.dialog.pcAddressField()->isReadOnly());
-    QVERIFY(w.dialog.link().receiveSocketOpen());
+    QVERIFY(w.dialog.udpTransport()->receiveSocketOpen());
     QCOMPARE(w.dialog.infoLog().text(), helpText());
     QVERIFY(w.dialog.infoLog().text().startsWith(QStringLiteral("  本软件适用于：Quendra产品的参数配置。\r\n")));
     QCOMPARE(w.dialog.infoLog().text().count(QStringLiteral("\r\n")), 6);
@@ -196,7 +196,7 @@ class MainWindowNetTest : public QObject {
   void closingClosesTheSockets() {
     Window w;
     w.dialog.close();
-    QVERIFY(!w.dialog.link().receiveSocketOpen());
+    QVERIFY(!w.dialog.udpTransport()->receiveSocketOpen());
   }
 
   void hostOfUnsupportedVersionRaisesTheWarning() {

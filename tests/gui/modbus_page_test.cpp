@@ -99,13 +99,13 @@ class ModbusPageTest : public QObject {
     QCOMPARE(f.h.progress.last(), QStringLiteral("ModBus参数读取失败......"));
     QVERIFY(f.h.log.text().contains(QStringLiteral("读取ModBus20参数失败\r\n")));
     QVERIFY(!f.h.flags.modbusRead);
-    const int sent = f.h.tunnelFramesSent.size();
+    const int sent = f.h.tunnelFramesSent().size();
     QTest::mouseClick(f.button(QStringLiteral("写入ModBus参数")), Qt::LeftButton);
     QCOMPARE(f.h.notifier.notices.size(), 1);
     QCOMPARE(f.h.notifier.notices[0].title, QStringLiteral("警告"));
     QCOMPARE(f.h.notifier.notices[0].text, QStringLiteral("请先读取ModBus参数，再配置!"));
     QCOMPARE(f.h.notifier.notices[0].icon, NoticeIcon::Exclamation);
-    QCOMPARE(f.h.tunnelFramesSent.size(), sent);
+    QCOMPARE(f.h.tunnelFramesSent().size(), sent);
     QCOMPARE(f.h.waitBoxes, 1);
   }
 
@@ -142,8 +142,8 @@ class ModbusPageTest : public QObject {
     f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("写入ModBus参数")));
     QCOMPARE(f.h.waitBoxes, 1);
-    QCOMPARE(f.h.tunnelFramesSent.size(), 32);
-    QCOMPARE(f.h.tunnelFramesSent[0].size(), std::size_t{11});
+    QCOMPARE(f.h.tunnelFramesSent().size(), 32);
+    QCOMPARE(f.h.tunnelFramesSent()[0].size(), std::size_t{11});
     QCOMPARE(f.writtenPayload(2), (Bytes{0x2C, 0x00, 0xFF, 0x70, 0x11, 0x00, 0x00}));
     QCOMPARE(f.writtenPayload(3), Bytes(7, 0));
     QCOMPARE(f.h.progress.last(), QStringLiteral("---ModBus参数写入成功!---"));
@@ -155,7 +155,7 @@ class ModbusPageTest : public QObject {
     f.address->setText(QStringLiteral("7"));  // on screen, but belongs to no slot
     f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("写入ModBus参数")));
-    QCOMPARE(f.h.tunnelFramesSent.size(), 32);
+    QCOMPARE(f.h.tunnelFramesSent().size(), 32);
     for (int k = 0; k < 32; ++k) QCOMPARE(f.writtenPayload(k), Bytes(7, 0));
   }
 

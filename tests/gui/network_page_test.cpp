@@ -6,8 +6,8 @@
 #include <QTest>
 #include <numeric>
 
-#include "app/info_log.h"
-#include "link/response_dispatcher.h"
+#include "pages/info_log.h"
+#include "support/page_harness.h"
 #include "pages/network_page.h"
 #include "support/test_support.h"
 
@@ -59,25 +59,13 @@ Bytes hostRecord() {
 }
 
 struct Fixture {
-  ReadFlags flags;
-  Mac selected{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x05};
-  InfoLog log;
-  RecordingNotifier notifier;
-  QList<Bytes> sent;
-  ResponseDispatcher dispatcher;
-  NetworkPage page{context()};
-
-  Fixture() { page.registerRoutes(dispatcher); }
-
-  PageContext context() {
-    PageContext c;
-    c.flags = &flags;
-    c.selectedDevice = &selected;
-    c.infoLog = &log;
-    c.notifier = &notifier;
-    c.sendToAll = [this](ByteView d) { sent.append(Bytes(d.begin(), d.end())); };
-    return c;
-  }
+  PageHarness h{Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x05}};
+  ReadFlags& flags = h.flags;
+  const Mac& selected = h.selected;
+  InfoLog& log = h.infoLog;
+  RecordingNotifier& notifier = h.notifier;
+  const QList<Bytes>& sent = h.sent;
+  NetworkPage page{h.context()};
 
   // Reply 3 as a host sends it: 55, length, 03, MAC, the record, sum.
   void answer(const Bytes& record) {
@@ -85,7 +73,7 @@ struct Fixture {
     d.insert(d.end(), selected.begin(), selected.end());
     d.insert(d.end(), record.begin(), record.end());
     d.push_back(sumFrom3(d));
-    dispatcher.onDeviceDatagram(d);
+    h.transport.deliverNow(d);
   }
 
   QLineEdit* edit(const QString& name) { return get<QLineEdit>(name); }

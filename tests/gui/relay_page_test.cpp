@@ -67,7 +67,7 @@ class RelayPageTest : public QObject {
     f.h.host = promptHost;
     QVERIFY(f.runBatch(QStringLiteral("下载参数")));
     QCOMPARE(f.writtenFrame(7), (Bytes{0x7E, 0x54, 0x01, 0xA0, 0x05, 0x05, 0x00, 0x84, 0x42}));
-    QCOMPARE(f.h.tunnelFramesSent.size(), 8);
+    QCOMPARE(f.h.tunnelFramesSent().size(), 8);
     QCOMPARE(f.h.progress.last(), QStringLiteral("---继电器参数写入成功!---"));
     QCOMPARE(f.h.waitBoxes, 1);
   }
@@ -95,7 +95,7 @@ class RelayPageTest : public QObject {
     QCOMPARE(f.h.notifier.notices[1].title, QStringLiteral("警告"));
     QCOMPARE(f.h.notifier.notices[1].text, QStringLiteral("请先读取继电器参数，再配置!"));
     QCOMPARE(f.h.notifier.notices[1].icon, NoticeIcon::Exclamation);
-    QVERIFY(f.h.tunnelFramesSent.isEmpty());
+    QVERIFY(f.h.tunnelFramesSent().isEmpty());
     QCOMPARE(f.h.waitBoxes, 0);
   }
 

@@ -1,4 +1,4 @@
-// UdpLink inside a private network namespace (scripts/netns-run): one send
+// UdpTransport inside a private network namespace (scripts/netns-run): one send
 // socket per local address, the refusals and their messages, and every
 // datagram that reaches port 1901 handed over whole and in order. The extra
 // loopback addresses are added to this namespace's lo by the test itself.
@@ -18,7 +18,9 @@
 
 #include "link/outer_frame.h"
 #include "link/tunnel_frame.h"
-#include "link/udp_link.h"
+#include "app/app_name.h"
+#include "app/transport_messages.h"
+#include "session/udp_transport.h"
 #include "support/test_support.h"
 
 using namespace quendra;
@@ -72,6 +74,22 @@ class Listener {
 
  private:
   QUdpSocket socket_;
+};
+
+// The transport with its failures worded as the window words them.
+class UdpLink : public UdpTransport {
+  Q_OBJECT
+ public:
+  explicit UdpLink(Notifier& notifier) {
+    connect(this, &UdpTransport::failed, this, [&notifier](TransportFailure f) {
+      notifier.notify(applicationName(), transportFailureText(f), NoticeIcon::None);
+    });
+    connect(this, &Transport::received, this, [this](const Datagram& d) { emit datagramReceived(d.bytes); });
+  }
+  void rebuildSendSockets() { refreshInterfaces(); }
+
+ signals:
+  void datagramReceived(const QByteArray& datagram);
 };
 
 }  // namespace

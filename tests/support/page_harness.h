@@ -1,37 +1,42 @@
 #pragma once
-// A page alone with what the window would give it: read flags, a selected
-// host, the information area, a recording notifier and a send function that
-// keeps every datagram. Host replies enter through a real ResponseDispatcher.
+// A page alone with what the window would give it: a host session on a
+// transport that keeps every datagram sent, the information area and a
+// recording notifier. Host replies arrive through the real reply router.
 #include <QList>
 #include <string>
 
-#include "app/info_log.h"
 #include "link/outer_frame.h"
-#include "link/response_dispatcher.h"
 #include "link/tunnel_frame.h"
+#include "pages/info_log.h"
 #include "pages/page_context.h"
+#include "session/reply_router.h"
+#include "support/fleet_transport.h"
 #include "support/test_support.h"
 #include "support/widget_lookup.h"
 
 namespace quendra::test {
 
+inline sim::SimOptions noHosts() {
+  sim::SimOptions o;
+  o.hosts = 0;
+  return o;
+}
+
 struct PageHarness {
-  ReadFlags flags;
-  Mac selected{0x02, 0x4B, 0x7D, 0x10, 0x20, 0x30};
+  FleetTransport transport{noHosts()};
+  ReplyRouter router{transport};
+  HostSession session{router};
+  ReadFlags& flags = session.flagsForTesting();
+  const Mac selected;
   InfoLog infoLog;
   RecordingNotifier notifier;
-  QList<Bytes> sent;
-  ResponseDispatcher dispatcher;
+  const QList<Bytes>& sent = transport.requests();
 
-  PageContext context() {
-    PageContext c;
-    c.flags = &flags;
-    c.selectedDevice = &selected;
-    c.infoLog = &infoLog;
-    c.notifier = &notifier;
-    c.sendToAll = [this](ByteView datagram) { sent.append(Bytes(datagram.begin(), datagram.end())); };
-    return c;
+  explicit PageHarness(const Mac& host = Mac{0x02, 0x4B, 0x7D, 0x10, 0x20, 0x30}) : selected(host) {
+    session.setTarget(selected);
   }
+
+  PageContext context() { return PageContext{&session, &infoLog, &notifier, {}}; }
 
   // The tunnel frame of a sent datagram: after the 10-byte outer header
   // (AA, length, command 10, the selected MAC), before the outer sum.
@@ -47,15 +52,9 @@ struct PageHarness {
     return frame.size() < 4 ? Bytes{} : Bytes(frame.begin() + 2, frame.end() - 2);
   }
 
-  // A tunnel reply from a host of version 7.03, as the receive worker hands it on.
+  // A tunnel reply from the selected host of version 7.03, handed over now.
   void receive(std::uint8_t command, ByteView payload = {}) {
-    const Bytes block = TunnelFrame::buildReply(command, payload, 7, 3);
-    Bytes datagram{OuterFrame::kReplyMarker, static_cast<std::uint8_t>(block.size() >> 8),
-                   static_cast<std::uint8_t>(block.size() & 0xFF), kTunnel};
-    datagram.insert(datagram.end(), selected.begin(), selected.end());
-    datagram.insert(datagram.end(), block.begin(), block.end());
-    datagram.push_back(0);  // the outer sum of a reply is not examined
-    dispatcher.onDeviceDatagram(datagram);
+    transport.deliverNow(OuterFrame::buildTunnelReply(selected, TunnelFrame::buildReply(command, payload, 7, 3)));
   }
 };
 
@@ -64,12 +63,11 @@ inline std::string bytesAt(const Bytes& image, std::size_t offset, std::size_t c
   return std::string(image.begin() + offset, image.begin() + offset + count);
 }
 
-// A page of type P on a harness, its routes registered.
+// A page of type P on a harness.
 template <typename P>
 struct PageFixture {
   PageHarness h;
   P page{h.context()};
-  PageFixture() { page.registerRoutes(h.dispatcher); }
   // The page after a read reply of `command` carrying `image`.
   void readReply(std::uint8_t command, const Bytes& image) {
     h.flags.networkRead = true;

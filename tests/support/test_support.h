@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "link/notifier.h"
+#include "pages/notifier.h"
 
 namespace quendra::test {
 

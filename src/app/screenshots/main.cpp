@@ -16,7 +16,7 @@
 #include "app/about_box.h"
 #include "app/config_app.h"
 #include "app/device_list.h"
-#include "app/info_log.h"
+#include "pages/info_log.h"
 #include "app/main_dialog.h"
 
 namespace {

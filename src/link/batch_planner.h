@@ -1,0 +1,102 @@
+#pragma once
+// What a batch of records does next, without timers or sockets: channels,
+// relays and ModBus slots travel one record per tunnel exchange. A batch marks
+// its records pending; one pass serves one kind at a time, in priority order
+// (channel read, channel write, relay read, relay write, ModBus read, ModBus
+// write); each record is sent, waited for, and sent again while attempts are
+// left, then abandoned. The caller sends what next() says, reports answers and
+// time-outs, and keeps the clock.
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "link/tunnel_commands.h"
+
+namespace quendra {
+
+enum class BatchKind { ChannelRead, ChannelWrite, RelayRead, RelayWrite, ModbusRead, ModbusWrite };
+constexpr int kBatchKindCount = 6;
+
+constexpr ParamGroup groupOf(BatchKind kind) {
+  switch (kind) {
+    case BatchKind::ChannelRead:
+    case BatchKind::ChannelWrite: return ParamGroup::Channel;
+    case BatchKind::RelayRead:
+    case BatchKind::RelayWrite: return ParamGroup::Relay;
+    default: return ParamGroup::Modbus;
+  }
+}
+constexpr bool isWriteKind(BatchKind kind) {
+  return kind == BatchKind::ChannelWrite || kind == BatchKind::RelayWrite || kind == BatchKind::ModbusWrite;
+}
+// The kind that moves `group` (Channel, Relay or Modbus) in that direction.
+constexpr BatchKind batchKindOf(ParamGroup group, bool write) {
+  const int base = group == ParamGroup::Channel ? 0 : group == ParamGroup::Relay ? 2 : 4;
+  return static_cast<BatchKind>(base + (write ? 1 : 0));
+}
+constexpr std::uint8_t commandOf(BatchKind kind, int record) {
+  return isWriteKind(kind) ? writeCommandOf(groupOf(kind), record) : readCommandOf(groupOf(kind), record);
+}
+
+class BatchPlanner {
+ public:
+  static constexpr int kDefaultAttempts = 4;
+
+  struct Step {
+    enum class Action { Idle, Send, FinishPass };
+    Action action = Action::Idle;
+    BatchKind kind = BatchKind::ChannelRead;
+    int record = 0;            // Send: the record to send
+    int attempt = 0;           // Send: 1 for the first request of the record
+    bool allAnswered = false;  // FinishPass: every requested record answered
+    std::uint32_t failed = 0;  // FinishPass: requested records without an answer
+  };
+
+  void setAttempts(BatchKind kind, int attempts) { attempts_[index(kind)] = attempts < 1 ? 1 : attempts; }
+
+  // Marks `records` of the kind pending and forgets its answers. False,
+  // changing nothing, while a batch of the kind is pending or its pass still
+  // waits out the record in hand (after stopAll): a new batch must not be
+  // mixed into the end of the old pass.
+  bool start(BatchKind kind, std::uint32_t records);
+
+  // What to do while no request is waiting for its answer: send the next
+  // pending record of the pass in hand, end that pass, begin the pass of the
+  // first pending kind, or nothing.
+  Step next();
+  // The request of the last Send is out. True when its answer had already
+  // arrived (a late reply of an earlier attempt): the record is done and the
+  // caller goes on with next(); false: wait for markAnswered or timedOut.
+  bool sent();
+  // A reply or acknowledgement of `record`. True when it answers the request
+  // in hand, which is then done.
+  bool markAnswered(BatchKind kind, int record);
+  // The wait of the request in hand ran out. True when the record is
+  // abandoned; false when it is to be sent again.
+  bool timedOut();
+  // The version gate: every pending record is dropped; the pass in hand
+  // finishes after the wait of its current request.
+  void stopAll() { pending_.fill(0); }
+
+  bool waiting() const { return waiting_; }
+  bool running() const;
+  std::optional<BatchKind> activeKind() const;
+  std::uint32_t pending(BatchKind kind) const { return pending_[index(kind)]; }
+  std::uint32_t answered(BatchKind kind) const { return answered_[index(kind)]; }
+
+ private:
+  static int index(BatchKind kind) { return static_cast<int>(kind); }
+  bool recordDone();
+
+  std::array<std::uint32_t, kBatchKindCount> pending_{};
+  std::array<std::uint32_t, kBatchKindCount> answered_{};
+  std::array<std::uint32_t, kBatchKindCount> requested_{};
+  std::array<int, kBatchKindCount> attempts_{kDefaultAttempts, kDefaultAttempts, kDefaultAttempts,
+                                              kDefaultAttempts, kDefaultAttempts, kDefaultAttempts};
+  int active_ = -1;  // the kind whose pass runs
+  int record_ = 0;   // the record in hand
+  int tries_ = 0;    // requests of the record in hand that ran out
+  bool waiting_ = false;
+};
+
+}  // namespace quendra

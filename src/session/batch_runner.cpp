@@ -1,0 +1,75 @@
+#include "session/batch_runner.h"
+
+namespace quendra {
+
+BatchRunner::BatchRunner(Sender send, QObject* parent) : QObject(parent), send_(std::move(send)) {
+  const SessionPolicy defaults = SessionPolicy::windowDefaults();
+  for (int k = 0; k < kBatchKindCount; ++k) {
+    const auto kind = static_cast<BatchKind>(k);
+    setPolicy(kind, isWriteKind(kind) ? defaults.writeOf(groupOf(kind)) : defaults.readOf(groupOf(kind)));
+  }
+  attemptTimer_.setSingleShot(true);
+  attemptTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&attemptTimer_, &QTimer::timeout, this, &BatchRunner::attemptTimedOut);
+  stepTimer_.setSingleShot(true);
+  stepTimer_.setInterval(0);
+  connect(&stepTimer_, &QTimer::timeout, this, &BatchRunner::step);
+}
+
+void BatchRunner::setPolicy(BatchKind kind, const AttemptPolicy& policy) {
+  timeout_[static_cast<int>(kind)] = policy.timeout;
+  planner_.setAttempts(kind, policy.attempts);
+}
+
+bool BatchRunner::start(BatchKind kind, std::uint32_t records) {
+  const bool idle = !planner_.activeKind();
+  if (!planner_.start(kind, records)) return false;
+  if (idle) scheduleStep();
+  return true;
+}
+
+void BatchRunner::markAnswered(BatchKind kind, int record) {
+  if (!planner_.markAnswered(kind, record)) return;
+  attemptTimer_.stop();
+  report(BatchEvent::Stage::Answered, inHand_);
+  scheduleStep();
+}
+
+// Sends the next pending record, ends a pass, or begins the pass of the
+// first pending kind.
+void BatchRunner::step() {
+  const BatchPlanner::Step s = planner_.next();
+  switch (s.action) {
+    case BatchPlanner::Step::Action::Idle: return;
+    case BatchPlanner::Step::Action::FinishPass:
+      report(BatchEvent::Stage::Finished, s);
+      scheduleStep();  // the next pending kind, if any
+      return;
+    case BatchPlanner::Step::Action::Send: break;
+  }
+  inHand_ = s;
+  report(BatchEvent::Stage::Sending, s);
+  send_(commandOf(s.kind, s.record));
+  report(BatchEvent::Stage::Sent, s);
+  // An answer that came in before this point (during the send, or a late or
+  // duplicate reply of an earlier attempt) answers the record at once.
+  if (planner_.sent()) {
+    report(BatchEvent::Stage::Answered, s);
+    scheduleStep();
+    return;
+  }
+  attemptTimer_.start(timeout_[static_cast<int>(s.kind)]);
+}
+
+void BatchRunner::attemptTimedOut() {
+  if (!planner_.waiting()) return;
+  if (planner_.timedOut()) report(BatchEvent::Stage::Failed, inHand_);
+  // Otherwise the same record again, unless the version gate emptied its bit.
+  scheduleStep();
+}
+
+void BatchRunner::report(BatchEvent::Stage stage, const BatchPlanner::Step& s) {
+  emit event(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed});
+}
+
+}  // namespace quendra

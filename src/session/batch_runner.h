@@ -1,0 +1,71 @@
+#pragma once
+// The batch planner on the event loop: sends what the planner says, waits for
+// each record's answer with a single-shot timer (the group's policy: 801 ms
+// per attempt for channels, 8010 ms for relays and ModBus slots in the
+// window), moves on the moment an answer arrives, and reports every step as a
+// BatchEvent. No texts: the front ends word the events.
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "link/batch_planner.h"
+#include "session/request_policy.h"
+
+namespace quendra {
+
+struct BatchEvent {
+  enum class Stage {
+    Sending,   // the request of `record` is about to go out
+    Sent,      // it is out
+    Answered,  // its reply or acknowledgement arrived
+    Failed,    // abandoned after its last attempt
+    Finished,  // the pass of `kind` ended (allAnswered, failed)
+  };
+  Stage stage = Stage::Sending;
+  BatchKind kind = BatchKind::ChannelRead;
+  int record = 0;
+  int attempt = 0;
+  bool allAnswered = false;
+  std::uint32_t failed = 0;
+};
+
+class BatchRunner : public QObject {
+  Q_OBJECT
+ public:
+  // Builds and sends the tunnel request of `command` (with the record's
+  // current values for a write) to the host of this moment.
+  using Sender = std::function<void(std::uint8_t command)>;
+
+  explicit BatchRunner(Sender send, QObject* parent = nullptr);
+
+  void setPolicy(BatchKind kind, const AttemptPolicy& policy);
+  // False, changing nothing, while a batch of the kind runs (see BatchPlanner::start).
+  bool start(BatchKind kind, std::uint32_t records);
+  // A reply or acknowledgement of a record of the kind.
+  void markAnswered(BatchKind kind, int record);
+  // The version gate: every pending record is dropped.
+  void stopAll() { planner_.stopAll(); }
+
+  const BatchPlanner& planner() const { return planner_; }
+  bool running() const { return planner_.running(); }
+
+ signals:
+  void event(const BatchEvent& event);
+
+ private:
+  void scheduleStep() { stepTimer_.start(); }
+  void step();
+  void attemptTimedOut();
+  void report(BatchEvent::Stage stage, const BatchPlanner::Step& step);
+
+  Sender send_;
+  BatchPlanner planner_;
+  std::array<std::chrono::milliseconds, kBatchKindCount> timeout_{};
+  BatchPlanner::Step inHand_;  // the last record sent
+  QTimer attemptTimer_;        // the wait of one attempt
+  QTimer stepTimer_;           // the next send, on the event loop
+};
+
+}  // namespace quendra

@@ -1,0 +1,225 @@
+#include "session/host_session.h"
+
+#include "link/tunnel_frame.h"
+#include "session/reply_router.h"
+
+namespace quendra {
+
+HostSession::HostSession(ReplyRouter& router, QObject* parent)
+    : QObject(parent),
+      router_(router),
+      batches_(std::make_unique<BatchRunner>([this](std::uint8_t command) {
+        const auto c = classifyTunnelCommand(command);
+        if (c) sendTunnel(command, c->isWrite ? encodeRecord(config_, c->group, c->index) : Bytes{});
+      })) {
+  connect(batches_.get(), &BatchRunner::event, this, &HostSession::onBatchEvent);
+  setPolicy(policy_);
+  router_.attach(this);
+}
+
+HostSession::~HostSession() { router_.detach(this); }
+
+void HostSession::setPolicy(const SessionPolicy& policy) {
+  policy_ = policy;
+  for (int k = 0; k < kBatchKindCount; ++k) {
+    const auto kind = static_cast<BatchKind>(k);
+    batches_->setPolicy(kind, isWriteKind(kind) ? policy.writeOf(groupOf(kind)) : policy.readOf(groupOf(kind)));
+  }
+}
+
+void HostSession::setTarget(const Mac& mac) {
+  if (mac == target_) return;
+  target_ = mac;
+  for (ParamGroup g : kAllGroups)
+    for (bool write : {false, true})
+      if (pendingOf(g, write).active) finishSingle(g, write, Outcome::Cancelled);
+}
+
+bool HostSession::groupFlag(ParamGroup group) const {
+  switch (group) {
+    case ParamGroup::Network: return flags_.networkRead;
+    case ParamGroup::Base: return flags_.baseRead;
+    case ParamGroup::Gprs: return flags_.gprsRead;
+    case ParamGroup::Led: return flags_.ledRead;
+    case ParamGroup::Channel: return flags_.channelRead;
+    case ParamGroup::Modbus: return flags_.modbusRead;
+    case ParamGroup::Relay: return flags_.relayRead;
+  }
+  return false;
+}
+
+void HostSession::setReadFlag(ParamGroup group) {
+  switch (group) {
+    case ParamGroup::Network: flags_.networkRead = true; break;
+    case ParamGroup::Base: flags_.baseRead = true; break;
+    case ParamGroup::Gprs: flags_.gprsRead = true; break;
+    case ParamGroup::Led: flags_.ledRead = true; break;
+    default: break;  // the batch groups' flags follow their passes
+  }
+}
+
+std::optional<Refusal> HostSession::readRefusal(ParamGroup group) const {
+  if (group != ParamGroup::Network && !flags_.networkRead) return Refusal::NetworkNotRead;
+  return std::nullopt;
+}
+
+std::optional<Refusal> HostSession::writeRefusal(ParamGroup group) const {
+  // A network write before the host's settings arrived would wipe its hidden bytes.
+  if (!groupFlag(group)) return group == ParamGroup::Network ? Refusal::NetworkNotRead : Refusal::GroupNotRead;
+  return std::nullopt;
+}
+
+std::optional<Refusal> HostSession::read(ParamGroup group, std::uint32_t records) {
+  if (auto refusal = readRefusal(group)) return refusal;
+  if (isBatchGroup(group)) {
+    const BatchKind kind = batchKindOf(group, false);
+    if (!batches_->start(kind, records)) return Refusal::Busy;
+    stoppedByGate_[static_cast<int>(kind)] = false;
+    return std::nullopt;
+  }
+  startSingle(group, false);
+  return std::nullopt;
+}
+
+std::optional<Refusal> HostSession::write(ParamGroup group, std::uint32_t records) {
+  if (auto refusal = writeRefusal(group)) return refusal;
+  if (isBatchGroup(group)) {
+    const BatchKind kind = batchKindOf(group, true);
+    if (!batches_->start(kind, records)) return Refusal::Busy;
+    stoppedByGate_[static_cast<int>(kind)] = false;
+    return std::nullopt;
+  }
+  startSingle(group, true);
+  return std::nullopt;
+}
+
+void HostSession::factoryReset() {
+  router_.sendToAll(OuterFrame::buildFactoryResetRequest(target_));
+  emit finished(OperationResult{Operation::FactoryReset, ParamGroup::Network, Outcome::Done, 0});
+}
+
+void HostSession::writeMac(const Mac& newMac) {
+  router_.sendToAll(OuterFrame::buildWriteMacRequest(target_, newMac));
+  emit finished(OperationResult{Operation::WriteMac, ParamGroup::Network, Outcome::Done, 0});
+}
+
+bool HostSession::idle() const {
+  if (batches_->running()) return false;
+  for (const Pending& p : pending_)
+    if (p.active) return false;
+  return true;
+}
+
+HostSession::Pending& HostSession::pendingOf(ParamGroup group, bool write) {
+  return pending_[static_cast<int>(group) * 2 + (write ? 1 : 0)];
+}
+
+void HostSession::startSingle(ParamGroup group, bool write) {
+  const AttemptPolicy& policy = write ? policy_.writeOf(group) : policy_.readOf(group);
+  // Hosts never acknowledge a network write.
+  const bool awaited = policy.timeout.count() > 0 && !(write && group == ParamGroup::Network);
+  Pending& p = pendingOf(group, write);
+  p.attempt = 1;  // a second press while one waits starts the count again
+  if (awaited) {
+    p.active = true;
+    if (!p.timer) {
+      p.timer = std::make_unique<QTimer>();
+      p.timer->setSingleShot(true);
+      connect(p.timer.get(), &QTimer::timeout, this, [this, group, write] { singleTimedOut(group, write); });
+    }
+    p.timer->start(policy.timeout);
+  }
+  sendSingle(group, write);
+  if (!awaited) emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, Outcome::Done, 0});
+}
+
+void HostSession::sendSingle(ParamGroup group, bool write) {
+  if (group == ParamGroup::Network) {
+    router_.sendToAll(write ? OuterFrame::buildWriteNetworkRequest(target_, config_.network.bytes)
+                            : OuterFrame::buildReadNetworkRequest(target_));
+    return;
+  }
+  if (write)
+    sendTunnel(writeCommandOf(group), encodeRecord(config_, group));
+  else
+    sendTunnel(readCommandOf(group));
+}
+
+void HostSession::singleTimedOut(ParamGroup group, bool write) {
+  Pending& p = pendingOf(group, write);
+  if (!p.active) return;
+  const AttemptPolicy& policy = write ? policy_.writeOf(group) : policy_.readOf(group);
+  if (p.attempt >= policy.attempts) {
+    finishSingle(group, write, Outcome::NoAnswer);
+    return;
+  }
+  ++p.attempt;
+  p.timer->start(policy.timeout);
+  sendSingle(group, write);
+}
+
+void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
+  Pending& p = pendingOf(group, write);
+  if (!p.active) return;
+  p.active = false;
+  p.timer->stop();
+  emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, outcome,
+                                outcome == Outcome::Done ? 0u : 1u});
+}
+
+void HostSession::sendTunnel(std::uint8_t command, ByteView payload) {
+  const Bytes datagram = OuterFrame::buildTunnelRequest(target_, TunnelFrame::buildRequest(command, payload));
+  if (!datagram.empty()) router_.sendToAll(datagram);
+}
+
+void HostSession::onNetworkReply(ByteView record) {
+  if (!decodeRecord(config_, ParamGroup::Network, 0, record)) return;
+  flags_.networkRead = true;
+  emit recordArrived(ParamGroup::Network, 0);
+  finishSingle(ParamGroup::Network, false, Outcome::Done);
+}
+
+void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) {
+  if (command.isWrite) {
+    emit writeAcknowledged(command.group, command.index);
+  } else {
+    if (!decodeRecord(config_, command.group, command.index, payload)) return;
+    setReadFlag(command.group);
+    emit recordArrived(command.group, command.index);
+  }
+  if (isBatchGroup(command.group))
+    batches_->markAnswered(batchKindOf(command.group, command.isWrite), command.index);
+  else
+    finishSingle(command.group, command.isWrite, Outcome::Done);
+}
+
+void HostSession::onVersionRefused() {
+  for (int k = 0; k < kBatchKindCount; ++k) {
+    const auto kind = static_cast<BatchKind>(k);
+    if (batches_->planner().pending(kind) != 0 || batches_->planner().activeKind() == kind) stoppedByGate_[k] = true;
+  }
+  batches_->stopAll();
+  for (ParamGroup g : kAllGroups)
+    for (bool write : {false, true}) finishSingle(g, write, Outcome::VersionRefused);
+  emit versionRefused();
+}
+
+void HostSession::onBatchEvent(const BatchEvent& e) {
+  emit batchEvent(e);
+  const bool channelRead = e.kind == BatchKind::ChannelRead;
+  if (e.stage == BatchEvent::Stage::Failed && channelRead) flags_.channelRead = false;
+  if (e.stage != BatchEvent::Stage::Finished) return;
+  switch (e.kind) {
+    case BatchKind::ChannelRead: flags_.channelRead = e.allAnswered; break;
+    case BatchKind::RelayRead: flags_.relayRead = flags_.relayRead || e.allAnswered; break;
+    case BatchKind::ModbusRead: flags_.modbusRead = flags_.modbusRead || e.allAnswered; break;
+    default: break;
+  }
+  Outcome outcome = Outcome::Done;
+  if (!e.allAnswered)
+    outcome = stoppedByGate_[static_cast<int>(e.kind)] ? Outcome::VersionRefused : Outcome::NoAnswer;
+  emit finished(OperationResult{isWriteKind(e.kind) ? Operation::Write : Operation::Read, groupOf(e.kind), outcome,
+                                e.failed});
+}
+
+}  // namespace quendra

@@ -1,0 +1,104 @@
+#pragma once
+// Everything the tool does with one host, without widgets: read and write each
+// parameter group (single records directly, channels, relays and ModBus slots
+// as batches), the network factory reset and the MAC write. Replies from the
+// host it works with are stored in its HostConfig and announced; every
+// operation that starts ends with one OperationResult. The read flags gate
+// reads and writes as the window always has: every read needs the network
+// settings read, every write its own group read.
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "link/outer_frame.h"
+#include "records/host_config.h"
+#include "session/batch_runner.h"
+#include "session/operation.h"
+#include "session/read_flags.h"
+#include "session/request_policy.h"
+
+namespace quendra {
+
+class ReplyRouter;
+
+class HostSession : public QObject {
+  Q_OBJECT
+ public:
+  explicit HostSession(ReplyRouter& router, QObject* parent = nullptr);
+  ~HostSession() override;
+
+  // The host to work with. Records and flags stay (the window shares them
+  // between hosts); single reads still waiting end Cancelled.
+  void setTarget(const Mac& mac);
+  const Mac& target() const { return target_; }
+
+  HostConfig& config() { return config_; }
+  const HostConfig& config() const { return config_; }
+  const ReadFlags& flags() const { return flags_; }
+  // Tests and the fuzz driver put the flags in a given state.
+  ReadFlags& flagsForTesting() { return flags_; }
+  const SessionPolicy& policy() const { return policy_; }
+  void setPolicy(const SessionPolicy& policy);
+
+  // The gate a read or write of the group would meet now.
+  std::optional<Refusal> readRefusal(ParamGroup group) const;
+  std::optional<Refusal> writeRefusal(ParamGroup group) const;
+
+  // Reads the group (the records of `records` for a batch group) from the
+  // host. nullopt: started; it ends with finished(). Otherwise it did not start.
+  std::optional<Refusal> read(ParamGroup group, std::uint32_t records = 0xFFFFFFFFu);
+  // Writes the group's records as config() holds them now (a batch reads each
+  // record when it sends it). The network settings are not acknowledged by
+  // hosts: that write is done once sent.
+  std::optional<Refusal> write(ParamGroup group, std::uint32_t records = 0xFFFFFFFFu);
+  void factoryReset();
+  void writeMac(const Mac& newMac);
+
+  // No operation is waiting for the host.
+  bool idle() const;
+  const BatchRunner& batches() const { return *batches_; }
+
+ signals:
+  // A data reply of the host was stored into config() (the network settings too).
+  void recordArrived(ParamGroup group, int index);
+  void writeAcknowledged(ParamGroup group, int index);
+  // A reply failed the firmware version gate: every batch stops.
+  void versionRefused();
+  void batchEvent(const BatchEvent& event);
+  void finished(const OperationResult& result);
+
+ private:
+  friend class ReplyRouter;
+  void onNetworkReply(ByteView record);
+  void onTunnelReply(const TunnelCommand& command, ByteView payload);
+  void onVersionRefused();
+
+  // A single-record read or write waiting for its answer.
+  struct Pending {
+    bool active = false;
+    int attempt = 0;
+    std::unique_ptr<QTimer> timer;
+  };
+  Pending& pendingOf(ParamGroup group, bool write);
+  void startSingle(ParamGroup group, bool write);
+  void sendSingle(ParamGroup group, bool write);
+  void singleTimedOut(ParamGroup group, bool write);
+  void finishSingle(ParamGroup group, bool write, Outcome outcome);
+  void onBatchEvent(const BatchEvent& event);
+  void sendTunnel(std::uint8_t command, ByteView payload = {});
+  void setReadFlag(ParamGroup group);
+  bool groupFlag(ParamGroup group) const;
+
+  ReplyRouter& router_;
+  Mac target_{};
+  HostConfig config_;
+  ReadFlags flags_;
+  SessionPolicy policy_ = SessionPolicy::windowDefaults();
+  std::unique_ptr<BatchRunner> batches_;
+  std::array<Pending, 2 * kParamGroupCount> pending_;
+  std::array<bool, kBatchKindCount> stoppedByGate_{};
+};
+
+}  // namespace quendra

@@ -1,0 +1,44 @@
+#pragma once
+// How long a request waits for its answer and how often it is sent before the
+// operation gives up: a policy value per group and direction, so the window
+// keeps the host tool's timing and the command line can choose its own.
+#include <array>
+#include <chrono>
+
+#include "link/tunnel_commands.h"
+
+namespace quendra {
+
+struct AttemptPolicy {
+  // The wait of one attempt. Zero: nothing is awaited, the operation is done
+  // once the request is out (a single write in the window, whose
+  // acknowledgement only adds a line).
+  std::chrono::milliseconds timeout{801};
+  int attempts = 4;
+};
+
+struct SessionPolicy {
+  std::array<AttemptPolicy, kParamGroupCount> read;
+  std::array<AttemptPolicy, kParamGroupCount> write;
+
+  AttemptPolicy& readOf(ParamGroup g) { return read[static_cast<int>(g)]; }
+  AttemptPolicy& writeOf(ParamGroup g) { return write[static_cast<int>(g)]; }
+  const AttemptPolicy& readOf(ParamGroup g) const { return read[static_cast<int>(g)]; }
+  const AttemptPolicy& writeOf(ParamGroup g) const { return write[static_cast<int>(g)]; }
+
+  // The window's: 801 ms per attempt for channel records and single reads,
+  // 8010 ms for relays and ModBus slots, four attempts; a single-record write
+  // is sent once and not awaited.
+  static SessionPolicy windowDefaults() {
+    using namespace std::chrono_literals;
+    SessionPolicy p;
+    for (ParamGroup g : kAllGroups) {
+      const auto wait = (g == ParamGroup::Relay || g == ParamGroup::Modbus) ? 8010ms : 801ms;
+      p.readOf(g) = {wait, 4};
+      p.writeOf(g) = isBatchGroup(g) ? AttemptPolicy{wait, 4} : AttemptPolicy{0ms, 1};
+    }
+    return p;
+  }
+};
+
+}  // namespace quendra

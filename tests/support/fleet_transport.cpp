@@ -1,0 +1,44 @@
+#include "support/fleet_transport.h"
+
+#include "link/outer_frame.h"
+
+namespace quendra::test {
+
+FleetTransport::FleetTransport(const sim::SimOptions& options) : fleet_(options), delayMs_(options.delayMs) {
+  fleet_.seedRandom(1);
+  timer_.setSingleShot(true);
+  connect(&timer_, &QTimer::timeout, this, &FleetTransport::deliverDue);
+}
+
+int FleetTransport::sendToAll(ByteView datagram) {
+  requests_.append(Bytes(datagram.begin(), datagram.end()));
+  emit sent(Datagram{QByteArray(reinterpret_cast<const char*>(datagram.data()), qsizetype(datagram.size())),
+                     kLocalAddress, 0xFFFFFFFF, kDevicePort});
+  for (Bytes& reply : responder ? responder(datagram) : fleet_.handle(datagram)) inject(reply);
+  return 1;
+}
+
+void FleetTransport::inject(const Bytes& datagram) {
+  queue_.push_back(datagram);
+  if (!timer_.isActive()) timer_.start(delayMs_);
+}
+
+void FleetTransport::deliverNow(const Bytes& d) {
+  emit received(Datagram{QByteArray(reinterpret_cast<const char*>(d.data()), qsizetype(d.size())), kLocalAddress,
+                         0x0A000001, kDevicePort});
+}
+
+void FleetTransport::deliverDue() {
+  // Everything queued so far arrives now; what the deliveries cause waits its turn.
+  std::deque<Bytes> due;
+  due.swap(queue_);
+  for (const Bytes& d : due) deliverNow(d);
+}
+
+QList<int> FleetTransport::tunnelCommands() const {
+  QList<int> out;
+  for (const Bytes& r : requests_) out << (r.size() > 11 && r[3] == kTunnel ? r[11] : 0);
+  return out;
+}
+
+}  // namespace quendra::test
