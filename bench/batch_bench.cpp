@@ -1,6 +1,6 @@
 // How close a channel batch comes to the network's own pace. Against a prompt
 // quendra-hostsim it times a full 32-channel read and a full 32-channel write
-// through the real UdpLink, ResponseDispatcher and BatchTransfer, and, over
+// through the real UDP transport, reply router and host session, and, over
 // the same sockets, the floor: 32 bare request/reply round trips, one after
 // the other, with nothing but the reply's command checked. Prints the median
 // of several runs and the ratio batch / floor (the aim is below 2).
@@ -19,23 +19,16 @@
 #include <functional>
 #include <vector>
 
-#include "link/batch_transfer.h"
-#include "link/response_dispatcher.h"
-#include "link/udp_link.h"
-#include "records/channel_params.h"
+#include "link/tunnel_frame.h"
+#include "session/host_session.h"
+#include "session/reply_router.h"
+#include "session/udp_transport.h"
 
 using namespace quendra;
 
 namespace {
 
 constexpr std::uint32_t kLoopback = 0x7F000001;
-
-class PrintingNotifier : public Notifier {
- public:
-  void notify(const QString& title, const QString& text, NoticeIcon) override {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-  }
-};
 
 // Runs the event loop until `done` holds or the time is up.
 bool runUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -56,69 +49,50 @@ double median(std::vector<double> v) {
 }
 
 struct Bench {
-  PrintingNotifier notifier;
-  UdpLink link{notifier};
-  ResponseDispatcher dispatcher;
-  ReadFlags flags;
-  ChannelRecords records{};
-  Mac host{};
+  UdpTransport link;
+  ReplyRouter router{link};
+  HostSession session{router};
   bool hostFound = false;
-  BatchTransfer batch{flags, hooks()};
   bool finished = false;
   bool allAnswered = false;
 
-  // Bare mode: replies bypass the dispatcher; only the awaited command counts.
+  // Bare mode: only the awaited command of a reply counts.
   bool bare = false;
   int awaited = -1;
   bool gotAwaited = false;
 
   Bench() {
     link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
-    dispatcher.onSearchAnswer([this](const SearchAnswer& a) {
-      host = a.mac;
+    QObject::connect(&link, &UdpTransport::failed, [](TransportFailure f) {
+      std::fprintf(stderr, "batch_bench: socket failure %d\n", static_cast<int>(f));
+    });
+    QObject::connect(&router, &ReplyRouter::searchAnswered, [this](const SearchAnswer& a, std::uint32_t) {
+      session.setTarget(a.mac);
+      session.flagsForTesting().networkRead = true;
+      session.flagsForTesting().channelRead = true;
       hostFound = true;
     });
-    dispatcher.routeGroup(
-        ParamGroup::Channel,
-        [this](const TunnelCommand& c, ByteView payload) {
-          if (auto r = decodeChannelPayload(payload)) records[c.index] = *r;
-        },
-        nullptr);
-    dispatcher.onAnswered([this](const TunnelCommand& c, ByteView) { batch.markAnswered(c); });
-    dispatcher.onVersionRefused([this] { batch.stopAll(); });
-    QObject::connect(&link, &UdpLink::datagramReceived, &link, [this](const QByteArray& d) { received(d); });
-    QObject::connect(&batch, &BatchTransfer::finished, &link, [this](BatchKind, bool all) {
-      finished = true;
-      allAnswered = all;
+    QObject::connect(&link, &Transport::received, [this](const Datagram& d) {
+      const ByteView b = d.view();
+      if (bare && b.size() > 11 && b[0] == OuterFrame::kReplyMarker && b[3] == kTunnel && b[11] == awaited)
+        gotAwaited = true;
     });
-  }
-
-  BatchTransfer::Hooks hooks() {
-    BatchTransfer::Hooks h;
-    h.sendRecordRequest = [this](std::uint8_t command) { sendTunnel(command); };
-    return h;
+    QObject::connect(&session, &HostSession::finished, [this](const OperationResult& r) {
+      finished = true;
+      allAnswered = r.outcome == Outcome::Done;
+    });
   }
 
   void sendTunnel(std::uint8_t command) {
     const auto c = classifyTunnelCommand(command);
-    const Bytes payload = c && c->isWrite ? encodeChannelPayload(records[c->index]) : Bytes{};
-    link.sendToAll(OuterFrame::buildTunnelRequest(host, TunnelFrame::buildRequest(command, payload)));
-  }
-
-  void received(const QByteArray& datagram) {
-    const ByteView d(reinterpret_cast<const std::uint8_t*>(datagram.constData()),
-                     static_cast<std::size_t>(datagram.size()));
-    if (!bare) {
-      dispatcher.onDeviceDatagram(d);
-      return;
-    }
-    if (d.size() > 11 && d[0] == OuterFrame::kReplyMarker && d[3] == kTunnel && d[11] == awaited) gotAwaited = true;
+    const Bytes payload = c && c->isWrite ? encodeRecord(session.config(), c->group, c->index) : Bytes{};
+    link.sendToAll(OuterFrame::buildTunnelRequest(session.target(), TunnelFrame::buildRequest(command, payload)));
   }
 
   bool findHost() {
     link.openLink();
-    link.rebuildSendSockets();
-    link.sendToAll(OuterFrame::buildSearchRequest());
+    link.refreshInterfaces();
+    router.sendSearch();
     return runUntil([this] { return hostFound; }, 5000);
   }
 
@@ -139,11 +113,11 @@ struct Bench {
   }
 
   // Milliseconds for a whole batch; < 0 when it did not complete.
-  double batchRun(BatchKind kind) {
+  double batchRun(bool write) {
     finished = false;
     QElapsedTimer clock;
     clock.start();
-    if (!batch.startBatch(kind)) return -1;
+    if ((write ? session.write(ParamGroup::Channel) : session.read(ParamGroup::Channel))) return -1;
     if (!runUntil([this] { return finished; }, 60000) || !allAnswered) return -1;
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
   }
@@ -173,13 +147,13 @@ int main(int argc, char** argv) {
     } else {
       // One untimed round of each, so that first-use costs stay out.
       bench.floor(false);
-      bench.batchRun(BatchKind::ChannelRead);
+      bench.batchRun(false);
       std::vector<double> floorRead, floorWrite, reads, writes;
       for (int i = 0; i < runs && status == 0; ++i) {
         floorRead.push_back(bench.floor(false));
-        reads.push_back(bench.batchRun(BatchKind::ChannelRead));
+        reads.push_back(bench.batchRun(false));
         floorWrite.push_back(bench.floor(true));
-        writes.push_back(bench.batchRun(BatchKind::ChannelWrite));
+        writes.push_back(bench.batchRun(true));
         for (double v : {floorRead.back(), reads.back(), floorWrite.back(), writes.back()})
           if (v < 0) status = 1;
       }

@@ -22,6 +22,7 @@ class FleetTransport : public Transport {
   explicit FleetTransport(const sim::SimOptions& options = {});
 
   sim::HostFleet& fleet() { return fleet_; }
+  const std::vector<sim::SimHost>& fleetHosts() const { return fleet_.hosts(); }
   int sendToAll(ByteView datagram) override;
   // A datagram as if heard from the LAN, delivered on the event loop in turn.
   void inject(const Bytes& datagram);

@@ -1,0 +1,122 @@
+// Port 1901 on a real LAN hears anything. A sender blasts the window's port
+// with random datagrams of every size, some of them replies of the selected
+// host that fail the version gate, while the window is shown. The window must
+// keep its timers running (the transport reads a bounded batch per wake-up),
+// keep its memory bounded, and show the version-gate warning at most once at
+// a time. What each malformed datagram does is the fuzz targets' business.
+// Runs inside a private network namespace (it binds port 1901).
+#include <arpa/inet.h>
+#include <malloc.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <random>
+
+#include "app/main_dialog.h"
+#include "app/qt_message_notifier.h"
+#include "link/tunnel_frame.h"
+
+// Freed blocks are held back by AddressSanitizer (256 MB by default).
+extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"; }
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+
+using namespace quendra;
+
+namespace {
+
+constexpr int kDatagrams = 40000;
+constexpr int kChunk = 2000;  // sent per turn of the sender, so the receive queue never overflows
+const Mac kHost{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
+const QString kVersionWarning = QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件");
+
+std::size_t heapInUse() {
+  if (__sanitizer_get_current_allocated_bytes) return __sanitizer_get_current_allocated_bytes();
+  return mallinfo2().uordblks;
+}
+
+int openBoxes() {
+  int n = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->text() == kVersionWarning) ++n;
+  return n;
+}
+
+// One datagram in 50 is a version-refused reply of the selected host; the
+// rest are random bytes of 0 to 1100 bytes, a third of them starting 0x55.
+Bytes nextDatagram(std::mt19937& random, int i) {
+  if (i % 50 == 0) return OuterFrame::buildTunnelReply(kHost, TunnelFrame::buildReply(1, Bytes(27), 7, 2));
+  Bytes d(std::uniform_int_distribution<std::size_t>(0, 1100)(random));
+  for (auto& b : d) b = static_cast<std::uint8_t>(random());
+  if (!d.empty() && i % 3 == 0) d[0] = OuterFrame::kReplyMarker;
+  return d;
+}
+
+}  // namespace
+
+class FloodNetTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void timersRunMemoryStaysAndWarningsNeverStack() {
+    QtMessageNotifier notifier;
+    MainDialog dialog(notifier, [] { return std::vector<std::uint32_t>{0x7F000001}; });
+    notifier.setParentWindow(&dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.session().setTarget(kHost);
+
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(kDevicePort);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::mt19937 random(7);
+    int sent = 0, ticks = 0, maxBoxes = 0, warningsSeen = 0;
+    std::size_t heapAtQuarter = 0;
+    long handed = 0, handedAtTick = 0, maxBetweenTicks = 0;
+    connect(&dialog.router().transport(), &Transport::received, this, [&] { ++handed; });
+
+    // The sender and the window share this thread's event loop, as a LAN and
+    // the window share the machine: a turn of the sender, then the window's.
+    QTimer sender;
+    connect(&sender, &QTimer::timeout, this, [&] {
+      for (int i = 0; i < kChunk && sent < kDatagrams; ++i, ++sent) {
+        const Bytes d = nextDatagram(random, sent);
+        sendto(fd, d.data(), d.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+      }
+      if (sent == kDatagrams / 4 && !heapAtQuarter) heapAtQuarter = heapInUse();
+    });
+    // A timer of the window's thread: it must keep firing under the flood.
+    QTimer clock;
+    connect(&clock, &QTimer::timeout, this, [&] {
+      ++ticks;
+      maxBetweenTicks = std::max(maxBetweenTicks, handed - handedAtTick);
+      handedAtTick = handed;
+      const int boxes = openBoxes();
+      maxBoxes = std::max(maxBoxes, boxes);
+      if (boxes == 0) return;
+      ++warningsSeen;
+      for (QWidget* w : QApplication::topLevelWidgets())  // the operator closes the box
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) box->accept();
+    });
+    sender.start(2);
+    clock.start(1);
+    QVERIFY(QTest::qWaitFor([&] { return sent == kDatagrams; }, 120000));
+    QTest::qWait(300);
+    close(fd);
+
+    QVERIFY(ticks > kDatagrams / kChunk);
+    QVERIFY2(maxBetweenTicks <= 3 * 256, qPrintable(QString::number(maxBetweenTicks)));
+    QCOMPARE(maxBoxes, 1);
+    QVERIFY(warningsSeen > 0);
+    const long growthKb = (static_cast<long>(heapInUse()) - static_cast<long>(heapAtQuarter)) / 1024;
+    QVERIFY2(growthKb < 4 * 1024, qPrintable(QStringLiteral("heap grew %1 KB").arg(growthKb)));
+  }
+};
+
+QTEST_MAIN(FloodNetTest)
+#include "flood_net_test.moc"

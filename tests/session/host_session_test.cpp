@@ -1,0 +1,205 @@
+// Host sessions against simulated hosts in process: every group read from
+// its host, replies of other hosts never applied, reads that end when no
+// answer comes, the version gate, the read gates, and a batch worded as the
+// window words it.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/batch_progress.h"
+#include "link/tunnel_frame.h"
+#include "pages/info_log.h"
+#include "session/host_session.h"
+#include "session/reply_router.h"
+#include "support/fleet_transport.h"
+
+using namespace quendra;
+using namespace quendra::test;
+using namespace std::chrono_literals;
+
+Q_DECLARE_METATYPE(quendra::OperationResult)
+
+namespace {
+
+sim::SimOptions hosts(int n, int delayMs = 0) {
+  sim::SimOptions o;
+  o.hosts = n;
+  o.delayMs = delayMs;
+  return o;
+}
+
+struct Fixture {
+  FleetTransport transport;
+  ReplyRouter router{transport};
+  HostSession session{router};
+  QSignalSpy finished{&session, &HostSession::finished};
+
+  explicit Fixture(const sim::SimOptions& options = hosts(2)) : transport(options) {
+    SessionPolicy fast = SessionPolicy::windowDefaults();
+    for (ParamGroup g : kAllGroups) fast.readOf(g).timeout = fast.writeOf(g).timeout = 20ms;
+    session.setPolicy(fast);
+    session.setTarget(mac(0));
+  }
+  Mac mac(int host) const { return transport.fleetHosts()[host].mac; }
+  sim::SimHost& host(int i) { return transport.fleet().hosts()[i]; }
+
+  // Starts the operation and waits for its one result.
+  OperationResult run(const std::function<std::optional<Refusal>()>& start) {
+    const qsizetype before = finished.size();
+    if (const auto refusal = start()) qFatal("refused: %d", int(*refusal));
+    if (!QTest::qWaitFor([&] { return finished.size() > before; }, 10000)) qFatal("no result");
+    if (finished.size() != before + 1) qFatal("more than one result");
+    return finished.last().at(0).value<OperationResult>();
+  }
+  OperationResult read(ParamGroup g) { return run([&] { return session.read(g); }); }
+  OperationResult write(ParamGroup g) { return run([&] { return session.write(g); }); }
+};
+
+Bytes image(const sim::SimHost& h, ParamGroup g, int k = 0) {
+  return g == ParamGroup::Network ? h.network : h.records.at(readCommandOf(g, k));
+}
+
+}  // namespace
+
+class HostSessionTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() { qRegisterMetaType<OperationResult>(); }
+
+  void everyGroupComesFromItsHost() {
+    Fixture f;
+    for (ParamGroup g : kAllGroups) {
+      const OperationResult r = f.read(g);
+      QCOMPARE(r.outcome, Outcome::Done);
+      QCOMPARE(r.failedRecords, 0u);
+      QVERIFY(f.session.config().groupKnown(g));
+      for (int k = 0; k < recordCountOf(g); ++k) QCOMPARE(encodeRecord(f.session.config(), g, k), image(f.host(0), g, k));
+    }
+    const ReadFlags& flags = f.session.flags();
+    QVERIFY(flags.networkRead && flags.baseRead && flags.gprsRead && flags.ledRead && flags.channelRead &&
+            flags.modbusRead && flags.relayRead);
+  }
+
+  void anotherHostsRepliesAreNeverApplied() {
+    Fixture f;
+    f.read(ParamGroup::Network);
+    f.host(0).silent.insert(readCommandOf(ParamGroup::Channel, 4));
+    ChannelParams foreign;
+    foreign.name1 = "other";
+    // While channel 5 waits, host 2 answers for it (and for the base record).
+    f.transport.inject(OuterFrame::buildTunnelReply(
+        f.mac(1), TunnelFrame::buildReply(readCommandOf(ParamGroup::Channel, 4), encodeChannelPayload(foreign), 7, 10)));
+    f.transport.inject(OuterFrame::buildTunnelReply(
+        f.mac(1), TunnelFrame::buildReply(readCommandOf(ParamGroup::Base), image(f.host(1), ParamGroup::Base), 7, 10)));
+    const OperationResult r = f.read(ParamGroup::Channel);
+    QCOMPARE(r.outcome, Outcome::NoAnswer);
+    QCOMPARE(r.failedRecords, 1u << 4);
+    QVERIFY(f.session.config().channels[4].name1 != "other");
+    QVERIFY(!f.session.config().isKnown(ParamGroup::Base));
+    QVERIFY(!f.session.flags().baseRead && !f.session.flags().channelRead);
+  }
+
+  void lateRepliesOfTheFormerHostAreDroppedAfterReselection() {
+    Fixture f(hosts(2, 50));
+    f.read(ParamGroup::Network);
+    QVERIFY(!f.session.read(ParamGroup::Base));  // host 1 answers in 50 ms
+    f.session.setTarget(f.mac(1));
+    QCOMPARE(f.finished.last().at(0).value<OperationResult>().outcome, Outcome::Cancelled);
+    QTest::qWait(150);
+    QVERIFY(!f.session.config().isKnown(ParamGroup::Base));
+    QCOMPARE(f.read(ParamGroup::Base).outcome, Outcome::Done);
+    QCOMPARE(encodeRecord(f.session.config(), ParamGroup::Base), image(f.host(1), ParamGroup::Base));
+  }
+
+  void readsWithoutAnswerEndAfterTheirAttempts() {
+    Fixture f;
+    f.session.setTarget(Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x99});  // no such host
+    QCOMPARE(f.read(ParamGroup::Network).outcome, Outcome::NoAnswer);
+    QCOMPARE(f.transport.requests().size(), 4);
+    f.session.setTarget(f.mac(0));
+    f.read(ParamGroup::Network);
+    f.host(0).silent.insert(readCommandOf(ParamGroup::Led));
+    f.transport.clearRequests();
+    const OperationResult led = f.read(ParamGroup::Led);
+    QCOMPARE(led.outcome, Outcome::NoAnswer);
+    QCOMPARE(f.transport.tunnelCommands(), (QList<int>{150, 150, 150, 150}));
+  }
+
+  void gatesRefuseBeforeAnythingIsSent() {
+    Fixture f;
+    QCOMPARE(f.session.read(ParamGroup::Base), Refusal::NetworkNotRead);
+    QCOMPARE(f.session.read(ParamGroup::Relay), Refusal::NetworkNotRead);
+    QCOMPARE(f.session.write(ParamGroup::Network), Refusal::NetworkNotRead);
+    QVERIFY(f.transport.requests().isEmpty());
+    f.read(ParamGroup::Network);
+    f.transport.clearRequests();
+    for (ParamGroup g : {ParamGroup::Base, ParamGroup::Gprs, ParamGroup::Led, ParamGroup::Channel,
+                         ParamGroup::Modbus, ParamGroup::Relay})
+      QCOMPARE(f.session.write(g), Refusal::GroupNotRead);
+    QVERIFY(f.transport.requests().isEmpty());
+    QVERIFY(!f.session.read(ParamGroup::Relay));
+    QCOMPARE(f.session.read(ParamGroup::Relay), Refusal::Busy);
+    QVERIFY(!f.session.read(ParamGroup::Modbus));  // another kind is accepted
+  }
+
+  void versionGateStopsEverythingOfItsHost() {
+    sim::SimOptions o = hosts(1);
+    o.trailerLow = 2;  // version 702
+    Fixture f(o);
+    f.read(ParamGroup::Network);
+    QSignalSpy refused(&f.session, &HostSession::versionRefused);
+    QCOMPARE(f.read(ParamGroup::Base).outcome, Outcome::VersionRefused);
+    QCOMPARE(refused.size(), 1);
+    f.session.flagsForTesting().relayRead = true;
+    f.transport.clearRequests();
+    QCOMPARE(f.write(ParamGroup::Relay).outcome, Outcome::VersionRefused);
+    QCOMPARE(f.transport.tunnelCommands(), QList<int>{77});  // the first acknowledgement stops the batch
+  }
+
+  void writesSendTheRecordsAsTheConfigHoldsThem() {
+    Fixture f;
+    f.read(ParamGroup::Network);
+    f.read(ParamGroup::Modbus);
+    f.session.config().modbus[6].registerCount = 300;
+    f.session.config().network.setListenPort(0, 4000);
+    QCOMPARE(f.write(ParamGroup::Modbus).outcome, Outcome::Done);
+    QCOMPARE(f.write(ParamGroup::Network).outcome, Outcome::Done);
+    QTest::qWait(10);
+    QCOMPARE(f.host(0).records.at(readCommandOf(ParamGroup::Modbus, 6)), encodeModbusSlot(f.session.config().modbus[6]));
+    QCOMPARE(f.host(0).network, encodeRecord(f.session.config(), ParamGroup::Network));
+  }
+
+  // The window's words for a batch, in the order the host tool shows them.
+  void batchesWordedAsTheWindowShowsThem() {
+    Fixture f;
+    f.read(ParamGroup::Network);
+    InfoLog log;
+    QStringList shown;  // every refresh of the information area, and the wait box's lines
+    QObject::connect(&log, &InfoLog::refreshed, [&](const QString& t) { shown << QStringLiteral("log:") + t; });
+    BatchProgress words(log, [&](const QString& t) { shown << t; });
+    QObject::connect(&f.session, &HostSession::batchEvent, &words, &BatchProgress::show);
+    f.host(0).silent.insert(readCommandOf(ParamGroup::Channel, 4));
+    log.append(QStringLiteral("old\r\n"));
+    f.read(ParamGroup::Channel);
+    // A channel read refreshes after each send and empties the log after the first request's line.
+    QCOMPARE(shown.mid(0, 5), (QStringList{"log:old\r\n", "正在读取通道1参数", "通道1参数读取成功!", "log:",
+                                          "正在读取通道2参数"}));
+    QVERIFY(shown.contains(QStringLiteral("log:通道5参数读取失败\r\n")));
+    QCOMPARE(shown.last(), QStringLiteral("通道参数读取失败......"));
+    QVERIFY(!f.session.flags().channelRead);
+
+    shown.clear();
+    log.append(QStringLiteral("old\r\n"));
+    f.host(0).silent.insert(readCommandOf(ParamGroup::Relay, 0));
+    f.session.flagsForTesting().relayRead = true;  // from an earlier complete read
+    f.read(ParamGroup::Relay);
+    // The other kinds empty the log before their first request; relays repeat the sent line when answered.
+    QCOMPARE(shown.mid(0, 2), (QStringList{"正在读取继电器1参数", "正在读取继电器1参数"}));
+    QCOMPARE(shown.count(QStringLiteral("正在读取继电器2参数")), 2);
+    QCOMPARE(shown.at(shown.indexOf(QStringLiteral("正在读取继电器1参数")) + 4), QStringLiteral("log:读取继电器1参数失败\r\n"));
+    QCOMPARE(shown.last(), QStringLiteral("继电器参数读取失败......"));
+    QVERIFY(f.session.flags().relayRead);  // an incomplete relay read leaves the flag
+  }
+};
+
+QTEST_GUILESS_MAIN(HostSessionTest)
+#include "host_session_test.moc"
