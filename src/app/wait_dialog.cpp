@@ -1,5 +1,6 @@
 #include "app/wait_dialog.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -25,5 +26,14 @@ void WaitDialog::setText(const QString& text) { line_->setText(text); }
 QString WaitDialog::text() const { return line_->text(); }
 
 void WaitDialog::openBox() { open(); }
+
+void WaitDialog::keyPressEvent(QKeyEvent* event) {
+  // With no button there is no default one to press: Enter closes, like Esc.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    reject();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
 
 }  // namespace quendra

@@ -179,7 +179,8 @@ void ChannelPage::writePressed() {
   if (!requireGroupRead(context_, ParamGroup::Channel, QStringLiteral("警告"),
                         QStringLiteral("请先读取通道参数，再配置!")))
     return;
-  if (const auto k = selector_->shown()) storeShown(*k);
+  // A refused text stops the write before anything is sent.
+  if (const auto k = selector_->shown(); k && !storeShown(*k)) return;
   startBatchWithWaitBox(context_, ParamGroup::Channel, true);
 }
 
@@ -190,9 +191,13 @@ void ChannelPage::showChannelReply(int index) {
 
 // The operator picked another channel: what is on screen goes back into the
 // record it was shown from (unless the selector's text named no channel), then
-// the new record is shown.
+// the new record is shown. A refused text keeps the operator on the channel
+// being edited, with what was typed.
 void ChannelPage::channelPicked(std::optional<int> previous, int row) {
-  if (previous) storeShown(*previous);
+  if (previous && !storeShown(*previous)) {
+    selector_->showRecord(*previous);
+    return;
+  }
   showRecord(row % kChannelCount, false);
 }
 
@@ -228,8 +233,9 @@ void ChannelPage::showRecord(int index, bool afterReply) {
   }
 }
 
-void ChannelPage::storeShown(int index) {
-  ChannelParams& r = context_.session->config().channels.at(index);
+bool ChannelPage::storeShown(int index) {
+  ChannelParams& stored = context_.session->config().channels.at(index);
+  ChannelParams r = stored;
   r.dataSource = dataSource_->currentIndex();
   r.dataProperty = dataProperty_->currentIndex();
   r.alarmDelay = parseU16Field(alarmDelay_->text().toStdString());
@@ -251,14 +257,18 @@ void ChannelPage::storeShown(int index) {
   r.smsOnRestore1 = q_[0].smsOnRestore->isChecked() ? 1 : 0;
   r.smsOnAlarm2 = q_[1].smsOnAlarm->isChecked() ? 1 : 0;
   r.smsOnRestore2 = q_[1].smsOnRestore->isChecked() ? 1 : 0;
-  // A text GBK cannot carry keeps its previous value (fieldGbk says why).
+  // Texts as shown go back as the record holds them; a typed text GBK cannot
+  // carry refuses the whole store (textForWrite says why).
   const auto storeText = [this](std::string& into, const QLineEdit* edit, std::size_t width) {
-    if (auto gbk = fieldGbk(context_, edit->accessibleName(), edit->text())) into = cutGbkText(*gbk, width);
+    const auto gbk = textForWrite(context_, edit->accessibleName(), edit->text(), into, width);
+    if (gbk) into = *gbk;
+    return gbk.has_value();
   };
-  storeText(r.name1, q_[0].name, kChannelNameBytes);
-  storeText(r.unit1, q_[0].unit, kChannelUnitBytes);
-  storeText(r.name2, q_[1].name, kChannelNameBytes);
-  storeText(r.unit2, q_[1].unit, kChannelUnitBytes);
+  if (!storeText(r.name1, q_[0].name, kChannelNameBytes) || !storeText(r.unit1, q_[0].unit, kChannelUnitBytes) ||
+      !storeText(r.name2, q_[1].name, kChannelNameBytes) || !storeText(r.unit2, q_[1].unit, kChannelUnitBytes))
+    return false;
+  stored = r;
+  return true;
 }
 
 // The box itself switches the eight gated fields; the data property rules

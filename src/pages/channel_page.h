@@ -44,8 +44,9 @@ class ChannelPage : public QWidget {
   const ChannelParams& record(int index) const { return context_.session->config().channels.at(index); }
   // A stored read reply: selects row k and shows the record ("%f" floats).
   void showChannelReply(int index);
-  // Takes every field on screen back into record k.
-  void storeShown(int index);
+  // Takes every field on screen back into record k; false, changing nothing,
+  // after a refused text's box.
+  bool storeShown(int index);
 
  private:
   void buildForm();

@@ -18,9 +18,6 @@ const QString kWorkTypeLabel = QStringLiteral("GPRS工作类型：");
 
 QString phoneLabel(int number) { return QStringLiteral("告警目标手机号码%1：").arg(number); }
 
-// The GBK text cut at the last whole character within `maxBytes`.
-std::string cutGbk(const std::string& gbk, std::size_t maxBytes) { return gbk.substr(0, gbkCutLength(gbk, maxBytes)); }
-
 }  // namespace
 
 GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
@@ -120,15 +117,19 @@ std::optional<GprsParams> GprsPage::paramsFromFields() {
   r.heartbeatInterval = editU16(heartbeatInterval_);
   r.dataInterval = editU16(dataInterval_);
 
-  const auto address = fieldGbk(context_, kAddressLabel, targetAddress_->text());
+  const auto address =
+      textForWrite(context_, kAddressLabel, targetAddress_->text(), r.targetAddress, GprsParams::kAddressBytes);
   if (!address) return std::nullopt;
-  r.targetAddress = cutGbk(*address, GprsParams::kAddressBytes);
-  const auto port = fieldGbk(context_, kPortLabel, targetPort_->text());
+  r.targetAddress = *address;
+  const auto port = textForWrite(context_, kPortLabel, targetPort_->text(), r.targetPort, GprsParams::kPortBytes);
   if (!port) return std::nullopt;
-  r.targetPort = cutGbk(*port, GprsParams::kPortBytes);
+  r.targetPort = *port;
 
-  r.alarmPhoneMask = 0;
+  r.alarmPhoneMask &= 0x1F;  // bits 5 to 7 are always 0 in a write
   for (int i = 0; i < GprsParams::kPhoneCount; ++i) {
+    // A number still as shown keeps its slot and its mask bit.
+    const bool given = (r.alarmPhoneMask >> i) & 1;
+    if (phones_[i]->text() == (given ? fromGbk(r.alarmPhones[i]) : QString())) continue;
     const auto phone = fieldGbk(context_, phoneLabel(i + 1), phones_[i]->text());
     if (!phone) return std::nullopt;
     takeAlarmPhone(r, i + 1, *phone);

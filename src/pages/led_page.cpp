@@ -98,6 +98,7 @@ void LedPage::requestWrite() {
 
 std::optional<LedParams> LedPage::paramsFromFields() {
   LedParams r;
+  const LedParams& shown = params();
   r.sizeX = editU16(sizeX_);
   r.sizeY = editU16(sizeY_);
   r.refreshInterval = editU16(refreshInterval_);
@@ -106,12 +107,12 @@ std::optional<LedParams> LedPage::paramsFromFields() {
   r.headerEnabled = headerEnabled_->isChecked() ? 1 : 0;
   r.footerEnabled = footerEnabled_->isChecked() ? 1 : 0;
   r.showDataTable = showDataTable_->isChecked() ? 1 : 0;
-  const auto header = fieldGbk(context_, kHeaderLabel, headerText_->text());
+  const auto header = textForWrite(context_, kHeaderLabel, headerText_->text(), shown.headerText, LedParams::kTextBytes);
   if (!header) return std::nullopt;
-  r.headerText = header->substr(0, gbkCutLength(*header, LedParams::kTextBytes));
-  const auto footer = fieldGbk(context_, kFooterLabel, footerText_->text());
+  r.headerText = *header;
+  const auto footer = textForWrite(context_, kFooterLabel, footerText_->text(), shown.footerText, LedParams::kTextBytes);
   if (!footer) return std::nullopt;
-  r.footerText = footer->substr(0, gbkCutLength(*footer, LedParams::kTextBytes));
+  r.footerText = *footer;
   return r;
 }
 

@@ -184,13 +184,17 @@ std::optional<NetworkParams> NetworkPage::paramsFromFields() {
 
   for (int s = 0; s < NetworkParams::kServerCount; ++s) {
     const QString label = accessibleNameFor(QStringLiteral("服务器地址："), kServerNames[s]);
-    const auto gbk = fieldGbk(context_, label, servers_[s].address->text());
-    if (!gbk) return std::nullopt;
-    // A text as the host sent it goes back as it came (also a full 30-byte
-    // area without its zero, which the disabled server 2 field cannot shorten).
-    if (*gbk != p.serverAddress(s) && !p.setServerAddress(s, *gbk)) {
-      notice(label + QStringLiteral("超过%1个字节(一个汉字占两个字节),请缩短").arg(NetworkParams::kServerAddressMaxText));
-      return std::nullopt;
+    // A text as the host sent it goes back as it came: its area is left alone
+    // (also a full 30-byte area without its zero, or erased flash, which the
+    // disabled server 2 field cannot change).
+    const QString text = servers_[s].address->text();
+    if (text != fromGbk(p.serverAddress(s))) {
+      const auto gbk = fieldGbk(context_, label, text);
+      if (!gbk) return std::nullopt;
+      if (!p.setServerAddress(s, *gbk)) {
+        notice(label + QStringLiteral("超过%1个字节(一个汉字占两个字节),请缩短").arg(NetworkParams::kServerAddressMaxText));
+        return std::nullopt;
+      }
     }
     p.setSourcePort(s, parseU16Field(servers_[s].sourcePort->text().toStdString()));
     p.setListenPort(s, parseU16Field(servers_[s].listenPort->text().toStdString()));

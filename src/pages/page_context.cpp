@@ -53,6 +53,14 @@ void connectGroupLines(QObject* page, const PageContext& context, ParamGroup gro
 
 QString fromGbk(std::string_view gbk) { return QString::fromStdString(gbkToUtf8(gbk)); }
 
+std::optional<std::string> textForWrite(const PageContext& context, const QString& fieldLabel, const QString& text,
+                                        const std::string& recordGbk, std::size_t maxBytes) {
+  if (text == fromGbk(recordGbk)) return recordGbk;
+  auto gbk = fieldGbk(context, fieldLabel, text);
+  if (gbk) gbk->resize(gbkCutLength(*gbk, maxBytes));
+  return gbk;
+}
+
 std::optional<std::string> fieldGbk(const PageContext& context, const QString& fieldLabel, const QString& text) {
   auto gbk = utf8ToGbk(text.toStdString());
   if (!gbk)

@@ -55,5 +55,12 @@ QString fromGbk(std::string_view gbk);
 // The GBK bytes of a field's text; when GBK cannot represent it, a "提示" box
 // naming the field and nullopt.
 std::optional<std::string> fieldGbk(const PageContext& context, const QString& fieldLabel, const QString& text);
+// The text a write takes from a field that showed `recordGbk`: while the
+// field still shows exactly that, the record's own bytes (also bytes GBK
+// cannot decode, shown as U+FFFD, and a text cut inside a double-byte
+// character); once the operator changed it, the typed text cut at a whole
+// character within `maxBytes`, or nullopt after the "提示" box.
+std::optional<std::string> textForWrite(const PageContext& context, const QString& fieldLabel, const QString& text,
+                                        const std::string& recordGbk, std::size_t maxBytes);
 
 }  // namespace quendra

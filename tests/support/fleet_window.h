@@ -1,0 +1,50 @@
+#pragma once
+// The tool's window on simulated hosts in process: no sockets, no root. The
+// hosts' records can be seeded and their faults set per host before a test
+// reads them through the window.
+#include <QTest>
+
+#include "app/device_list.h"
+#include "app/main_dialog.h"
+#include "support/fleet_transport.h"
+#include "support/test_support.h"
+#include "support/widget_lookup.h"
+
+namespace quendra::test {
+
+struct FleetWindow {
+  FleetTransport transport;
+  RecordingNotifier notifier;
+  MainDialog dialog{notifier, transport};
+
+  explicit FleetWindow(const sim::SimOptions& options = {}) : transport(options) { dialog.show(); }
+
+  sim::SimHost& host(int i = 0) { return transport.fleet().hosts()[i]; }
+
+  // Searches, selects the row of host `i` and waits for its network answer.
+  bool searchAndSelect(int i = 0) {
+    dialog.search();
+    DeviceList* list = dialog.deviceList();
+    const int rows = static_cast<int>(transport.fleetHosts().size());
+    if (!QTest::qWaitFor([&] { return list->topLevelItemCount() == rows; }, 5000)) return false;
+    list->setCurrentItem(list->topLevelItem(rows - 1 - i));  // the newest answer is on top
+    dialog.selectDevice();
+    return QTest::qWaitFor([&] { return dialog.flags().networkRead && dialog.session().idle(); }, 5000);
+  }
+  // Presses a button of the tab and lets every reply it brings arrive.
+  void pressAndSettle(MainDialog::Tab tab, const QString& button) {
+    dialog.tabs()->setCurrentIndex(tab);
+    buttonByText(dialog.tabs()->widget(tab), button)->click();
+    QTest::qWaitFor([&] { return dialog.session().idle(); }, 20000);
+    QTest::qWait(5);
+  }
+  // The last request sent with this outer command (or tunnel command, for 10).
+  Bytes lastRequest(std::uint8_t outer, int tunnel = -1) const {
+    const QList<Bytes>& r = transport.requests();
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+      if (it->size() > 11 && (*it)[3] == outer && (tunnel < 0 || (*it)[11] == tunnel)) return *it;
+    return {};
+  }
+};
+
+}  // namespace quendra::test
