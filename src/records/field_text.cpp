@@ -94,6 +94,18 @@ Mac parseMacDigits(std::string_view digits) {
   return mac;
 }
 
+std::optional<Mac> parseMacAnySpelling(std::string_view text) {
+  std::string digits;
+  for (char c : text) {
+    if (hexValue(c) >= 0)
+      digits.push_back(c);
+    else if (c != '-' && c != ':' && c != '.' && c != ' ')
+      return std::nullopt;
+  }
+  if (digits.size() != 12) return std::nullopt;
+  return parseMacDigits(digits);
+}
+
 std::string formatMacDashed(const Mac& m) {
   char buf[18];
   std::snprintf(buf, sizeof buf, "%02X-%02X-%02X-%02X-%02X-%02X", m[0], m[1], m[2], m[3], m[4], m[5]);

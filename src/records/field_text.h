@@ -36,6 +36,10 @@ std::optional<Mac> parseMacText(std::string_view text);
 // The device list's 12 digits: pairs of hex digits, a non-hex character counts
 // 255 in its nibble, missing pairs stay 0.
 Mac parseMacDigits(std::string_view digits);
+// A MAC in any common spelling: six pairs of hex digits, together or
+// separated by "-", ":", "." or blanks (00-11-22-aa-bb-cc, 00:11:22:AA:BB:CC,
+// 001122AABBCC, 0011.22aa.bbcc). nullopt for anything else.
+std::optional<Mac> parseMacAnySpelling(std::string_view text);
 std::string formatMacDashed(const Mac& mac);  // 00-11-22-AA-BB-CC
 std::string formatMacDigits(const Mac& mac);  // 001122AABBCC
 

@@ -83,6 +83,16 @@ std::optional<Refusal> HostSession::read(ParamGroup group, std::uint32_t records
 
 std::optional<Refusal> HostSession::write(ParamGroup group, std::uint32_t records) {
   if (auto refusal = writeRefusal(group)) return refusal;
+  return startWrite(group, records);
+}
+
+std::optional<Refusal> HostSession::writeRecords(ParamGroup group, std::uint32_t records) {
+  records &= allRecordsOf(group);
+  if (records == 0 || (config_.knownRecords(group) & records) != records) return Refusal::GroupNotRead;
+  return startWrite(group, records);
+}
+
+std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t records) {
   if (isBatchGroup(group)) {
     const BatchKind kind = batchKindOf(group, true);
     if (!batches_->start(kind, records)) return Refusal::Busy;

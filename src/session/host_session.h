@@ -53,6 +53,10 @@ class HostSession : public QObject {
   // record when it sends it). The network settings are not acknowledged by
   // hosts: that write is done once sent.
   std::optional<Refusal> write(ParamGroup group, std::uint32_t records = 0xFFFFFFFFu);
+  // Writes records of the group that hold this host's values (read from it
+  // or written to it), whatever the group's read flag says; records it does
+  // not know are refused (GroupNotRead). For jobs that write some records.
+  std::optional<Refusal> writeRecords(ParamGroup group, std::uint32_t records);
   void factoryReset();
   void writeMac(const Mac& newMac);
 
@@ -82,6 +86,7 @@ class HostSession : public QObject {
     std::unique_ptr<QTimer> timer;
   };
   Pending& pendingOf(ParamGroup group, bool write);
+  std::optional<Refusal> startWrite(ParamGroup group, std::uint32_t records);
   void startSingle(ParamGroup group, bool write);
   void sendSingle(ParamGroup group, bool write);
   void singleTimedOut(ParamGroup group, bool write);

@@ -1,0 +1,169 @@
+#include "cli/cli.h"
+
+#include <QCommandLineParser>
+
+#include "cli/command_context.h"
+#include "records/field_text.h"
+#include "session/transport.h"
+
+namespace quendra::cli {
+namespace {
+
+const char* const kHelp = R"(Usage: quendra-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Reads, compares and writes the configuration of Quendra monitoring hosts on
+the local network (UDP port 1901), like the window does.
+
+Commands:
+  search                        the hosts that answer: IP, name, MAC, firmware,
+                                and the local address that heard each one
+  read HOST [GROUP...] [-o FILE]
+                                read groups (all by default) into a host
+                                configuration file (standard output without -o)
+  diff A B                      the fields that differ; A and B are each a file
+                                or a HOST
+  write HOST FILE [GROUP...] [--dry-run]
+                                read what the host has, show the differences,
+                                write only the records that differ, read them
+                                back and verify; --dry-run stops after the
+                                differences
+  clone FILE HOST... | --all [GROUP...] [--with-network]
+                                write to many hosts in parallel; a line per host
+                                at the end. The network settings are a host's
+                                identity: they are written only with
+                                --with-network; a MAC never is
+  reset-network HOST --yes      restore the host's network factory settings
+  set-mac HOST NEW-MAC --yes    give the host a new MAC address
+
+HOST is a MAC address in any common spelling (02-4B-7D-00-00-01,
+02:4b:7d:00:00:01, 024B7D000001) or an IP address as search shows it.
+GROUP is one of network, base, gprs, led, channels, modbus, relays.
+
+Options:
+  --json                  machine-readable results (JSON) on standard output
+  --local-address ADDR    send and listen on this local IPv4 address only
+  --timeout MS            wait for each answer this long (default 801 ms;
+                          relays and ModBus slots 8010 ms)
+  --attempts N            send each request up to N times (default 4)
+  --search-time MS        how long a search listens for answers (default 1500)
+  --capture FILE.pcapng   record every datagram sent and received
+  -o, --output FILE       (read) the file to write
+  --dry-run               (write) stop after showing the differences
+  --all                   (clone) every host that answers a search
+  --with-network          (clone) write the network settings too
+  --yes                   (reset-network, set-mac) do it
+  -h, --help              this text
+
+Results go to standard output; progress (on a terminal) and diagnostics to
+standard error.
+
+Exit status:
+  0  all done (every write read back and verified)
+  1  usage or file error; nothing was sent
+  2  a host did not answer or was not found
+  3  partly done: some records failed or did not verify
+  4  refused: the host's firmware version is not supported, or an invalid value
+)";
+
+std::optional<Options> parse(const QStringList& arguments, Environment& env) {
+  QCommandLineParser p;
+  p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+  const auto valued = [](const QStringList& names, const char* value) {
+    return QCommandLineOption(names, QString(), QString::fromLatin1(value));
+  };
+  const QCommandLineOption json(QStringLiteral("json")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
+      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")),
+      help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+  const QCommandLineOption local = valued({QStringLiteral("local-address")}, "ADDR"),
+                           timeout = valued({QStringLiteral("timeout")}, "MS"),
+                           attempts = valued({QStringLiteral("attempts")}, "N"),
+                           searchTime = valued({QStringLiteral("search-time")}, "MS"),
+                           capture = valued({QStringLiteral("capture")}, "FILE"),
+                           output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
+  p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, yes, help});
+  if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
+    env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
+    return std::nullopt;
+  }
+  Options o;
+  if (p.isSet(help)) {
+    o.command = QStringLiteral("help");
+    return o;
+  }
+  const QStringList positional = p.positionalArguments();
+  if (positional.isEmpty()) {
+    env.err << "quendra-cli: no command given\nTry quendra-cli --help.\n";
+    return std::nullopt;
+  }
+  o.command = positional.first();
+  o.arguments = positional.mid(1);
+  o.json = p.isSet(json);
+  o.output = p.value(output);
+  o.capture = p.value(capture);
+  o.dryRun = p.isSet(dryRun);
+  o.all = p.isSet(all);
+  o.withNetwork = p.isSet(withNetwork);
+  o.yes = p.isSet(yes);
+  const auto number = [&](const QCommandLineOption& option, int min, int max) -> std::optional<int> {
+    bool ok = false;
+    const int v = p.value(option).toInt(&ok);
+    if (ok && v >= min && v <= max) return v;
+    env.err << "quendra-cli: --" << option.names().constLast() << " needs a number from " << min << " to " << max << '\n';
+    return std::nullopt;
+  };
+  if (p.isSet(local)) {
+    const auto address = parseDottedAddress(p.value(local).toStdString());
+    if (!address) {
+      env.err << "quendra-cli: --local-address needs an IPv4 address such as 192.168.0.5\n";
+      return std::nullopt;
+    }
+    o.localAddress = *address;
+  }
+  if (p.isSet(timeout)) {
+    const auto v = number(timeout, 1, 600000);
+    if (!v) return std::nullopt;
+    o.timeout = std::chrono::milliseconds(*v);
+  }
+  if (p.isSet(attempts)) {
+    const auto v = number(attempts, 1, 100);
+    if (!v) return std::nullopt;
+    o.attempts = *v;
+  }
+  if (p.isSet(searchTime)) {
+    const auto v = number(searchTime, 1, 600000);
+    if (!v) return std::nullopt;
+    o.searchTime = std::chrono::milliseconds(*v);
+  }
+  return o;
+}
+
+}  // namespace
+
+int run(const QStringList& arguments, Environment& env) {
+  const auto options = parse(arguments, env);
+  if (!options) return kUsage;
+  if (options->command == QLatin1String("help")) {
+    env.out << kHelp;
+    return kDone;
+  }
+  using Command = int (*)(Context&);
+  const std::pair<const char*, Command> commands[] = {
+      {"search", searchCommand},          {"read", readCommand},     {"diff", diffCommand},
+      {"write", writeCommand},            {"clone", cloneCommand},   {"reset-network", resetNetworkCommand},
+      {"set-mac", setMacCommand},
+  };
+  for (const auto& [name, command] : commands) {
+    if (options->command != QLatin1String(name)) continue;
+    Transport* transport = env.transport(*options);
+    if (!transport) return kNoAnswer;
+    Context context(env, *options, *transport);
+    const int status = command(context);
+    env.out.flush();
+    env.err.flush();
+    return status;
+  }
+  env.err << "quendra-cli: unknown command \"" << options->command << "\"\nTry quendra-cli --help.\n";
+  return kUsage;
+}
+
+}  // namespace quendra::cli

@@ -1,0 +1,55 @@
+#pragma once
+// quendra-cli: the tool's operations from a shell, on the same session core as
+// the window. Results go to `out`, progress (only when wanted) and
+// diagnostics to `err`. Every command ends in one of the exit statuses below.
+#include <QStringList>
+#include <QTextStream>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace quendra {
+
+class Transport;
+
+namespace cli {
+
+enum ExitStatus {
+  kDone = 0,      // all done (and every write verified)
+  kUsage = 1,     // usage or file error: nothing was sent
+  kNoAnswer = 2,  // a host did not answer or was not found
+  kPartly = 3,    // partly done: some records failed or did not verify
+  kRefused = 4,   // refused: the firmware version gate, an invalid value
+};
+
+struct Options {
+  QString command;
+  QStringList arguments;  // the command's own, in order
+  bool json = false;
+  std::optional<std::uint32_t> localAddress;
+  std::optional<std::chrono::milliseconds> timeout;
+  std::optional<int> attempts;
+  std::chrono::milliseconds searchTime{1500};
+  QString output;   // read -o
+  QString capture;  // every datagram into a pcapng file
+  bool dryRun = false;
+  bool all = false;
+  bool withNetwork = false;
+  bool yes = false;
+};
+
+struct Environment {
+  QTextStream& out;
+  QTextStream& err;
+  bool progress = false;  // stderr is a terminal
+  // The transport for the options given (the UDP transport on the chosen
+  // local addresses; simulated hosts in tests). Null: it could not be opened.
+  std::function<Transport*(const Options&)> transport;
+};
+
+// Runs one command line (arguments without the program name).
+int run(const QStringList& arguments, Environment& environment);
+
+}  // namespace cli
+}  // namespace quendra

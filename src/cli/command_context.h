@@ -1,0 +1,89 @@
+#pragma once
+// What every command works with: the options, the output streams, one reply
+// router over the transport, the session policy the options ask for, and a
+// way to wait on the event loop for what the hosts answer.
+#include <QEventLoop>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "cli/cli.h"
+#include "config/config_file.h"
+#include "session/config_job.h"
+#include "session/reply_router.h"
+
+namespace quendra::cli {
+
+// A host as a search heard it.
+struct FoundHost {
+  SearchAnswer answer;
+  std::uint32_t localAddress = 0;
+};
+
+class Context {
+ public:
+  Context(Environment& environment, Options options, Transport& transport);
+
+  const Options& options() const { return options_; }
+  QTextStream& out() { return env_.out; }
+  QTextStream& err() { return env_.err; }
+  ReplyRouter& router() { return router_; }
+  // A session for the host, with the command line's policy.
+  std::unique_ptr<HostSession> sessionFor(const FoundHost& host);
+
+  // Diagnostics on stderr; progress only on a terminal.
+  void fail(const QString& message) { env_.err << "quendra-cli: " << message << Qt::endl; }
+  void progress(const QString& message) {
+    if (env_.progress) env_.err << message << Qt::endl;
+  }
+
+  // Every host that answers within the search time; with `onePerHost`, a
+  // host heard on two local addresses is listed once.
+  std::vector<FoundHost> searchAll(bool onePerHost = true);
+  // The host named by a MAC (any spelling) or an IP address; nullopt, with
+  // a diagnostic, when it does not answer. `spec` must be valid (see isHostSpec).
+  std::optional<FoundHost> find(const QString& spec);
+
+  // Runs the event loop until `done` is emitted by `sender` (or the time runs out).
+  template <typename Sender, typename Signal>
+  void waitFor(Sender* sender, Signal signal, std::chrono::milliseconds limit = std::chrono::hours(1)) {
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
+    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+
+ private:
+  Environment& env_;
+  Options options_;
+  Transport& transport_;
+  ReplyRouter router_;
+  SessionPolicy policy_;
+};
+
+// HOST: a MAC in any common spelling, or a dotted IPv4 address.
+bool isHostSpec(const QString& spec);
+// "02-4B-7D-00-00-01 192.168.1.10" for messages and result lines.
+QString describeHost(const FoundHost& host);
+// The groups named on the command line ("network", "base", "gprs", "led",
+// "channels", "modbus", "relays"); all when none; nullopt after a diagnostic.
+std::optional<RecordMasks> groupsNamed(Context& c, const QStringList& names, const RecordMasks& all);
+QString recordPath(ParamGroup group, int index);  // "channels[4]", "base"
+QString recordList(const RecordMasks& masks);    // "channels[4], relays[2]"
+
+// The words of a refused configuration file.
+QString describeFileError(const ConfigFileError& error);
+// The differences, as text lines or as a JSON array.
+void printDifferences(Context& c, const std::vector<FieldDifference>& differences);
+QJsonArray differencesJson(const std::vector<FieldDifference>& differences);
+
+// The commands.
+int searchCommand(Context& c);
+int readCommand(Context& c);
+int diffCommand(Context& c);
+int writeCommand(Context& c);
+int cloneCommand(Context& c);
+int resetNetworkCommand(Context& c);
+int setMacCommand(Context& c);
+
+}  // namespace quendra::cli

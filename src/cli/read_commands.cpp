@@ -1,0 +1,160 @@
+// The commands that only read: search, read and diff.
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/command_context.h"
+#include "link/gbk.h"
+#include "records/field_text.h"
+
+namespace quendra::cli {
+namespace {
+
+QString dotted(std::uint32_t ip) { return QString::fromStdString(formatDottedAddress(ip)); }
+
+struct HostRecords {
+  HostConfig config;
+  RecordMasks read{};  // the records that arrived
+  int status = kDone;
+};
+
+// Reads the records among `which` from the host.
+HostRecords readHost(Context& c, const FoundHost& host, const RecordMasks& which) {
+  HostRecords r;
+  auto session = c.sessionFor(host);
+  ConfigJob job(*session);
+  QObject::connect(&job, &ConfigJob::stageChanged, [&](ConfigJob::Stage, ParamGroup g) {
+    c.progress(QStringLiteral("reading %1...").arg(QLatin1String(configGroupKey(g))));
+  });
+  ConfigJobResult result;
+  QObject::connect(&job, &ConfigJob::finished, [&](const ConfigJobResult& res) { result = res; });
+  job.start([](const HostConfig& current) { return current; }, which, false, /*dryRun=*/true);
+  c.waitFor(&job, &ConfigJob::finished);
+  r.config = session->config();
+  for (ParamGroup g : kAllGroups) r.read[static_cast<int>(g)] = which[static_cast<int>(g)] & ~result.failed[static_cast<int>(g)];
+  if (result.outcome == Outcome::VersionRefused) {
+    c.fail(QStringLiteral("%1: its firmware version is refused").arg(describeHost(host)));
+    r.status = kRefused;
+  } else if (!result.hostAnswered) {
+    c.fail(QStringLiteral("%1 did not answer").arg(describeHost(host)));
+    r.status = kNoAnswer;
+  } else if (result.outcome != Outcome::Done) {
+    c.fail(QStringLiteral("%1: no answer for %2").arg(describeHost(host), recordList(result.failed)));
+    r.status = kPartly;
+  }
+  return r;
+}
+
+ConfigFileHeader headerFor(const FoundHost& host) {
+  ConfigFileHeader h;
+  h.savedBy = QStringLiteral("quendra-cli %1").arg(QStringLiteral(QUENDRA_VERSION));
+  h.savedAt = QDateTime::currentDateTimeUtc();
+  h.host = HostIdentity{host.answer.mac, QString::fromStdString(gbkToUtf8(host.answer.nameGbk)), host.answer.ip,
+                        host.answer.firmwareVersion};
+  return h;
+}
+
+}  // namespace
+
+int searchCommand(Context& c) {
+  if (!c.options().arguments.isEmpty()) {
+    c.fail(QStringLiteral("search takes no arguments"));
+    return kUsage;
+  }
+  const std::vector<FoundHost> all = c.searchAll(/*onePerHost=*/false);
+  QJsonArray rows;
+  for (const FoundHost& h : all) {
+    const QString name = QString::fromStdString(gbkToUtf8(h.answer.nameGbk));
+    const QString mac = QString::fromStdString(formatMacDashed(h.answer.mac));
+    if (c.options().json) {
+      rows.append(QJsonObject{{QStringLiteral("ip"), dotted(h.answer.ip)}, {QStringLiteral("name"), name},
+                              {QStringLiteral("mac"), mac}, {QStringLiteral("firmware"), h.answer.firmwareVersion},
+                              {QStringLiteral("localAddress"), dotted(h.localAddress)}});
+    } else {
+      c.out() << qSetFieldWidth(16) << Qt::left << dotted(h.answer.ip) << qSetFieldWidth(0) << ' ' << mac << "  "
+              << h.answer.firmwareVersion << "  heard on " << dotted(h.localAddress) << "  " << name << '\n';
+    }
+  }
+  if (c.options().json) c.out() << QJsonDocument(rows).toJson(QJsonDocument::Indented);
+  if (all.empty()) c.fail(QStringLiteral("no host answered"));
+  return all.empty() ? kNoAnswer : kDone;
+}
+
+int readCommand(Context& c) {
+  const QStringList& args = c.options().arguments;
+  if (args.isEmpty() || !isHostSpec(args.first())) {
+    c.fail(QStringLiteral("read needs a HOST (a MAC or an IP address)"));
+    return kUsage;
+  }
+  const auto which = groupsNamed(c, args.mid(1), allRecordMasks());
+  if (!which) return kUsage;
+  const auto host = c.find(args.first());
+  if (!host) return kNoAnswer;
+  const HostRecords r = readHost(c, *host, *which);
+  if (r.status == kNoAnswer || r.status == kRefused) return r.status;
+  const QByteArray json = configFileJson(r.config, r.read, headerFor(*host));
+  if (c.options().output.isEmpty()) {
+    c.out() << QString::fromUtf8(json);
+  } else {
+    QString error;
+    if (!writeConfigFile(c.options().output, json, &error)) {
+      c.fail(QStringLiteral("%1: %2").arg(c.options().output, error));
+      return kUsage;
+    }
+  }
+  return r.status;
+}
+
+int diffCommand(Context& c) {
+  const QStringList& args = c.options().arguments;
+  if (args.size() != 2) {
+    c.fail(QStringLiteral("diff needs two arguments, each a file or a HOST"));
+    return kUsage;
+  }
+  // Files are read and checked before any host is asked.
+  struct Side {
+    HostConfig config;
+    RecordMasks which{};
+    std::optional<QString> host;
+  };
+  Side sides[2];
+  for (int i = 0; i < 2; ++i) {
+    if (QFileInfo::exists(args[i])) {
+      const ConfigFileResult file = readConfigFile(args[i]);
+      if (const auto* e = std::get_if<ConfigFileError>(&file)) {
+        c.fail(describeFileError(*e));
+        return kUsage;
+      }
+      const ConfigFile& f = std::get<ConfigFile>(file);
+      sides[i].config = applyConfigFile(f, HostConfig{});
+      sides[i].which = f.present();
+    } else if (isHostSpec(args[i])) {
+      sides[i].host = args[i];
+    } else {
+      c.fail(QStringLiteral("%1 is neither a file nor a HOST").arg(args[i]));
+      return kUsage;
+    }
+  }
+  int status = kDone;
+  for (Side& side : sides) {
+    if (!side.host) continue;
+    const auto host = c.find(*side.host);
+    if (!host) return kNoAnswer;
+    HostRecords r = readHost(c, *host, allRecordMasks());
+    if (r.status == kNoAnswer || r.status == kRefused) return r.status;
+    status = std::max(status, r.status);
+    side.config = r.config;
+    side.which = r.read;
+  }
+  RecordMasks both{};
+  for (int g = 0; g < kParamGroupCount; ++g) both[g] = sides[0].which[g] & sides[1].which[g];
+  const auto differences = diffConfigs(sides[0].config, sides[1].config, both);
+  if (c.options().json)
+    c.out() << QJsonDocument(differencesJson(differences)).toJson(QJsonDocument::Indented);
+  else
+    printDifferences(c, differences);
+  return status;
+}
+
+}  // namespace quendra::cli

@@ -1,0 +1,22 @@
+#pragma once
+// Field values in configuration files and on screen: numbers as numbers,
+// texts as UTF-8, the terminal address as 8 hexadecimal digits, addresses as
+// dotted text.
+#include <QJsonValue>
+#include <QString>
+#include <optional>
+#include <variant>
+
+#include "config/config_file.h"
+
+namespace quendra {
+
+// The value as JSON; undefined for a float that is not a finite number (the
+// image then carries it alone).
+QJsonValue fieldToJson(const RecordField& field, const FieldValue& value);
+// The value a JSON value gives the field, or why it cannot.
+std::variant<FieldValue, ConfigFileError::Problem> fieldFromJson(const RecordField& field, const QJsonValue& json);
+// One line of text, as a table or a terminal shows it.
+QString fieldText(const RecordField& field, const FieldValue& value);
+
+}  // namespace quendra
