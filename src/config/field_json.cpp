@@ -57,7 +57,8 @@ std::variant<FieldValue, Problem> fieldFromJson(const RecordField& field, const 
     case FieldKind::Text: {
       if (!json.isString()) return Problem::WrongType;
       const auto gbk = utf8ToGbk(json.toString().toStdString());
-      if (!gbk) return Problem::NotGbk;
+      // A zero byte would end the text early on the host.
+      if (!gbk || gbk->find('\0') != std::string::npos) return Problem::NotGbk;
       if (gbk->size() > field.maxBytes) return Problem::TooLong;
       return FieldValue{*gbk};
     }
