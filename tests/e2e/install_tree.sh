@@ -20,9 +20,12 @@ cmake --install "$build" --prefix "$staging" >/dev/null || { echo "FAIL: cmake -
 stray=$(cd "$staging" && find . -type f ! -path './bin/*' ! -path './share/*')
 [ -z "$stray" ] || fail "unexpected files installed: $stray"
 
-for program in quendra-config quendra-hostsim; do
+for program in quendra-config quendra-cli quendra-hostsim; do
   [ -x "$staging/bin/$program" ] || fail "program not installed: bin/$program"
 done
+need_file share/bash-completion/completions/quendra-cli
+need_file share/doc/quendra-config/copyright
+need_file share/doc/quendra-config/changelog.Debian.gz
 
 # Desktop entry: valid, named as the window, starting an installed program
 # with an installed icon.
@@ -65,26 +68,27 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 
 # Man pages: compressed, titled for their program, listing every option of
-# the simulator that its --help lists.
-for program in quendra-config quendra-hostsim; do
+# the command-line programs that their --help lists.
+for program in quendra-config quendra-cli quendra-hostsim; do
   page=share/man/man1/$program.1.gz
   need_file "$page"
   [ -f "$staging/$page" ] && ! gzip -cd "$staging/$page" | grep -qi "^\.TH $program 1 " &&
     fail "$page has no .TH line for $program"
 done
-if [ -x "$staging/bin/quendra-hostsim" ] && [ -f "$staging/share/man/man1/quendra-hostsim.1.gz" ]; then
+for program in quendra-cli quendra-hostsim; do
+  [ -x "$staging/bin/$program" ] && [ -f "$staging/share/man/man1/$program.1.gz" ] || continue
   # Run only inside a private namespace: the simulator is never started on real interfaces.
-  help=$("$netns_run" "$staging/bin/quendra-hostsim" --help 2>&1) || fail "quendra-hostsim --help failed"
-  # The man page's options are the tags of its option list (the lines after .TP).
-  documented=$(gzip -cd "$staging/share/man/man1/quendra-hostsim.1.gz" | awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' |
-    grep -o '\\-\\-[a-z\\-]*' | sed 's/\\//g' | sort -u)
+  help=$("$netns_run" "$staging/bin/$program" --help 2>&1) || fail "$program --help failed"
+  # The man page's options are the tags of its lists (the lines after .TP).
+  documented=$(gzip -cd "$staging/share/man/man1/$program.1.gz" | awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' |
+    sed 's/\\f[BIRP]//g' | grep -o '\\-\\-[a-z\\-]*' | sed 's/\\//g' | sort -u)
   for option in $(grep -o -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
-    grep -qx -- "$option" <<<"$documented" || fail "quendra-hostsim $option is in --help but not in the man page"
+    grep -qx -- "$option" <<<"$documented" || fail "$program $option is in --help but not in the man page"
   done
   for option in $documented; do
-    grep -q -- "$option" <<<"$help" || fail "quendra-hostsim $option is in the man page but not in --help"
+    grep -q -- "$option" <<<"$help" || fail "$program $option is in the man page but not in --help"
   done
-fi
+done
 
 if [ "$failures" -ne 0 ]; then
   echo "install_tree: $failures failure(s)"
