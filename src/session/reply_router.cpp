@@ -32,10 +32,13 @@ void ReplyRouter::onDatagram(const Datagram& datagram) {
 
 template <typename Deliver>
 void ReplyRouter::toSessionsOf(const Mac& mac, Deliver deliver) {
-  // A session may be detached by what it does with the reply: walk a copy.
-  const std::vector<HostSession*> sessions = sessions_;
-  for (HostSession* s : sessions)
-    if (std::find(sessions_.begin(), sessions_.end(), s) != sessions_.end() && s->target() == mac) deliver(s);
+  // A session may be detached by what another does with the reply: the
+  // sessions of this host are taken first, and each checked before delivery.
+  std::vector<HostSession*> matching;
+  for (HostSession* s : sessions_)
+    if (s->target() == mac) matching.push_back(s);
+  for (HostSession* s : matching)
+    if (std::find(sessions_.begin(), sessions_.end(), s) != sessions_.end()) deliver(s);
 }
 
 }  // namespace quendra
