@@ -44,17 +44,30 @@ void DeviceList::addEntry(const DeviceEntry& entry) {
 
 void DeviceList::clearRows() { clear(); }
 
+namespace {
+
+DeviceEntry entryOf(const QTreeWidgetItem* row) {
+  DeviceEntry entry;
+  const QByteArray mac = row->data(DeviceList::MacColumn, Qt::UserRole).toByteArray();
+  if (mac.size() == 6) std::copy(mac.begin(), mac.end(), entry.mac.begin());
+  entry.ip = row->data(DeviceList::IpColumn, Qt::UserRole).toUInt();
+  entry.firmwareVersion = static_cast<std::uint16_t>(row->data(DeviceList::VersionColumn, Qt::UserRole).toUInt());
+  entry.name = row->text(DeviceList::NameColumn);
+  return entry;
+}
+
+}  // namespace
+
 std::optional<DeviceEntry> DeviceList::selectedEntry() const {
   const QList<QTreeWidgetItem*> rows = selectedItems();
   if (rows.isEmpty()) return std::nullopt;
-  const QTreeWidgetItem* row = rows.first();
-  DeviceEntry entry;
-  const QByteArray mac = row->data(MacColumn, Qt::UserRole).toByteArray();
-  if (mac.size() == 6) std::copy(mac.begin(), mac.end(), entry.mac.begin());
-  entry.ip = row->data(IpColumn, Qt::UserRole).toUInt();
-  entry.firmwareVersion = static_cast<std::uint16_t>(row->data(VersionColumn, Qt::UserRole).toUInt());
-  entry.name = row->text(NameColumn);
-  return entry;
+  return entryOf(rows.first());
+}
+
+std::vector<DeviceEntry> DeviceList::entries() const {
+  std::vector<DeviceEntry> out;
+  for (int i = 0; i < topLevelItemCount(); ++i) out.push_back(entryOf(topLevelItem(i)));
+  return out;
 }
 
 void DeviceList::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "link/outer_frame.h"
 
@@ -32,6 +33,8 @@ class DeviceList : public QTreeWidget {
   void clearRows();
   // The entry of the first selected row; nullopt when no row is selected.
   std::optional<DeviceEntry> selectedEntry() const;
+  // Every row's entry, top row first.
+  std::vector<DeviceEntry> entries() const;
 
  signals:
   // A double-click anywhere in the list; the window selects the selected row.

@@ -1,6 +1,10 @@
 #include "app/main_dialog.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -84,6 +88,8 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
   resize(du.size(641, 373).expandedTo(minimumSizeHint()));
 
   wireSession();
+  createConfigActions();
+  setAcceptDrops(true);
   connect(searchButton_, &QPushButton::clicked, this, &MainDialog::search);
   connect(deviceList_, &DeviceList::doubleClickedList, this, &MainDialog::selectDevice);
 }
@@ -116,6 +122,7 @@ QWidget* MainDialog::buildLeftColumn() {
   listLabel->setBuddy(deviceList_);
   v->addWidget(listLabel);
   v->addWidget(deviceList_, 143);
+  v->addWidget(buildConfigButtons());
 
   auto* logLabel = new QLabel(QStringLiteral("信息提示区"));
   infoLogView_ = new InfoLogView;
@@ -189,6 +196,7 @@ void MainDialog::selectDevice() {
   const auto entry = deviceList_->selectedEntry();
   if (!entry) return;
   session_->setTarget(entry->mac);
+  selected_ = HostIdentity{entry->mac, entry->name, entry->ip, entry->firmwareVersion};
   networkPage_->showSelectedMac(entry->mac);
   infoLog_.clear();
   infoLog_.append(QStringLiteral("读取参数...\r\n"));
@@ -212,6 +220,59 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
   // has a default button presses it itself for Enter in its own fields.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
   QDialog::keyPressEvent(event);
+}
+
+QWidget* MainDialog::buildConfigButtons() {
+  // The whole-host operations, under the list of hosts they work on.
+  auto* box = new QWidget;
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  const QString texts[] = {tr("保存配置..."), tr("打开配置..."), tr("写入全部..."), tr("历史记录..."), tr("复制到其他主机...")};
+  for (int i = 0; i < 5; ++i) {
+    auto* b = new QPushButton(texts[i]);
+    b->setAccessibleName(texts[i]);
+    b->setAutoDefault(false);
+    configButtons_[i] = b;
+    grid->addWidget(b, i / 3, i % 3);
+  }
+  return box;
+}
+
+void MainDialog::createConfigActions() {
+  ConfigActions::Window w;
+  w.parent = this;
+  w.session = session_.get();
+  w.router = router_.get();
+  w.infoLog = &infoLog_;
+  w.notifier = &notifier_;
+  w.pages = {{ParamGroup::Network, networkPage_}, {ParamGroup::Base, basePage_},   {ParamGroup::Gprs, gprsPage_},
+             {ParamGroup::Led, ledPage_},         {ParamGroup::Channel, channelPage_}, {ParamGroup::Modbus, modbusPage_},
+             {ParamGroup::Relay, relayPage_}};
+  w.selectedHost = [this] { return selected_; };
+  w.hostsFound = [this] {
+    std::vector<HostIdentity> hosts;
+    for (const DeviceEntry& e : deviceList_->entries()) hosts.push_back({e.mac, e.name, e.ip, e.firmwareVersion});
+    return hosts;
+  };
+  actions_ = std::make_unique<ConfigActions>(std::move(w), dialogFiles_, history_);
+  ConfigActions* a = actions_.get();
+  connect(configButtons_[0], &QPushButton::clicked, a, &ConfigActions::saveConfig);
+  connect(configButtons_[1], &QPushButton::clicked, a, &ConfigActions::openConfig);
+  connect(configButtons_[2], &QPushButton::clicked, a, &ConfigActions::writeAll);
+  connect(configButtons_[3], &QPushButton::clicked, a, &ConfigActions::showHistory);
+  connect(configButtons_[4], &QPushButton::clicked, a, &ConfigActions::cloneToHosts);
+}
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.first().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainDialog::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.first().isLocalFile()) return;
+  event->acceptProposedAction();
+  actions_->openFile(urls.first().toLocalFile());
 }
 
 void MainDialog::done(int result) {

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "app/batch_progress.h"
+#include "app/config_actions.h"
+#include "app/file_chooser.h"
 #include "pages/info_log.h"
 #include "pages/page_context.h"
 #include "session/host_session.h"
@@ -64,6 +66,9 @@ class MainDialog : public QDialog {
   QLineEdit* portField() const { return port_; }
   QPushButton* searchButton() const { return searchButton_; }
   QPushButton* aboutButton() const { return aboutButton_; }
+  ConfigActions& configActions() { return *actions_; }
+  // Tests answer the file dialogs in place of an operator.
+  void setFileChooser(FileChooser& files) { actions_->setFileChooser(files); }
   WaitDialog* waitDialog() const { return waitDialog_; }
   NetworkPage* networkPage() const { return networkPage_; }
   BasePage* basePage() const { return basePage_; }
@@ -80,11 +85,16 @@ class MainDialog : public QDialog {
  protected:
   // Enter reaches a page's default button only from inside that page.
   void keyPressEvent(QKeyEvent* event) override;
+  // A configuration file dropped on the window is opened.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Transport* transport, QWidget* parent);
   QWidget* buildLeftColumn();
   void createPages();
+  QWidget* buildConfigButtons();
+  void createConfigActions();
   void wireSession();
   void addSearchAnswer(const SearchAnswer& answer);
   void showTransportFailure(TransportFailure failure);
@@ -97,12 +107,17 @@ class MainDialog : public QDialog {
   std::unique_ptr<ReplyRouter> router_;
   std::unique_ptr<HostSession> session_;
   std::unique_ptr<BatchProgress> batchProgress_;
+  DialogFileChooser dialogFiles_;
+  HistoryStore history_;
+  std::unique_ptr<ConfigActions> actions_;
+  std::optional<HostIdentity> selected_;
   PageContext context_;
 
   QLineEdit* pcAddress_ = nullptr;
   QLineEdit* port_ = nullptr;
   QPushButton* searchButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
+  QPushButton* configButtons_[5] = {};
   DeviceList* deviceList_ = nullptr;
   InfoLogView* infoLogView_ = nullptr;
   QTabWidget* tabs_ = nullptr;

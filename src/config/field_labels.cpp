@@ -64,6 +64,13 @@ const char* const kGroupNames[kParamGroupCount] = {
     QT_TRANSLATE_NOOP("FieldLabels", "继电器%1"),
 };
 
+const char* const kGroupTitles[kParamGroupCount] = {
+    QT_TRANSLATE_NOOP("FieldLabels", "网口参数"),  QT_TRANSLATE_NOOP("FieldLabels", "基础参数"),
+    QT_TRANSLATE_NOOP("FieldLabels", "GPRS参数"),  QT_TRANSLATE_NOOP("FieldLabels", "LED屏参数"),
+    QT_TRANSLATE_NOOP("FieldLabels", "通道参数"),  QT_TRANSLATE_NOOP("FieldLabels", "ModBus参数"),
+    QT_TRANSLATE_NOOP("FieldLabels", "继电器参数"),
+};
+
 QString tr(const char* text) { return QCoreApplication::translate("FieldLabels", text); }
 
 }  // namespace
@@ -73,6 +80,8 @@ QString fieldLabel(ParamGroup group, std::string_view key) {
     if (l.group == group && key == l.key) return tr(l.text);
   return QString::fromUtf8(key.data(), qsizetype(key.size()));
 }
+
+QString groupLabel(ParamGroup group) { return tr(kGroupTitles[static_cast<int>(group)]); }
 
 QString recordLabel(ParamGroup group, int index) {
   const QString name = tr(kGroupNames[static_cast<int>(group)]);

@@ -10,7 +10,7 @@ std::uint32_t bitOf(int record) { return 1u << record; }
 bool BatchPlanner::start(BatchKind kind, std::uint32_t records) {
   const int k = index(kind);
   records &= allRecordsOf(groupOf(kind));
-  if (records == 0 || pending_[k] != 0 || active_ == k) return false;
+  if (records == 0 || busy(kind)) return false;
   answered_[k] = 0;
   requested_[k] = records;
   pending_[k] = records;

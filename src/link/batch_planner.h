@@ -78,6 +78,8 @@ class BatchPlanner {
   // finishes after the wait of its current request.
   void stopAll() { pending_.fill(0); }
 
+  // A batch of the kind is pending, or its pass has not ended yet.
+  bool busy(BatchKind kind) const { return pending_[index(kind)] != 0 || active_ == index(kind); }
   bool waiting() const { return waiting_; }
   bool running() const;
   std::optional<BatchKind> activeKind() const;

@@ -123,13 +123,19 @@ void BasePage::requestRead() {
   requestSingleRecordRead(context_, ParamGroup::Base, QStringLiteral("读取设备参数...\r\n"));
 }
 
+void BasePage::showRecords() { showBaseReply(); }
+
+bool BasePage::storeFields() {
+  const auto fields = paramsFromFields();
+  if (fields) context_.session->config().base = *fields;
+  return fields.has_value();
+}
+
 void BasePage::requestWrite() {
   if (!requireGroupRead(context_, ParamGroup::Base, QStringLiteral("提示"),
                         QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置")))
     return;
-  const auto fields = paramsFromFields();
-  if (!fields) return;
-  context_.session->config().base = *fields;
+  if (!storeFields()) return;
   context_.session->write(ParamGroup::Base);
   context_.infoLog->clear();
   context_.infoLog->append(QStringLiteral("设置参数... \r\n"));

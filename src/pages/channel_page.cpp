@@ -180,8 +180,15 @@ void ChannelPage::writePressed() {
                         QStringLiteral("请先读取通道参数，再配置!")))
     return;
   // A refused text stops the write before anything is sent.
-  if (const auto k = selector_->shown(); k && !storeShown(*k)) return;
+  if (!storeFields()) return;
   startBatchWithWaitBox(context_, ParamGroup::Channel, true);
+}
+
+void ChannelPage::showRecords() { showChannelReply(selector_->shown().value_or(0)); }
+
+bool ChannelPage::storeFields() {
+  const auto k = selector_->shown();
+  return !k || storeShown(*k);
 }
 
 void ChannelPage::showChannelReply(int index) {

@@ -22,6 +22,7 @@
 #include "records/channel_field_rules.h"
 #include "records/channel_params.h"
 #include "pages/page_context.h"
+#include "pages/record_page.h"
 
 class QCheckBox;
 class QComboBox;
@@ -34,9 +35,11 @@ namespace quendra {
 
 class RecordSelector;
 
-class ChannelPage : public QWidget {
+class ChannelPage : public QWidget, public RecordPage {
   Q_OBJECT
  public:
+  void showRecords() override;
+  bool storeFields() override;
   explicit ChannelPage(const PageContext& context, QWidget* parent = nullptr);
   // The encoded record `index` as a write request would carry it.
   Bytes recordPayload(int index) const { return encodeRecord(context_.session->config(), ParamGroup::Channel, index); }

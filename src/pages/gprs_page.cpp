@@ -96,13 +96,19 @@ void GprsPage::requestRead() {
   requestSingleRecordRead(context_, ParamGroup::Gprs, QStringLiteral("读取GPRS运行参数...\r\n"));
 }
 
+void GprsPage::showRecords() { showGprsReply(); }
+
+bool GprsPage::storeFields() {
+  const auto fields = paramsFromFields();
+  if (fields) context_.session->config().gprs = *fields;
+  return fields.has_value();
+}
+
 void GprsPage::requestWrite() {
   if (!requireGroupRead(context_, ParamGroup::Gprs, QStringLiteral("提示"),
                         QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置")))
     return;
-  const auto fields = paramsFromFields();
-  if (!fields) return;
-  context_.session->config().gprs = *fields;
+  if (!storeFields()) return;
   context_.session->write(ParamGroup::Gprs);
   context_.infoLog->clear();
   context_.infoLog->refresh();

@@ -9,6 +9,7 @@
 #include "link/bytes.h"
 #include "records/gprs_params.h"
 #include "pages/page_context.h"
+#include "pages/record_page.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,9 +17,11 @@ class QLineEdit;
 
 namespace quendra {
 
-class GprsPage : public QWidget {
+class GprsPage : public QWidget, public RecordPage {
   Q_OBJECT
  public:
+  void showRecords() override;
+  bool storeFields() override;
   explicit GprsPage(const PageContext& context, QWidget* parent = nullptr);
   // The values the page shows before any read (the constructor writes them).
   void writeStartValues();

@@ -82,13 +82,19 @@ void LedPage::requestRead() {
   requestSingleRecordRead(context_, ParamGroup::Led, QStringLiteral("读取LED参数...\r\n"));
 }
 
+void LedPage::showRecords() { showLedReply(); }
+
+bool LedPage::storeFields() {
+  const auto fields = paramsFromFields();
+  if (fields) context_.session->config().led = *fields;
+  return fields.has_value();
+}
+
 void LedPage::requestWrite() {
   if (!requireGroupRead(context_, ParamGroup::Led, QStringLiteral("提示"),
                         QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置")))
     return;
-  const auto fields = paramsFromFields();
-  if (!fields) return;
-  context_.session->config().led = *fields;
+  if (!storeFields()) return;
   context_.session->write(ParamGroup::Led);
   context_.infoLog->clear();
   context_.infoLog->refresh();

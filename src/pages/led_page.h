@@ -8,6 +8,7 @@
 #include "link/bytes.h"
 #include "records/led_params.h"
 #include "pages/page_context.h"
+#include "pages/record_page.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,9 +16,11 @@ class QLineEdit;
 
 namespace quendra {
 
-class LedPage : public QWidget {
+class LedPage : public QWidget, public RecordPage {
   Q_OBJECT
  public:
+  void showRecords() override;
+  bool storeFields() override;
   explicit LedPage(const PageContext& context, QWidget* parent = nullptr);
   void requestRead();   // "读取LED屏参数"
   void requestWrite();  // "下载LED屏参数"

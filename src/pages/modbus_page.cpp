@@ -56,6 +56,13 @@ ModbusPage::ModbusPage(const PageContext& context, QWidget* parent)
   connectGroupLines(this, context_, ParamGroup::Modbus, [this](int k) { showSlotReply(k); }, {});
 }
 
+void ModbusPage::showRecords() { showSlotReply(selector_->shown().value_or(0)); }
+
+bool ModbusPage::storeFields() {
+  if (const auto k = selector_->shown()) storeShownSlot(*k);
+  return true;
+}
+
 void ModbusPage::showSlotReply(int k) {
   selector_->showRecord(k);
   showSlot(k);
@@ -94,7 +101,7 @@ void ModbusPage::onWrite() {
                         QStringLiteral("请先读取ModBus参数，再配置!")))
     return;
   // The selected row is the slot on screen; with none there is nothing to store.
-  if (const auto k = selector_->shown()) storeShownSlot(*k);
+  storeFields();
   startBatchWithWaitBox(context_, ParamGroup::Modbus, true);
 }
 

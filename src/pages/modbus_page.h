@@ -8,6 +8,7 @@
 #include "link/bytes.h"
 #include "records/modbus_params.h"
 #include "pages/page_context.h"
+#include "pages/record_page.h"
 
 class QCheckBox;
 class QComboBox;
@@ -17,9 +18,11 @@ namespace quendra {
 
 class RecordSelector;
 
-class ModbusPage : public QWidget {
+class ModbusPage : public QWidget, public RecordPage {
   Q_OBJECT
  public:
+  void showRecords() override;
+  bool storeFields() override;
   explicit ModbusPage(const PageContext& context, QWidget* parent = nullptr);
   // The encoded record `index` as a write request would carry it.
   Bytes recordPayload(int index) const { return encodeRecord(context_.session->config(), ParamGroup::Modbus, index); }

@@ -204,13 +204,18 @@ std::optional<NetworkParams> NetworkPage::paramsFromFields() {
   return p;
 }
 
+void NetworkPage::showRecords() { showParams(); }
+
+bool NetworkPage::storeFields() {
+  const auto fields = paramsFromFields();
+  if (fields) context_.session->config().network = *fields;
+  return fields.has_value();
+}
+
 void NetworkPage::writeNetwork() {
   // Before a network answer the record is all zero; a write would wipe the
   // host's hidden bytes.
-  if (!requireNetworkRead(context_)) return;
-  const auto fields = paramsFromFields();
-  if (!fields) return;
-  context_.session->config().network = *fields;
+  if (!requireNetworkRead(context_) || !storeFields()) return;
   context_.session->write(ParamGroup::Network);
   context_.infoLog->clear();
   context_.infoLog->append(QStringLiteral("设置参数... \r\n"));

@@ -7,6 +7,7 @@
 
 #include "records/network_params.h"
 #include "pages/page_context.h"
+#include "pages/record_page.h"
 
 class QComboBox;
 class QLineEdit;
@@ -14,9 +15,11 @@ class QPushButton;
 
 namespace quendra {
 
-class NetworkPage : public QWidget {
+class NetworkPage : public QWidget, public RecordPage {
   Q_OBJECT
  public:
+  void showRecords() override;
+  bool storeFields() override;
   explicit NetworkPage(const PageContext& context, QWidget* parent = nullptr);
 
   // The values the page shows before any read (the constructor writes them).

@@ -54,6 +54,13 @@ RelayPage::RelayPage(const PageContext& context, QWidget* parent)
   connectGroupLines(this, context_, ParamGroup::Relay, [this](int k) { showRelayReply(k); }, {});
 }
 
+void RelayPage::showRecords() { showRelayReply(selector_->shown().value_or(0)); }
+
+bool RelayPage::storeFields() {
+  if (const auto k = selector_->shown()) storeShownRelay(*k);
+  return true;
+}
+
 void RelayPage::showRelayReply(int k) {
   selector_->showRecord(k);
   showRelay(k);
@@ -88,7 +95,7 @@ void RelayPage::onWrite() {
                         QStringLiteral("请先读取继电器参数，再配置!")))
     return;
   // The selected row is the relay on screen; with none there is nothing to store.
-  if (const auto k = selector_->shown()) storeShownRelay(*k);
+  storeFields();
   startBatchWithWaitBox(context_, ParamGroup::Relay, true);
 }
 

@@ -7,6 +7,7 @@
 
 #include "link/bytes.h"
 #include "pages/page_context.h"
+#include "pages/record_page.h"
 #include "records/relay_params.h"
 
 class QComboBox;
@@ -16,9 +17,11 @@ namespace quendra {
 
 class RecordSelector;
 
-class RelayPage : public QWidget {
+class RelayPage : public QWidget, public RecordPage {
   Q_OBJECT
  public:
+  void showRecords() override;
+  bool storeFields() override;
   explicit RelayPage(const PageContext& context, QWidget* parent = nullptr);
   // The encoded record `index` as a write request would carry it.
   Bytes recordPayload(int index) const { return encodeRecord(context_.session->config(), ParamGroup::Relay, index); }

@@ -27,6 +27,15 @@ Bytes encodeRecord(const HostConfig& c, ParamGroup group, int index) {
   return {};
 }
 
+HostConfig withRecords(const HostConfig& base, const HostConfig& from,
+                       const std::array<std::uint32_t, kParamGroupCount>& which) {
+  HostConfig out = base;
+  for (ParamGroup g : kAllGroups)
+    for (int k = 0; k < recordCountOf(g); ++k)
+      if ((which[static_cast<int>(g)] >> k) & 1u) decodeRecord(out, g, k, encodeRecord(from, g, k));
+  return out;
+}
+
 namespace {
 
 template <typename Record, typename Decode>

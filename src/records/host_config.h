@@ -34,6 +34,10 @@ struct HostConfig {
   void markKnown(ParamGroup group, int index = 0) { known[static_cast<int>(group)] |= 1u << index; }
 };
 
+// `base` with the records among `which` (per group, bit k: record k) taken
+// from `from`, byte for byte; those records are then known.
+HostConfig withRecords(const HostConfig& base, const HostConfig& from, const std::array<std::uint32_t, kParamGroupCount>& which);
+
 // The byte image of record `index` of `group`: the tunnel payload, or the
 // 292-byte network record.
 Bytes encodeRecord(const HostConfig& config, ParamGroup group, int index = 0);

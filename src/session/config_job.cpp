@@ -127,7 +127,9 @@ void ConfigJob::proceed() {
 }
 
 void ConfigJob::cancel() {
-  if (running_) finish(Outcome::Cancelled);
+  if (!running_) return;
+  finish(Outcome::Cancelled);
+  session_.stop();  // what is still waiting for the host ends too
 }
 
 void ConfigJob::finish(Outcome outcome) {

@@ -35,6 +35,7 @@ class ConfigJob : public QObject {
   // when `dryRun` is set).
   void start(Target target, const RecordMasks& which, bool confirm = false, bool dryRun = false);
   void proceed();
+  // Ends the job Cancelled and stops what its session still waits for.
   void cancel();
 
   const HostConfig& current() const { return current_; }  // as read, before anything was written

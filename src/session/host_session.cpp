@@ -30,6 +30,7 @@ void HostSession::setPolicy(const SessionPolicy& policy) {
 void HostSession::setTarget(const Mac& mac) {
   if (mac == target_) return;
   target_ = mac;
+  lastRead_ = HostConfig{};
   for (ParamGroup g : kAllGroups)
     for (bool write : {false, true})
       if (pendingOf(g, write).active) finishSingle(g, write, Outcome::Cancelled);
@@ -93,14 +94,24 @@ std::optional<Refusal> HostSession::writeRecords(ParamGroup group, std::uint32_t
 }
 
 std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t records) {
+  records &= allRecordsOf(group);
   if (isBatchGroup(group)) {
     const BatchKind kind = batchKindOf(group, true);
-    if (!batches_->start(kind, records)) return Refusal::Busy;
+    if (batches_->planner().busy(kind)) return Refusal::Busy;
+    emit aboutToWrite(group, records);
+    batches_->start(kind, records);
     stoppedByGate_[static_cast<int>(kind)] = false;
     return std::nullopt;
   }
+  emit aboutToWrite(group, records);
   startSingle(group, true);
   return std::nullopt;
+}
+
+void HostSession::stop() {
+  batches_->stopAll();
+  for (ParamGroup g : kAllGroups)
+    for (bool write : {false, true}) finishSingle(g, write, Outcome::Cancelled);
 }
 
 void HostSession::factoryReset() {
@@ -184,6 +195,7 @@ void HostSession::sendTunnel(std::uint8_t command, ByteView payload) {
 
 void HostSession::onNetworkReply(ByteView record) {
   if (!decodeRecord(config_, ParamGroup::Network, 0, record)) return;
+  decodeRecord(lastRead_, ParamGroup::Network, 0, record);
   flags_.networkRead = true;
   emit recordArrived(ParamGroup::Network, 0);
   finishSingle(ParamGroup::Network, false, Outcome::Done);
@@ -194,6 +206,7 @@ void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) 
     emit writeAcknowledged(command.group, command.index);
   } else {
     if (!decodeRecord(config_, command.group, command.index, payload)) return;
+    decodeRecord(lastRead_, command.group, command.index, payload);
     setReadFlag(command.group);
     emit recordArrived(command.group, command.index);
   }

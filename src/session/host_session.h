@@ -36,6 +36,9 @@ class HostSession : public QObject {
 
   HostConfig& config() { return config_; }
   const HostConfig& config() const { return config_; }
+  // The records as last read from the host now selected (empty after a
+  // selection until replies arrive): what the host held before a write.
+  const HostConfig& lastRead() const { return lastRead_; }
   const ReadFlags& flags() const { return flags_; }
   // Tests and the fuzz driver put the flags in a given state.
   ReadFlags& flagsForTesting() { return flags_; }
@@ -60,6 +63,9 @@ class HostSession : public QObject {
   void factoryReset();
   void writeMac(const Mac& newMac);
 
+  // Stops every batch (each ends after the wait of its record in hand) and
+  // ends the single reads and writes still waiting, Cancelled.
+  void stop();
   // No operation is waiting for the host.
   bool idle() const;
   const BatchRunner& batches() const { return *batches_; }
@@ -68,6 +74,8 @@ class HostSession : public QObject {
   // A data reply of the host was stored into config() (the network settings too).
   void recordArrived(ParamGroup group, int index);
   void writeAcknowledged(ParamGroup group, int index);
+  // A write of these records is about to be sent to the host.
+  void aboutToWrite(ParamGroup group, std::uint32_t records);
   // A reply failed the firmware version gate: every batch stops.
   void versionRefused();
   void batchEvent(const BatchEvent& event);
@@ -99,6 +107,7 @@ class HostSession : public QObject {
   ReplyRouter& router_;
   Mac target_{};
   HostConfig config_;
+  HostConfig lastRead_;
   ReadFlags flags_;
   SessionPolicy policy_ = SessionPolicy::windowDefaults();
   std::unique_ptr<BatchRunner> batches_;

@@ -84,7 +84,9 @@ class NetworkPageNetTest : public QObject {
     Session s;
     QVERIFY(s.searchAndSelect());
     s.field(QStringLiteral("静态IP："))->setText(QStringLiteral("192.168.1.99"));
+    const int beforeWrite = s.sim.requestLog().size();
     s.press(QStringLiteral("写入网络参数"));
+    QTRY_VERIFY(s.sim.requestLog().size() > beforeWrite);  // the simulator logs as it hears
     const int before = s.sim.requestLog().size();
     s.press(QStringLiteral("网络恢复出厂"));
     QCOMPARE(s.dialog.infoLog().text(), QStringLiteral("恢复出厂设置...\r\n"));

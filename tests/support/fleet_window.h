@@ -2,6 +2,7 @@
 // The tool's window on simulated hosts in process: no sockets, no root. The
 // hosts' records can be seeded and their faults set per host before a test
 // reads them through the window.
+#include <QStandardPaths>
 #include <QTest>
 
 #include "app/device_list.h"
@@ -17,7 +18,19 @@ struct FleetWindow {
   RecordingNotifier notifier;
   MainDialog dialog{notifier, transport};
 
-  explicit FleetWindow(const sim::SimOptions& options = {}) : transport(options) { dialog.show(); }
+  explicit FleetWindow(const sim::SimOptions& options = {}) : transport(options) {
+    QStandardPaths::setTestModeEnabled(true);  // the history goes to a test folder
+    dialog.show();
+  }
+  // Waits this short for a host that does not answer.
+  void quickTimeouts() {
+    SessionPolicy p = dialog.session().policy();
+    for (ParamGroup g : kAllGroups) {
+      if (p.readOf(g).timeout.count()) p.readOf(g).timeout = std::chrono::milliseconds(20);
+      if (p.writeOf(g).timeout.count()) p.writeOf(g).timeout = std::chrono::milliseconds(20);
+    }
+    dialog.session().setPolicy(p);
+  }
 
   sim::SimHost& host(int i = 0) { return transport.fleet().hosts()[i]; }
 

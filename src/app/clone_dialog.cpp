@@ -1,0 +1,166 @@
+#include "app/clone_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/config_words.h"
+#include "app/history_recorder.h"
+#include "app/job_progress.h"
+#include "config/field_labels.h"
+#include "session/reply_router.h"
+
+namespace quendra {
+
+struct CloneDialog::HostRun {
+  HostIdentity host;
+  int row = 0;
+  std::unique_ptr<HostSession> session;
+  std::unique_ptr<ConfigJob> job;
+  bool done = false;
+  bool verified = false;
+};
+
+CloneDialog::CloneDialog(ReplyRouter& router, const SessionPolicy& policy, HistoryRecorder& history,
+                         std::vector<HostIdentity> hosts, std::optional<Source> fromHost,
+                         std::optional<Source> fromFile, QWidget* parent)
+    : QDialog(parent),
+      router_(router),
+      policy_(policy),
+      history_(history),
+      hosts_(std::move(hosts)),
+      hostList_(new QListWidget),
+      results_(new QTableWidget(0, 2)),
+      start_(new QPushButton(tr("开始复制"))) {
+  setWindowTitle(tr("复制到其他主机"));
+  setWindowModality(Qt::WindowModal);
+  sources_[0] = std::move(fromHost);
+  sources_[1] = std::move(fromFile);
+
+  auto* sourceBox = new QGroupBox(tr("来源"));
+  auto* sourceLayout = new QVBoxLayout(sourceBox);
+  const QString sourceTexts[2] = {tr("所选主机的配置（已读取）"), tr("打开的配置文件")};
+  for (int i = 0; i < 2; ++i) {
+    const QString text = sources_[i] ? sourceTexts[i] + QStringLiteral("：") + sources_[i]->description : sourceTexts[i];
+    sourceButtons_[i] = new QRadioButton(text);
+    sourceButtons_[i]->setAccessibleName(sourceTexts[i]);
+    sourceButtons_[i]->setEnabled(sources_[i].has_value());
+    sourceLayout->addWidget(sourceButtons_[i]);
+  }
+  (sources_[1] ? sourceButtons_[1] : sourceButtons_[0])->setChecked(true);
+
+  auto* hostBox = new QGroupBox(tr("目标主机"));
+  auto* hostLayout = new QVBoxLayout(hostBox);
+  hostList_->setAccessibleName(tr("目标主机"));
+  for (const HostIdentity& h : hosts_) {
+    auto* item = new QListWidgetItem(hostName(h), hostList_);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+  hostLayout->addWidget(hostList_);
+
+  auto* groupBox = new QGroupBox(tr("参数组"));
+  auto* groupLayout = new QVBoxLayout(groupBox);
+  for (ParamGroup g : kAllGroups) {
+    const bool identity = g == ParamGroup::Network;
+    auto* box = new QCheckBox(identity ? groupLabel(g) + tr("（主机标识）") : groupLabel(g));
+    box->setAccessibleName(box->text());
+    box->setChecked(!identity);
+    groups_[static_cast<int>(g)] = box;
+    groupLayout->addWidget(box);
+  }
+
+  results_->setHorizontalHeaderLabels({tr("主机"), tr("结果")});
+  results_->setAccessibleName(tr("复制结果"));
+  results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  results_->verticalHeader()->hide();
+  results_->horizontalHeader()->setStretchLastSection(true);
+
+  start_->setAccessibleName(start_->text());
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  buttons->button(QDialogButtonBox::Close)->setText(tr("关闭"));
+  buttons->addButton(start_, QDialogButtonBox::ActionRole);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(start_, &QPushButton::clicked, this, &CloneDialog::startClone);
+
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(hostBox, 2);
+  choices->addWidget(groupBox, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(sourceBox);
+  layout->addLayout(choices);
+  layout->addWidget(results_);
+  layout->addWidget(buttons);
+  resize(640, 560);
+}
+
+CloneDialog::~CloneDialog() = default;
+
+bool CloneDialog::running() const {
+  return std::any_of(runs_.begin(), runs_.end(), [](const auto& r) { return !r->done; });
+}
+
+void CloneDialog::startClone() {
+  if (running()) return;
+  const Source& source = *sources_[sourceButtons_[1]->isChecked() ? 1 : 0];
+  RecordMasks which{};
+  for (ParamGroup g : kAllGroups)
+    if (groups_[static_cast<int>(g)]->isChecked()) which[static_cast<int>(g)] = source.records[static_cast<int>(g)];
+  runs_.clear();
+  results_->setRowCount(0);
+  for (int i = 0; i < hostList_->count(); ++i) {
+    if (hostList_->item(i)->checkState() != Qt::Checked) continue;
+    auto run = std::make_unique<HostRun>();
+    run->host = hosts_[static_cast<std::size_t>(i)];
+    run->row = results_->rowCount();
+    results_->insertRow(run->row);
+    results_->setItem(run->row, 0, new QTableWidgetItem(hostName(run->host)));
+    results_->setItem(run->row, 1, new QTableWidgetItem(tr("等待")));
+    run->session = std::make_unique<HostSession>(router_);
+    run->session->setPolicy(policy_);
+    run->session->setTarget(run->host.mac);
+    history_.watch(*run->session, [host = run->host] { return host; });
+    run->job = std::make_unique<ConfigJob>(*run->session);
+    HostRun& r = *run;
+    connect(r.job.get(), &ConfigJob::stageChanged, this, [this, &r](ConfigJob::Stage stage, ParamGroup g) {
+      results_->item(r.row, 1)->setText(tr("正在%1 %2").arg(stageWord(stage), groupLabel(g)));
+    });
+    connect(r.job.get(), &ConfigJob::finished, this, [this, &r](const ConfigJobResult& res) { finished(r, res); });
+    runs_.push_back(std::move(run));
+  }
+  results_->resizeColumnToContents(0);
+  // Every host at once, on the one transport the window has.
+  for (auto& run : runs_) {
+    run->job->start(source.target, which);
+  }
+  if (runs_.empty()) emit allFinished(0, 0);
+}
+
+void CloneDialog::finished(HostRun& run, const ConfigJobResult& r) {
+  run.done = true;
+  run.verified = r.outcome == Outcome::Done;
+  QString text;
+  int written = 0;
+  for (std::uint32_t m : r.verified) written += std::popcount(m);
+  if (r.outcome == Outcome::VersionRefused)
+    text = tr("固件版本不支持，未写入");
+  else if (!r.hostAnswered)
+    text = tr("没有应答，未写入");
+  else if (r.outcome == Outcome::Done)
+    text = written ? tr("已校验（写入%1条记录）").arg(written) : tr("已校验（无需写入）");
+  else
+    text = tr("失败：%1").arg(recordNames(r.failed));
+  results_->item(run.row, 1)->setText(text);
+  if (running()) return;
+  const int verified = static_cast<int>(std::count_if(runs_.begin(), runs_.end(), [](const auto& x) { return x->verified; }));
+  emit allFinished(verified, static_cast<int>(runs_.size()) - verified);
+}
+
+}  // namespace quendra

@@ -1,0 +1,237 @@
+#include "app/config_actions.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "app/clone_dialog.h"
+#include "app/compare_dialog.h"
+#include "app/config_words.h"
+#include "app/file_chooser.h"
+#include "app/history_dialog.h"
+#include "app/job_progress.h"
+#include "pages/info_log.h"
+#include "pages/notifier.h"
+#include "pages/record_page.h"
+#include "records/field_text.h"
+
+namespace quendra {
+namespace {
+
+bool any(const RecordMasks& m) {
+  return std::any_of(m.begin(), m.end(), [](std::uint32_t bits) { return bits != 0; });
+}
+
+int countOf(const RecordMasks& m) {
+  int n = 0;
+  for (std::uint32_t bits : m) n += std::popcount(bits);
+  return n;
+}
+
+RecordMasks allBut(const RecordMasks& all, const RecordMasks& failed) {
+  RecordMasks m{};
+  for (int g = 0; g < kParamGroupCount; ++g) m[g] = all[g] & ~failed[g];
+  return m;
+}
+
+QString suggestedName(const HostIdentity& host) {
+  QString name = host.name;
+  name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + '/' + name + '_' +
+         QString::fromStdString(formatMacDigits(host.mac)) + '_' +
+         QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".json");
+}
+
+}  // namespace
+
+ConfigActions::ConfigActions(Window window, FileChooser& files, HistoryStore& store, QObject* parent)
+    : QObject(parent), w_(std::move(window)), files_(&files), store_(store), history_(store) {
+  history_.watch(*w_.session, [this] { return w_.selectedHost().value_or(HostIdentity{w_.session->target()}); });
+}
+
+ConfigActions::~ConfigActions() = default;
+
+CompareDialog* ConfigActions::compareDialog() const { return compare_; }
+HistoryDialog* ConfigActions::historyDialog() const { return historyDialog_; }
+CloneDialog* ConfigActions::cloneDialog() const { return clone_; }
+JobProgress* ConfigActions::progress() const { return progress_; }
+
+void ConfigActions::line(const QString& text) {
+  w_.infoLog->append(text + QStringLiteral("\r\n"));
+  w_.infoLog->refresh();
+}
+
+bool ConfigActions::requireSelectedHost() {
+  if (w_.selectedHost() && w_.session->flags().networkRead) return true;
+  w_.notifier->notify(tr("警告"), tr("请先搜索到设备,双击选中,再读取参数"), NoticeIcon::Exclamation);
+  return false;
+}
+
+void ConfigActions::startJob(const QString& title, const RecordMasks& which) {
+  jobHost_ = *w_.selectedHost();
+  job_ = std::make_unique<ConfigJob>(*w_.session);
+  progress_ = new JobProgress(*job_, *w_.session, which, title, w_.parent);
+  progress_->setAttribute(Qt::WA_DeleteOnClose);
+  progress_->open();
+}
+
+void ConfigActions::saveConfig() {
+  if (job_ || !requireSelectedHost()) return;
+  w_.infoLog->clear();
+  line(tr("保存配置..."));
+  startJob(tr("保存配置"), allRecordMasks());
+  connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::saved);
+  job_->start([](const HostConfig& current) { return current; }, allRecordMasks(), false, /*dryRun=*/true);
+}
+
+void ConfigActions::saved(const ConfigJobResult& r) {
+  job_.release()->deleteLater();
+  if (r.outcome == Outcome::Cancelled) return line(tr("保存配置已取消"));
+  if (r.outcome == Outcome::VersionRefused) return line(tr("固件版本不支持，未保存"));
+  if (!r.hostAnswered) return line(tr("主机没有应答，未保存"));
+  const QString path = files_->saveFile(w_.parent, tr("保存配置"), suggestedName(jobHost_));
+  if (path.isEmpty()) return line(tr("保存配置已取消"));
+  ConfigFileHeader header;
+  header.savedBy = QCoreApplication::applicationName();
+  header.savedAt = QDateTime::currentDateTimeUtc();
+  header.host = jobHost_;
+  QString error;
+  if (!writeConfigFile(path, configFileJson(w_.session->lastRead(), allBut(allRecordMasks(), r.failed), header), &error)) {
+    w_.notifier->notify(tr("提示"), tr("无法保存配置文件%1：%2").arg(path, error), NoticeIcon::Exclamation);
+    return line(tr("配置未保存"));
+  }
+  line(tr("配置已保存：%1").arg(path));
+  if (any(r.failed)) line(tr("以下记录没有读到：%1").arg(recordNames(r.failed)));
+}
+
+void ConfigActions::openConfig() {
+  const QString path = files_->openFile(w_.parent, tr("打开配置"));
+  if (!path.isEmpty()) openFile(path);
+}
+
+void ConfigActions::openFile(const QString& path) {
+  if (job_) return;
+  ConfigFileResult result = readConfigFile(path);
+  if (const auto* e = std::get_if<ConfigFileError>(&result)) {
+    w_.notifier->notify(tr("提示"), fileErrorText(*e), NoticeIcon::Exclamation);
+    return;
+  }
+  ConfigFile file = std::get<ConfigFile>(std::move(result));
+  // Nothing is sent: the pages show the file's values until a write.
+  w_.session->config() = applyConfigFile(file, w_.session->config());
+  showPages(file.present());
+  w_.infoLog->clear();
+  line(tr("已打开配置文件：%1").arg(path));
+  if (file.header.host) line(tr("来自主机：%1").arg(hostName(*file.header.host)));
+  opened_.emplace(std::move(file), path);
+}
+
+void ConfigActions::showPages(const RecordMasks& which) {
+  for (const auto& [group, page] : w_.pages)
+    if (which[static_cast<int>(group)]) page->showRecords();
+}
+
+void ConfigActions::writeAll() {
+  if (job_ || !requireSelectedHost()) return;
+  for (const auto& [group, page] : w_.pages)
+    if (!page->storeFields()) return;
+  const HostConfig target = w_.session->config();
+  RecordMasks which = target.known;
+  w_.infoLog->clear();
+  line(tr("写入全部..."));
+  // Network settings opened from another host's file would give this host that host's identity.
+  const auto& fileHost = opened_ ? opened_->first.header.host : std::nullopt;
+  if (fileHost && fileHost->mac != w_.session->target() && which[static_cast<int>(ParamGroup::Network)]) {
+    which[static_cast<int>(ParamGroup::Network)] = 0;
+    line(tr("网口参数来自另一台主机的配置文件，未写入"));
+  }
+  runWrite([target](const HostConfig&) { return target; }, which, target);
+}
+
+void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which,
+                             std::optional<HostConfig> restoreOnCancel) {
+  startJob(tr("写入全部"), which);
+  // One history entry for the whole write, saved when it is confirmed.
+  history_.setSuspended(true);
+  connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::written);
+  connect(job_.get(), &ConfigJob::compared, this, [this, restoreOnCancel](const RecordMasks& differing) {
+    if (!any(differing)) return job_->proceed();
+    if (progress_) progress_->hide();
+    compare_ = new CompareDialog(diffConfigs(job_->current(), job_->target(), differing), w_.parent);
+    compare_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(compare_, &QDialog::accepted, this, [this, differing] {
+      history_.saveNow(*w_.session, jobHost_, differing);
+      if (progress_) progress_->show();
+      job_->proceed();
+    });
+    connect(compare_, &QDialog::rejected, this, [this, restoreOnCancel] {
+      job_->cancel();
+      if (!restoreOnCancel) return;
+      // The pages show again what was to be written, not what the host holds.
+      w_.session->config() = *restoreOnCancel;
+      showPages(allRecordMasks());
+    });
+    compare_->open();
+  });
+  job_->start(std::move(target), which, /*confirm=*/true);
+}
+
+void ConfigActions::written(const ConfigJobResult& r) {
+  job_.release()->deleteLater();
+  history_.setSuspended(false);
+  if (r.outcome == Outcome::Cancelled) return line(tr("未写入"));
+  if (r.outcome == Outcome::VersionRefused) return line(tr("固件版本不支持，未写入"));
+  if (!r.hostAnswered) return line(tr("主机没有应答，未写入"));
+  if (!any(r.differing)) return line(tr("主机的配置与要写入的相同，无需写入"));
+  if (r.outcome == Outcome::Done) return line(tr("写入完成，%1条记录已读回校验").arg(countOf(r.verified)));
+  line(tr("以下记录未能写入或校验：%1").arg(recordNames(r.failed)));
+  if (any(r.verified)) line(tr("其余%1条记录已读回校验").arg(countOf(r.verified)));
+}
+
+void ConfigActions::showHistory() {
+  if (job_ || !requireSelectedHost()) return;
+  const HostIdentity host = *w_.selectedHost();
+  historyDialog_ = new HistoryDialog(store_.entries(host.mac), hostName(host), w_.parent);
+  connect(historyDialog_, &HistoryDialog::restoreRequested, this, [this](const QString& path) {
+    ConfigFileResult result = readConfigFile(path);
+    if (const auto* e = std::get_if<ConfigFileError>(&result)) {
+      w_.notifier->notify(tr("提示"), fileErrorText(*e), NoticeIcon::Exclamation);
+      return;
+    }
+    const ConfigFile file = std::get<ConfigFile>(std::move(result));
+    w_.infoLog->clear();
+    line(tr("恢复历史配置..."));
+    runWrite([file](const HostConfig& current) { return applyConfigFile(file, current); }, file.present(), std::nullopt);
+  });
+  historyDialog_->open();
+}
+
+void ConfigActions::cloneToHosts() {
+  std::optional<CloneDialog::Source> fromHost, fromFile;
+  const HostConfig& read = w_.session->lastRead();
+  if (const auto host = w_.selectedHost(); host && any(read.known))
+    fromHost = CloneDialog::Source{hostName(*host),
+                                   [read](const HostConfig& current) { return withRecords(current, read, read.known); },
+                                   read.known};
+  if (opened_)
+    fromFile = CloneDialog::Source{opened_->second,
+                                   [file = opened_->first](const HostConfig& current) { return applyConfigFile(file, current); },
+                                   opened_->first.present()};
+  if (!fromHost && !fromFile) {
+    w_.notifier->notify(tr("提示"), tr("请先读取所选主机的配置，或打开配置文件"), NoticeIcon::Exclamation);
+    return;
+  }
+  std::vector<HostIdentity> hosts;
+  for (const HostIdentity& h : w_.hostsFound())
+    if (std::none_of(hosts.begin(), hosts.end(), [&](const HostIdentity& x) { return x.mac == h.mac; })) hosts.push_back(h);
+  clone_ = new CloneDialog(*w_.router, w_.session->policy(), history_, hosts, fromHost, fromFile, w_.parent);
+  clone_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(clone_, &CloneDialog::allFinished, this, [this](int verified, int failed) {
+    w_.infoLog->clear();
+    line(tr("复制完成：%1台主机已校验，%2台失败").arg(verified).arg(failed));
+  });
+  clone_->open();
+}
+
+}  // namespace quendra

@@ -1,0 +1,89 @@
+#pragma once
+// The window's whole-host operations: save the selected host's configuration
+// to a file, open a file onto the pages, write everything the pages hold
+// (compared first, verified after), the history kept before every write with
+// its restore, and copying a configuration to other hosts. Nothing is sent
+// unless the operator confirms a compare dialog or starts a copy.
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/history_recorder.h"
+#include "config/config_file.h"
+#include "config/history_store.h"
+#include "session/config_job.h"
+
+class QWidget;
+
+namespace quendra {
+
+class CloneDialog;
+class CompareDialog;
+class FileChooser;
+class HistoryDialog;
+class InfoLog;
+class JobProgress;
+class Notifier;
+class RecordPage;
+class ReplyRouter;
+
+class ConfigActions : public QObject {
+  Q_OBJECT
+ public:
+  // What the operations need from the window.
+  struct Window {
+    QWidget* parent = nullptr;
+    HostSession* session = nullptr;
+    ReplyRouter* router = nullptr;
+    InfoLog* infoLog = nullptr;
+    Notifier* notifier = nullptr;
+    std::vector<std::pair<ParamGroup, RecordPage*>> pages;
+    std::function<std::optional<HostIdentity>()> selectedHost;
+    std::function<std::vector<HostIdentity>()> hostsFound;
+  };
+
+  ConfigActions(Window window, FileChooser& files, HistoryStore& store, QObject* parent = nullptr);
+  ~ConfigActions() override;
+
+  void saveConfig();                    // "保存配置..."
+  void openConfig();                    // "打开配置..."
+  void openFile(const QString& path);   // also a file dropped on the window
+  void writeAll();                      // "写入全部..."
+  void showHistory();                   // "历史记录..."
+  void cloneToHosts();                  // "复制到其他主机..."
+
+  void setFileChooser(FileChooser& files) { files_ = &files; }
+  HistoryRecorder& history() { return history_; }
+  // The dialogs while they are open (tests answer them as an operator would).
+  CompareDialog* compareDialog() const;
+  HistoryDialog* historyDialog() const;
+  CloneDialog* cloneDialog() const;
+  JobProgress* progress() const;
+  bool busy() const { return job_ != nullptr; }
+
+ private:
+  bool requireSelectedHost();
+  void startJob(const QString& title, const RecordMasks& which);
+  void runWrite(ConfigJob::Target target, const RecordMasks& which, std::optional<HostConfig> restoreOnCancel);
+  void saved(const ConfigJobResult& result);
+  void written(const ConfigJobResult& result);
+  void line(const QString& text);
+  void showPages(const RecordMasks& which);
+
+  Window w_;
+  FileChooser* files_;
+  HistoryStore& store_;
+  HistoryRecorder history_;
+  std::unique_ptr<ConfigJob> job_;
+  HostIdentity jobHost_;
+  std::optional<std::pair<ConfigFile, QString>> opened_;
+  QPointer<JobProgress> progress_;
+  QPointer<CompareDialog> compare_;
+  QPointer<HistoryDialog> historyDialog_;
+  QPointer<CloneDialog> clone_;
+};
+
+}  // namespace quendra

@@ -1,0 +1,21 @@
+#include "app/file_chooser.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+
+namespace quendra {
+namespace {
+
+QString filter() { return QCoreApplication::translate("FileChooser", "主机配置文件 (*.json);;所有文件 (*)"); }
+
+}  // namespace
+
+QString DialogFileChooser::openFile(QWidget* parent, const QString& title) {
+  return QFileDialog::getOpenFileName(parent, title, QString(), filter());
+}
+
+QString DialogFileChooser::saveFile(QWidget* parent, const QString& title, const QString& suggestedPath) {
+  return QFileDialog::getSaveFileName(parent, title, suggestedPath, filter());
+}
+
+}  // namespace quendra

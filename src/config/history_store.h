@@ -1,0 +1,39 @@
+#pragma once
+// Earlier states of hosts, kept before every write from the window so that an
+// operator who wrote the wrong thing can get back what was there: one host
+// configuration file per write, in a folder per host MAC, named by the time
+// and the groups it holds; the newest 200 per host are kept.
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+#include "config/config_file.h"
+
+namespace quendra {
+
+class HistoryStore {
+ public:
+  static constexpr int kKeep = 200;
+
+  struct Entry {
+    QString path;
+    QDateTime savedAt;
+    RecordMasks records{};  // the groups it holds (every record of each)
+  };
+
+  // The user's data folder for the tool, "history" inside it.
+  static QString defaultFolder();
+  explicit HistoryStore(QString folder = defaultFolder());
+
+  // Saves what `state` knows among `which`; false when it knows none of them
+  // or the file could not be written.
+  bool save(const HostConfig& state, const RecordMasks& which, const ConfigFileHeader& header);
+  // The host's entries, newest first.
+  std::vector<Entry> entries(const Mac& host) const;
+
+ private:
+  QString folderOf(const Mac& host) const;
+  QString folder_;
+};
+
+}  // namespace quendra

@@ -1,0 +1,173 @@
+// The window's whole-host operations against simulated hosts: a saved file
+// opens to the same records; a file of another host shows only the rows that
+// differ and writes only those records; a record the host misses is named and
+// not called verified; the state before a write is kept and restored through
+// the compare dialog; a copy to five hosts, one of them silent on a command.
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "app/clone_dialog.h"
+#include "app/compare_dialog.h"
+#include "app/history_dialog.h"
+#include "config/history_store.h"
+#include "pages/base_page.h"
+#include "pages/channel_page.h"
+#include "support/fleet_window.h"
+
+using namespace quendra;
+using namespace quendra::test;
+
+namespace {
+
+// Answers the file dialogs with one path.
+struct FixedFile : FileChooser {
+  QString path;
+  QString openFile(QWidget*, const QString&) override { return path; }
+  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
+};
+
+sim::SimOptions hosts(int n) {
+  sim::SimOptions o;
+  o.hosts = n;
+  return o;
+}
+
+struct Fixture : FleetWindow {
+  QTemporaryDir dir;
+  FixedFile files;
+  explicit Fixture(int n = 2) : FleetWindow(hosts(n)) {
+    files.path = dir.filePath(QStringLiteral("host.json"));
+    dialog.setFileChooser(files);
+    quickTimeouts();
+    QDir(HistoryStore::defaultFolder()).removeRecursively();
+  }
+  ConfigActions& actions() { return dialog.configActions(); }
+  bool settled() { return QTest::qWaitFor([&] { return !actions().busy() && dialog.session().idle(); }, 20000); }
+  // The compare dialog that a write brought up, once it is there.
+  CompareDialog* compare() {
+    QTest::qWaitFor([&] { return actions().compareDialog() != nullptr; }, 20000);
+    return actions().compareDialog();
+  }
+  QStringList compareRows() {
+    QStringList rows;
+    QTableWidget* t = compare()->table();
+    for (int r = 0; r < t->rowCount(); ++r) rows << t->item(r, 0)->text() + ' ' + t->item(r, 1)->text();
+    return rows;
+  }
+  QList<int> writeCommands() const {
+    QList<int> out;
+    for (int c : transport.tunnelCommands())
+      if (c && classifyTunnelCommand(static_cast<std::uint8_t>(c))->isWrite) out << c;
+    return out;
+  }
+};
+
+}  // namespace
+
+class HostConfigWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void savedFileOpensToTheSameRecords() {
+    Fixture f;
+    QVERIFY(f.searchAndSelect(0));
+    f.actions().saveConfig();
+    QVERIFY(f.settled());
+    QVERIFY(f.dialog.infoLog().text().contains(QStringLiteral("配置已保存：") + f.files.path));
+    const HostConfig saved = f.dialog.session().lastRead();
+    f.dialog.session().config() = HostConfig{};  // spoil what the window holds
+    f.transport.clearRequests();
+    f.actions().openConfig();
+    QVERIFY(f.transport.requests().isEmpty());  // nothing is sent
+    QVERIFY(differingRecords(saved, f.dialog.session().config(), allRecordMasks()) == RecordMasks{});
+    QCOMPARE(edit(f.dialog.basePage(), QStringLiteral("终端地址："))->text(), QStringLiteral("20250001"));
+    QVERIFY(f.dialog.infoLog().text().contains(QStringLiteral("来自主机：模拟主机1 02-4B-7D-00-00-01 192.168.1.10")));
+  }
+
+  void anotherHostsFileWritesOnlyWhatDiffers() {
+    Fixture f;
+    QVERIFY(f.searchAndSelect(0));
+    f.actions().saveConfig();
+    QVERIFY(f.settled());
+    f.host(1).records[readCommandOf(ParamGroup::Relay, 2)][1] = 99;  // host 2's relay 3 differs too
+    QVERIFY(f.searchAndSelect(1));
+    f.actions().openConfig();
+    f.transport.clearRequests();
+    f.actions().writeAll();
+    QCOMPARE(f.compareRows(), (QStringList{"基础参数 终端地址：", "GPRS参数 GPRS目标端口：", "继电器3 继电器启动间隔："}));
+    QVERIFY(f.writeCommands().isEmpty());  // nothing before the operator confirms
+    f.compare()->accept();
+    QVERIFY(f.settled());
+    QCOMPARE(f.writeCommands(), (QList<int>{2, 4, 79}));
+    QVERIFY(f.host(1).records == f.host(0).records);
+    QVERIFY(f.host(1).network != f.host(0).network);  // another host's network settings are left out
+    QVERIFY(f.dialog.infoLog().text().contains(QStringLiteral("写入完成，3条记录已读回校验")));
+  }
+
+  void aRecordTheHostMissesIsNamedNotVerified() {
+    Fixture f;
+    QVERIFY(f.searchAndSelect(0));
+    f.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("读取通道参数"));
+    edit(f.dialog.channelPage(), QStringLiteral("报警延时(S)："))->setText(QStringLiteral("77"));  // channel 32
+    f.host(0).silent.insert(writeCommandOf(ParamGroup::Channel, 31));
+    f.actions().writeAll();
+    f.compare()->accept();
+    QVERIFY(f.settled());
+    QVERIFY(f.dialog.infoLog().text().contains(QStringLiteral("以下记录未能写入或校验：通道32")));
+    QVERIFY(!f.dialog.infoLog().text().contains(QStringLiteral("写入完成")));
+  }
+
+  void stateBeforeAWriteIsKeptAndRestored() {
+    Fixture f;
+    QVERIFY(f.searchAndSelect(0));
+    f.pressAndSettle(MainDialog::BaseTab, QStringLiteral("读取基础参数"));
+    const Bytes before = f.host(0).records.at(1);
+    edit(f.dialog.basePage(), QStringLiteral("终端地址："))->setText(QStringLiteral("0badc0de"));
+    f.pressAndSettle(MainDialog::BaseTab, QStringLiteral("写入基础参数"));
+    QVERIFY(f.host(0).records.at(1) != before);
+    const auto entries = HistoryStore().entries(f.host(0).mac);
+    QCOMPARE(int(entries.size()), 1);
+
+    f.actions().showHistory();
+    QVERIFY(f.actions().historyDialog());
+    f.actions().historyDialog()->restoreButton()->click();
+    QCOMPARE(f.compareRows(), QStringList{"基础参数 终端地址："});
+    f.compare()->accept();
+    QVERIFY(f.settled());
+    QCOMPARE(f.host(0).records.at(1), before);
+    QCOMPARE(int(HistoryStore().entries(f.host(0).mac).size()), 2);  // the restore kept what it replaced
+  }
+
+  void copyToFiveHostsOneSilentOnACommand() {
+    Fixture f(6);
+    QVERIFY(f.searchAndSelect(0));
+    f.actions().saveConfig();  // reads every group of host 1
+    QVERIFY(f.settled());
+    f.host(0).records[readCommandOf(ParamGroup::Led)][3] = 0x55;  // host 1's LED size differs from the others
+    f.pressAndSettle(MainDialog::LedTab, QStringLiteral("读取LED屏参数"));
+    f.host(3).silent.insert(writeCommandOf(ParamGroup::Led));
+    f.actions().cloneToHosts();
+    CloneDialog* clone = f.actions().cloneDialog();
+    QVERIFY(clone);
+    QVERIFY(!clone->groupBox(ParamGroup::Network)->isChecked());
+    for (int row = 0; row < clone->hostList()->count(); ++row)
+      if (!clone->hostList()->item(row)->text().contains(QStringLiteral("00-00-01")))
+        clone->hostList()->item(row)->setCheckState(Qt::Checked);
+    QSignalSpy done(clone, &CloneDialog::allFinished);
+    clone->startButton()->click();
+    QVERIFY(done.wait(20000));
+    QCOMPARE(done.at(0).at(0).toInt(), 4);
+    QCOMPARE(done.at(0).at(1).toInt(), 1);
+    QStringList results;
+    for (int r = 0; r < clone->results()->rowCount(); ++r) results << clone->results()->item(r, 1)->text();
+    QCOMPARE(results.filter(QStringLiteral("已校验")).size(), 4);
+    QCOMPARE(results.filter(QStringLiteral("失败：LED屏参数")).size(), 1);
+    for (int i : {1, 2, 4, 5}) QCOMPARE(f.host(i).records.at(150), f.host(0).records.at(150));
+  }
+};
+
+QTEST_MAIN(HostConfigWindowTest)
+#include "host_config_window_test.moc"
