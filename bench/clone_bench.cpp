@@ -5,10 +5,14 @@
 // all 100 one after the other, and prints the ratios (the aim: 100 in
 // parallel under 3 times one).
 //
+// A host's embedded stack takes a few milliseconds per answer; --delay gives
+// the simulated hosts such a time (the simulator's own is none), so that the
+// benchmark measures what a clone waits for as well as what it computes.
+//
 // Opens UDP port 1901: run it only inside a private network namespace
 // (scripts/bench-clone does that).
 //
-//   clone_bench [--hosts N] [--sim PATH]
+//   clone_bench [--hosts N] [--delay MS] [--sim PATH]
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <memory>
@@ -99,7 +103,8 @@ int main(int argc, char** argv) {
   const QStringList args = app.arguments();
   const int count = option(args, QStringLiteral("--hosts"), QStringLiteral("100")).toInt();
   const QString simPath = option(args, QStringLiteral("--sim"), QStringLiteral(QUENDRA_HOSTSIM_PATH));
-  Simulator sim(simPath, {QStringLiteral("--hosts"), QString::number(count)});
+  const QString delay = option(args, QStringLiteral("--delay"), QStringLiteral("0"));
+  Simulator sim(simPath, {QStringLiteral("--hosts"), QString::number(count), QStringLiteral("--delay"), delay});
   if (!sim.started()) {
     std::fprintf(stderr, "clone_bench: quendra-hostsim did not start (%s)\n", qPrintable(simPath));
     return 1;
@@ -124,7 +129,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "clone_bench: a host did not verify\n");
     return 1;
   }
-  std::printf("Clone of 75 records (all groups but the network settings) against quendra-hostsim, %d hosts\n", count);
+  std::printf("Clone of 75 records (all groups but the network settings) against quendra-hostsim, %d hosts,\n"
+              "answers after %s ms\n", count, qPrintable(delay));
   std::printf("  one host                   %9.1f ms\n", one);
   std::printf("  %3d hosts in parallel      %9.1f ms   %.2f x one host (aim: under 3)\n", count, parallel, parallel / one);
   std::printf("  %3d hosts one after other  %9.1f ms   %.1f x the parallel clone\n", count, sequential, sequential / parallel);

@@ -25,7 +25,7 @@ for program in quendra-config quendra-cli quendra-hostsim; do
 done
 need_file share/bash-completion/completions/quendra-cli
 need_file share/doc/quendra-config/copyright
-need_file share/doc/quendra-config/changelog.Debian.gz
+need_file share/doc/quendra-config/changelog.gz
 
 # Desktop entry: valid, named as the window, starting an installed program
 # with an installed icon.
