@@ -1,0 +1,209 @@
+// The bytes on the wire: the CRC, every request the tool sends, the reply
+// readers with their length checks, and the tunnel reply's checks in their
+// order (length, CRC, start byte, version trailer).
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string_view>
+
+#include "link/frame_crc16.h"
+#include "link/outer_frame.h"
+#include "link/tunnel_commands.h"
+#include "link/tunnel_frame.h"
+
+namespace quendra {
+namespace {
+
+const Mac kMac{0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+
+Bytes withCrc(Bytes body) {
+  const std::uint16_t crc = FrameCrc16::compute(body);
+  body.insert(body.end(), {static_cast<std::uint8_t>(crc & 0xFF), static_cast<std::uint8_t>(crc >> 8)});
+  return body;
+}
+
+TEST(FrameCrc16, StandardValuesAndTheBitwiseDefinition) {
+  const std::string_view digits = "123456789";
+  EXPECT_EQ(FrameCrc16::compute({reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()}), 0x4B37);
+  EXPECT_EQ(FrameCrc16::compute({}), 0xFFFF);
+  std::mt19937 random(1901);
+  for (const std::size_t length : {1u, 2u, 7u, 255u, 1024u}) {
+    Bytes data(length);
+    for (auto& b : data) b = static_cast<std::uint8_t>(random());
+    std::uint16_t crc = 0xFFFF;  // reflected 0xA001, one bit at a time
+    for (const std::uint8_t b : data) {
+      crc ^= b;
+      for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+    }
+    EXPECT_EQ(FrameCrc16::compute(data), crc) << length;
+  }
+}
+
+TEST(Requests, EveryCommandsBytes) {
+  EXPECT_EQ(OuterFrame::buildSearchRequest(), (Bytes{0xAA, 0x00, 0x01, 0x02, 0x02}));
+  EXPECT_EQ(OuterFrame::buildReadNetworkRequest(kMac), (Bytes{0xAA, 0x00, 0x07, 0x03, 0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x02}));
+  EXPECT_EQ(OuterFrame::buildFactoryResetRequest(kMac), (Bytes{0xAA, 0x00, 0x07, 0x06, 0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x05}));
+  EXPECT_EQ(OuterFrame::buildWriteMacRequest(kMac, {0x02, 0x4B, 0x7D, 0x00, 0x00, 0x09}),
+            (Bytes{0xAA, 0x00, 0x0D, 0x0F, 0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x02, 0x4B, 0x7D, 0x00, 0x00, 0x09, 0xE1}));
+  Bytes record(kNetworkRecordSize);
+  for (std::size_t i = 0; i < record.size(); ++i) record[i] = static_cast<std::uint8_t>(i * 7);
+  const Bytes write = OuterFrame::buildWriteNetworkRequest(kMac, record);
+  ASSERT_EQ(write.size(), 303u);
+  EXPECT_EQ(Bytes(write.begin(), write.begin() + 4), (Bytes{0xAA, 0x01, 0x2B, 0x04}));
+  EXPECT_EQ(Bytes(write.begin() + 10, write.begin() + 302), record);
+  EXPECT_EQ(write[302], OuterFrame::frameSum(ByteView(write).first(302)));
+  EXPECT_EQ(OuterFrame::frameSum(Bytes{0xAA, 0x01, 0x2B, 0xFF, 0x02}), 0x01);  // from offset 3, modulo 256
+}
+
+TEST(Requests, TunnelFramesAndTheirCarriage) {
+  // Read requests, low CRC byte first.
+  EXPECT_EQ(TunnelFrame::buildRequest(1), (Bytes{0x7E, 0x01, 0xE1, 0xD0}));
+  EXPECT_EQ(TunnelFrame::buildRequest(3), (Bytes{0x7E, 0x03, 0x60, 0x11}));
+  EXPECT_EQ(TunnelFrame::buildRequest(5), (Bytes{0x7E, 0x05, 0xE0, 0x13}));
+  EXPECT_EQ(TunnelFrame::buildRequest(150), (Bytes{0x7E, 0x96, 0xA0, 0x7E}));
+  // Writes: relay 8 in automatic mode, 1440 min, 5 s; ModBus slot 1.
+  EXPECT_EQ(TunnelFrame::buildRequest(84, Bytes{0x01, 0xA0, 0x05, 0x05, 0x00}),
+            (Bytes{0x7E, 0x54, 0x01, 0xA0, 0x05, 0x05, 0x00, 0x84, 0x42}));
+  EXPECT_EQ(TunnelFrame::buildRequest(117, Bytes{0x2C, 0x01, 0xFF, 0x00, 0x00, 0x0A, 0x00}),
+            (Bytes{0x7E, 0x75, 0x2C, 0x01, 0xFF, 0x00, 0x00, 0x0A, 0x00, 0x1A, 0xEE}));
+  for (const int command : {0, 151, 255}) EXPECT_TRUE(TunnelFrame::buildRequest(static_cast<std::uint8_t>(command)).empty());
+  // In the outer frame: at offset 10, length byte L + 7, L + 11 bytes in all.
+  for (const auto& [command, payload] : {std::pair{1, 0}, {2, 27}, {37, 104}, {77, 5}, {149, 141}}) {
+    const Bytes tunnel = TunnelFrame::buildRequest(static_cast<std::uint8_t>(command), Bytes(payload, 0x5A));
+    const Bytes d = OuterFrame::buildTunnelRequest(kMac, tunnel);
+    ASSERT_EQ(d.size(), tunnel.size() + 11) << command;
+    EXPECT_EQ(Bytes(d.begin(), d.begin() + 4), (Bytes{0xAA, 0x00, static_cast<std::uint8_t>(tunnel.size() + 7), 0x0A}));
+    EXPECT_EQ(Bytes(d.begin() + 10, d.end() - 1), tunnel);
+  }
+  EXPECT_EQ(OuterFrame::buildTunnelRequest(kMac, Bytes(244, 1)).size(), 255u);
+  EXPECT_TRUE(OuterFrame::buildTunnelRequest(kMac, Bytes(245, 1)).empty());
+}
+
+TEST(Replies, OuterReadersTakeOnlyWhatArrived) {
+  Bytes search{0x55, 0, 0, 0x02, 0, 0, 0, 0, 0x09, 0x00, 0xA8, 0xC0, 0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC, 0xC6, 0x02, 0, 0};
+  EXPECT_EQ(OuterFrame::readSearchAnswer(search)->nameGbk, "");  // an empty, unterminated name
+  search.insert(search.end(), {'h', 'o', 's', 't', 0x00, 0x77});
+  const auto a = OuterFrame::readSearchAnswer(search);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->ip, 0xC0A80009u);
+  EXPECT_EQ(a->mac, (Mac{0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC}));
+  EXPECT_EQ(a->firmwareVersion, 710);
+  EXPECT_EQ(a->nameGbk, "host");
+  EXPECT_FALSE(OuterFrame::readSearchAnswer(ByteView(search).first(21)));
+  EXPECT_EQ(OuterFrame::readSearchAnswer(OuterFrame::buildSearchAnswer(*a))->nameGbk, "host");
+
+  Bytes network(302, 0xEE);
+  network[0] = 0x55;
+  network[3] = 0x03;
+  ASSERT_TRUE(OuterFrame::readNetworkAnswer(network));
+  EXPECT_EQ(OuterFrame::readNetworkAnswer(network)->data(), network.data() + 10);
+  EXPECT_FALSE(OuterFrame::readNetworkAnswer(ByteView(network).first(301)));
+
+  EXPECT_EQ(OuterFrame::replyCommand(Bytes{0x55, 0x00, 0x09, 0x0A}), 0x0A);
+  for (const Bytes& d : {Bytes{}, Bytes{0x55, 0x00, 0x09}, Bytes{0xAA, 0x00, 0x01, 0x02, 0x02}})
+    EXPECT_FALSE(OuterFrame::replyCommand(d));
+  EXPECT_FALSE(OuterFrame::replyMac(Bytes(9, 0x55)));
+}
+
+TEST(Replies, TunnelBlockIsTheLengthFieldsBytes) {
+  const auto reply = [](std::uint8_t command, std::uint16_t length, std::size_t blockBytes) {
+    Bytes d{0x55, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length), command, 1, 2, 3, 4, 5, 6};
+    for (std::size_t i = 0; i < blockBytes; ++i) d.push_back(static_cast<std::uint8_t>(i));
+    return d;
+  };
+  const Bytes d = reply(0x0A, 9, 12);  // the outer sum after the block is not part of it
+  EXPECT_EQ(OuterFrame::readTunnelBlock(d)->size(), 9u);
+  EXPECT_EQ(OuterFrame::readTunnelBlock(d)->data(), d.data() + 10);
+  EXPECT_EQ(OuterFrame::replyMac(d), (Mac{1, 2, 3, 4, 5, 6}));
+  EXPECT_TRUE(OuterFrame::readTunnelBlock(reply(0x0B, 9, 9)));
+  for (const Bytes& refused : {reply(0x0A, 0, 9), reply(0x0A, 10, 9), reply(0x0A, 0x0109, 9), reply(0x03, 9, 9),
+                               Bytes{0x55, 0x00, 0x01, 0x0A, 1, 2}})
+    EXPECT_FALSE(OuterFrame::readTunnelBlock(refused));
+}
+
+struct Block {
+  const char* name;
+  Bytes block;
+  ReplyStatus status;
+  int command;  // when accepted
+  std::size_t payload;
+};
+
+Bytes trailer(std::uint8_t marker, std::uint8_t high, std::uint8_t low, std::uint8_t fixed, std::uint8_t spare = 0) {
+  Bytes b{0x7E, 0x01};
+  b.insert(b.end(), 27, 0x11);
+  b.insert(b.end(), {marker, high, low, fixed, spare});
+  return withCrc(b);
+}
+
+class TunnelReplyChecks : public testing::TestWithParam<Block> {};
+
+TEST_P(TunnelReplyChecks, InTheirOrder) {
+  const Block& c = GetParam();
+  const TunnelReply r = TunnelFrame::decodeReply(c.block);
+  EXPECT_EQ(r.status, c.status);
+  EXPECT_EQ(r.command, c.status == ReplyStatus::Accepted ? c.command : 0);
+  EXPECT_EQ(r.payload.size(), c.payload);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, TunnelReplyChecks,
+    testing::Values(
+        Block{"v702", trailer(0x99, 7, 2, 0x04), ReplyStatus::VersionRefused, 0, 0},
+        Block{"v703", trailer(0x99, 7, 3, 0x04), ReplyStatus::Accepted, 1, 27},
+        Block{"v999", trailer(0x99, 9, 99, 0x04), ReplyStatus::Accepted, 1, 27},
+        Block{"v1000", trailer(0x99, 10, 0, 0x04), ReplyStatus::VersionRefused, 0, 0},
+        Block{"high6low103", trailer(0x99, 6, 103, 0x04), ReplyStatus::Accepted, 1, 27},
+        Block{"marker98", trailer(0x98, 7, 10, 0x04), ReplyStatus::VersionRefused, 0, 0},
+        Block{"fixed05", trailer(0x99, 7, 10, 0x05), ReplyStatus::VersionRefused, 0, 0},
+        Block{"spareAny", trailer(0x99, 7, 10, 0x04, 0xFF), ReplyStatus::Accepted, 1, 27},
+        Block{"swappedCrc", [] { Bytes b = trailer(0x99, 7, 10, 0x04); std::swap(b[b.size() - 1], b[b.size() - 2]); return b; }(),
+              ReplyStatus::Dropped, 0, 0},
+        Block{"startByte7F", withCrc({0x7F, 0x01, 0x99, 0x07, 0x0A, 0x04, 0x00}), ReplyStatus::Dropped, 0, 0},
+        Block{"ack703", Bytes{0x7E, 0x02, 0x99, 0x07, 0x03, 0x04, 0x00, 0x6B, 0x4D}, ReplyStatus::Accepted, 2, 0},
+        Block{"empty", Bytes{}, ReplyStatus::Dropped, 0, 0},
+        Block{"n2", Bytes{0x7E, 0x01}, ReplyStatus::Dropped, 0, 0},
+        Block{"n3", withCrc({0x7E}), ReplyStatus::Dropped, 0, 0},
+        Block{"n6", withCrc({0x7E, 0x99, 0x99, 0x99}), ReplyStatus::Dropped, 0, 0},
+        // n = 7: the marker falls on the start byte; n = 8: on the command byte.
+        Block{"n7", withCrc({0x7E, 0x07, 0x0A, 0x04, 0x00}), ReplyStatus::VersionRefused, 0, 0},
+        Block{"n8command99", withCrc({0x7E, 0x99, 0x07, 0x03, 0x04, 0x00}), ReplyStatus::Accepted, 0x99, 0},
+        Block{"n8command01", withCrc({0x7E, 0x01, 0x07, 0x03, 0x04, 0x00}), ReplyStatus::VersionRefused, 0, 0},
+        Block{"command255", TunnelFrame::buildReply(255, {}, 7, 10), ReplyStatus::Accepted, 255, 0}),
+    [](const testing::TestParamInfo<Block>& i) { return i.param.name; });
+
+TEST(TunnelReply, PayloadLiesBetweenCommandAndTrailer) {
+  Bytes payload(104);
+  for (std::size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(200 - i);
+  const Bytes b = TunnelFrame::buildReply(36, payload, 7, 10, 0x33);
+  const TunnelReply r = TunnelFrame::decodeReply(b);
+  EXPECT_EQ(r.hostVersion, 710);
+  EXPECT_EQ(r.payload.data(), b.data() + 2);
+  EXPECT_EQ(Bytes(r.payload.begin(), r.payload.end()), payload);
+}
+
+TEST(TunnelCommands, EveryNumberBelongsToOneRecordOfOneGroup) {
+  struct Edge {
+    int command;
+    ParamGroup group;
+    bool isWrite;
+    int index;
+  };
+  for (const Edge& e : {Edge{1, ParamGroup::Base, false, 0}, {2, ParamGroup::Base, true, 0}, {3, ParamGroup::Gprs, false, 0},
+                        {4, ParamGroup::Gprs, true, 0}, {5, ParamGroup::Channel, false, 0}, {36, ParamGroup::Channel, false, 31},
+                        {37, ParamGroup::Channel, true, 0}, {68, ParamGroup::Channel, true, 31}, {69, ParamGroup::Relay, false, 0},
+                        {76, ParamGroup::Relay, false, 7}, {77, ParamGroup::Relay, true, 0}, {84, ParamGroup::Relay, true, 7},
+                        {85, ParamGroup::Modbus, false, 0}, {116, ParamGroup::Modbus, false, 31}, {117, ParamGroup::Modbus, true, 0},
+                        {148, ParamGroup::Modbus, true, 31}, {149, ParamGroup::Led, true, 0}, {150, ParamGroup::Led, false, 0}}) {
+    const auto c = classifyTunnelCommand(static_cast<std::uint8_t>(e.command));
+    ASSERT_TRUE(c) << e.command;
+    EXPECT_EQ(c->group, e.group) << e.command;
+    EXPECT_EQ(c->isWrite, e.isWrite) << e.command;
+    EXPECT_EQ(c->index, e.index) << e.command;
+    EXPECT_EQ(e.isWrite ? writeCommandOf(e.group, e.index) : readCommandOf(e.group, e.index), e.command);
+  }
+  for (const int c : {0, 151, 255}) EXPECT_FALSE(classifyTunnelCommand(static_cast<std::uint8_t>(c))) << c;
+}
+
+}  // namespace
+}  // namespace quendra

@@ -1,0 +1,105 @@
+// Text into values and back: integers and floats as the host tool reads
+// them, dotted addresses, the MAC spellings, GBK conversion and cutting, and
+// which channel fields a data property enables.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "link/gbk.h"
+#include "records/channel_field_rules.h"
+#include "records/field_text.h"
+
+namespace quendra {
+namespace {
+
+TEST(TypedNumbers, AsTheHostToolReadsThem) {
+  const std::pair<const char*, std::int32_t> ints[] = {
+      {"123", 123}, {"  -42abc", -42}, {"+7", 7}, {"\t 9 1", 9}, {"abc", 0}, {"", 0}, {"- 5", 0},
+      {"4294967297", 1}, {"2147483648", INT32_MIN}, {"99999999999999999999", 1661992959}};
+  for (const auto& [text, value] : ints) EXPECT_EQ(parseLeadingInt(text), value) << text;
+  EXPECT_EQ(parseU16Field("70000"), 4464);
+  EXPECT_EQ(parseU16Field("-1"), 65535);
+  EXPECT_EQ(parseU8Field("300"), 44);
+  const std::pair<const char*, float> floats[] = {
+      {"113.25", 113.25f}, {" -2.5kg", -2.5f}, {"1e3x", 1000.0f}, {".5", 0.5f}, {"1,5", 1.0f}, {"abc", 0.0f},
+      {"1e39", std::numeric_limits<float>::infinity()}};
+  for (const auto& [text, value] : floats) EXPECT_EQ(parseLeadingFloat(text), value) << text;
+  EXPECT_EQ(formatFloat6(113.25f), "113.250000");
+  EXPECT_EQ(formatFloat1(23.125f), "23.1");
+  EXPECT_EQ(formatFloat6(3.4028235e38f).size(), 46u);
+}
+
+TEST(TypedAddresses, DottedTextAndMacSpellings) {
+  EXPECT_EQ(parseDottedAddress(" 192.168.0.9 "), 0xC0A80009u);
+  EXPECT_EQ(parseDottedAddress("255.255.255.255"), 0xFFFFFFFFu);
+  for (const char* text : {"", "192.168.0", "192.168.0.256", "1.2.3.4.5", "1..2.3", "1.2.3.4x", "1.2.3.", "0001.2.3.4"})
+    EXPECT_FALSE(parseDottedAddress(text)) << text;
+  EXPECT_EQ(formatDottedAddress(0xC0A80009u), "192.168.0.9");
+
+  const Mac m{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+  EXPECT_EQ(parseMacText("00-1a-2B-3c-4D-5e"), m);
+  EXPECT_EQ(parseMacText("00-1A-2B-3C-4D-5E tail"), m);
+  for (const char* text : {"001A2B3C4D5E", "00:1A:2B:3C:4D:5E", "00-1A-2B-3C-4D-5", "0G-1A-2B-3C-4D-5E", "-00-1A-2B-3C-4D-5E"})
+    EXPECT_FALSE(parseMacText(text)) << text;
+  for (const char* text : {"00-1a-2B-3c-4D-5e", "00:1A:2B:3C:4D:5E", "001A2B3C4D5E", "001a.2b3c.4d5e"})
+    EXPECT_EQ(parseMacAnySpelling(text), m) << text;
+  for (const char* text : {"001A2B3C4D5", "001A2B3C4D5EF", "00_1A_2B_3C_4D_5E", "192.168.1.10"})
+    EXPECT_FALSE(parseMacAnySpelling(text)) << text;
+  // The device list's digits: a character that is not hex counts 255 in its nibble.
+  EXPECT_EQ(parseMacDigits("001122aabbcc"), (Mac{0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC}));
+  EXPECT_EQ(parseMacDigits("00112"), (Mac{0x00, 0x11, 0, 0, 0, 0}));
+  EXPECT_EQ(parseMacDigits("G0--"), (Mac{0xF0, 0xEF, 0, 0, 0, 0}));
+  EXPECT_EQ(formatMacDashed(m), "00-1A-2B-3C-4D-5E");
+  EXPECT_EQ(formatMacDigits(m), "001A2B3C4D5E");
+  EXPECT_TRUE(isUsableHostMac({0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01}));
+  for (const Mac& bad : {Mac{}, Mac{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, Mac{0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}})
+    EXPECT_FALSE(isUsableHostMac(bad));
+}
+
+TEST(Gbk, ConversionCuttingAndAreas) {
+  EXPECT_EQ(utf8ToGbk("中"), std::string("\xD6\xD0"));
+  for (const char* text : {"模拟主机1", "℃", "%RH", "a中b文c"}) EXPECT_EQ(gbkToUtf8(*utf8ToGbk(text)), text);
+  EXPECT_FALSE(utf8ToGbk("ok 😀"));
+  EXPECT_FALSE(utf8ToGbk("\xFF"));
+  EXPECT_EQ(gbkToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(gbkToUtf8("a\xD6"), "a\xEF\xBF\xBD");
+  const std::tuple<std::string, std::size_t, std::size_t> cuts[] = {
+      {"\xD6\xD0\xCE\xC4", 4, 4}, {"\xD6\xD0\xCE\xC4", 3, 2}, {"\xD6\xD0\xCE\xC4", 1, 0}, {"a\xD6\xD0", 2, 1},
+      {"abc", 2, 2}, {"ab\xD6", 3, 3}};
+  for (const auto& [gbk, max, length] : cuts) EXPECT_EQ(gbkCutLength(gbk, max), length) << gbk << max;
+  Bytes a(6, 0xEE);
+  writeTextArea(a, "\xD6\xD0\xCE\xC4\xD6\xD0", 5);
+  EXPECT_EQ(a, (Bytes{0xD6, 0xD0, 0xCE, 0xC4, 0x00, 0x00}));
+  EXPECT_EQ(readTextArea(Bytes{'a', 'b', 0, 'c'}), "ab");
+  EXPECT_EQ(readTextArea(Bytes{'a', 'b', 'c'}), "abc");
+}
+
+TEST(ChannelFieldRules, ColumnsOfTheDataProperty) {
+  using F = ChannelField;
+  // Enabled per data property row 0, 1, 2, 6 ('E': only while "允许编辑所有参数" is checked).
+  const std::tuple<F, const char*> rows[] = {
+      {F::UpperLimit1, "11 01"}, {F::LowerLimit1, "11 01"}, {F::Name1, "11 01"},       {F::Unit1, "11 01"},
+      {F::RelayUpper1, "11 01"}, {F::RelayLower1, "11 01"}, {F::Hysteresis1, "11 00"}, {F::UpperLimit2, "10 10"},
+      {F::LowerLimit2, "10 10"}, {F::Hysteresis2, "10 10"}, {F::Name2, "10 10"},       {F::RelayUpper2, "10 10"},
+      {F::RelayLower2, "10 10"}, {F::Unit2, "10 11"},       {F::CoefA1, "EE 0E"},      {F::CoefB1, "EE 0E"},
+      {F::SmsOnAlarm1, "EE 0E"}, {F::SmsOnRestore1, "EE 0E"}, {F::CoefA2, "E0 E0"},   {F::CoefB2, "E0 E0"},
+      {F::SmsOnAlarm2, "E0 E0"}, {F::SmsOnRestore2, "E0 E0"}};
+  static_assert(std::size(rows) == kChannelRuleFieldCount);
+  for (bool allowAll : {false, true})
+    for (const auto& [field, cells] : rows) {
+      const int propertyRows[] = {0, 1, 2, 6};
+      const char columns[] = {cells[0], cells[1], cells[3], cells[4]};
+      for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(channelFieldStates(propertyRows[i], allowAll)->isEnabled(field),
+                  columns[i] == '1' || (columns[i] == 'E' && allowAll))
+            << int(field) << " row " << propertyRows[i] << " allowAll " << allowAll;
+      for (int row : {3, 4, 5})
+        EXPECT_EQ(channelFieldStates(row, allowAll)->enabled, channelFieldStates(1, allowAll)->enabled);
+    }
+  for (int row = 0; row <= 5; ++row) EXPECT_FALSE(channelFieldStates(row, false)->switchTexts) << row;
+  EXPECT_TRUE(channelFieldStates(6, true)->switchTexts);
+  for (int row : {-1, 7, 255}) EXPECT_FALSE(channelFieldStates(row, true)) << row;
+}
+
+}  // namespace
+}  // namespace quendra
