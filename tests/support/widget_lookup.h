@@ -19,7 +19,6 @@ T* field(QWidget* page, const QString& name) {
 inline QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
 inline QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
 inline QCheckBox* check(QWidget* page, const QString& name) { return field<QCheckBox>(page, name); }
-inline void press(QWidget* page, const QString& name) { field<QPushButton>(page, name)->click(); }
 
 // The push button under `root` that shows `text`.
 inline QPushButton* buttonByText(QWidget* root, const QString& text) {
@@ -27,5 +26,6 @@ inline QPushButton* buttonByText(QWidget* root, const QString& text) {
     if (b->text() == text) return b;
   qFatal("no button %s", qPrintable(text));
 }
+inline void press(QWidget* root, const QString& text) { buttonByText(root, text)->click(); }
 
 }  // namespace quendra::test
