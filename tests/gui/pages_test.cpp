@@ -9,7 +9,7 @@
 #include <QTest>
 #include <variant>
 
-#include "batch_page_harness.h"
+#include "page_harness.h"
 #include "pages/base_page.h"
 #include "pages/channel_page.h"
 #include "pages/gprs_page.h"
@@ -149,10 +149,10 @@ const std::vector<BatchPage>& batchPageTable() {
 // A batch page on a harness whose host answers every request at once.
 struct BatchFixture {
   const BatchPage& s;
-  BatchPageHarness h;
+  PageHarness h;
   std::unique_ptr<QWidget> page;
   explicit BatchFixture(const BatchPage& page_) : s(page_), page(s.make(h.context)) {
-    for (BatchKind k : {batchKindOf(s.group, false), batchKindOf(s.group, true)}) h.batch.setAttemptTimeout(k, 20ms);
+    for (BatchKind k : {batchKindOf(s.group, false), batchKindOf(s.group, true)}) h.setAttemptTimeout(k, 20ms);
     h.host = [this](const Bytes& frame) { return answerFrom(frame, [this](TunnelCommand c) { return s.image(c.index); }); };
   }
   bool run(const QString& button) {
@@ -177,7 +177,7 @@ class PagesTest : public QObject {
     QFETCH(int, page);
     const SinglePage& s = singlePageTable()[static_cast<std::size_t>(page)];
     PageHarness h;
-    std::unique_ptr<QWidget> p(s.make(h.context()));
+    std::unique_ptr<QWidget> p(s.make(h.context));
     // Refusals: nothing sent, the information area kept.
     h.infoLog.append(QStringLiteral("kept"));
     press(p.get(), s.read);
@@ -228,7 +228,7 @@ class PagesTest : public QObject {
     QFETCH(QString, notice);
     const SinglePage& s = singlePageTable()[static_cast<std::size_t>(page)];
     PageHarness h;
-    std::unique_ptr<QWidget> p(s.make(h.context()));
+    std::unique_ptr<QWidget> p(s.make(h.context));
     h.flags.networkRead = true;
     HostConfig host;
     s.host(host);
@@ -247,7 +247,7 @@ class PagesTest : public QObject {
 
   void networkPageSendsTheFieldsAndTheHiddenBytesAsRead() {
     PageHarness h(Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x05});
-    NetworkPage p(h.context());
+    NetworkPage p(h.context);
     press(&p, QStringLiteral("写入网络参数"));  // before any answer the hidden bytes are unknown
     QCOMPARE(h.notifier.notices.size(), 1);
     QCOMPARE(h.notifier.notices[0].text, kNoHost);
@@ -305,7 +305,7 @@ class PagesTest : public QObject {
     QFETCH(QString, text);
     QFETCH(QString, notice);
     PageHarness h;
-    NetworkPage p(h.context());
+    NetworkPage p(h.context);
     h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, Bytes(292, 0)));
     h.infoLog.clear();
     edit(&p, label)->setText(text);
@@ -321,7 +321,7 @@ class PagesTest : public QObject {
 
   void networkPageMacWriteAndFactoryResetNeedNoRead() {
     PageHarness h;
-    NetworkPage p(h.context());
+    NetworkPage p(h.context);
     edit(&p, QStringLiteral("MAC地址："))->setText(QStringLiteral("02-1a-2B-3c-4D-5e tail"));
     press(&p, QStringLiteral("写MAC"));
     press(&p, QStringLiteral("网络恢复出厂"));
@@ -344,7 +344,7 @@ class PagesTest : public QObject {
     QCOMPARE(f.h.notifier.notices.size(), 2);
     QCOMPARE(f.h.notifier.notices[0].text, kNoHost);
     QCOMPARE(f.h.notifier.notices[1].title + f.h.notifier.notices[1].text, QStringLiteral("警告") + f.s.refusal);
-    QVERIFY(f.h.transport.requests().isEmpty());
+    QVERIFY(f.h.sent.isEmpty());
 
     f.h.flags.networkRead = true;
     press(f.page.get(), f.s.read);
@@ -451,8 +451,8 @@ class PagesTest : public QObject {
 
   void listPositionsBeyondTheListsShowNothingAndTravelAsNone() {
     PageHarness h;
-    BasePage base(h.context());
-    LedPage led(h.context());
+    BasePage base(h.context);
+    LedPage led(h.context);
     h.flags.networkRead = true;
     HostConfig c;
     c.base = {0x12345678, 9, 1, 1, 1, 3, 33, 1, 1, 4, 0, 0, 0};
@@ -471,8 +471,8 @@ class PagesTest : public QObject {
 
   void allowAllEnablesExactlyItsFields() {
     PageHarness h;
-    BasePage base(h.context());
-    GprsPage gprs(h.context());
+    BasePage base(h.context);
+    GprsPage gprs(h.context);
     const std::pair<QWidget*, QStringList> pages[] = {
         {&base, {"登陆帧间隔时间：", "心跳包间隔时间：", "数据帧间隔时间：", "ModBus通信波特率："}},
         {&gprs, {"登陆帧间隔：", "心跳帧间隔：", "数据帧间隔："}}};
