@@ -3,7 +3,6 @@
 #include "initial_records.h"
 #include "link/tunnel_commands.h"
 #include "link/tunnel_frame.h"
-#include "link/frame_crc16.h"
 
 namespace quendra::sim {
 namespace {
@@ -15,13 +14,6 @@ Bytes searchAnswer(const SimHost& h) {
   a.firmwareVersion = h.firmwareVersion;
   a.nameGbk = hostNameGbk(h.index);
   return OuterFrame::buildSearchAnswer(a, getU32LE(h.network, 9));  // offsets 4..7 (not read by the tool): the mask
-}
-
-// A well-formed request: marker, length field L - 4, and the sum.
-bool wellFormedRequest(ByteView d) {
-  if (d.size() < 5 || d[0] != OuterFrame::kRequestMarker) return false;
-  if (getU16BE(d, 1) != d.size() - 4) return false;
-  return OuterFrame::frameSum(d.first(d.size() - 1)) == d.back();
 }
 
 }  // namespace
@@ -60,23 +52,23 @@ bool HostFleet::heard() {
 
 std::vector<Bytes> HostFleet::handle(ByteView datagram) {
   std::vector<Bytes> replies;
-  if (!wellFormedRequest(datagram)) return replies;
-  if (datagram[3] == kSearch) {
+  const OuterRequest request = OuterFrame::readRequest(datagram);
+  if (request.fault != RequestFault::None) return replies;
+  if (request.command == kSearch) {
     for (SimHost& h : hosts_)
       if (heard()) replies.push_back(searchAnswer(h));
     return replies;
   }
-  if (datagram.size() < 11) return replies;  // no room for the MAC
   for (SimHost& h : hosts_) {
-    if (!std::equal(h.mac.begin(), h.mac.end(), datagram.begin() + 4)) continue;
-    if (heard()) handleOne(h, datagram, replies);
+    if (h.mac != *request.target) continue;
+    if (heard()) handleOne(h, request, replies);
   }
   return replies;
 }
 
-void HostFleet::handleOne(SimHost& h, ByteView d, std::vector<Bytes>& replies) {
-  const ByteView payload = d.subspan(10, d.size() - 11);
-  switch (d[3]) {
+void HostFleet::handleOne(SimHost& h, const OuterRequest& request, std::vector<Bytes>& replies) {
+  const ByteView payload = request.payload;
+  switch (request.command) {
     case kReadNetwork:
       if (payload.empty()) replies.push_back(OuterFrame::buildNetworkAnswer(h.mac, h.network));
       break;
@@ -98,17 +90,16 @@ void HostFleet::handleOne(SimHost& h, ByteView d, std::vector<Bytes>& replies) {
 }
 
 void HostFleet::handleTunnel(SimHost& h, ByteView block, std::vector<Bytes>& replies) {
-  if (block.size() < 4 || block[0] != TunnelFrame::kStartByte) return;
-  const std::size_t n = block.size();
-  if (FrameCrc16::compute(block.first(n - 2)) != (block[n - 2] | (block[n - 1] << 8))) return;
-  const std::uint8_t command = block[1];
+  const TunnelRequest request = TunnelFrame::decodeRequest(block);
+  if (request.fault != FrameFault::None) return;
+  const std::uint8_t command = request.command;
   const auto kind = classifyTunnelCommand(command);
   if (!kind) return;
   if (options_.silent.count(command) || h.silent.count(command)) return;
   const int attempt = ++h.attempts[command];
   if (auto late = options_.late.find(command); late != options_.late.end() && attempt < late->second) return;
 
-  const ByteView payload = block.subspan(2, n - 4);
+  const ByteView payload = request.payload;
   Bytes answerPayload;
   if (kind->isWrite) {
     if (payload.size() != payloadSizeOf(kind->group)) return;

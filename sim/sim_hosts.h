@@ -40,7 +40,7 @@ class HostFleet {
   void seedRandom(unsigned seed) { random_.seed(seed); }
 
  private:
-  void handleOne(SimHost& host, ByteView frame, std::vector<Bytes>& replies);
+  void handleOne(SimHost& host, const OuterRequest& request, std::vector<Bytes>& replies);
   void handleTunnel(SimHost& host, ByteView block, std::vector<Bytes>& replies);
   bool heard();
 

@@ -56,4 +56,16 @@ inline std::uint16_t getU16BE(ByteView b, std::size_t off) {
   return static_cast<std::uint16_t>((b[off] << 8) | b[off + 1]);
 }
 
+// Network byte order, for the IPv4 and UDP headers of captures.
+inline void putU16BE(MutableBytes b, std::size_t off, std::uint16_t v) {
+  assert(off + 2 <= b.size());
+  b[off] = static_cast<std::uint8_t>(v >> 8);
+  b[off + 1] = static_cast<std::uint8_t>(v & 0xFF);
+}
+
+inline void putU32BE(MutableBytes b, std::size_t off, std::uint32_t v) {
+  assert(off + 4 <= b.size());
+  for (int i = 0; i < 4; ++i) b[off + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+}
+
 }  // namespace quendra

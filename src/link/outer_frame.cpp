@@ -43,6 +43,35 @@ Bytes OuterFrame::buildTunnelRequest(const Mac& target, ByteView tunnelFrame) {
   return buildRequest(kTunnel, target, tunnelFrame);
 }
 
+OuterRequest OuterFrame::readRequest(ByteView d) {
+  OuterRequest r;
+  if (d.size() < 5) return r;  // marker, length, command, sum
+  if (d[0] != kRequestMarker) {
+    r.fault = RequestFault::WrongMarker;
+    return r;
+  }
+  if (getU16BE(d, 1) != d.size() - 4) {
+    r.fault = RequestFault::WrongLength;
+    return r;
+  }
+  if (frameSum(d.first(d.size() - 1)) != d.back()) {
+    r.fault = RequestFault::BadSum;
+    return r;
+  }
+  r.command = d[3];
+  if (r.command == kSearch) {
+    r.payload = d.subspan(4, d.size() - 5);
+  } else {
+    if (d.size() < 11) return r;  // no room for the MAC
+    Mac mac;
+    std::copy_n(d.begin() + 4, mac.size(), mac.begin());
+    r.target = mac;
+    r.payload = d.subspan(10, d.size() - 11);
+  }
+  r.fault = RequestFault::None;
+  return r;
+}
+
 std::optional<std::uint8_t> OuterFrame::replyCommand(ByteView d) {
   if (d.size() < 4 || d[0] != kReplyMarker) return std::nullopt;
   return d[3];

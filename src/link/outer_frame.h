@@ -34,6 +34,17 @@ struct SearchAnswer {
   std::string nameGbk;  // up to the first zero, or to the end of the datagram
 };
 
+// Why a request is not one a host acts on.
+enum class RequestFault : std::uint8_t { None, TooShort, WrongMarker, WrongLength, BadSum };
+
+// A request as a host reads it.
+struct OuterRequest {
+  RequestFault fault = RequestFault::TooShort;
+  std::uint8_t command = 0;
+  std::optional<Mac> target;  // every request but the search names its host
+  ByteView payload;           // after the MAC (after the command in a search)
+};
+
 struct OuterFrame {
   static constexpr std::uint8_t kRequestMarker = 0xAA;
   static constexpr std::uint8_t kReplyMarker = 0x55;
@@ -53,6 +64,10 @@ struct OuterFrame {
   static Bytes buildWriteMacRequest(const Mac& target, const Mac& newMac);
   // Empty when the tunnel frame is longer than kMaxTunnelInRequest.
   static Bytes buildTunnelRequest(const Mac& target, ByteView tunnelFrame);
+
+  // Request reading: marker 0xAA, a length field of L - 4 and a right sum;
+  // every command but the search needs room for the MAC.
+  static OuterRequest readRequest(ByteView datagram);
 
   // Reply reading. Each returns nullopt when the datagram is not that reply or
   // is too short to hold the fields that the tool reads.

@@ -31,7 +31,7 @@ void ResponseDispatcher::dispatchTunnel(const Mac& from, ByteView block) const {
   if (!command) return;
   // A data reply too short for its record is refused whole: storing part of
   // it would mix two hosts' values in one record.
-  if (!command->isWrite && reply.payload.size() < payloadSizeOf(command->group)) return;
+  if (lacksRecord(*command, true, reply.payload.size())) return;
   if (tunnel_) tunnel_(from, *command, reply.payload);
 }
 

@@ -82,6 +82,13 @@ constexpr std::uint32_t allRecordsOf(ParamGroup group) {
 // Payload bytes of a write request and of a data reply (the network record's size for Network).
 constexpr std::size_t payloadSizeOf(ParamGroup group) { return tunnel_table::numbersOf(group).payload; }
 
+// A data reply (isReply) or a write request that holds less than its group's
+// record: the dispatcher refuses such a reply whole, and hosts ignore such a
+// write. Read requests and acknowledgements carry no record.
+constexpr bool lacksRecord(const TunnelCommand& command, bool isReply, std::size_t payloadBytes) {
+  return command.isWrite != isReply && payloadBytes < payloadSizeOf(command.group);
+}
+
 // Groups moved record by record, in batches.
 constexpr bool isBatchGroup(ParamGroup group) { return recordCountOf(group) > 1; }
 

@@ -11,6 +11,16 @@ void appendCrc(Bytes& frame) {
   frame.push_back(static_cast<std::uint8_t>(crc >> 8));
 }
 
+// The CRC and start byte checks shared by requests and replies; the caller
+// has checked that the frame holds at least its CRC.
+FrameFault checkFrame(ByteView frame) {
+  const std::size_t n = frame.size();
+  const std::uint16_t crc = static_cast<std::uint16_t>(frame[n - 2] | (frame[n - 1] << 8));
+  if (FrameCrc16::compute(frame.first(n - 2)) != crc) return FrameFault::BadCrc;
+  if (frame[0] != TunnelFrame::kStartByte) return FrameFault::WrongStartByte;
+  return FrameFault::None;
+}
+
 }  // namespace
 
 Bytes TunnelFrame::buildRequest(std::uint8_t command, ByteView payload) {
@@ -26,10 +36,10 @@ TunnelReply TunnelFrame::decodeReply(ByteView block) {
   const std::size_t n = block.size();
   // Lengths 3..6 would put the trailer before the block; drop them like bad CRCs.
   if (n <= 2 || n < kTrailerSize) return r;
-  const std::uint16_t crc = static_cast<std::uint16_t>(block[n - 2] | (block[n - 1] << 8));
-  if (FrameCrc16::compute(block.first(n - 2)) != crc) return r;
-  if (block[0] != kStartByte) return r;
+  r.fault = checkFrame(block);
+  if (r.fault != FrameFault::None) return r;
   const std::uint16_t version = static_cast<std::uint16_t>(block[n - 6] * 100 + block[n - 5]);
+  r.hostVersion = version;
   if (block[n - 7] != kTrailerMarker || version < kLowestVersion || version > kHighestVersion ||
       block[n - 4] != kTrailerFixed) {
     r.status = ReplyStatus::VersionRefused;
@@ -37,8 +47,17 @@ TunnelReply TunnelFrame::decodeReply(ByteView block) {
   }
   r.status = ReplyStatus::Accepted;
   r.command = block[1];
-  r.hostVersion = version;
   if (n > 2 + kTrailerSize) r.payload = block.subspan(2, n - 2 - kTrailerSize);
+  return r;
+}
+
+TunnelRequest TunnelFrame::decodeRequest(ByteView frame) {
+  TunnelRequest r;
+  if (frame.size() < 4) return r;  // start byte, command, CRC
+  r.fault = checkFrame(frame);
+  if (r.fault != FrameFault::None) return r;
+  r.command = frame[1];
+  r.payload = frame.subspan(2, frame.size() - 4);
   return r;
 }
 

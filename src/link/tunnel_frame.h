@@ -15,11 +15,22 @@ enum class ReplyStatus {
   VersionRefused,  // trailer marker, version or fixed byte wrong: stop batches, warn
 };
 
+// Why a frame is not taken, in the order the checks run.
+enum class FrameFault : std::uint8_t { None, TooShort, BadCrc, WrongStartByte };
+
 struct TunnelReply {
   ReplyStatus status = ReplyStatus::Dropped;
+  FrameFault fault = FrameFault::TooShort;  // None unless Dropped
   std::uint8_t command = 0;  // 0 unless Accepted
   ByteView payload;          // bytes 2 .. n - 8: what lies between command and trailer
-  std::uint16_t hostVersion = 0;
+  std::uint16_t hostVersion = 0;  // high * 100 + low, also when the gate refused it
+};
+
+// A request frame as a host reads it.
+struct TunnelRequest {
+  FrameFault fault = FrameFault::TooShort;
+  std::uint8_t command = 0;  // 0 unless fault is None
+  ByteView payload;          // bytes 2 .. L - 3
 };
 
 struct TunnelFrame {
@@ -35,6 +46,8 @@ struct TunnelFrame {
   static Bytes buildRequest(std::uint8_t command, ByteView payload = {});
 
   static TunnelReply decodeReply(ByteView block);
+  // Checks length, CRC and start byte; the command is not looked up.
+  static TunnelRequest decodeRequest(ByteView frame);
 
   // A reply block as a host sends it (used by the simulator and by tests).
   static Bytes buildReply(std::uint8_t command, ByteView payload, std::uint8_t versionHigh,
