@@ -16,9 +16,12 @@ need_file() { [ -f "$staging/$1" ] || fail "not installed: $1"; }
 
 cmake --install "$build" --prefix "$staging" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 
-# Nothing but programs and shared data: no static libraries, headers or tests.
-stray=$(cd "$staging" && find . -type f ! -path './bin/*' ! -path './share/*')
+# Nothing but programs, shared data and the Wireshark dissector: no static
+# libraries, headers or tests.
+dissector=lib/x86_64-linux-gnu/wireshark/plugins/quendra.lua
+stray=$(cd "$staging" && find . -type f ! -path './bin/*' ! -path './share/*' ! -path "./$dissector")
 [ -z "$stray" ] || fail "unexpected files installed: $stray"
+need_file "$dissector"
 
 for program in quendra-config quendra-cli quendra-hostsim; do
   [ -x "$staging/bin/$program" ] || fail "program not installed: bin/$program"
