@@ -20,6 +20,7 @@
 #include "app/dialog_units.h"
 #include "app/help_text.h"
 #include "app/info_log_view.h"
+#include "app/traffic_window.h"
 #include "app/wait_dialog.h"
 #include "app/app_name.h"
 #include "app/transport_messages.h"
@@ -50,6 +51,7 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
       notifier_(notifier),
       ownTransport_(std::move(own)),
       transport_(transport ? *transport : *ownTransport_),
+      trafficLog_(std::make_unique<TrafficLog>(transport_)),
       router_(std::make_unique<ReplyRouter>(transport_)),
       session_(std::make_unique<HostSession>(*router_)) {
   setWindowTitle(QStringLiteral("Quendra 主机配置软件 V2.3"));
@@ -73,6 +75,7 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   help->setContext(Qt::WindowShortcut);
   connect(help, &QShortcut::activated, this, &MainDialog::showAbout);
+  connect(trafficButton_, &QPushButton::clicked, this, &MainDialog::showTraffic);
 
   connect(&infoLog_, &InfoLog::refreshed, infoLogView_, &InfoLogView::showLog);
   port_->setText(QString::number(kDevicePort));
@@ -132,8 +135,12 @@ QWidget* MainDialog::buildLeftColumn() {
 
   aboutButton_ = new QPushButton(QStringLiteral("关于 Quendra(&A)..."));
   aboutButton_->setAutoDefault(false);
+  trafficButton_ = new QPushButton(QStringLiteral("通信记录..."));
+  trafficButton_->setAccessibleName(trafficButton_->text());
+  trafficButton_->setAutoDefault(false);
   auto* aboutRow = new QHBoxLayout;
   aboutRow->addStretch();
+  aboutRow->addWidget(trafficButton_);
   aboutRow->addWidget(aboutButton_);
   v->addLayout(aboutRow);
   return column;
@@ -208,6 +215,18 @@ void MainDialog::showAbout() {
   auto* box = new AboutBox(this);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
+}
+
+TrafficWindow* MainDialog::trafficWindow() const { return trafficWindow_.data(); }
+
+void MainDialog::showTraffic() {
+  if (!trafficWindow_) {
+    trafficWindow_ = new TrafficWindow(*trafficLog_, notifier_, this);
+    trafficWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  trafficWindow_->show();
+  trafficWindow_->raise();
+  trafficWindow_->activateWindow();
 }
 
 void MainDialog::showPcAddress(const std::vector<std::uint32_t>& list) {

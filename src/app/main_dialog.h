@@ -4,6 +4,7 @@
 // transport, the reply router and the session of the selected host to the
 // pages, and turns what the core reports into the tool's texts and boxes.
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 #include "app/batch_progress.h"
@@ -30,6 +31,8 @@ class LedPage;
 class ModbusPage;
 class NetworkPage;
 class RelayPage;
+class TrafficLog;
+class TrafficWindow;
 class WaitDialog;
 
 class MainDialog : public QDialog {
@@ -51,6 +54,8 @@ class MainDialog : public QDialog {
   // and its network parameters are requested.
   void selectDevice();
   void showAbout();
+  // "通信记录...": the traffic window, opened once and raised after.
+  void showTraffic();
 
   const ReadFlags& flags() const { return session_->flags(); }
   const Mac& selectedDevice() const { return session_->target(); }
@@ -69,6 +74,11 @@ class MainDialog : public QDialog {
   ConfigActions& configActions() { return *actions_; }
   // Tests answer the file dialogs in place of an operator.
   void setFileChooser(FileChooser& files) { actions_->setFileChooser(files); }
+  QPushButton* trafficButton() const { return trafficButton_; }
+  // Every datagram of the window's transport since it opened (the last 10 000).
+  TrafficLog& trafficLog() { return *trafficLog_; }
+  // Null while no traffic window is open.
+  TrafficWindow* trafficWindow() const;
   WaitDialog* waitDialog() const { return waitDialog_; }
   NetworkPage* networkPage() const { return networkPage_; }
   BasePage* basePage() const { return basePage_; }
@@ -104,6 +114,7 @@ class MainDialog : public QDialog {
   InfoLog infoLog_;
   std::unique_ptr<UdpTransport> ownTransport_;
   Transport& transport_;
+  std::unique_ptr<TrafficLog> trafficLog_;
   std::unique_ptr<ReplyRouter> router_;
   std::unique_ptr<HostSession> session_;
   std::unique_ptr<BatchProgress> batchProgress_;
@@ -118,6 +129,8 @@ class MainDialog : public QDialog {
   QPushButton* searchButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
   QPushButton* configButtons_[5] = {};
+  QPushButton* trafficButton_ = nullptr;
+  QPointer<TrafficWindow> trafficWindow_;
   DeviceList* deviceList_ = nullptr;
   InfoLogView* infoLogView_ = nullptr;
   QTabWidget* tabs_ = nullptr;
