@@ -161,7 +161,8 @@ local ef = {
   short = ProtoExpert.new("quendra.short", "Datagram shorter than its fields", expert.group.MALFORMED, expert.severity.ERROR),
   marker = ProtoExpert.new("quendra.bad_marker", "Neither a request (0xAA) nor a reply (0x55)", expert.group.MALFORMED, expert.severity.ERROR),
   length = ProtoExpert.new("quendra.bad_length", "Length field does not match the datagram", expert.group.MALFORMED, expert.severity.ERROR),
-  sum = ProtoExpert.new("quendra.bad_sum", "Frame sum wrong", expert.group.CHECKSUM, expert.severity.WARN),
+  sum = ProtoExpert.new("quendra.bad_sum", "Frame sum wrong: hosts ignore this request", expert.group.CHECKSUM, expert.severity.ERROR),
+  reply_sum = ProtoExpert.new("quendra.bad_reply_sum", "Frame sum wrong (the tool does not check it)", expert.group.CHECKSUM, expert.severity.NOTE),
   command = ProtoExpert.new("quendra.unknown_command", "Unknown command", expert.group.MALFORMED, expert.severity.ERROR),
   crc = ProtoExpert.new("quendra.bad_crc", "Tunnel CRC wrong: the tool drops this frame", expert.group.CHECKSUM, expert.severity.ERROR),
   start = ProtoExpert.new("quendra.bad_start", "Tunnel frame does not start with 0x7E", expert.group.MALFORMED, expert.severity.ERROR),
@@ -212,12 +213,10 @@ local function single_text(value)
   return string.format("%.9g", value)
 end
 
-local function add_sum(tree, tvb, at)
+local function add_sum(tree, tvb, at, expert_info)
   local item = tree:add(pf.sum, tvb(at, 1))
   local expected = byte_sum(tvb, 3, at - 1)
-  if tvb(at, 1):uint() ~= expected then
-    item:add_proto_expert_info(ef.sum, string.format("Frame sum wrong (should be 0x%02x)", expected))
-  end
+  if tvb(at, 1):uint() ~= expected then item:add_proto_expert_info(expert_info, string.format("should be 0x%02x", expected)) end
 end
 
 -- Every field of a record whose payload starts at `offset`; false when the
@@ -245,22 +244,31 @@ local function add_record(tree, tvb, offset, available, record, title)
   return true
 end
 
--- Command, group, record and access of a tunnel frame; returns the group,
--- whether it writes, and the record index (nil for an unknown command).
+-- Start byte, command, group, record and access of a tunnel frame; returns
+-- the command's item, the group, whether it writes, and the record index
+-- (no group for an unknown command).
 local function add_tunnel_command(tree, tvb)
   tree:add(pf.tunnel_start, tvb(0, 1))
-  local command = tvb(1, 1):uint()
   local item = tree:add(pf.tunnel_command, tvb(1, 1))
-  local g, write, index = classify(command)
-  if not g then
-    item:add_proto_expert_info(ef.command, "Unknown tunnel command " .. command)
-    return nil
+  local g, write, index = classify(tvb(1, 1):uint())
+  if g then
+    tree:add(pf.tunnel_group, tvb(1, 1), g.id)
+    tree:add(pf.tunnel_record, tvb(1, 1), index + 1)
+    tree:add(pf.tunnel_write, tvb(1, 1), write)
   end
-  tree:add(pf.tunnel_group, tvb(1, 1), g.id)
-  tree:add(pf.tunnel_record, tvb(1, 1), index + 1)
-  tree:add(pf.tunnel_write, tvb(1, 1), write)
-  if tvb(0, 1):uint() ~= 0x7E then tree:add_proto_expert_info(ef.start) end
-  return g, write, index
+  return item, g, write, index
+end
+
+-- The checks in the order the tool and the hosts make them, after the CRC:
+-- the start byte, then (for replies) the version gate, then the command.
+local function bad_start(tree, tvb)
+  if tvb(0, 1):uint() == 0x7E then return false end
+  tree:add_proto_expert_info(ef.start)
+  return true
+end
+
+local function unknown_command(item, tvb)
+  item:add_proto_expert_info(ef.command, "Unknown tunnel command " .. tvb(1, 1):uint())
 end
 
 -- The CRC over bytes 0..n-3, low byte first at n-2.
@@ -282,18 +290,25 @@ local function dissect_tunnel_request(tvb, pinfo, tree)
   local n = tvb:len()
   local t = tree:add(pf.tunnel, tvb()):set_text("Tunnel request")
   if n < 4 then t:add_proto_expert_info(ef.short) return "Tunnel request (short)" end
-  local g, write, index = add_tunnel_command(t, tvb)
-  add_crc(t, tvb)
-  if not g then return "Tunnel request, unknown command" end
-  if write then add_record(t, tvb, 2, n - 4, g.record, record_name(g, index)) end
-  return (write and "Tunnel write " or "Tunnel read ") .. record_name(g, index)
+  local command_item, g, write, index = add_tunnel_command(t, tvb)
+  if not add_crc(t, tvb) then return "Tunnel request, bad CRC" end
+  if bad_start(t, tvb) then return "Tunnel request, wrong start byte" end
+  if not g then
+    unknown_command(command_item, tvb)
+    return "Tunnel request, unknown command"
+  end
+  local info = (write and "Tunnel write " or "Tunnel read ") .. record_name(g, index)
+  if write and not add_record(t, tvb, 2, n - 4, g.record, record_name(g, index)) then
+    return info .. ", shorter than its record"
+  end
+  return info
 end
 
 local function dissect_tunnel_reply(tvb, pinfo, tree)
   local n = tvb:len()
   local t = tree:add(pf.tunnel, tvb()):set_text("Tunnel reply")
   if n < 7 then t:add_proto_expert_info(ef.short) return "Tunnel reply (short)" end
-  local g, write, index = add_tunnel_command(t, tvb)
+  local command_item, g, write, index = add_tunnel_command(t, tvb)
   local crc_ok = add_crc(t, tvb)
   local trailer = t:add(pf.trailer, tvb(n - 7, 5))
   trailer:add(pf.trailer_marker, tvb(n - 7, 1))
@@ -304,14 +319,18 @@ local function dissect_tunnel_reply(tvb, pinfo, tree)
   trailer:add(pf.trailer_fixed, tvb(n - 4, 1))
   trailer:add(pf.trailer_spare, tvb(n - 3, 1))
   if not crc_ok then return "Tunnel reply, bad CRC" end
+  if bad_start(t, tvb) then return "Tunnel reply, wrong start byte" end
   if tvb(n - 7, 1):uint() ~= 0x99 or tvb(n - 4, 1):uint() ~= 0x04 or version < 703 or version > 999 then
     version_item:add_proto_expert_info(ef.version)
     return "Tunnel reply, version refused (" .. version .. ")"
   end
-  if not g then return "Tunnel reply, unknown command" end
+  if not g then
+    unknown_command(command_item, tvb)
+    return "Tunnel reply, unknown command"
+  end
   local name = record_name(g, index)
   if write then return "Write acknowledged: " .. name end
-  add_record(t, tvb, 2, n - 9, g.record, name)
+  if not add_record(t, tvb, 2, n - 9, g.record, name) then return "Data reply: " .. name .. ", shorter than its record" end
   return "Data reply: " .. name .. ", version " .. version
 end
 
@@ -325,7 +344,7 @@ local function dissect_request(tvb, pinfo, tree)
   if tvb(1, 2):uint() ~= len - 4 then length_item:add_proto_expert_info(ef.length) end
   local command = tvb(3, 1):uint()
   local command_item = tree:add(pf.command, tvb(3, 1))
-  add_sum(tree, tvb, len - 1)
+  add_sum(tree, tvb, len - 1, ef.sum)
   if command == 2 then return "Search request" end
   if len < 11 then tree:add_proto_expert_info(ef.short) return "Request (short)" end
   tree:add(pf.mac, tvb(4, 6))
@@ -333,7 +352,9 @@ local function dissect_request(tvb, pinfo, tree)
   local body = len - 11
   if command == 3 then return "Read network settings" .. to
   elseif command == 4 then
-    add_record(tree, tvb, 10, body, records.network, records.network.title)
+    if not add_record(tree, tvb, 10, body, records.network, records.network.title) then
+      return "Write network settings (short)" .. to
+    end
     return "Write network settings" .. to
   elseif command == 6 then return "Network factory reset" .. to
   elseif command == 15 then
@@ -351,7 +372,7 @@ end
 -- Replies end with the frame sum after what their length field counts
 -- (a tunnel reply's length is its tunnel block's); the tool does not check it.
 local function add_reply_sum(tree, tvb, at)
-  if at < tvb:len() then add_sum(tree, tvb, at) end
+  if at < tvb:len() then add_sum(tree, tvb, at, ef.reply_sum) end
 end
 
 local function dissect_reply(tvb, pinfo, tree)
@@ -379,7 +400,9 @@ local function dissect_reply(tvb, pinfo, tree)
   tree:add(pf.mac, tvb(4, 6))
   local from = " from " .. tostring(tvb(4, 6):ether())
   if command == 3 then
-    add_record(tree, tvb, 10, len - 10, records.network, records.network.title)
+    if not add_record(tree, tvb, 10, len - 10, records.network, records.network.title) then
+      return "Network settings (short)" .. from
+    end
     add_reply_sum(tree, tvb, 3 + length)
     return "Network settings" .. from
   end

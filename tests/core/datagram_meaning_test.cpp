@@ -95,40 +95,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"shortWriteRequest", tunnelRequest(2, 26), S, K::Malformed, M::RecordTooShort}),
     [](const testing::TestParamInfo<Case>& i) { return i.param.name; });
 
-TEST(MeaningFields, SearchAnswerNamesTheHost) {
-  const DatagramMeaning m = describeDatagram(OuterFrame::buildSearchAnswer({0xC0A8010A, kHost, 712, "name"}), R);
-  EXPECT_EQ(m.mac, kHost);
-  EXPECT_EQ(m.search.ip, 0xC0A8010Au);
-  EXPECT_EQ(m.search.firmwareVersion, 712);
-  EXPECT_EQ(m.search.nameGbk, "name");
-}
-
-TEST(MeaningFields, TunnelCommandsGiveGroupRecordAndVersion) {
-  struct {
-    Bytes datagram;
-    Direction direction;
-    ParamGroup group;
-    bool isWrite;
-    int record;
-    std::uint16_t version;
-  } const cases[] = {
-      {tunnelRequest(36), S, ParamGroup::Channel, false, 31, 0},
-      {tunnelRequest(117 + 3, 7), S, ParamGroup::Modbus, true, 3, 0},
-      {tunnelReply(69 + 7, 5, 9, 99), R, ParamGroup::Relay, false, 7, 999},
-      {tunnelReply(149, 0, 6, 103), R, ParamGroup::Led, true, 0, 703},
-  };
-  for (const auto& c : cases) {
-    const DatagramMeaning m = describeDatagram(c.datagram, c.direction);
-    ASSERT_TRUE(m.tunnel);
-    EXPECT_EQ(m.mac, kHost);
-    EXPECT_EQ(m.tunnel->group, c.group);
-    EXPECT_EQ(m.tunnel->isWrite, c.isWrite);
-    EXPECT_EQ(m.tunnel->index, c.record);
-    EXPECT_EQ(m.hostVersion, c.version);
-  }
-  EXPECT_EQ(describeDatagram(tunnelReply(1, 27, 7, 2), R).hostVersion, 702);
-  EXPECT_EQ(describeDatagram(OuterFrame::buildWriteMacRequest(kHost, Mac{2, 0, 0, 0, 0, 9}), S).newMac,
-            (Mac{2, 0, 0, 0, 0, 9}));
+TEST(MeaningFields, HostRecordAndVersion) {
+  const DatagramMeaning answer = describeDatagram(OuterFrame::buildSearchAnswer({0xC0A8010A, kHost, 712, "n"}), R);
+  EXPECT_EQ(answer.mac, kHost);
+  EXPECT_EQ(answer.search.firmwareVersion, 712);
+  const DatagramMeaning request = describeDatagram(tunnelRequest(117 + 3, 7), S);  // ModBus slot 4 write
+  ASSERT_TRUE(request.tunnel);
+  EXPECT_EQ(request.mac, kHost);
+  EXPECT_EQ(request.tunnel->group, ParamGroup::Modbus);
+  EXPECT_TRUE(request.tunnel->isWrite);
+  EXPECT_EQ(request.tunnel->index, 3);
+  EXPECT_EQ(describeDatagram(tunnelReply(76, 5, 6, 103), R).hostVersion, 703);  // relay 8, 6 * 100 + 103
+  EXPECT_EQ(describeDatagram(tunnelReply(1, 27, 7, 2), R).hostVersion, 702);    // refused, still told
 }
 
 }  // namespace

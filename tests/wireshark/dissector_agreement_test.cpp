@@ -1,9 +1,10 @@
 // The Wireshark dissector against the codecs: two simulated hosts (one with
 // awkward floats and full-width GBK texts) are searched and every group of
-// each is read in process; the traffic log writes the capture, and tshark with
-// packaging/wireshark/quendra.lua must show every record field as
-// fieldsOf(group) reads it from the configuration, and every search answer,
-// host, tunnel command and version as describeDatagram reads them.
+// each is read in process, then broken datagrams arrive; the traffic log
+// writes the capture, and tshark with packaging/wireshark/quendra.lua must show
+// every record field as fieldsOf(group) reads it from the configuration, every
+// search answer, host, tunnel command and version as describeDatagram reads
+// them, and an error exactly where the tool drops a datagram.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,10 +12,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cmath>
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 
+#include "link/frame_crc16.h"
 #include "link/gbk.h"
+#include "link/tunnel_frame.h"
 #include "records/field_text.h"
 #include "records/record_fields.h"
 #include "session/host_session.h"
@@ -65,31 +69,35 @@ void seedAwkwardValues(sim::SimHost& h) {
   h.records[readCommandOf(ParamGroup::Led)] = encodeLedParams(l);
 }
 
-QString expectedText(const RecordField& field, const FieldValue& value) {
-  switch (field.kind) {
-    case FieldKind::Text: return QString::fromStdString(gbkToUtf8(std::get<std::string>(value)));
-    case FieldKind::Ipv4: return QString::fromStdString(formatDottedAddress(std::get<std::uint32_t>(value)));
-    default: return {};
-  }
+// Datagrams the tool drops or refuses, one for each reason.
+std::vector<Bytes> brokenDatagrams(const Mac& mac) {
+  const auto reply = [&](std::uint8_t command, std::size_t payload, std::uint8_t versionLow = 10) {
+    return OuterFrame::buildTunnelReply(mac, TunnelFrame::buildReply(command, Bytes(payload), 7, versionLow));
+  };
+  const auto set = [](Bytes d, std::size_t at, std::uint8_t value) { return d.at(at) = value, d; };
+  const auto cut = [](Bytes d, std::size_t size) { return d.resize(size), d; };
+  Bytes startByte = TunnelFrame::buildReply(1, Bytes(27), 7, 10);
+  startByte[0] = 0x7F;
+  putU16LE(startByte, startByte.size() - 2, FrameCrc16::compute(ByteView(startByte).first(startByte.size() - 2)));
+  return {Bytes{0x55, 0, 1}, Bytes{0x12, 0, 0, 0}, set(reply(1, 27), 20, 0xEE),
+          OuterFrame::buildTunnelReply(mac, startByte), reply(5, 50), reply(151, 0), reply(1, 27, 2),
+          reply(151, 0, 2) /* refused before its command is looked at */, set(set(reply(1, 27), 1, 0), 2, 0),
+          set(reply(1, 27), 1, 1), set(reply(1, 27), 3, 5), cut(OuterFrame::buildSearchAnswer({1, mac, 712, ""}), 21),
+          cut(OuterFrame::buildNetworkAnswer(mac, Bytes(292)), 301), OuterFrame::buildRequest(kWriteMac, mac, Bytes{1}),
+          set(OuterFrame::buildReadNetworkRequest(mac), 10, 0), OuterFrame::buildRequest(9, mac, {}),
+          OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(2, Bytes(5)))};
 }
 
-// Whether tshark's text shows the value the codecs read.
+// Whether tshark's text shows the value the codecs read: numbers equal,
+// singles equal as singles, texts equal once GBK is UTF-8.
 bool agrees(const RecordField& field, const FieldValue& value, const QString& shown) {
-  switch (field.kind) {
-    case FieldKind::Unsigned:
-    case FieldKind::Hex32: {
-      bool ok = false;
-      return shown.toULongLong(&ok, 0) == std::get<std::uint32_t>(value) && ok;
-    }
-    case FieldKind::Real: {
-      const float expected = static_cast<float>(std::get<double>(value));
-      const float got = std::strtof(shown.toLatin1().constData(), nullptr);
-      return got == expected || (std::isnan(got) && std::isnan(expected));
-    }
-    case FieldKind::Text:
-    case FieldKind::Ipv4: return shown == expectedText(field, value);
-  }
-  return false;
+  if (const auto* text = std::get_if<std::string>(&value)) return shown == QString::fromStdString(gbkToUtf8(*text));
+  if (const auto* real = std::get_if<double>(&value))
+    return std::strtof(shown.toLatin1().constData(), nullptr) == static_cast<float>(*real);
+  const std::uint32_t number = std::get<std::uint32_t>(value);
+  if (field.kind == FieldKind::Ipv4) return shown == QString::fromStdString(formatDottedAddress(number));
+  bool ok = false;
+  return shown.toULongLong(&ok, 0) == number && ok;  // "0x20250001" for the terminal address
 }
 
 }  // namespace
@@ -122,6 +130,8 @@ class DissectorAgreementTest : public QObject {
       configs[macText(host.mac)] = session.config();
     }
 
+    for (const Bytes& d : brokenDatagrams(transport.fleetHosts()[0].mac)) transport.deliverNow(d);
+
     QTemporaryDir dir;
     const QString capture = dir.filePath("reads.pcapng");
     QVERIFY(log.writePcapng(capture));
@@ -139,7 +149,14 @@ class DissectorAgreementTest : public QObject {
       collect(packets[i].toObject()["_source"].toObject()["layers"].toObject()["quendra"].toObject(), shown);
       const TrafficEntry& entry = log.entries()[std::size_t(i)];
       const DatagramMeaning m = describeDatagram(entry.datagram.view(), entry.direction);
-      QVERIFY2(m.kind != MeaningKind::Malformed, qPrintable(QString("packet %1").arg(i + 1)));
+      // Dropped by the tool exactly when the dissector reports an error.
+      static const char* const errors[] = {"quendra.short",           "quendra.bad_marker", "quendra.bad_length",
+                                           "quendra.bad_sum",         "quendra.bad_crc",    "quendra.bad_start",
+                                           "quendra.unknown_command", "quendra.short_record"};
+      const bool flagged = std::any_of(std::begin(errors), std::end(errors), [&](const char* e) { return shown.count(e); });
+      const QByteArray where = QString("packet %1").arg(i + 1).toLatin1();
+      QVERIFY2(flagged == (m.kind == MeaningKind::Malformed), where);
+      QVERIFY2(shown.count("quendra.version_refused") == (m.kind == MeaningKind::VersionRefused), where);
       if (m.kind == MeaningKind::SearchAnswer) {
         QCOMPARE(shown["quendra.search.mac"], macText(m.mac));
         QCOMPARE(shown["quendra.search.ip"], QString::fromStdString(formatDottedAddress(m.search.ip)));
