@@ -38,9 +38,11 @@ MalformedReason reasonOf(RequestFault fault) {
 bool classify(DatagramMeaning& m, std::uint8_t command, bool isReply, std::size_t payloadBytes) {
   m.tunnelCommand = command;
   m.tunnel = classifyTunnelCommand(command);
-  if (!m.tunnel) return malformed(m, MalformedReason::UnknownTunnelCommand), false;
-  if (lacksRecord(*m.tunnel, isReply, payloadBytes)) return malformed(m, MalformedReason::RecordTooShort), false;
-  return true;
+  const MalformedReason why = !m.tunnel ? MalformedReason::UnknownTunnelCommand
+                              : lacksRecord(*m.tunnel, isReply, payloadBytes) ? MalformedReason::RecordTooShort
+                                                                               : MalformedReason::None;
+  if (why != MalformedReason::None) malformed(m, why);
+  return why == MalformedReason::None;
 }
 
 DatagramMeaning describeRequest(ByteView d) {

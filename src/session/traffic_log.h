@@ -3,7 +3,8 @@
 // traffic view and for captures (--capture and the view's export): a bounded
 // ring of copies with their time and addresses, and counters per local
 // address. Attached for the whole run; when no view is open it costs the ring
-// and the counters, nothing more.
+// and the counters (a received datagram is read once more to count it when it
+// is dropped), nothing more: meanings are worded only by the view.
 #include <QObject>
 #include <QString>
 #include <cstdint>

@@ -69,13 +69,19 @@ void seedAwkwardValues(sim::SimHost& h) {
   h.records[readCommandOf(ParamGroup::Led)] = encodeLedParams(l);
 }
 
-// Datagrams the tool drops or refuses, one for each reason.
+// Datagrams the tool drops or refuses, one for each reason, and one it takes.
 std::vector<Bytes> brokenDatagrams(const Mac& mac) {
   const auto reply = [&](std::uint8_t command, std::size_t payload, std::uint8_t versionLow = 10) {
     return OuterFrame::buildTunnelReply(mac, TunnelFrame::buildReply(command, Bytes(payload), 7, versionLow));
   };
-  const auto set = [](Bytes d, std::size_t at, std::uint8_t value) { return d.at(at) = value, d; };
-  const auto cut = [](Bytes d, std::size_t size) { return d.resize(size), d; };
+  const auto set = [](Bytes d, std::size_t at, std::uint8_t value) {
+    d.at(at) = value;
+    return d;
+  };
+  const auto cut = [](Bytes d, std::size_t size) {
+    d.resize(size);
+    return d;
+  };
   Bytes startByte = TunnelFrame::buildReply(1, Bytes(27), 7, 10);
   startByte[0] = 0x7F;
   putU16LE(startByte, startByte.size() - 2, FrameCrc16::compute(ByteView(startByte).first(startByte.size() - 2)));
@@ -85,7 +91,8 @@ std::vector<Bytes> brokenDatagrams(const Mac& mac) {
           set(reply(1, 27), 1, 1), set(reply(1, 27), 3, 5), cut(OuterFrame::buildSearchAnswer({1, mac, 712, ""}), 21),
           cut(OuterFrame::buildNetworkAnswer(mac, Bytes(292)), 301), OuterFrame::buildRequest(kWriteMac, mac, Bytes{1}),
           set(OuterFrame::buildReadNetworkRequest(mac), 10, 0), OuterFrame::buildRequest(9, mac, {}),
-          OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(2, Bytes(5)))};
+          OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(2, Bytes(5))),
+          set(reply(4, 0), 19, 0) /* a reply's frame sum is not checked: taken */};
 }
 
 // Whether tshark's text shows the value the codecs read: numbers equal,
@@ -157,6 +164,7 @@ class DissectorAgreementTest : public QObject {
       const QByteArray where = QString("packet %1").arg(i + 1).toLatin1();
       QVERIFY2(flagged == (m.kind == MeaningKind::Malformed), where);
       QVERIFY2(shown.count("quendra.version_refused") == (m.kind == MeaningKind::VersionRefused), where);
+      if (m.kind == MeaningKind::Malformed) continue;
       if (m.kind == MeaningKind::SearchAnswer) {
         QCOMPARE(shown["quendra.search.mac"], macText(m.mac));
         QCOMPARE(shown["quendra.search.ip"], QString::fromStdString(formatDottedAddress(m.search.ip)));
