@@ -1,10 +1,12 @@
 // Arbitrary datagrams through the whole reply path: the dispatcher with
 // handlers that read every byte they are given (so AddressSanitizer sees any
 // view that runs past the datagram), and the outer readers and the tunnel
-// decoder on their own.
+// decoder on their own; then the request readers and the traffic view's
+// meaning of the datagram, sent and received.
 #include <cstddef>
 #include <cstdint>
 
+#include "link/datagram_meaning.h"
 #include "link/outer_frame.h"
 #include "link/response_dispatcher.h"
 #include "link/tunnel_frame.h"
@@ -65,5 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TunnelReply r = TunnelFrame::decodeReply(datagram);
   if (r.status != ReplyStatus::Accepted && (r.command != 0 || !r.payload.empty())) __builtin_trap();
   touch(r.payload);
+
+  touch(OuterFrame::readRequest(datagram).payload);
+  touch(TunnelFrame::decodeRequest(datagram).payload);
+  for (const Direction direction : {Direction::Sent, Direction::Received}) {
+    const DatagramMeaning m = describeDatagram(datagram, direction);
+    // A reason exactly for what is dropped.
+    if ((m.kind == MeaningKind::Malformed) != (m.reason != MalformedReason::None)) __builtin_trap();
+    touch(m.search);
+  }
   return 0;
 }
