@@ -4,6 +4,7 @@
 
 #include "cli/command_context.h"
 #include "records/field_text.h"
+#include "session/traffic_log.h"
 #include "session/transport.h"
 
 namespace quendra::cli {
@@ -156,8 +157,15 @@ int run(const QStringList& arguments, Environment& env) {
     if (options->command != QLatin1String(name)) continue;
     Transport* transport = env.transport(*options);
     if (!transport) return kNoAnswer;
+    // A capture keeps everything of the run (a clone to 100 hosts is some 45 000 datagrams).
+    std::unique_ptr<TrafficLog> capture;
+    if (!options->capture.isEmpty()) capture = std::make_unique<TrafficLog>(*transport, 1000000);
     Context context(env, *options, *transport);
-    const int status = command(context);
+    int status = command(context);
+    if (capture && !capture->writePcapng(options->capture)) {
+      env.err << "quendra-cli: cannot write the capture " << options->capture << '\n';
+      status = std::max<int>(status, kUsage);
+    }
     env.out.flush();
     env.err.flush();
     return status;

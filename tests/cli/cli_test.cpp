@@ -70,7 +70,11 @@ class CliTest : public QObject {
     QCOMPARE(found.size(), 3);
     QCOMPARE(found[0].toObject()[QStringLiteral("localAddress")].toString(), QStringLiteral("127.0.0.1"));
 
-    QCOMPARE(f.cli({"read", "02-4b-7d-00-00-01", "-o", f.path("h1.json")}).status, 0);
+    QCOMPARE(f.cli({"read", "02-4b-7d-00-00-01", "-o", f.path("h1.json"), "--capture", f.path("read.pcapng")}).status, 0);
+    QFile capture(f.path("read.pcapng"));
+    QVERIFY(capture.open(QIODevice::ReadOnly));
+    QVERIFY(capture.read(4) == QByteArray("\x0a\x0d\x0d\x0a", 4));  // a pcapng section header
+    QVERIFY(capture.size() > 76 * 40);  // every request and reply of the read
     f.host(0).network[100] ^= 0x55;  // host 1 changes after the read: the file keeps what was read
     const Run dry = f.cli({"write", "024B7D000002", f.path("h1.json"), "--dry-run"});
     QCOMPARE(dry.status, 0);
