@@ -8,30 +8,15 @@
 
 #include "records/config_diff.h"
 #include "records/field_text.h"
+#include "support/image_bytes.h"
 
 namespace quendra {
 namespace {
 
-// "08 4d3c" -> bytes; blanks are for reading.
-Bytes hex(std::string_view text) {
-  Bytes out;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == ' ') { ++i; continue; }
-    out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
-    i += 2;
-  }
-  return out;
-}
-// A text area of `width` bytes: the text, then zeros.
-Bytes area(std::string_view text, std::size_t width) {
-  Bytes b(text.begin(), text.end());
-  b.resize(width, 0);
-  return b;
-}
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+using test::area;
+using test::hex;
+using test::operator+;
+
 
 constexpr char kZhong[] = "\xD6\xD0";  // one double-byte GBK character
 

@@ -18,6 +18,7 @@
 #include "pages/network_page.h"
 #include "pages/relay_page.h"
 #include "sim/initial_records.h"
+#include "support/image_bytes.h"
 
 using namespace quendra;
 using namespace quendra::test;
@@ -25,18 +26,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-Bytes hex(const char* text) {
-  return [](const QByteArray& b) { return Bytes(b.begin(), b.end()); }(QByteArray::fromHex(QByteArray(text)));
-}
-Bytes area(std::string_view text, std::size_t width) {
-  Bytes b(text.begin(), text.end());
-  b.resize(width, 0);
-  return b;
-}
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 // What a field shows or is given: an edit's text, a list's row, a check box's state.
 using Value = std::variant<QString, int, bool>;
