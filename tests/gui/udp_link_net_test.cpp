@@ -1,6 +1,7 @@
 // UdpTransport inside a private network namespace (scripts/netns-run): one send
 // socket per local address, the refusals and their messages, and every
-// datagram that reaches port 1901 handed over whole and in order. The extra
+// datagram that reaches port 1901 handed over whole, in order, with the local
+// address that heard it. The extra
 // loopback addresses are added to this namespace's lo by the test itself.
 #include <QDir>
 #include <QHostAddress>
@@ -25,6 +26,8 @@
 
 using namespace quendra;
 using namespace quendra::test;
+
+Q_DECLARE_METATYPE(std::vector<std::uint32_t>)
 
 namespace {
 
@@ -113,193 +116,108 @@ class UdpLinkNetTest : public QObject {
     }
   }
 
-  void nothingSentBeforeTheFirstSearch() {
+  // The send side: one socket per local address, in table order, at most ten;
+  // a repeated or foreign address says so and is skipped; nothing is sent
+  // before the first search builds the table.
+  void sendSocketsPerLocalAddress_data() {
+    QTest::addColumn<std::vector<std::uint32_t>>("addresses");
+    QTest::addColumn<bool>("search");
+    QTest::addColumn<std::vector<std::uint32_t>>("bound");
+    QTest::addColumn<QString>("notice");
+    std::vector<std::uint32_t> twelve;
+    for (int n = 1; n <= 12; ++n) twelve.push_back(loopback(n));
+    QTest::newRow("before a search") << std::vector<std::uint32_t>{kLoopback} << false << std::vector<std::uint32_t>{} << "";
+    QTest::newRow("two") << std::vector<std::uint32_t>{kLoopback, loopback(2)} << true
+                         << std::vector<std::uint32_t>{kLoopback, loopback(2)} << "";
+    QTest::newRow("repeated") << std::vector<std::uint32_t>{kLoopback, kLoopback} << true
+                              << std::vector<std::uint32_t>{kLoopback} << "已经绑定过此IP,无需再次绑定";
+    QTest::newRow("twelve") << twelve << true << std::vector<std::uint32_t>(twelve.begin(), twelve.begin() + 10) << "";
+    QTest::newRow("foreign") << std::vector<std::uint32_t>{0x0A636363, kLoopback} << true
+                             << std::vector<std::uint32_t>{kLoopback} << "绑定SOCKET出错";
+  }
+  void sendSocketsPerLocalAddress() {
+    QFETCH(std::vector<std::uint32_t>, addresses);
+    QFETCH(bool, search);
+    QFETCH(std::vector<std::uint32_t>, bound);
+    QFETCH(QString, notice);
     RecordingNotifier notifier;
     UdpLink link(notifier);
-    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
+    link.setAddressProvider([addresses] { return addresses; });
     Listener listener;
     QVERIFY(listener.bound());
     link.openLink();
-    QVERIFY(link.receiveSocketOpen());
-    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 0);
-    QTest::qWait(200);
-    QVERIFY(listener.datagrams.isEmpty());
-    QVERIFY(notifier.notices.isEmpty());
-  }
-
-  void twoAddressesSendEveryRequestTwice() {
-    HostSim sim;
-    QVERIFY(sim.started());
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback, loopback(2)}; });
-    Listener listener;
-    link.openLink();
-    link.rebuildSendSockets();
-    QCOMPARE(link.boundAddresses(), (std::vector<std::uint32_t>{kLoopback, loopback(2)}));
-    const Bytes search = OuterFrame::buildSearchRequest();
-    QCOMPARE(link.sendToAll(search), 2);
-    QTRY_COMPARE(listener.datagrams.size(), 2);
-    QCOMPARE(listener.datagrams, (QList<QByteArray>{toQByteArray(search), toQByteArray(search)}));
-    QCOMPARE(listener.senders, (QList<std::uint32_t>{kLoopback, loopback(2)}));  // table order
-    QTRY_COMPARE(sim.requestLog(), (QStringList{QStringLiteral("aa00010202"), QStringLiteral("aa00010202")}));
-    QVERIFY(notifier.notices.isEmpty());
-  }
-
-  void repeatedAddressBindsOnceWithItsMessage() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback, kLoopback}; });
-    Listener listener;
-    link.openLink();
-    link.rebuildSendSockets();
-    QCOMPARE(notifier.notices.size(), 1);
-    QCOMPARE(notifier.notices[0].title, applicationName());
-    QCOMPARE(notifier.notices[0].text, QStringLiteral("已经绑定过此IP,无需再次绑定"));
-    QCOMPARE(link.boundAddresses(), std::vector<std::uint32_t>{kLoopback});
-    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 1);
-    QTRY_COMPARE(listener.datagrams.size(), 1);
+    if (search) {
+      link.rebuildSendSockets();
+      const int descriptors = openDescriptors();
+      notifier.notices.clear();
+      link.rebuildSendSockets();  // a second search replaces the table
+      QCOMPARE(openDescriptors(), descriptors);
+    }
+    QCOMPARE(link.boundAddresses(), bound);
+    QCOMPARE(notifier.notices.size(), notice.isEmpty() ? 0 : 1);
+    if (!notice.isEmpty()) QCOMPARE(notifier.notices[0].title + notifier.notices[0].text, applicationName() + notice);
+    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), int(bound.size()));
+    QTRY_COMPARE(listener.datagrams.size(), int(bound.size()));
     QTest::qWait(100);
-    QCOMPARE(listener.datagrams.size(), 1);
+    QCOMPARE(listener.senders, QList<std::uint32_t>(bound.begin(), bound.end()));
   }
 
-  void twelveAddressesBindTheFirstTen() {
+  // The receive side: each datagram whole, in order, with the local address
+  // that heard it; nothing for an empty or oversized one; a receiver that
+  // closes the link ends the reading.
+  void everyDatagramHandedOverWhole() {
     RecordingNotifier notifier;
     UdpLink link(notifier);
-    std::vector<std::uint32_t> twelve;
-    for (int n = 1; n <= 12; ++n) twelve.push_back(loopback(n));
-    link.setAddressProvider([twelve] { return twelve; });
-    Listener listener;
-    link.openLink();
-    link.rebuildSendSockets();
-    QVERIFY(notifier.notices.isEmpty());
-    QCOMPARE(link.boundAddresses(), std::vector<std::uint32_t>(twelve.begin(), twelve.begin() + 10));
-    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 10);
-    QTRY_COMPARE(listener.datagrams.size(), 10);
-    QVERIFY(!listener.senders.contains(loopback(11)) && !listener.senders.contains(loopback(12)));
-  }
-
-  void searchingTwiceLeavesOneSocketPerAddress() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback, loopback(2)}; });
-    Listener listener;
-    link.openLink();
-    link.rebuildSendSockets();
-    const int descriptors = openDescriptors();
-    link.rebuildSendSockets();
-    QCOMPARE(openDescriptors(), descriptors);
-    QCOMPARE(link.boundAddresses(), (std::vector<std::uint32_t>{kLoopback, loopback(2)}));
-    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 2);
-    QTRY_COMPARE(listener.datagrams.size(), 2);
-    QTest::qWait(100);
-    QCOMPARE(listener.datagrams.size(), 2);
-    QVERIFY(notifier.notices.isEmpty());
-  }
-
-  void unicastReplyToASendSocketIsReceived() {
-    // Linux hands a datagram for 127.0.0.1:1901 to the socket bound to exactly
-    // that address (the send socket), not to the wildcard receive socket.
-    HostSim sim({QStringLiteral("--reply"), QStringLiteral("unicast")});
-    QVERIFY(sim.started());
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
-    QSignalSpy received(&link, &UdpLink::datagramReceived);
-    link.openLink();
-    link.rebuildSendSockets();
-    link.sendToAll(OuterFrame::buildSearchRequest());
-    const auto isAnswer = [&] {
-      for (const auto& args : received)
-        if (OuterFrame::readSearchAnswer(ByteView(reinterpret_cast<const std::uint8_t*>(args[0].toByteArray().constData()),
-                                                  static_cast<std::size_t>(args[0].toByteArray().size()))))
-          return true;
-      return false;
-    };
-    QTRY_VERIFY(isAnswer());
-
-    const QByteArray direct("\x55\x00\x00\x0A direct", 11);
-    sendRaw(direct, kLoopback);
-    QTRY_VERIFY(received.last().at(0).toByteArray() == direct);
-  }
-
-  void aThousandSearchAnswersAllArrive() {
-    HostSim sim({QStringLiteral("--hosts"), QStringLiteral("1000")});
-    QVERIFY(sim.started());
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
-    QSet<QByteArray> macs;
-    connect(&link, &UdpLink::datagramReceived, this, [&](const QByteArray& d) {
-      if (d.size() >= 22 && d.startsWith('\x55') && d[3] == 2) macs.insert(d.mid(12, 6));
-    });
-    link.openLink();
-    link.rebuildSendSockets();
-    link.sendToAll(OuterFrame::buildSearchRequest());
-    QTRY_COMPARE_WITH_TIMEOUT(macs.size(), 1000, 20000);
-  }
-
-  void zeroByteDatagramPostsNothing() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    QSignalSpy received(&link, &UdpLink::datagramReceived);
-    link.openLink();
-    sendRaw(QByteArray(), kLoopback);
-    sendRaw(QByteArray("after"), kLoopback);
-    QTRY_COMPARE(received.size(), 1);
-    QCOMPARE(received[0][0].toByteArray(), QByteArray("after"));
-  }
-
-  void datagramsOver1024BytesAreNotHandedOver() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    QSignalSpy received(&link, &UdpLink::datagramReceived);
-    link.openLink();
-    sendRaw(QByteArray(1025, 'x'), kLoopback);
-    sendRaw(QByteArray(1024, 'y'), kLoopback);
-    QTRY_COMPARE(received.size(), 1);
-    QCOMPARE(received[0][0].toByteArray(), QByteArray(1024, 'y'));
-  }
-
-  void closingTheLinkFromAReceiverStopsTheReading() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    int handed = 0;
-    QObject::connect(&link, &UdpLink::datagramReceived, [&] {
-      ++handed;
-      link.closeLink();  // as the window does when it closes
-    });
-    link.openLink();
-    for (int i = 0; i < 5; ++i) sendRaw(QByteArray("queued"), kLoopback);
-    QTRY_COMPARE(handed, 1);
-    QTest::qWait(100);
-    QCOMPARE(handed, 1);
-    QVERIFY(!link.receiveSocketOpen());
-  }
-
-  void openingTwiceKeepsOneReceiveSocket() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
+    QList<Datagram> received;
+    connect(&link, &Transport::received, this, [&](const Datagram& d) { received << d; });
     const int before = openDescriptors();
     link.openLink();
-    link.openLink();
+    link.openLink();  // twice: still one receive socket
     QCOMPARE(openDescriptors(), before + 1);
-    link.closeLink();
-    QCOMPARE(openDescriptors(), before);
-  }
-
-  void aBurstArrivesWholeAndInOrder() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    QSignalSpy received(&link, &UdpLink::datagramReceived);
-    link.openLink();
-    QList<QByteArray> sent;
+    QList<QByteArray> sent{QByteArray(1024, 'y')};
+    sendRaw(QByteArray(), kLoopback);
+    sendRaw(QByteArray(1025, 'x'), kLoopback);
+    sendRaw(sent[0], loopback(5));
     for (int i = 0; i < 600; ++i) {  // more than one wake-up reads
       sent << QByteArray("\x55\x00\x00\x02", 4) + QByteArray::number(i).repeated(1 + i % 7);
       sendRaw(sent.last(), kLoopback);
     }
     QTRY_COMPARE(received.size(), sent.size());
-    for (int i = 0; i < sent.size(); ++i) QCOMPARE(received[i][0].toByteArray(), sent[i]);
+    for (int i = 0; i < sent.size(); ++i) QCOMPARE(received[i].bytes, sent[i]);
+    QCOMPARE(received[0].localAddress, loopback(5));
+    QCOMPARE(received[1].localAddress, kLoopback);
+    QCOMPARE(received[1].peerAddress, kLoopback);
+
+    int handed = 0;
+    connect(&link, &Transport::received, this, [&] {
+      ++handed;
+      link.closeLink();  // as the window does when it closes
+    });
+    for (int i = 0; i < 5; ++i) sendRaw(QByteArray("queued"), kLoopback);
+    QTRY_COMPARE(handed, 1);
+    QTest::qWait(100);
+    QCOMPARE(handed, 1);
+    QCOMPARE(openDescriptors(), before);
+  }
+
+  void simulatedHostsAnswerByBroadcastAndUnicast() {
+    // Linux hands a datagram for 127.0.0.1:1901 to the socket bound to exactly
+    // that address (the send socket), not to the wildcard receive socket.
+    for (const char* mode : {"broadcast", "unicast"}) {
+      HostSim sim({QStringLiteral("--hosts"), QStringLiteral("1000"), QStringLiteral("--reply"), QLatin1String(mode)});
+      QVERIFY(sim.started());
+      RecordingNotifier notifier;
+      UdpLink link(notifier);
+      link.setAddressProvider([] { return std::vector<std::uint32_t>{kLoopback}; });
+      QSet<QByteArray> macs;
+      connect(&link, &UdpLink::datagramReceived, this, [&](const QByteArray& d) {
+        if (d.size() >= 22 && d.startsWith('\x55') && d[3] == 2) macs.insert(d.mid(12, 6));
+      });
+      link.openLink();
+      link.rebuildSendSockets();
+      link.sendToAll(OuterFrame::buildSearchRequest());
+      QTRY_COMPARE_WITH_TIMEOUT(macs.size(), 1000, 20000);
+    }
   }
 
   // Only under scripts/netns-pair (tests/e2e/hostsim_link_pair.sh): the
@@ -358,19 +276,6 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(sim.exitCode(), 0);
   }
 
-  void bindFailureOfANonLocalAddress() {
-    RecordingNotifier notifier;
-    UdpLink link(notifier);
-    const std::uint32_t foreign = 0x0A636363;  // 10.99.99.99, not on any interface here
-    link.setAddressProvider([foreign] { return std::vector<std::uint32_t>{foreign, kLoopback}; });
-    link.openLink();
-    link.rebuildSendSockets();
-    QCOMPARE(notifier.notices.size(), 1);
-    QCOMPARE(notifier.notices[0].title, applicationName());
-    QCOMPARE(notifier.notices[0].text, QStringLiteral("绑定SOCKET出错"));
-    QCOMPARE(link.boundAddresses(), std::vector<std::uint32_t>{kLoopback});
-    QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), 1);
-  }
 };
 
 QTEST_GUILESS_MAIN(UdpLinkNetTest)
