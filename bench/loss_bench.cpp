@@ -50,8 +50,8 @@ struct BatchOutcome {
 bool selectHost(MainDialog& dialog) {
   for (int attempt = 0; attempt < 20; ++attempt) {
     dialog.searchButton()->click();
-    if (!runUntil([&] { return dialog.deviceList()->topLevelItemCount() > 0; }, 1000)) continue;
-    dialog.deviceList()->setCurrentItem(dialog.deviceList()->topLevelItem(0));
+    if (!runUntil([&] { return dialog.deviceList()->rowCount() > 0; }, 1000)) continue;
+    dialog.deviceList()->selectRow(0);
     dialog.selectDevice();
     if (runUntil([&] { return dialog.flags().networkRead; }, 1000)) return true;
   }

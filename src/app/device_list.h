@@ -2,35 +2,32 @@
 // The hosts that answered the last search, one row per answer, the newest on
 // top. Answers are not merged: a host heard twice is listed twice. The rows
 // are the only store of discovered hosts.
-#include <QTreeWidget>
-#include <cstdint>
+#include <QTreeView>
 #include <optional>
 #include <vector>
 
-#include "link/outer_frame.h"
+#include "app/device_list_model.h"
 
 namespace quendra {
 
-// One row: what a host tells about itself in its search answer.
-struct DeviceEntry {
-  std::uint32_t ip = 0;  // first octet in the most significant byte
-  QString name;
-  Mac mac{};
-  std::uint16_t firmwareVersion = 0;
-
-  static DeviceEntry fromSearchAnswer(const SearchAnswer& answer);
-};
-
-class DeviceList : public QTreeWidget {
+class DeviceList : public QTreeView {
   Q_OBJECT
  public:
-  enum Column { IpColumn, NameColumn, MacColumn, VersionColumn, ColumnCount };
+  using enum DeviceListModel::Column;
 
   explicit DeviceList(QWidget* parent = nullptr);
 
   // Inserts the entry as the top row.
   void addEntry(const DeviceEntry& entry);
   void clearRows();
+  int rowCount() const { return model_->rowCount(); }
+  // Row 0 is the top (newest) row.
+  const DeviceEntry& entryAt(int row) const { return model_->entryAt(row); }
+  QString text(int row, int column) const;
+  // Makes the row current and selected, as a click on it does.
+  void selectRow(int row);
+  // The row's rectangle across all columns, in viewport coordinates.
+  QRect rowRect(int row) const;
   // The entry of the first selected row; nullopt when no row is selected.
   std::optional<DeviceEntry> selectedEntry() const;
   // Every row's entry, top row first.
@@ -47,6 +44,8 @@ class DeviceList : public QTreeWidget {
  private:
   // Columns 0..2 take 3/11 of the client width, column 3 the remaining 2/11.
   void applyColumnWidths();
+
+  DeviceListModel* model_;
 };
 
 }  // namespace quendra

@@ -4,35 +4,34 @@
 #include <QScrollBar>
 
 namespace quendra {
+namespace {
+
+// The log's lines end in \r\n; the view breaks lines on \n alone.
+QString viewText(QStringView text) { return text.toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+}  // namespace
 
 InfoLogView::InfoLogView(QWidget* parent) : QPlainTextEdit(parent) {
-  setAccessibleName(QStringLiteral("信息提示区"));
+  setAccessibleName(tr("信息提示区"));
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-void InfoLogView::showLog(const QString& text) {
-  // The log's lines end in \r\n; the view breaks lines on \n alone.
-  QString shown = text;
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  // The window refreshes after every datagram, mostly with the text already
-  // shown or with one line more. Building the whole document again each time
-  // made a search answered by 1000 hosts cost 2000 layouts of a growing list;
-  // only what is new is added. The result is what setPlainText leaves: the
-  // text, the view and the cursor at the top, nothing to undo.
-  const QString current = toPlainText();
-  if (shown == current) {
-    showTop();
-    return;
-  }
-  if (!current.isEmpty() && shown.startsWith(current)) {
+void InfoLogView::showLog(const QString& text, qsizetype kept) {
+  // A search answered by thousands of hosts refreshes the log twice per
+  // answer, each time with at most one line more: only that line is added.
+  // The result is what setPlainText leaves: the text, the view and the cursor
+  // at the top, nothing to undo. After a clear, or once the operator typed
+  // into the view, the whole content is replaced.
+  if (kept == 0 || document()->isModified()) {
+    setPlainText(viewText(text));
+  } else if (kept < text.size()) {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.insertText(shown.mid(current.size()));
+    end.insertText(viewText(QStringView(text).mid(kept)));
     document()->clearUndoRedoStacks();
-    showTop();
-    return;
   }
-  setPlainText(shown);
+  document()->setModified(false);
+  showTop();
 }
 
 void InfoLogView::showTop() {

@@ -1,7 +1,7 @@
 #pragma once
 // The information area. The operator may type into it (letters appear in
-// upper case), but every refresh replaces the whole content with InfoLog's
-// text; the view stays at the top instead of following the end.
+// upper case), but every refresh puts InfoLog's text back; the view stays at
+// the top instead of following the end.
 #include <QPlainTextEdit>
 
 namespace quendra {
@@ -10,7 +10,9 @@ class InfoLogView : public QPlainTextEdit {
   Q_OBJECT
  public:
   explicit InfoLogView(QWidget* parent = nullptr);
-  void showLog(const QString& text);
+  // InfoLog::refreshed: `text` whose first `kept` characters were shown by
+  // the previous refresh.
+  void showLog(const QString& text, qsizetype kept);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -31,11 +31,11 @@ QString hex(const Bytes& d) {
 
 struct Window : ShownWindow {
   DeviceList* list() { return dialog.deviceList(); }
-  QString row(int r, int column) { return list()->topLevelItem(r)->text(column); }
+  QString row(int r, int column) { return list()->text(r, column); }
   void pressSearch() { QTest::mouseClick(dialog.searchButton(), Qt::LeftButton); }
   // The operator's double-click on row r.
   void doubleClickRow(int r) {
-    const QPoint at = list()->visualItemRect(list()->topLevelItem(r)).center();
+    const QPoint at = list()->rowRect(r).center();
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
   }
@@ -52,7 +52,7 @@ class DiscoveryNetTest : public QObject {
     QVERIFY(sim.started());
     Window w;
     w.pressSearch();
-    QTRY_COMPARE_WITH_TIMEOUT(w.list()->topLevelItemCount(), 2, kReplyWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(w.list()->rowCount(), 2, kReplyWaitMs);
     // The simulator answers host 1 first.
     QCOMPARE(w.row(0, DeviceList::IpColumn), QStringLiteral("192.168.1.11"));
     QCOMPARE(w.row(0, DeviceList::NameColumn), QStringLiteral("模拟主机2"));
@@ -70,7 +70,7 @@ class DiscoveryNetTest : public QObject {
     QVERIFY(sim.started());
     Window w;
     w.pressSearch();
-    QTRY_COMPARE_WITH_TIMEOUT(w.list()->topLevelItemCount(), 2, kReplyWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(w.list()->rowCount(), 2, kReplyWaitMs);
     w.doubleClickRow(1);  // host 1
     QCOMPARE(w.dialog.selectedDevice(), kHost1);
     QCOMPARE(w.networkField(QStringLiteral("MAC地址："))->text(), QStringLiteral("02-4B-7D-00-00-01"));
@@ -90,7 +90,7 @@ class DiscoveryNetTest : public QObject {
     const int heard = sim.requestLog().size();
     w.pressSearch();
     QTRY_COMPARE_WITH_TIMEOUT(sim.requestLog().size(), heard + 1, kReplyWaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(w.list()->topLevelItemCount(), 2, kReplyWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(w.list()->rowCount(), 2, kReplyWaitMs);
     QCOMPARE(w.dialog.selectedDevice(), kHost2);
     QVERIFY(w.dialog.flags().networkRead);
   }
@@ -100,9 +100,9 @@ class DiscoveryNetTest : public QObject {
     QVERIFY(sim.started());
     Window w;
     w.pressSearch();
-    QTRY_COMPARE_WITH_TIMEOUT(w.list()->topLevelItemCount(), 1, kReplyWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(w.list()->rowCount(), 1, kReplyWaitMs);
     w.list()->clearSelection();
-    const QPoint below = w.list()->visualItemRect(w.list()->topLevelItem(0)).center() + QPoint(0, 200);
+    const QPoint below = w.list()->rowRect(0).center() + QPoint(0, 200);
     QTest::mouseDClick(w.list()->viewport(), Qt::LeftButton, {}, below);
     w.dialog.selectDevice();
     QCOMPARE(w.dialog.selectedDevice(), Mac{});

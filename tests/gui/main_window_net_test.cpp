@@ -66,7 +66,7 @@ class MainWindowNetTest : public QObject {
     QVERIFY(!f.networkRead && !f.baseRead && !f.gprsRead && !f.channelRead && !f.modbusRead && !f.relayRead &&
             !f.ledRead);
     QCOMPARE(w.dialog.selectedDevice(), Mac{});
-    QCOMPARE(w.dialog.deviceList()->topLevelItemCount(), 0);
+    QCOMPARE(w.dialog.deviceList()->rowCount(), 0);
     QVERIFY(w.notifier.notices.isEmpty());
   }
 
@@ -102,7 +102,7 @@ class MainWindowNetTest : public QObject {
     DeviceList* list = w.dialog.deviceList();
     const QStringList headers = {QStringLiteral("设备IP"), QStringLiteral("设备名称"), QStringLiteral("MAC地址"),
                                  QStringLiteral("固件版本")};
-    for (int c = 0; c < 4; ++c) QCOMPARE(list->headerItem()->text(c), headers[c]);
+    for (int c = 0; c < 4; ++c) QCOMPARE(list->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
     for (const QSize size : {w.dialog.size(), w.dialog.size() + QSize(200, 50)}) {
       w.dialog.resize(size);
       QTest::qWait(0);

@@ -39,8 +39,8 @@ struct FleetWindow {
     dialog.search();
     DeviceList* list = dialog.deviceList();
     const int rows = static_cast<int>(transport.fleetHosts().size());
-    if (!QTest::qWaitFor([&] { return list->topLevelItemCount() == rows; }, 5000)) return false;
-    list->setCurrentItem(list->topLevelItem(rows - 1 - i));  // the newest answer is on top
+    if (!QTest::qWaitFor([&] { return list->rowCount() == rows; }, 5000)) return false;
+    list->selectRow(rows - 1 - i);  // the newest answer is on top
     dialog.selectDevice();
     return QTest::qWaitFor([&] { return dialog.flags().networkRead && dialog.session().idle(); }, 5000);
   }

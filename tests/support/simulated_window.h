@@ -48,8 +48,8 @@ struct SimulatedWindow {
   bool searchAndSelect() {
     if (!sim.started()) return false;
     dialog.search();
-    if (!QTest::qWaitFor([&] { return dialog.deviceList()->topLevelItemCount() > 0; }, kReplyWaitMs)) return false;
-    dialog.deviceList()->setCurrentItem(dialog.deviceList()->topLevelItem(0));
+    if (!QTest::qWaitFor([&] { return dialog.deviceList()->rowCount() > 0; }, kReplyWaitMs)) return false;
+    dialog.deviceList()->selectRow(0);
     dialog.selectDevice();
     return QTest::qWaitFor(
         [&] { return dialog.infoLog().text().contains(QStringLiteral("读取网络参数成功！")); }, kReplyWaitMs);

@@ -10,7 +10,6 @@
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
-#include <QTreeWidget>
 #include <cstdio>
 
 #include "app/about_box.h"
@@ -71,10 +70,10 @@ int main(int argc, char** argv) {
 
   if (args.contains(QStringLiteral("--select"))) {
     window.search();
-    if (!waitForReplies(window.infoLog(), [&] { return window.deviceList()->topLevelItemCount() >= 3; }, 3000))
+    if (!waitForReplies(window.infoLog(), [&] { return window.deviceList()->rowCount() >= 3; }, 3000))
       std::fprintf(stderr, "fewer than three hosts answered\n");
-    if (window.deviceList()->topLevelItemCount() > 0) {
-      window.deviceList()->setCurrentItem(window.deviceList()->topLevelItem(0));
+    if (window.deviceList()->rowCount() > 0) {
+      window.deviceList()->selectRow(0);
       window.selectDevice();
       if (!waitForReplies(window.infoLog(), [&] { return window.flags().networkRead; }, 3000))
         std::fprintf(stderr, "no network answer\n");
