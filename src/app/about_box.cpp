@@ -11,13 +11,13 @@
 namespace quendra {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("关于Quendra配置软件"));
+  setWindowTitle(tr("关于Quendra配置软件"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   auto* icon = new QLabel;
   const int side = style()->pixelMetric(QStyle::PM_LargeIconSize);
   icon->setPixmap(QApplication::windowIcon().pixmap(side, side));
-  auto* text = new QLabel(QStringLiteral("Quendra主机配置软件V2.3"));
-  auto* ok = new QPushButton(QStringLiteral("确定"));
+  auto* text = new QLabel(tr("Quendra主机配置软件V2.3"));
+  auto* ok = new QPushButton(tr("确定"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* layout = new QHBoxLayout(this);

@@ -1,9 +1,9 @@
 #pragma once
-#include <QString>
+#include <QCoreApplication>
 
 namespace quendra {
 
 // The title of the transport's socket messages.
-inline QString applicationName() { return QStringLiteral("Quendra 主机配置软件"); }
+inline QString applicationName() { return QCoreApplication::translate("Application", "Quendra 主机配置软件"); }
 
 }  // namespace quendra

@@ -14,23 +14,41 @@ struct KindTexts {
   const char* notAllDone;
 };
 
-// In the order of BatchKind.
+// In the order of BatchKind; translated when shown.
 const KindTexts kTexts[kBatchKindCount] = {
-    {"正在读取通道%1参数", "通道%1参数读取成功!", "通道%1参数读取失败\r\n", "---通道参数读取成功!---",
-     "通道参数读取失败......"},
-    {"正在写入通道%1参数", "通道%1参数写入成功!", "通道%1参数写入失败\r\n", "---通道参数写入成功!---",
-     "通道参数写入失败......"},
-    {"正在读取继电器%1参数", "正在读取继电器%1参数", "读取继电器%1参数失败\r\n", "---继电器参数读取成功!---",
-     "继电器参数读取失败......"},
-    {"正在写入继电器%1参数", "正在写入继电器%1参数", "写入继电器%1参数失败\r\n", "---继电器参数写入成功!---",
-     "继电器参数写入失败......"},
-    {"正在读取ModBus%1参数", "正在读取ModBus%1参数", "读取ModBus%1参数失败\r\n", "---ModBus参数读取成功!---",
-     "ModBus参数读取失败......"},
-    {"正在写入ModBus%1参数", "正在写入ModBus%1参数", "写入ModBus%1参数失败\r\n", "---ModBus参数写入成功!---",
-     "ModBus参数写入失败......"},
+    {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取通道%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数读取成功!"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数读取失败\r\n"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "---通道参数读取成功!---"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道参数读取失败......")},
+    {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入通道%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数写入成功!"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数写入失败\r\n"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "---通道参数写入成功!---"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道参数写入失败......")},
+    {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取继电器%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取继电器%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "读取继电器%1参数失败\r\n"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "---继电器参数读取成功!---"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "继电器参数读取失败......")},
+    {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入继电器%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入继电器%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "写入继电器%1参数失败\r\n"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "---继电器参数写入成功!---"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "继电器参数写入失败......")},
+    {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取ModBus%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取ModBus%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "读取ModBus%1参数失败\r\n"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "---ModBus参数读取成功!---"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "ModBus参数读取失败......")},
+    {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入ModBus%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入ModBus%1参数"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "写入ModBus%1参数失败\r\n"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "---ModBus参数写入成功!---"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "ModBus参数写入失败......")},
 };
 
-QString textOf(const char* pattern, int record) { return QString::fromUtf8(pattern).arg(record + 1); }
+QString textOf(const char* pattern, int record) { return BatchProgress::tr(pattern).arg(record + 1); }
 
 }  // namespace
 
@@ -60,7 +78,7 @@ void BatchProgress::show(const BatchEvent& e) {
       infoLog_.refresh();
       break;
     case Stage::Finished:
-      showProgress_(QString::fromUtf8(e.allAnswered ? t.allDone : t.notAllDone));
+      showProgress_(tr(e.allAnswered ? t.allDone : t.notAllDone));
       break;
   }
 }

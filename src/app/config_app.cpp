@@ -1,8 +1,10 @@
 #include "app/config_app.h"
 
 #include <QFont>
+#include <QLocale>
 
 #include "app/app_icon.h"
+#include "app/interface_language.h"
 #include "app/main_dialog.h"
 #include "app/qt_message_notifier.h"
 
@@ -12,6 +14,7 @@ ConfigApp::ConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("quendra-config"));
   // Wayland compositors find the icon through the desktop entry of this name.
   setDesktopFileName(QStringLiteral("io.quendra.config"));
+  if (prefersEnglish(QLocale::system().uiLanguages())) installEnglish(*this);
   setUpLook(*this);
 }
 

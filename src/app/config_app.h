@@ -1,5 +1,6 @@
 #pragma once
-// The application: the look every window shares (a font that shows the
+// The application: the language (English when the desktop speaks it,
+// otherwise Chinese), the look every window shares (a font that shows the
 // Chinese texts, the window icon) and the run of the main window. The tool
 // has no command line; closing the window ends it.
 #include <QApplication>

@@ -1,11 +1,12 @@
 #pragma once
 // The operating hints shown in the information area when the window opens.
-#include <QString>
+#include <QCoreApplication>
 
 namespace quendra {
 
 inline QString helpText() {
-  return QStringLiteral(
+  return QCoreApplication::translate(
+      "HelpText",
       "  本软件适用于：Quendra产品的参数配置。\r\n"
       "单击\"搜索\"按钮搜索设备，设备出现在设备列表后，双击设备更新信息到右边信息框中修改参数后，"
       "点击\"配置参数\"按钮，设备将保存参数并自动重启\r\n"

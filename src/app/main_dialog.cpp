@@ -54,7 +54,7 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
       trafficLog_(std::make_unique<TrafficLog>(transport_)),
       router_(std::make_unique<ReplyRouter>(transport_)),
       session_(std::make_unique<HostSession>(*router_)) {
-  setWindowTitle(QStringLiteral("Quendra 主机配置软件 V2.3"));
+  setWindowTitle(tr("Quendra 主机配置软件 V2.3"));
   // A system menu and a minimise box, no maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -106,34 +106,34 @@ QWidget* MainDialog::buildLeftColumn() {
   auto* v = new QVBoxLayout(column);
   v->setContentsMargins(0, 0, 0, 0);
 
-  auto* pcGroup = new QGroupBox(QStringLiteral("电脑网卡IP"));
+  auto* pcGroup = new QGroupBox(tr("电脑网卡IP"));
   auto* pcRow = new QHBoxLayout(pcGroup);
   pcAddress_ = new QLineEdit;
   pcAddress_->setReadOnly(true);
-  pcAddress_->setAccessibleName(QStringLiteral("电脑网卡IP"));
+  pcAddress_->setAccessibleName(pcGroup->title());
   port_ = new QLineEdit;
   port_->setReadOnly(true);
-  port_->setAccessibleName(QStringLiteral("电脑网卡IP 端口"));
-  searchButton_ = new QPushButton(QStringLiteral("搜索"));
+  port_->setAccessibleName(tr("电脑网卡IP 端口"));
+  searchButton_ = new QPushButton(tr("搜索"));
   pcRow->addWidget(pcAddress_, 74);
   pcRow->addWidget(port_, 40);
   pcRow->addWidget(searchButton_, 77);
   v->addWidget(pcGroup);
 
-  auto* listLabel = new QLabel(QStringLiteral("监控主机列表"));
+  auto* listLabel = new QLabel(tr("监控主机列表"));
   deviceList_ = new DeviceList;
   listLabel->setBuddy(deviceList_);
   v->addWidget(listLabel);
   v->addWidget(deviceList_, 143);
   v->addWidget(buildConfigButtons());
 
-  auto* logLabel = new QLabel(QStringLiteral("信息提示区"));
+  auto* logLabel = new QLabel(tr("信息提示区"));
   infoLogView_ = new InfoLogView;
   logLabel->setBuddy(infoLogView_);
   v->addWidget(logLabel);
   v->addWidget(infoLogView_, 127);
 
-  aboutButton_ = new QPushButton(QStringLiteral("关于 Quendra(&A)..."));
+  aboutButton_ = new QPushButton(tr("关于 Quendra(&A)..."));
   aboutButton_->setAutoDefault(false);
   trafficButton_ = new QPushButton(QStringLiteral("通信记录..."));
   trafficButton_->setAccessibleName(trafficButton_->text());
@@ -157,10 +157,9 @@ void MainDialog::createPages() {
   ledPage_ = new LedPage(context_);
 
   const std::pair<QWidget*, QString> tabs[TabCount] = {
-      {networkPage_, QStringLiteral("网口参数 ")}, {gprsPage_, QStringLiteral("GPRS参数 ")},
-      {basePage_, QStringLiteral("基础参数 ")},    {channelPage_, QStringLiteral("通道参数 ")},
-      {modbusPage_, QStringLiteral("ModBus参数")}, {relayPage_, QStringLiteral("继电器参数")},
-      {ledPage_, QStringLiteral("LED屏参数")},
+      {networkPage_, tr("网口参数 ")}, {gprsPage_, tr("GPRS参数 ")},     {basePage_, tr("基础参数 ")},
+      {channelPage_, tr("通道参数 ")}, {modbusPage_, tr("ModBus参数")}, {relayPage_, tr("继电器参数")},
+      {ledPage_, tr("LED屏参数")},
   };
   for (const auto& [page, title] : tabs) tabs_->addTab(page, title);
 }
@@ -169,8 +168,7 @@ void MainDialog::wireSession() {
   batchProgress_ = std::make_unique<BatchProgress>(infoLog_, [this](const QString& text) { waitDialog_->setText(text); });
   connect(session_.get(), &HostSession::batchEvent, batchProgress_.get(), &BatchProgress::show);
   connect(session_.get(), &HostSession::versionRefused, this, [this] {
-    notifier_.notify(QStringLiteral("警告"), QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件"),
-                     NoticeIcon::Question);
+    notifier_.notify(tr("警告"), tr("此版本设备不能使用该软件,请使用其他版本软件"), NoticeIcon::Question);
   });
   connect(router_.get(), &ReplyRouter::searchAnswered, this, &MainDialog::addSearchAnswer);
   connect(router_.get(), &ReplyRouter::datagramHandled, &infoLog_, &InfoLog::refresh);
@@ -184,7 +182,7 @@ void MainDialog::showTransportFailure(TransportFailure failure) {
 void MainDialog::search() {
   infoLog_.clear();
   infoLog_.refresh();
-  infoLog_.append(QStringLiteral("搜索...\r\n"));
+  infoLog_.append(tr("搜索...\r\n"));
   transport_.refreshInterfaces();
   // Emptied before the send: a message box during the send ("端口被占用")
   // runs the event loop, and answers arriving then must stay in the list.
@@ -195,7 +193,7 @@ void MainDialog::search() {
 
 void MainDialog::addSearchAnswer(const SearchAnswer& answer) {
   deviceList_->addEntry(DeviceEntry::fromSearchAnswer(answer));
-  infoLog_.append(QStringLiteral("搜索到设备\r\n"));
+  infoLog_.append(tr("搜索到设备\r\n"));
   infoLog_.refresh();
 }
 
@@ -206,7 +204,7 @@ void MainDialog::selectDevice() {
   selected_ = HostIdentity{entry->mac, entry->name, entry->ip, entry->firmwareVersion};
   networkPage_->showSelectedMac(entry->mac);
   infoLog_.clear();
-  infoLog_.append(QStringLiteral("读取参数...\r\n"));
+  infoLog_.append(tr("读取参数...\r\n"));
   session_->read(ParamGroup::Network);
   infoLog_.refresh();
 }

@@ -8,7 +8,7 @@
 
 namespace quendra {
 
-WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent), line_(new QLabel(QStringLiteral("Static"))) {
+WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent), line_(new QLabel(tr("Static"))) {
   setWindowTitle(QString());
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setWindowModality(Qt::WindowModal);

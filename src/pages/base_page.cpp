@@ -12,16 +12,16 @@
 namespace quendra {
 namespace {
 
-const QString kTerminalAddressLabel = QStringLiteral("终端地址：");
+QString terminalAddressLabel() { return BasePage::tr("终端地址："); }
 
 float editFloat(const QLineEdit* edit) { return parseLeadingFloat(edit->text().toStdString()); }
 
 }  // namespace
 
 BasePage::BasePage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
-  auto* read = makeButton(QStringLiteral("读取基础参数"));
-  auto* write = makeButton(QStringLiteral("写入基础参数"));
-  editAll_ = makeCheck(QStringLiteral("允许编辑所有参数"));
+  auto* read = makeButton(tr("读取基础参数"));
+  auto* write = makeButton(tr("写入基础参数"));
+  editAll_ = makeCheck(tr("允许编辑所有参数"));
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(editAll_);
@@ -40,8 +40,7 @@ BasePage::BasePage(const PageContext& context, QWidget* parent) : QWidget(parent
   connect(write, &QPushButton::clicked, this, &BasePage::requestWrite);
   connect(editAll_, &QCheckBox::toggled, this, &BasePage::onEditAllToggled);
   connectGroupLines(this, context_, ParamGroup::Base, [this](int) { showBaseReply(); },
-                    {QStringLiteral("读取设备参数成功！\r\n"), QStringLiteral("下载设备参数成功！\r\n"),
-                     QStringLiteral("读取设备参数失败\r\n")});
+                    {tr("读取设备参数成功！\r\n"), tr("下载设备参数成功！\r\n"), tr("读取设备参数失败\r\n")});
 
   serverCount_->setEnabled(false);  // shows the value read, never edited
   writeStartValues();
@@ -49,7 +48,7 @@ BasePage::BasePage(const PageContext& context, QWidget* parent) : QWidget(parent
 }
 
 QWidget* BasePage::buildNetworkGroup() {
-  auto* group = new QGroupBox(QStringLiteral("网络运行参数"));
+  auto* group = new QGroupBox(tr("网络运行参数"));
   auto* grid = new QGridLayout(group);
   terminalAddress_ = new QLineEdit;
   serverCount_ = makeList(numberItems(0, 8));
@@ -59,44 +58,44 @@ QWidget* BasePage::buildNetworkGroup() {
   channelCount_ = makeList(numberItems(0, 32));
   modbusBaud_ = makeList({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600")});
 
-  addLabeledField(grid, 0, 0, kTerminalAddressLabel, terminalAddress_);
-  addLabeledField(grid, 1, 0, QStringLiteral("服务器数量："), serverCount_);
-  addLabeledField(grid, 2, 0, QStringLiteral("登陆帧间隔时间："), loginInterval_);
-  grid->addWidget(new QLabel(QStringLiteral("秒")), 2, 2);
-  addLabeledField(grid, 3, 0, QStringLiteral("心跳包间隔时间："), heartbeatInterval_);
-  grid->addWidget(new QLabel(QStringLiteral("秒")), 3, 2);
-  addLabeledField(grid, 4, 0, QStringLiteral("数据帧间隔时间："), dataInterval_);
-  grid->addWidget(new QLabel(QStringLiteral("秒")), 4, 2);
-  addLabeledField(grid, 5, 0, QStringLiteral("通道启用数量："), channelCount_);
-  addLabeledField(grid, 6, 0, QStringLiteral("ModBus通信波特率："), modbusBaud_);
+  addLabeledField(grid, 0, 0, terminalAddressLabel(), terminalAddress_);
+  addLabeledField(grid, 1, 0, tr("服务器数量："), serverCount_);
+  addLabeledField(grid, 2, 0, tr("登陆帧间隔时间："), loginInterval_);
+  grid->addWidget(new QLabel(tr("秒")), 2, 2);
+  addLabeledField(grid, 3, 0, tr("心跳包间隔时间："), heartbeatInterval_);
+  grid->addWidget(new QLabel(tr("秒")), 3, 2);
+  addLabeledField(grid, 4, 0, tr("数据帧间隔时间："), dataInterval_);
+  grid->addWidget(new QLabel(tr("秒")), 4, 2);
+  addLabeledField(grid, 5, 0, tr("通道启用数量："), channelCount_);
+  addLabeledField(grid, 6, 0, tr("ModBus通信波特率："), modbusBaud_);
   grid->setColumnStretch(1, 1);
   return group;
 }
 
 QWidget* BasePage::buildCoordinateGroup() {
-  auto* group = new QGroupBox(QStringLiteral("标定坐标值"));
+  auto* group = new QGroupBox(tr("标定坐标值"));
   auto* grid = new QGridLayout(group);
   longitude_ = new QLineEdit;
   latitude_ = new QLineEdit;
-  coordinateEnabled_ = makeCheck(QStringLiteral("启用"));
-  addLabeledField(grid, 0, 0, QStringLiteral("经度："), longitude_);
-  addLabeledField(grid, 1, 0, QStringLiteral("维度："), latitude_);
+  coordinateEnabled_ = makeCheck(tr("启用"));
+  addLabeledField(grid, 0, 0, tr("经度："), longitude_);
+  addLabeledField(grid, 1, 0, tr("维度："), latitude_);
   grid->addWidget(coordinateEnabled_, 0, 2);
   grid->setColumnStretch(1, 1);
   return group;
 }
 
 QWidget* BasePage::buildStorageGroup() {
-  auto* group = new QGroupBox(QStringLiteral("监控主机存储参数"));
+  auto* group = new QGroupBox(tr("监控主机存储参数"));
   auto* grid = new QGridLayout(group);
   normalRecordInterval_ = new QLineEdit;
   alarmRecordInterval_ = new QLineEdit;
   // Two entries read "关闭": the index, not the text, is the stored value.
   storageType_ = makeList(
-      {QStringLiteral("关闭"), QStringLiteral("关闭"), QStringLiteral("开启"), QStringLiteral("自动")});
-  addLabeledField(grid, 0, 0, QStringLiteral("正常数据记录间隔(分钟)："), normalRecordInterval_);
-  addLabeledField(grid, 1, 0, QStringLiteral("告警数据记录间隔(分钟)："), alarmRecordInterval_);
-  addLabeledField(grid, 2, 0, QStringLiteral("存储类型："), storageType_);
+      {tr("关闭"), tr("关闭"), tr("开启"), tr("自动")});
+  addLabeledField(grid, 0, 0, tr("正常数据记录间隔(分钟)："), normalRecordInterval_);
+  addLabeledField(grid, 1, 0, tr("告警数据记录间隔(分钟)："), alarmRecordInterval_);
+  addLabeledField(grid, 2, 0, tr("存储类型："), storageType_);
   grid->setColumnStretch(1, 1);
   return group;
 }
@@ -120,7 +119,7 @@ void BasePage::onEditAllToggled(bool checked) {
 }
 
 void BasePage::requestRead() {
-  requestSingleRecordRead(context_, ParamGroup::Base, QStringLiteral("读取设备参数...\r\n"));
+  requestSingleRecordRead(context_, ParamGroup::Base, tr("读取设备参数...\r\n"));
 }
 
 void BasePage::showRecords() { showBaseReply(); }
@@ -132,13 +131,12 @@ bool BasePage::storeFields() {
 }
 
 void BasePage::requestWrite() {
-  if (!requireGroupRead(context_, ParamGroup::Base, QStringLiteral("提示"),
-                        QStringLiteral("请先\"读取设备参数\"然后进行修改再进行配置")))
+  if (!requireGroupRead(context_, ParamGroup::Base, tr("提示"), tr("请先\"读取设备参数\"然后进行修改再进行配置")))
     return;
   if (!storeFields()) return;
   context_.session->write(ParamGroup::Base);
   context_.infoLog->clear();
-  context_.infoLog->append(QStringLiteral("设置参数... \r\n"));
+  context_.infoLog->append(tr("设置参数... \r\n"));
   context_.infoLog->refresh();
 }
 
@@ -147,14 +145,14 @@ std::optional<BaseParams> BasePage::paramsFromFields() {
   BaseParams r;
   r.serverCount = selectedIndexByte(serverCount_);
 
-  const auto address = fieldGbk(context_, kTerminalAddressLabel, terminalAddress_->text());
+  const auto address = fieldGbk(context_, terminalAddressLabel(), terminalAddress_->text());
   if (!address) return std::nullopt;
   const TerminalAddressParse parsed = parseTerminalAddress(*address);
   if (!parsed.value) {
     const QString text = parsed.error == TerminalAddressError::WrongLength
-                             ? QStringLiteral("终端地址要为8位长度")
-                             : QStringLiteral("终端地址要为8位十六进制数");
-    context_.notifier->notify(QStringLiteral("终端地址错误"), text, NoticeIcon::Exclamation);
+                             ? tr("终端地址要为8位长度")
+                             : tr("终端地址要为8位十六进制数");
+    context_.notifier->notify(tr("终端地址错误"), text, NoticeIcon::Exclamation);
     return std::nullopt;
   }
   r.terminalAddress = *parsed.value;

@@ -18,35 +18,37 @@
 namespace quendra {
 namespace {
 
+// `pattern` is marked for translation (QT_TRANSLATE_NOOP) and translated here.
 QStringList numbered(const char* pattern, int first, int last) {
+  const QString text = ChannelPage::tr(pattern);
   QStringList rows;
-  for (int n = first; n <= last; ++n) rows << QString::fromUtf8(pattern).arg(n);
+  for (int n = first; n <= last; ++n) rows << text.arg(n);
   return rows;
 }
 
 // The 147 rows of "通道数据来源："; the row is the stored dataSource.
 QStringList dataSourceRows() {
-  QStringList rows = numbered("ModBus槽位%1", 1, 32) + numbered("无线槽位%1", 1, 32);
-  rows << QStringLiteral("机载温湿度") << QStringLiteral("机载大气压力") << QStringLiteral("机载光照度")
-       << QStringLiteral("机载交流电压") << QStringLiteral("机载直流电压");
-  rows += numbered("机载4-20mA电流%1", 1, 3);
-  rows << QStringLiteral("机载水浸状态");
-  rows += numbered("外部开关量%1", 1, 4);
-  rows << QStringLiteral("本机剩余电量") << QStringLiteral("本机供电状态") << QStringLiteral("当前降雨量")
-       << QStringLiteral("上一日降雨量") << QStringLiteral("瞬时雨量") << QStringLiteral("累计降雨量");
-  rows += numbered("ModBus保留槽位%1", 1, 32);
-  rows += numbered("无线%1剩余电量", 1, 32);
+  QStringList rows = numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "ModBus槽位%1"), 1, 32) +
+                     numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "无线槽位%1"), 1, 32);
+  rows << ChannelPage::tr("机载温湿度") << ChannelPage::tr("机载大气压力") << ChannelPage::tr("机载光照度") << ChannelPage::tr("机载交流电压")
+       << ChannelPage::tr("机载直流电压");
+  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "机载4-20mA电流%1"), 1, 3);
+  rows << ChannelPage::tr("机载水浸状态");
+  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "外部开关量%1"), 1, 4);
+  rows << ChannelPage::tr("本机剩余电量") << ChannelPage::tr("本机供电状态") << ChannelPage::tr("当前降雨量") << ChannelPage::tr("上一日降雨量")
+       << ChannelPage::tr("瞬时雨量") << ChannelPage::tr("累计降雨量");
+  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "ModBus保留槽位%1"), 1, 32);
+  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "无线%1剩余电量"), 1, 32);
   return rows;
 }
 
 QStringList dataPropertyRows() {
-  return {QStringLiteral("模拟量1启用模拟量2启用"), QStringLiteral("模拟量1启用模拟量2禁用"),
-          QStringLiteral("模拟量1禁用模拟量2启用"), QStringLiteral("32位无符号"),
-          QStringLiteral("32位有符号"),             QStringLiteral("浮点型数据"),
-          QStringLiteral("开关量类型")};
+  return {ChannelPage::tr("模拟量1启用模拟量2启用"), ChannelPage::tr("模拟量1启用模拟量2禁用"), ChannelPage::tr("模拟量1禁用模拟量2启用"),
+          ChannelPage::tr("32位无符号"),             ChannelPage::tr("32位有符号"),             ChannelPage::tr("浮点型数据"),
+          ChannelPage::tr("开关量类型")};
 }
 
-QStringList relayRows() { return QStringList{QStringLiteral("无")} + numbered("继电器%1", 1, 8); }
+QStringList relayRows() { return QStringList{ChannelPage::tr("无")} + numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "继电器%1"), 1, 8); }
 
 // A stored list value as a row of a list of `rows` entries; -1 selects nothing.
 int rowOf(std::int32_t value, int rows) { return value >= 0 && value < rows ? value : -1; }
@@ -65,6 +67,10 @@ float storedFloat(const QLineEdit* edit, float current) {
   if (!edit->isModified() && (text == floatText(current, false) || text == floatText(current, true))) return current;
   return parseLeadingFloat(text.toStdString());
 }
+
+// "模拟量1", "模拟量2": the group of a quantity's fields.
+QString quantityName(int i) { return ChannelPage::tr("模拟量%1").arg(i + 1); }
+QString unitLabel(int i) { return ChannelPage::tr("%1单位：").arg(quantityName(i)); }
 
 }  // namespace
 
@@ -91,20 +97,20 @@ void ChannelPage::hideEvent(QHideEvent* event) {
 
 void ChannelPage::buildForm() {
   auto* top = new QGridLayout;
-  selector_ = new RecordSelector(QStringLiteral("通道"), kChannelCount, this);
+  selector_ = new RecordSelector(tr("通道"), kChannelCount, this);
   dataSource_ = makeList(dataSourceRows());
   dataProperty_ = makeList(dataPropertyRows());
   alarmDelay_ = new QLineEdit;
-  addLabeledField(top, 0, 0, QStringLiteral("通道号："), selector_->box());
-  addLabeledField(top, 0, 2, QStringLiteral("通道数据来源："), dataSource_);
-  addLabeledField(top, 1, 0, QStringLiteral("数据属性："), dataProperty_);
-  addLabeledField(top, 1, 2, QStringLiteral("报警延时(S)："), alarmDelay_);
+  addLabeledField(top, 0, 0, tr("通道号："), selector_->box());
+  addLabeledField(top, 0, 2, tr("通道数据来源："), dataSource_);
+  addLabeledField(top, 1, 0, tr("数据属性："), dataProperty_);
+  addLabeledField(top, 1, 2, tr("报警延时(S)："), alarmDelay_);
 
   auto* quantities = new QHBoxLayout;
   for (int i = 0; i < 2; ++i) {
     const QString n = QString::number(i + 1);
-    const QString group = QStringLiteral("模拟量") + n;
-    const QString measure = i == 0 ? QStringLiteral("(温度)") : QStringLiteral("(湿度)");
+    const QString group = quantityName(i);
+    const QString measure = i == 0 ? tr("(温度)") : tr("(湿度)");
     Quantity& q = q_[i];
     auto* box = new QGroupBox(group);
     auto* grid = new QGridLayout(box);
@@ -117,24 +123,23 @@ void ChannelPage::buildForm() {
     q.coefB = new QLineEdit;
     q.name = new QLineEdit;
     q.unit = new QLineEdit;
-    q.smsOnAlarm = makeCheck(QStringLiteral("发生允许短信报警"), group);
-    q.smsOnRestore = makeCheck(QStringLiteral("复归允许短信报警"), group);
-    const QString relay = QStringLiteral("关联继电器：");
-    addLabeledField(grid, 0, 0, group + measure + QStringLiteral("上限："), q.upper);
-    addLabeledField(grid, 0, 2, relay, q.relayUpper, QStringLiteral("上限") + n);
-    addLabeledField(grid, 1, 0, group + measure + QStringLiteral("下限："), q.lower);
-    addLabeledField(grid, 1, 2, relay, q.relayLower, QStringLiteral("下限") + n);
-    addLabeledField(grid, 2, 0, group + measure + QStringLiteral("控制回差："), q.hysteresis);
-    grid->addWidget(new QLabel(QStringLiteral("输出=Ax+B")), 3, 0);
+    q.smsOnAlarm = makeCheck(tr("发生允许短信报警"), group);
+    q.smsOnRestore = makeCheck(tr("复归允许短信报警"), group);
+    const QString relay = tr("关联继电器：");
+    addLabeledField(grid, 0, 0, tr("%1%2上限：").arg(group, measure), q.upper);
+    addLabeledField(grid, 0, 2, relay, q.relayUpper, tr("上限%1").arg(n));
+    addLabeledField(grid, 1, 0, tr("%1%2下限：").arg(group, measure), q.lower);
+    addLabeledField(grid, 1, 2, relay, q.relayLower, tr("下限%1").arg(n));
+    addLabeledField(grid, 2, 0, tr("%1%2控制回差：").arg(group, measure), q.hysteresis);
+    grid->addWidget(new QLabel(tr("输出=Ax+B")), 3, 0);
     auto* coefficients = new QGridLayout;
-    addLabeledField(coefficients, 0, 0, QStringLiteral("A:"), q.coefA, group);
-    addLabeledField(coefficients, 0, 2, QStringLiteral("B:"), q.coefB, group);
+    addLabeledField(coefficients, 0, 0, tr("A:"), q.coefA, group);
+    addLabeledField(coefficients, 0, 2, tr("B:"), q.coefB, group);
     grid->addLayout(coefficients, 3, 1, 1, 3);
     grid->addWidget(q.smsOnAlarm, 4, 0, 1, 2);
     grid->addWidget(q.smsOnRestore, 4, 2, 1, 2);
-    addLabeledField(grid, 5, 0, group + QStringLiteral("名称："), q.name);
-    QLabel* unitLabel = addLabeledField(grid, 6, 0, group + QStringLiteral("单位："), q.unit);
-    (i == 0 ? unit1Label_ : unit2Label_) = unitLabel;
+    addLabeledField(grid, 5, 0, tr("%1名称：").arg(group), q.name);
+    (i == 0 ? unit1Label_ : unit2Label_) = addLabeledField(grid, 6, 0, unitLabel(i), q.unit);
     // Room for a value such as "-1234.500000"; the edits take the spare width.
     const int valueWidth = fontMetrics().horizontalAdvance(QStringLiteral("-00000.000000"));
     for (QLineEdit* edit : {q.upper, q.lower, q.hysteresis, q.coefA, q.coefB, q.name, q.unit})
@@ -146,9 +151,9 @@ void ChannelPage::buildForm() {
     quantities->addWidget(box);
   }
 
-  allowAll_ = makeCheck(QStringLiteral("允许编辑所有参数"));
-  auto* read = new QPushButton(QStringLiteral("读取通道参数"));
-  auto* write = new QPushButton(QStringLiteral("设置通道参数"));
+  allowAll_ = makeCheck(tr("允许编辑所有参数"));
+  auto* read = new QPushButton(tr("读取通道参数"));
+  auto* write = new QPushButton(tr("设置通道参数"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(allowAll_);
   buttons->addStretch();
@@ -176,8 +181,7 @@ void ChannelPage::readPressed() {
 }
 
 void ChannelPage::writePressed() {
-  if (!requireGroupRead(context_, ParamGroup::Channel, QStringLiteral("警告"),
-                        QStringLiteral("请先读取通道参数，再配置!")))
+  if (!requireGroupRead(context_, ParamGroup::Channel, tr("警告"), tr("请先读取通道参数，再配置!")))
     return;
   // A refused text stops the write before anything is sent.
   if (!storeFields()) return;
@@ -290,8 +294,8 @@ void ChannelPage::applyFieldRules() {
   if (!states) return;
   for (int f = 0; f < kChannelRuleFieldCount; ++f) fieldWidget(static_cast<ChannelField>(f))->setEnabled(states->enabled[f]);
   // A switch channel keeps its alarm and restore texts in the unit fields.
-  unit1Label_->setText(states->switchTexts ? QStringLiteral("报警内容：") : QStringLiteral("模拟量1单位："));
-  unit2Label_->setText(states->switchTexts ? QStringLiteral("复归内容：") : QStringLiteral("模拟量2单位："));
+  unit1Label_->setText(states->switchTexts ? tr("报警内容：") : unitLabel(0));
+  unit2Label_->setText(states->switchTexts ? tr("复归内容：") : unitLabel(1));
 }
 
 QWidget* ChannelPage::fieldWidget(ChannelField field) const {

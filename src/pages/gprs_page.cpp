@@ -11,23 +11,22 @@
 namespace quendra {
 namespace {
 
-const QString kAddressLabel = QStringLiteral("GPRS目标地址或域名：");
-const QString kPortLabel = QStringLiteral("GPRS目标端口：");
-const QString kSmsIntervalLabel = QStringLiteral("报警短信发送间隔：");
-const QString kWorkTypeLabel = QStringLiteral("GPRS工作类型：");
-
-QString phoneLabel(int number) { return QStringLiteral("告警目标手机号码%1：").arg(number); }
+QString addressLabel() { return GprsPage::tr("GPRS目标地址或域名："); }
+QString portLabel() { return GprsPage::tr("GPRS目标端口："); }
+QString smsIntervalLabel() { return GprsPage::tr("报警短信发送间隔："); }
+QString workTypeLabel() { return GprsPage::tr("GPRS工作类型："); }
+QString phoneLabel(int number) { return GprsPage::tr("告警目标手机号码%1：").arg(number); }
 
 }  // namespace
 
 GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
-  auto* group = new QGroupBox(QStringLiteral("GPRS无线参数"));
+  auto* group = new QGroupBox(tr("GPRS无线参数"));
   auto* grid = new QGridLayout(group);
   int row = 0;
   const auto addInterval = [&](const QString& label) {
     auto* edit = new QLineEdit;
     addLabeledField(grid, row, 0, label, edit);
-    grid->addWidget(new QLabel(QStringLiteral("S")), row++, 2);
+    grid->addWidget(new QLabel(tr("S")), row++, 2);
     return edit;
   };
   const auto addEdit = [&](const QString& label) {
@@ -35,24 +34,23 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent
     addLabeledField(grid, row++, 0, label, edit);
     return edit;
   };
-  loginInterval_ = addInterval(QStringLiteral("登陆帧间隔："));
-  heartbeatInterval_ = addInterval(QStringLiteral("心跳帧间隔："));
-  dataInterval_ = addInterval(QStringLiteral("数据帧间隔："));
-  targetAddress_ = addEdit(kAddressLabel);
-  targetPort_ = addEdit(kPortLabel);
+  loginInterval_ = addInterval(tr("登陆帧间隔："));
+  heartbeatInterval_ = addInterval(tr("心跳帧间隔："));
+  dataInterval_ = addInterval(tr("数据帧间隔："));
+  targetAddress_ = addEdit(addressLabel());
+  targetPort_ = addEdit(portLabel());
   for (int i = 0; i < GprsParams::kPhoneCount; ++i) phones_[i] = addEdit(phoneLabel(i + 1));
   smsInterval_ = new QLineEdit;
-  addLabeledField(grid, row, 0, kSmsIntervalLabel, smsInterval_);
-  grid->addWidget(new QLabel(QStringLiteral("单位：分钟（0-1000）")), row++, 2);
+  addLabeledField(grid, row, 0, smsIntervalLabel(), smsInterval_);
+  grid->addWidget(new QLabel(tr("单位：分钟（0-1000）")), row++, 2);
   // Not editable: a typed text would leave the work type without an index.
-  workType_ = makeList({QStringLiteral("传输模式"), QStringLiteral("短信报警模式"),
-                        QStringLiteral("传输与短信报警同时模式")});
-  addLabeledField(grid, row++, 0, kWorkTypeLabel, workType_);
+  workType_ = makeList({tr("传输模式"), tr("短信报警模式"), tr("传输与短信报警同时模式")});
+  addLabeledField(grid, row++, 0, workTypeLabel(), workType_);
   grid->setColumnStretch(1, 1);
 
-  auto* read = makeButton(QStringLiteral("读取GPRS参数"));
-  auto* write = makeButton(QStringLiteral("下载GPRS参数"));
-  editAll_ = makeCheck(QStringLiteral("允许编辑所有参数"));
+  auto* read = makeButton(tr("读取GPRS参数"));
+  auto* write = makeButton(tr("下载GPRS参数"));
+  editAll_ = makeCheck(tr("允许编辑所有参数"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(editAll_);
   buttons->addStretch();
@@ -68,8 +66,8 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent
   connect(write, &QPushButton::clicked, this, &GprsPage::requestWrite);
   connect(editAll_, &QCheckBox::toggled, this, &GprsPage::onEditAllToggled);
   connectGroupLines(this, context_, ParamGroup::Gprs, [this](int) { showGprsReply(); },
-                    {QStringLiteral("读取GPRS无线参数成功！\r\n"), QStringLiteral("下载GPRS无线参数成功！\r\n"),
-                     QStringLiteral("读取GPRS无线参数失败\r\n")});
+                    {tr("读取GPRS无线参数成功！\r\n"), tr("下载GPRS无线参数成功！\r\n"),
+                     tr("读取GPRS无线参数失败\r\n")});
 
   writeStartValues();
   onEditAllToggled(editAll_->isChecked());
@@ -93,7 +91,7 @@ void GprsPage::onEditAllToggled(bool checked) {
 }
 
 void GprsPage::requestRead() {
-  requestSingleRecordRead(context_, ParamGroup::Gprs, QStringLiteral("读取GPRS运行参数...\r\n"));
+  requestSingleRecordRead(context_, ParamGroup::Gprs, tr("读取GPRS运行参数...\r\n"));
 }
 
 void GprsPage::showRecords() { showGprsReply(); }
@@ -105,14 +103,13 @@ bool GprsPage::storeFields() {
 }
 
 void GprsPage::requestWrite() {
-  if (!requireGroupRead(context_, ParamGroup::Gprs, QStringLiteral("提示"),
-                        QStringLiteral("请先\"读取GPRS参数\"然后进行修改再进行配置")))
+  if (!requireGroupRead(context_, ParamGroup::Gprs, tr("提示"), tr("请先\"读取GPRS参数\"然后进行修改再进行配置")))
     return;
   if (!storeFields()) return;
   context_.session->write(ParamGroup::Gprs);
   context_.infoLog->clear();
   context_.infoLog->refresh();
-  context_.infoLog->append(QStringLiteral("设置GPRS无线参数... \r\n"));
+  context_.infoLog->append(tr("设置GPRS无线参数... \r\n"));
   context_.infoLog->refresh();
 }
 
@@ -124,10 +121,10 @@ std::optional<GprsParams> GprsPage::paramsFromFields() {
   r.dataInterval = editU16(dataInterval_);
 
   const auto address =
-      textForWrite(context_, kAddressLabel, targetAddress_->text(), r.targetAddress, GprsParams::kAddressBytes);
+      textForWrite(context_, addressLabel(), targetAddress_->text(), r.targetAddress, GprsParams::kAddressBytes);
   if (!address) return std::nullopt;
   r.targetAddress = *address;
-  const auto port = textForWrite(context_, kPortLabel, targetPort_->text(), r.targetPort, GprsParams::kPortBytes);
+  const auto port = textForWrite(context_, portLabel(), targetPort_->text(), r.targetPort, GprsParams::kPortBytes);
   if (!port) return std::nullopt;
   r.targetPort = *port;
 
@@ -144,15 +141,13 @@ std::optional<GprsParams> GprsPage::paramsFromFields() {
   // One byte on the wire: a larger interval would arrive as its low byte.
   const auto sms = parseSmsInterval(smsInterval_->text().toStdString());
   if (!sms) {
-    context_.notifier->notify(QStringLiteral("提示"), kSmsIntervalLabel + QStringLiteral("不能大于255"),
-                              NoticeIcon::Exclamation);
+    context_.notifier->notify(tr("提示"), tr("%1不能大于255").arg(smsIntervalLabel()), NoticeIcon::Exclamation);
     return std::nullopt;
   }
   r.smsInterval = *sms;
 
   if (workType_->currentIndex() < 0) {
-    context_.notifier->notify(QStringLiteral("提示"), QStringLiteral("请选择") + kWorkTypeLabel,
-                              NoticeIcon::Exclamation);
+    context_.notifier->notify(tr("提示"), tr("请选择%1").arg(workTypeLabel()), NoticeIcon::Exclamation);
     return std::nullopt;
   }
   r.workType = static_cast<std::uint8_t>(workType_->currentIndex());

@@ -12,8 +12,8 @@
 namespace quendra {
 namespace {
 
-const QString kHeaderLabel = QStringLiteral("标头：");
-const QString kFooterLabel = QStringLiteral("标尾：");
+QString headerLabel() { return LedPage::tr("标头："); }
+QString footerLabel() { return LedPage::tr("标尾："); }
 
 // Item i of a count list stands for the count i + 1; no selection is 0.
 std::uint16_t selectedCount(const QComboBox* list) { return static_cast<std::uint16_t>(list->currentIndex() + 1); }
@@ -34,7 +34,7 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
   auto* grid = new QGridLayout;
   sizeX_ = new QLineEdit;
   sizeY_ = new QLineEdit;
-  showDataTable_ = makeCheck(QStringLiteral("数据表格是否显示"));
+  showDataTable_ = makeCheck(tr("数据表格是否显示"));
   // Filled once, with no item selected until a read.
   channelCount_ = makeList(numberItems(1, 32));
   columnCount_ = makeList(numberItems(1, 5));
@@ -42,25 +42,25 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
   headerText_ = new QLineEdit;
   footerText_ = new QLineEdit;
   // Both boxes read "使用": their accessible names carry the line they serve.
-  headerEnabled_ = makeCheck(QStringLiteral("使用"), QStringLiteral("标头"));
-  footerEnabled_ = makeCheck(QStringLiteral("使用"), QStringLiteral("标尾"));
+  headerEnabled_ = makeCheck(tr("使用"), tr("标头"));
+  footerEnabled_ = makeCheck(tr("使用"), tr("标尾"));
 
-  addLabeledField(grid, 0, 0, QStringLiteral("LED屏X尺寸："), sizeX_);
-  addLabeledField(grid, 0, 2, QStringLiteral("LED屏Y尺寸："), sizeY_);
+  addLabeledField(grid, 0, 0, tr("LED屏X尺寸："), sizeX_);
+  addLabeledField(grid, 0, 2, tr("LED屏Y尺寸："), sizeY_);
   grid->addWidget(showDataTable_, 0, 4);
-  addLabeledField(grid, 1, 0, QStringLiteral("通道显示数量："), channelCount_);
-  addLabeledField(grid, 1, 2, QStringLiteral("列数："), columnCount_);
-  addLabeledField(grid, 2, 0, QStringLiteral("LED屏刷新间隔(S)："), refreshInterval_);
-  addTextLine(grid, 3, kHeaderLabel, headerText_, headerEnabled_);
-  addTextLine(grid, 4, kFooterLabel, footerText_, footerEnabled_);
+  addLabeledField(grid, 1, 0, tr("通道显示数量："), channelCount_);
+  addLabeledField(grid, 1, 2, tr("列数："), columnCount_);
+  addLabeledField(grid, 2, 0, tr("LED屏刷新间隔(S)："), refreshInterval_);
+  addTextLine(grid, 3, headerLabel(), headerText_, headerEnabled_);
+  addTextLine(grid, 4, footerLabel(), footerText_, footerEnabled_);
 
   // The screen's preview area: the page never fills or reads it.
   auto* preview = new QTableWidget(0, 0);
   preview->horizontalHeader()->hide();
   preview->verticalHeader()->hide();
 
-  auto* read = makeButton(QStringLiteral("读取LED屏参数"));
-  auto* write = makeButton(QStringLiteral("下载LED屏参数"));
+  auto* read = makeButton(tr("读取LED屏参数"));
+  auto* write = makeButton(tr("下载LED屏参数"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(read);
@@ -74,12 +74,11 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
   connect(read, &QPushButton::clicked, this, &LedPage::requestRead);
   connect(write, &QPushButton::clicked, this, &LedPage::requestWrite);
   connectGroupLines(this, context_, ParamGroup::Led, [this](int) { showLedReply(); },
-                    {QStringLiteral("读取LED屏参数成功！\r\n"), QStringLiteral("下载LED屏参数成功！\r\n"),
-                     QStringLiteral("读取LED屏参数失败\r\n")});
+                    {tr("读取LED屏参数成功！\r\n"), tr("下载LED屏参数成功！\r\n"), tr("读取LED屏参数失败\r\n")});
 }
 
 void LedPage::requestRead() {
-  requestSingleRecordRead(context_, ParamGroup::Led, QStringLiteral("读取LED参数...\r\n"));
+  requestSingleRecordRead(context_, ParamGroup::Led, tr("读取LED参数...\r\n"));
 }
 
 void LedPage::showRecords() { showLedReply(); }
@@ -91,14 +90,13 @@ bool LedPage::storeFields() {
 }
 
 void LedPage::requestWrite() {
-  if (!requireGroupRead(context_, ParamGroup::Led, QStringLiteral("提示"),
-                        QStringLiteral("请先\"读取LED显示屏参数\"然后进行修改再进行配置")))
+  if (!requireGroupRead(context_, ParamGroup::Led, tr("提示"), tr("请先\"读取LED显示屏参数\"然后进行修改再进行配置")))
     return;
   if (!storeFields()) return;
   context_.session->write(ParamGroup::Led);
   context_.infoLog->clear();
   context_.infoLog->refresh();
-  context_.infoLog->append(QStringLiteral("设置LED显示屏参数... \r\n"));
+  context_.infoLog->append(tr("设置LED显示屏参数... \r\n"));
   context_.infoLog->refresh();
 }
 
@@ -113,10 +111,10 @@ std::optional<LedParams> LedPage::paramsFromFields() {
   r.headerEnabled = headerEnabled_->isChecked() ? 1 : 0;
   r.footerEnabled = footerEnabled_->isChecked() ? 1 : 0;
   r.showDataTable = showDataTable_->isChecked() ? 1 : 0;
-  const auto header = textForWrite(context_, kHeaderLabel, headerText_->text(), shown.headerText, LedParams::kTextBytes);
+  const auto header = textForWrite(context_, headerLabel(), headerText_->text(), shown.headerText, LedParams::kTextBytes);
   if (!header) return std::nullopt;
   r.headerText = *header;
-  const auto footer = textForWrite(context_, kFooterLabel, footerText_->text(), shown.footerText, LedParams::kTextBytes);
+  const auto footer = textForWrite(context_, footerLabel(), footerText_->text(), shown.footerText, LedParams::kTextBytes);
   if (!footer) return std::nullopt;
   r.footerText = *footer;
   return r;

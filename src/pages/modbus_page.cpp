@@ -11,10 +11,10 @@
 namespace quendra {
 namespace {
 
-const QStringList kDeviceTypes{
-    QStringLiteral("温湿度变送器"), QStringLiteral("K17控制器"),    QStringLiteral("空调控制器"),
-    QStringLiteral("20WLux光照"),   QStringLiteral("通用采集设备"), QStringLiteral("通用控制器"),
-};
+QStringList deviceTypes() {
+  return {ModbusPage::tr("温湿度变送器"), ModbusPage::tr("K17控制器"),    ModbusPage::tr("空调控制器"),
+          ModbusPage::tr("20WLux光照"),   ModbusPage::tr("通用采集设备"), ModbusPage::tr("通用控制器")};
+}
 
 std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
@@ -23,23 +23,23 @@ std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 ModbusPage::ModbusPage(const PageContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      selector_(new RecordSelector(QStringLiteral("槽位"), kModbusSlotCount, this)),
+      selector_(new RecordSelector(tr("槽位"), kModbusSlotCount, this)),
       slaveAddress_(new QLineEdit),
-      enabled_(makeCheck(QStringLiteral("启用"))),
-      deviceType_(makeList(kDeviceTypes)),
+      enabled_(makeCheck(tr("启用"))),
+      deviceType_(makeList(deviceTypes())),
       registerStart_(new QLineEdit),
       registerCount_(new QLineEdit) {
-  auto* group = new QGroupBox(QStringLiteral("ModBus-RTU主站参数"));
+  auto* group = new QGroupBox(tr("ModBus-RTU主站参数"));
   auto* grid = new QGridLayout(group);
-  addLabeledField(grid, 0, 0, QStringLiteral("ModBus槽位："), selector_->box());
-  addLabeledField(grid, 1, 0, QStringLiteral("ModBus从站地址："), slaveAddress_);
+  addLabeledField(grid, 0, 0, tr("ModBus槽位："), selector_->box());
+  addLabeledField(grid, 1, 0, tr("ModBus从站地址："), slaveAddress_);
   grid->addWidget(enabled_, 1, 2);
-  addLabeledField(grid, 2, 0, QStringLiteral("ModBus设备类型："), deviceType_);
-  addLabeledField(grid, 3, 0, QStringLiteral("寄存器起始地址："), registerStart_);
-  addLabeledField(grid, 4, 0, QStringLiteral("寄存器个数："), registerCount_);
+  addLabeledField(grid, 2, 0, tr("ModBus设备类型："), deviceType_);
+  addLabeledField(grid, 3, 0, tr("寄存器起始地址："), registerStart_);
+  addLabeledField(grid, 4, 0, tr("寄存器个数："), registerCount_);
 
-  auto* read = new QPushButton(QStringLiteral("读取ModBus参数"));
-  auto* write = new QPushButton(QStringLiteral("写入ModBus参数"));
+  auto* read = new QPushButton(tr("读取ModBus参数"));
+  auto* write = new QPushButton(tr("写入ModBus参数"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(read);
@@ -97,8 +97,7 @@ void ModbusPage::onRead() {
 }
 
 void ModbusPage::onWrite() {
-  if (!requireGroupRead(context_, ParamGroup::Modbus, QStringLiteral("警告"),
-                        QStringLiteral("请先读取ModBus参数，再配置!")))
+  if (!requireGroupRead(context_, ParamGroup::Modbus, tr("警告"), tr("请先读取ModBus参数，再配置!")))
     return;
   // The selected row is the slot on screen; with none there is nothing to store.
   storeFields();

@@ -14,7 +14,8 @@
 namespace quendra {
 namespace {
 
-const QString kServerNames[NetworkParams::kServerCount] = {QStringLiteral("服务器1"), QStringLiteral("服务器2")};
+// "服务器1", "服务器2": the group of a server's fields.
+QString serverName(int s) { return NetworkPage::tr("服务器%1").arg(s + 1); }
 
 QLineEdit* makeEdit(bool enabled = true) {
   auto* edit = new QLineEdit;
@@ -29,10 +30,10 @@ QString fromStd(const std::string& s) { return QString::fromStdString(s); }
 NetworkPage::NetworkPage(const PageContext& context, QWidget* parent) : QWidget(parent), context_(context) {
   auto* top = new QVBoxLayout(this);
 
-  auto* servers = new QGroupBox(QStringLiteral("目标服务器网络参数"));
+  auto* servers = new QGroupBox(tr("目标服务器网络参数"));
   auto* serverRow = new QHBoxLayout(servers);
   for (int s = 0; s < NetworkParams::kServerCount; ++s)
-    serverRow->addWidget(buildServerGroup(kServerNames[s], servers_[s]));
+    serverRow->addWidget(buildServerGroup(serverName(s), servers_[s]));
   // Server 2 only shows what the host holds; its values still travel in a write.
   for (QLineEdit* e : {servers_[1].sourcePort, servers_[1].listenPort, servers_[1].address}) e->setEnabled(false);
   top->addWidget(servers);
@@ -40,9 +41,9 @@ NetworkPage::NetworkPage(const PageContext& context, QWidget* parent) : QWidget(
   top->addWidget(buildLocalGroup());
 
   auto* buttons = new QHBoxLayout;
-  writeMacButton_ = new QPushButton(QStringLiteral("写MAC"));
-  writeButton_ = new QPushButton(QStringLiteral("写入网络参数"));
-  resetButton_ = new QPushButton(QStringLiteral("网络恢复出厂"));
+  writeMacButton_ = new QPushButton(tr("写MAC"));
+  writeButton_ = new QPushButton(tr("写入网络参数"));
+  resetButton_ = new QPushButton(tr("网络恢复出厂"));
   writeButton_->setDefault(true);
   buttons->addWidget(writeMacButton_);
   buttons->addStretch();
@@ -56,7 +57,7 @@ NetworkPage::NetworkPage(const PageContext& context, QWidget* parent) : QWidget(
   connect(writeMacButton_, &QPushButton::clicked, this, &NetworkPage::writeMac);
   connect(addressMode_, &QComboBox::currentIndexChanged, this, &NetworkPage::applyEnableRule);
   connectGroupLines(this, context_, ParamGroup::Network, [this](int) { showParams(); },
-                    {QStringLiteral("读取网络参数成功！\r\n"), {}, QStringLiteral("读取网络参数失败\r\n")});
+                    {tr("读取网络参数成功！\r\n"), {}, tr("读取网络参数失败\r\n")});
   writeStartValues();
 }
 
@@ -66,31 +67,31 @@ QWidget* NetworkPage::buildServerGroup(const QString& title, ServerFields& field
   fields.listenPort = makeEdit();
   fields.address = makeEdit();
   fields.sourcePort = makeEdit();
-  addLabeledField(grid, 0, 0, QStringLiteral("监听端口："), fields.listenPort, title);
-  addLabeledField(grid, 1, 0, QStringLiteral("服务器地址："), fields.address, title);
-  addLabeledField(grid, 2, 0, QStringLiteral("源端口："), fields.sourcePort, title);
+  addLabeledField(grid, 0, 0, tr("监听端口："), fields.listenPort, title);
+  addLabeledField(grid, 1, 0, tr("服务器地址："), fields.address, title);
+  addLabeledField(grid, 2, 0, tr("源端口："), fields.sourcePort, title);
   return group;
 }
 
 QWidget* NetworkPage::buildLocalGroup() {
-  auto* group = new QGroupBox(QStringLiteral("设备本地网络参数"));
+  auto* group = new QGroupBox(tr("设备本地网络参数"));
   auto* grid = new QGridLayout(group);
   hostAddress_ = makeEdit();
   subnetMask_ = makeEdit();
   gateway_ = makeEdit();
-  addressMode_ = makeList({QStringLiteral("StaticIP"), QStringLiteral("DHCP/autoIP")});
+  addressMode_ = makeList({tr("StaticIP"), tr("DHCP/autoIP")});
   QStringList counts;
   for (int n = 0; n <= 8; ++n) counts << QString::number(n);
   maxConnections_ = makeList(counts);
   maxConnections_->setEnabled(false);
   // Editable, so that "写MAC" can give the host a new address.
   mac_ = makeEdit();
-  addLabeledField(grid, 0, 0, QStringLiteral("静态IP："), hostAddress_);
-  addLabeledField(grid, 1, 0, QStringLiteral("子网掩码："), subnetMask_);
-  addLabeledField(grid, 2, 0, QStringLiteral("网关地址："), gateway_);
-  addLabeledField(grid, 0, 2, QStringLiteral("IP获取方式："), addressMode_);
-  addLabeledField(grid, 1, 2, QStringLiteral("最大连接数量："), maxConnections_);
-  addLabeledField(grid, 2, 2, QStringLiteral("MAC地址："), mac_);
+  addLabeledField(grid, 0, 0, tr("静态IP："), hostAddress_);
+  addLabeledField(grid, 1, 0, tr("子网掩码："), subnetMask_);
+  addLabeledField(grid, 2, 0, tr("网关地址："), gateway_);
+  addLabeledField(grid, 0, 2, tr("IP获取方式："), addressMode_);
+  addLabeledField(grid, 1, 2, tr("最大连接数量："), maxConnections_);
+  addLabeledField(grid, 2, 2, tr("MAC地址："), mac_);
   return group;
 }
 
@@ -157,25 +158,24 @@ void NetworkPage::showParams() {
 std::optional<NetworkParams> NetworkPage::paramsFromFields() {
   NetworkParams p = params();
   const auto notice = [this](const QString& text) {
-    context_.notifier->notify(QStringLiteral("提示"), text, NoticeIcon::Exclamation);
+    context_.notifier->notify(tr("提示"), text, NoticeIcon::Exclamation);
   };
 
   // A lenient conversion would write an address that can leave the host
   // unreachable: each text must be four decimal parts 0..255.
   struct Address {
     QLineEdit* edit;
-    QString label;
     void (NetworkParams::*store)(std::uint32_t);
   };
   const Address addresses[] = {
-      {hostAddress_, QStringLiteral("静态IP："), &NetworkParams::setHostAddress},
-      {subnetMask_, QStringLiteral("子网掩码："), &NetworkParams::setSubnetMask},
-      {gateway_, QStringLiteral("网关地址："), &NetworkParams::setGateway},
+      {hostAddress_, &NetworkParams::setHostAddress},
+      {subnetMask_, &NetworkParams::setSubnetMask},
+      {gateway_, &NetworkParams::setGateway},
   };
   for (const Address& a : addresses) {
     const auto value = parseDottedAddress(a.edit->text().toStdString());
     if (!value) {
-      notice(a.label + QStringLiteral("格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"));
+      notice(tr("%1格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9").arg(a.edit->accessibleName()));
       return std::nullopt;
     }
     (p.*a.store)(*value);
@@ -183,7 +183,7 @@ std::optional<NetworkParams> NetworkPage::paramsFromFields() {
   p.setStaticAddress(addressMode_->currentIndex() != 1);
 
   for (int s = 0; s < NetworkParams::kServerCount; ++s) {
-    const QString label = accessibleNameFor(QStringLiteral("服务器地址："), kServerNames[s]);
+    const QString label = servers_[s].address->accessibleName();
     // A text as the host sent it goes back as it came: its area is left alone
     // (also a full 30-byte area without its zero, or erased flash, which the
     // disabled server 2 field cannot change).
@@ -192,7 +192,7 @@ std::optional<NetworkParams> NetworkPage::paramsFromFields() {
       const auto gbk = fieldGbk(context_, label, text);
       if (!gbk) return std::nullopt;
       if (!p.setServerAddress(s, *gbk)) {
-        notice(label + QStringLiteral("超过%1个字节(一个汉字占两个字节),请缩短").arg(NetworkParams::kServerAddressMaxText));
+        notice(tr("%1超过%2个字节(一个汉字占两个字节),请缩短").arg(label, QString::number(NetworkParams::kServerAddressMaxText)));
         return std::nullopt;
       }
     }
@@ -218,17 +218,16 @@ void NetworkPage::writeNetwork() {
   if (!requireNetworkRead(context_) || !storeFields()) return;
   context_.session->write(ParamGroup::Network);
   context_.infoLog->clear();
-  context_.infoLog->append(QStringLiteral("设置参数... \r\n"));
+  context_.infoLog->append(tr("设置参数... \r\n"));
   context_.infoLog->refresh();
-  context_.notifier->notify(QStringLiteral("提示"),
-                            QStringLiteral("网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功"),
+  context_.notifier->notify(tr("提示"), tr("网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功"),
                             NoticeIcon::None);
 }
 
 void NetworkPage::factoryReset() {
   context_.session->factoryReset();
   context_.infoLog->clear();
-  context_.infoLog->append(QStringLiteral("恢复出厂设置...\r\n"));
+  context_.infoLog->append(tr("恢复出厂设置...\r\n"));
   context_.infoLog->refresh();
 }
 
@@ -237,11 +236,11 @@ void NetworkPage::writeMac() {
   context_.infoLog->clear();
   // Zero, broadcast and multicast addresses would make the host unreachable.
   if (!mac || !isUsableHostMac(*mac)) {
-    context_.infoLog->append(QStringLiteral("不合格的MAC地址格式!!!\r\n"));
+    context_.infoLog->append(tr("不合格的MAC地址格式!!!\r\n"));
     context_.infoLog->refresh();
     return;
   }
-  context_.infoLog->append(QStringLiteral("写入MAC地址...\r\n"));
+  context_.infoLog->append(tr("写入MAC地址...\r\n"));
   context_.session->writeMac(*mac);
   context_.infoLog->refresh();
 }

@@ -1,12 +1,15 @@
 #include "pages/page_context.h"
 
+#include <QCoreApplication>
+
 #include "link/gbk.h"
 
 namespace quendra {
 
 bool requireNetworkRead(const PageContext& context) {
   if (context.session->flags().networkRead) return true;
-  context.notifier->notify(QStringLiteral("警告"), QStringLiteral("请先搜索到设备,双击选中,再读取参数"),
+  context.notifier->notify(QCoreApplication::translate("PageContext", "警告"),
+                           QCoreApplication::translate("PageContext", "请先搜索到设备,双击选中,再读取参数"),
                            NoticeIcon::Exclamation);
   return false;
 }
@@ -64,7 +67,8 @@ std::optional<std::string> textForWrite(const PageContext& context, const QStrin
 std::optional<std::string> fieldGbk(const PageContext& context, const QString& fieldLabel, const QString& text) {
   auto gbk = utf8ToGbk(text.toStdString());
   if (!gbk)
-    context.notifier->notify(QStringLiteral("提示"), fieldLabel + QStringLiteral("含有设备不能显示的字符"),
+    context.notifier->notify(QCoreApplication::translate("PageContext", "提示"),
+                             QCoreApplication::translate("PageContext", "%1含有设备不能显示的字符").arg(fieldLabel),
                              NoticeIcon::Exclamation);
   return gbk;
 }

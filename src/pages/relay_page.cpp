@@ -11,11 +11,7 @@
 namespace quendra {
 namespace {
 
-const QStringList kWorkModes{
-    QStringLiteral("远程控制"),
-    QStringLiteral("自动控制"),
-    QStringLiteral("定时控制"),
-};
+QStringList workModes() { return {RelayPage::tr("远程控制"), RelayPage::tr("自动控制"), RelayPage::tr("定时控制")}; }
 
 std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
@@ -24,20 +20,20 @@ std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 RelayPage::RelayPage(const PageContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      selector_(new RecordSelector(QStringLiteral("继电器"), kRelayCount, this)),
-      workMode_(makeList(kWorkModes)),
+      selector_(new RecordSelector(tr("继电器"), kRelayCount, this)),
+      workMode_(makeList(workModes())),
       startInterval_(new QLineEdit),
       startDuration_(new QLineEdit) {
   auto* grid = new QGridLayout;
-  addLabeledField(grid, 0, 0, QStringLiteral("继电器编号："), selector_->box());
-  addLabeledField(grid, 1, 0, QStringLiteral("继电器工作模式："), workMode_);
-  addLabeledField(grid, 2, 0, QStringLiteral("继电器启动间隔："), startInterval_);
-  grid->addWidget(new QLabel(QStringLiteral("分钟")), 2, 2);
-  addLabeledField(grid, 3, 0, QStringLiteral("继电器启动时长："), startDuration_);
-  grid->addWidget(new QLabel(QStringLiteral("秒")), 3, 2);
+  addLabeledField(grid, 0, 0, tr("继电器编号："), selector_->box());
+  addLabeledField(grid, 1, 0, tr("继电器工作模式："), workMode_);
+  addLabeledField(grid, 2, 0, tr("继电器启动间隔："), startInterval_);
+  grid->addWidget(new QLabel(tr("分钟")), 2, 2);
+  addLabeledField(grid, 3, 0, tr("继电器启动时长："), startDuration_);
+  grid->addWidget(new QLabel(tr("秒")), 3, 2);
 
-  auto* read = new QPushButton(QStringLiteral("读取参数"));
-  auto* write = new QPushButton(QStringLiteral("下载参数"));
+  auto* read = new QPushButton(tr("读取参数"));
+  auto* write = new QPushButton(tr("下载参数"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(read);
@@ -91,8 +87,7 @@ void RelayPage::onRead() {
 }
 
 void RelayPage::onWrite() {
-  if (!requireGroupRead(context_, ParamGroup::Relay, QStringLiteral("警告"),
-                        QStringLiteral("请先读取继电器参数，再配置!")))
+  if (!requireGroupRead(context_, ParamGroup::Relay, tr("警告"), tr("请先读取继电器参数，再配置!")))
     return;
   // The selected row is the relay on screen; with none there is nothing to store.
   storeFields();

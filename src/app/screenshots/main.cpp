@@ -1,8 +1,9 @@
-// quendra-screenshots OUTDIR [--select]
+// quendra-screenshots OUTDIR [--select] [--lang en]
 // Renders the main window as it opens, with each of its seven tabs, and the
-// About box to PNG files in OUTDIR. With --select it first searches, double-clicks the top
-// row and waits for the network answer, so the pictures show hosts; run it
-// that way only inside a private network namespace with quendra-hostsim
+// About box to PNG files in OUTDIR, in Chinese or, with --lang en, in
+// English. With --select it first searches, double-clicks the top row and
+// waits for the network answer, so the pictures show hosts; run it that way
+// only inside a private network namespace with quendra-hostsim
 // (scripts/screenshots does). Not installed: a tool for the documentation.
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include "app/about_box.h"
 #include "app/config_app.h"
 #include "app/device_list.h"
+#include "app/interface_language.h"
 #include "pages/info_log.h"
 #include "app/main_dialog.h"
 
@@ -52,12 +54,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() < 2) {
-    std::fprintf(stderr, "usage: quendra-screenshots OUTDIR [--select]\n");
+    std::fprintf(stderr, "usage: quendra-screenshots OUTDIR [--select] [--lang en]\n");
     return 2;
   }
   const QDir out(args[1]);
   if (!QDir().mkpath(out.path())) return 1;
   quendra::ConfigApp::setUpLook(app);
+  const int lang = static_cast<int>(args.indexOf(QStringLiteral("--lang")));
+  if (lang > 0 && args.value(lang + 1) == QStringLiteral("en") && !quendra::installEnglish(app)) return 1;
 
   PrintingNotifier notifier;
   quendra::MainDialog window(notifier);

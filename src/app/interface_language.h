@@ -1,0 +1,21 @@
+#pragma once
+// The language of the window. The texts in the sources are Chinese, as on the
+// hosts, and stay the default; an operator whose desktop speaks English gets
+// the English translation (translations/quendra_en.ts, built into the program
+// as :/i18n/quendra_en.qm).
+#include <QStringList>
+
+class QCoreApplication;
+
+namespace quendra {
+
+// True when the first of the operator's UI languages (QLocale::uiLanguages:
+// LANGUAGE, else LC_ALL, LC_MESSAGES or LANG) is English. Chinese, C/POSIX,
+// no setting and every other language keep the Chinese texts.
+bool prefersEnglish(const QStringList& uiLanguages);
+
+// Installs the English translation for every window built afterwards;
+// false when it could not be loaded.
+bool installEnglish(QCoreApplication& app);
+
+}  // namespace quendra

@@ -1,0 +1,1182 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>Application</name>
+    <message>
+        <source>Quendra 主机配置软件</source>
+        <translation>Quendra Host Configuration</translation>
+    </message>
+</context>
+<context>
+    <name>HelpText</name>
+    <message>
+        <source>  本软件适用于：Quendra产品的参数配置。<byte value="xd"/>
+单击&quot;搜索&quot;按钮搜索设备，设备出现在设备列表后，双击设备更新信息到右边信息框中修改参数后，点击&quot;配置参数&quot;按钮，设备将保存参数并自动重启<byte value="xd"/>
+注意事项:<byte value="xd"/>
+1、确保软件与设备在同一局域网内<byte value="xd"/>
+2、请确定当前PC只使用一个网卡<byte value="xd"/>
+3、请按照 搜索-&gt;双击选中并读取-&gt;配置参数 的步骤来操作<byte value="xd"/>
+</source>
+        <translation>  This software configures the parameters of Quendra products.<byte value="xd"/>
+Press &quot;Search&quot; to find the devices. When a device appears in the device list, double-click it to read its settings into the tabs on the right; after changing parameters, press the write button of the tab: the device saves the parameters and restarts by itself<byte value="xd"/>
+Notes:<byte value="xd"/>
+1. Make sure the software and the devices are in the same LAN<byte value="xd"/>
+2. Make sure this PC uses only one network adapter<byte value="xd"/>
+3. Follow the steps Search -&gt; double-click to select and read -&gt; write the parameters<byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
+    <name>PageContext</name>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>请先搜索到设备,双击选中,再读取参数</source>
+        <translation>Search for the device and double-click it before reading parameters</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>%1含有设备不能显示的字符</source>
+        <translation>%1 contains characters the device cannot show</translation>
+    </message>
+</context>
+<context>
+    <name>TransportMessages</name>
+    <message>
+        <source>套接字错误,请检查错误并重新打开软件</source>
+        <translation>Socket error; check it and start the software again</translation>
+    </message>
+    <message>
+        <source>设置规则失败1</source>
+        <translation>Setting a socket option failed (1)</translation>
+    </message>
+    <message>
+        <source>设置规则失败2</source>
+        <translation>Setting a socket option failed (2)</translation>
+    </message>
+    <message>
+        <source>已经绑定过此IP,无需再次绑定</source>
+        <translation>This IP is bound already; it need not be bound again</translation>
+    </message>
+    <message>
+        <source>套接字创建失败</source>
+        <translation>Creating the socket failed</translation>
+    </message>
+    <message>
+        <source>设置socket规则失败</source>
+        <translation>Setting the socket option failed</translation>
+    </message>
+    <message>
+        <source>设置socket规则失败2</source>
+        <translation>Setting the socket option failed (2)</translation>
+    </message>
+    <message>
+        <source>绑定SOCKET出错</source>
+        <translation>Binding the socket failed</translation>
+    </message>
+    <message>
+        <source>端口被占用</source>
+        <translation>The port is in use</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::AboutBox</name>
+    <message>
+        <source>关于Quendra配置软件</source>
+        <translation>About Quendra Configuration</translation>
+    </message>
+    <message>
+        <source>Quendra主机配置软件V2.3</source>
+        <translation>Quendra Host Configuration V2.3</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::BasePage</name>
+    <message>
+        <source>终端地址：</source>
+        <translation>Terminal address:</translation>
+    </message>
+    <message>
+        <source>读取基础参数</source>
+        <translation>Read base parameters</translation>
+    </message>
+    <message>
+        <source>写入基础参数</source>
+        <translation>Write base parameters</translation>
+    </message>
+    <message>
+        <source>允许编辑所有参数</source>
+        <translation>Allow editing all parameters</translation>
+    </message>
+    <message>
+        <source>读取设备参数成功！<byte value="xd"/>
+</source>
+        <translation>Device parameters read successfully!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>下载设备参数成功！<byte value="xd"/>
+</source>
+        <translation>Device parameters written successfully!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>读取设备参数失败<byte value="xd"/>
+</source>
+        <translation>Reading the device parameters failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>网络运行参数</source>
+        <translation>Network operation</translation>
+    </message>
+    <message>
+        <source>服务器数量：</source>
+        <translation>Server count:</translation>
+    </message>
+    <message>
+        <source>登陆帧间隔时间：</source>
+        <translation>Login frame interval:</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>心跳包间隔时间：</source>
+        <translation>Heartbeat interval:</translation>
+    </message>
+    <message>
+        <source>数据帧间隔时间：</source>
+        <translation>Data frame interval:</translation>
+    </message>
+    <message>
+        <source>通道启用数量：</source>
+        <translation>Channels enabled:</translation>
+    </message>
+    <message>
+        <source>ModBus通信波特率：</source>
+        <translation>ModBus baud rate:</translation>
+    </message>
+    <message>
+        <source>标定坐标值</source>
+        <translation>Coordinates</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>经度：</source>
+        <translation>Longitude:</translation>
+    </message>
+    <message>
+        <source>维度：</source>
+        <translation>Latitude:</translation>
+    </message>
+    <message>
+        <source>监控主机存储参数</source>
+        <translation>Host recording</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>正常数据记录间隔(分钟)：</source>
+        <translation>Normal recording interval (min):</translation>
+    </message>
+    <message>
+        <source>告警数据记录间隔(分钟)：</source>
+        <translation>Alarm recording interval (min):</translation>
+    </message>
+    <message>
+        <source>存储类型：</source>
+        <translation>Recording type:</translation>
+    </message>
+    <message>
+        <source>读取设备参数...<byte value="xd"/>
+</source>
+        <translation>Reading device parameters...<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请先&quot;读取设备参数&quot;然后进行修改再进行配置</source>
+        <translation>First read the base parameters, then change and write them</translation>
+    </message>
+    <message>
+        <source>设置参数... <byte value="xd"/>
+</source>
+        <translation>Writing parameters... <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>终端地址要为8位长度</source>
+        <translation>The terminal address must be 8 characters long</translation>
+    </message>
+    <message>
+        <source>终端地址要为8位十六进制数</source>
+        <translation>The terminal address must be 8 hexadecimal digits</translation>
+    </message>
+    <message>
+        <source>终端地址错误</source>
+        <translation>Terminal address error</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::BatchProgress</name>
+    <message>
+        <source>正在读取通道%1参数</source>
+        <translation>Reading channel %1</translation>
+    </message>
+    <message>
+        <source>通道%1参数读取成功!</source>
+        <translation>Channel %1 read!</translation>
+    </message>
+    <message>
+        <source>通道%1参数读取失败<byte value="xd"/>
+</source>
+        <translation>Reading channel %1 failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>---通道参数读取成功!---</source>
+        <translation>---Channels read!---</translation>
+    </message>
+    <message>
+        <source>通道参数读取失败......</source>
+        <translation>Reading the channels failed......</translation>
+    </message>
+    <message>
+        <source>正在写入通道%1参数</source>
+        <translation>Writing channel %1</translation>
+    </message>
+    <message>
+        <source>通道%1参数写入成功!</source>
+        <translation>Channel %1 written!</translation>
+    </message>
+    <message>
+        <source>通道%1参数写入失败<byte value="xd"/>
+</source>
+        <translation>Writing channel %1 failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>---通道参数写入成功!---</source>
+        <translation>---Channels written!---</translation>
+    </message>
+    <message>
+        <source>通道参数写入失败......</source>
+        <translation>Writing the channels failed......</translation>
+    </message>
+    <message>
+        <source>正在读取继电器%1参数</source>
+        <translation>Reading relay %1</translation>
+    </message>
+    <message>
+        <source>读取继电器%1参数失败<byte value="xd"/>
+</source>
+        <translation>Reading relay %1 failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>---继电器参数读取成功!---</source>
+        <translation>---Relays read!---</translation>
+    </message>
+    <message>
+        <source>继电器参数读取失败......</source>
+        <translation>Reading the relays failed......</translation>
+    </message>
+    <message>
+        <source>正在写入继电器%1参数</source>
+        <translation>Writing relay %1</translation>
+    </message>
+    <message>
+        <source>写入继电器%1参数失败<byte value="xd"/>
+</source>
+        <translation>Writing relay %1 failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>---继电器参数写入成功!---</source>
+        <translation>---Relays written!---</translation>
+    </message>
+    <message>
+        <source>继电器参数写入失败......</source>
+        <translation>Writing the relays failed......</translation>
+    </message>
+    <message>
+        <source>正在读取ModBus%1参数</source>
+        <translation>Reading ModBus slot %1</translation>
+    </message>
+    <message>
+        <source>读取ModBus%1参数失败<byte value="xd"/>
+</source>
+        <translation>Reading ModBus slot %1 failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>---ModBus参数读取成功!---</source>
+        <translation>---ModBus slots read!---</translation>
+    </message>
+    <message>
+        <source>ModBus参数读取失败......</source>
+        <translation>Reading the ModBus slots failed......</translation>
+    </message>
+    <message>
+        <source>正在写入ModBus%1参数</source>
+        <translation>Writing ModBus slot %1</translation>
+    </message>
+    <message>
+        <source>写入ModBus%1参数失败<byte value="xd"/>
+</source>
+        <translation>Writing ModBus slot %1 failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>---ModBus参数写入成功!---</source>
+        <translation>---ModBus slots written!---</translation>
+    </message>
+    <message>
+        <source>ModBus参数写入失败......</source>
+        <translation>Writing the ModBus slots failed......</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::ChannelPage</name>
+    <message>
+        <source>ModBus槽位%1</source>
+        <translation>ModBus slot %1</translation>
+    </message>
+    <message>
+        <source>无线槽位%1</source>
+        <translation>Wireless slot %1</translation>
+    </message>
+    <message>
+        <source>机载温湿度</source>
+        <translation>On-board temperature/humidity</translation>
+    </message>
+    <message>
+        <source>机载大气压力</source>
+        <translation>On-board air pressure</translation>
+    </message>
+    <message>
+        <source>机载光照度</source>
+        <translation>On-board illuminance</translation>
+    </message>
+    <message>
+        <source>机载交流电压</source>
+        <translation>On-board AC voltage</translation>
+    </message>
+    <message>
+        <source>机载直流电压</source>
+        <translation>On-board DC voltage</translation>
+    </message>
+    <message>
+        <source>机载4-20mA电流%1</source>
+        <translation>On-board 4-20 mA current %1</translation>
+    </message>
+    <message>
+        <source>机载水浸状态</source>
+        <translation>On-board water sensor</translation>
+    </message>
+    <message>
+        <source>外部开关量%1</source>
+        <translation>External switch %1</translation>
+    </message>
+    <message>
+        <source>本机剩余电量</source>
+        <translation>Host battery level</translation>
+    </message>
+    <message>
+        <source>本机供电状态</source>
+        <translation>Host power state</translation>
+    </message>
+    <message>
+        <source>当前降雨量</source>
+        <translation>Current rainfall</translation>
+    </message>
+    <message>
+        <source>上一日降雨量</source>
+        <translation>Previous day&apos;s rainfall</translation>
+    </message>
+    <message>
+        <source>瞬时雨量</source>
+        <translation>Instant rainfall</translation>
+    </message>
+    <message>
+        <source>累计降雨量</source>
+        <translation>Total rainfall</translation>
+    </message>
+    <message>
+        <source>ModBus保留槽位%1</source>
+        <translation>ModBus reserved slot %1</translation>
+    </message>
+    <message>
+        <source>无线%1剩余电量</source>
+        <translation>Wireless %1 battery level</translation>
+    </message>
+    <message>
+        <source>模拟量1启用模拟量2启用</source>
+        <translation>Analog 1 on, analog 2 on</translation>
+    </message>
+    <message>
+        <source>模拟量1启用模拟量2禁用</source>
+        <translation>Analog 1 on, analog 2 off</translation>
+    </message>
+    <message>
+        <source>模拟量1禁用模拟量2启用</source>
+        <translation>Analog 1 off, analog 2 on</translation>
+    </message>
+    <message>
+        <source>32位无符号</source>
+        <translation>32-bit unsigned</translation>
+    </message>
+    <message>
+        <source>32位有符号</source>
+        <translation>32-bit signed</translation>
+    </message>
+    <message>
+        <source>浮点型数据</source>
+        <translation>Floating point</translation>
+    </message>
+    <message>
+        <source>开关量类型</source>
+        <translation>Switch</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>继电器%1</source>
+        <translation>Relay %1</translation>
+    </message>
+    <message>
+        <source>模拟量%1</source>
+        <translation>Analog %1</translation>
+    </message>
+    <message>
+        <source>%1单位：</source>
+        <translation>%1 unit:</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel </translation>
+    </message>
+    <message>
+        <source>通道号：</source>
+        <translation>Channel:</translation>
+    </message>
+    <message>
+        <source>通道数据来源：</source>
+        <translation>Data source:</translation>
+    </message>
+    <message>
+        <source>数据属性：</source>
+        <translation>Data type:</translation>
+    </message>
+    <message>
+        <source>报警延时(S)：</source>
+        <translation>Alarm delay (s):</translation>
+    </message>
+    <message>
+        <source>(温度)</source>
+        <translation>(temperature)</translation>
+    </message>
+    <message>
+        <source>(湿度)</source>
+        <translation>(humidity)</translation>
+    </message>
+    <message>
+        <source>发生允许短信报警</source>
+        <translation>SMS on alarm</translation>
+    </message>
+    <message>
+        <source>复归允许短信报警</source>
+        <translation>SMS on restore</translation>
+    </message>
+    <message>
+        <source>关联继电器：</source>
+        <translation>Linked relay:</translation>
+    </message>
+    <message>
+        <source>%1%2上限：</source>
+        <translation>%1 %2 upper limit:</translation>
+    </message>
+    <message>
+        <source>上限%1</source>
+        <translation>Upper limit %1</translation>
+    </message>
+    <message>
+        <source>%1%2下限：</source>
+        <translation>%1 %2 lower limit:</translation>
+    </message>
+    <message>
+        <source>下限%1</source>
+        <translation>Lower limit %1</translation>
+    </message>
+    <message>
+        <source>%1%2控制回差：</source>
+        <translation>%1 %2 hysteresis:</translation>
+    </message>
+    <message>
+        <source>输出=Ax+B</source>
+        <translation>Output = Ax+B</translation>
+    </message>
+    <message>
+        <source>A:</source>
+        <translation>A:</translation>
+    </message>
+    <message>
+        <source>B:</source>
+        <translation>B:</translation>
+    </message>
+    <message>
+        <source>%1名称：</source>
+        <translation>%1 name:</translation>
+    </message>
+    <message>
+        <source>允许编辑所有参数</source>
+        <translation>Allow editing all parameters</translation>
+    </message>
+    <message>
+        <source>读取通道参数</source>
+        <translation>Read channels</translation>
+    </message>
+    <message>
+        <source>设置通道参数</source>
+        <translation>Write channels</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>请先读取通道参数，再配置!</source>
+        <translation>Read the channels first, then write them!</translation>
+    </message>
+    <message>
+        <source>报警内容：</source>
+        <translation>Alarm text:</translation>
+    </message>
+    <message>
+        <source>复归内容：</source>
+        <translation>Restore text:</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::DeviceList</name>
+    <message>
+        <source>监控主机列表</source>
+        <translation>Hosts found</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::DeviceListModel</name>
+    <message>
+        <source>设备IP</source>
+        <translation>Device IP</translation>
+    </message>
+    <message>
+        <source>设备名称</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <source>MAC地址</source>
+        <translation>MAC address</translation>
+    </message>
+    <message>
+        <source>固件版本</source>
+        <translation>Firmware</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::GprsPage</name>
+    <message>
+        <source>GPRS目标地址或域名：</source>
+        <translation>GPRS target address or domain:</translation>
+    </message>
+    <message>
+        <source>GPRS目标端口：</source>
+        <translation>GPRS target port:</translation>
+    </message>
+    <message>
+        <source>报警短信发送间隔：</source>
+        <translation>Alarm SMS interval:</translation>
+    </message>
+    <message>
+        <source>GPRS工作类型：</source>
+        <translation>GPRS work type:</translation>
+    </message>
+    <message>
+        <source>告警目标手机号码%1：</source>
+        <translation>Alarm phone number %1:</translation>
+    </message>
+    <message>
+        <source>GPRS无线参数</source>
+        <translation>GPRS wireless</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>登陆帧间隔：</source>
+        <translation>Login frame interval:</translation>
+    </message>
+    <message>
+        <source>心跳帧间隔：</source>
+        <translation>Heartbeat interval:</translation>
+    </message>
+    <message>
+        <source>数据帧间隔：</source>
+        <translation>Data frame interval:</translation>
+    </message>
+    <message>
+        <source>单位：分钟（0-1000）</source>
+        <translation>Unit: minutes (0-1000)</translation>
+    </message>
+    <message>
+        <source>传输模式</source>
+        <translation>Transmission</translation>
+    </message>
+    <message>
+        <source>短信报警模式</source>
+        <translation>SMS alarms</translation>
+    </message>
+    <message>
+        <source>传输与短信报警同时模式</source>
+        <translation>Transmission and SMS alarms</translation>
+    </message>
+    <message>
+        <source>读取GPRS参数</source>
+        <translation>Read GPRS parameters</translation>
+    </message>
+    <message>
+        <source>下载GPRS参数</source>
+        <translation>Write GPRS parameters</translation>
+    </message>
+    <message>
+        <source>允许编辑所有参数</source>
+        <translation>Allow editing all parameters</translation>
+    </message>
+    <message>
+        <source>读取GPRS无线参数成功！<byte value="xd"/>
+</source>
+        <translation>GPRS parameters read successfully!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>下载GPRS无线参数成功！<byte value="xd"/>
+</source>
+        <translation>GPRS parameters written successfully!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>读取GPRS无线参数失败<byte value="xd"/>
+</source>
+        <translation>Reading the GPRS parameters failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>读取GPRS运行参数...<byte value="xd"/>
+</source>
+        <translation>Reading GPRS parameters...<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请先&quot;读取GPRS参数&quot;然后进行修改再进行配置</source>
+        <translation>First read the GPRS parameters, then change and write them</translation>
+    </message>
+    <message>
+        <source>设置GPRS无线参数... <byte value="xd"/>
+</source>
+        <translation>Writing GPRS parameters... <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>%1不能大于255</source>
+        <translation>%1 cannot be greater than 255</translation>
+    </message>
+    <message>
+        <source>请选择%1</source>
+        <translation>Please choose the %1</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::InfoLogView</name>
+    <message>
+        <source>信息提示区</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::LedPage</name>
+    <message>
+        <source>标头：</source>
+        <translation>Header:</translation>
+    </message>
+    <message>
+        <source>标尾：</source>
+        <translation>Footer:</translation>
+    </message>
+    <message>
+        <source>数据表格是否显示</source>
+        <translation>Show data table</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>标头</source>
+        <translation>Header</translation>
+    </message>
+    <message>
+        <source>标尾</source>
+        <translation>Footer</translation>
+    </message>
+    <message>
+        <source>LED屏X尺寸：</source>
+        <translation>LED width (X):</translation>
+    </message>
+    <message>
+        <source>LED屏Y尺寸：</source>
+        <translation>LED height (Y):</translation>
+    </message>
+    <message>
+        <source>通道显示数量：</source>
+        <translation>Channels shown:</translation>
+    </message>
+    <message>
+        <source>列数：</source>
+        <translation>Columns:</translation>
+    </message>
+    <message>
+        <source>LED屏刷新间隔(S)：</source>
+        <translation>Refresh interval (s):</translation>
+    </message>
+    <message>
+        <source>读取LED屏参数</source>
+        <translation>Read LED parameters</translation>
+    </message>
+    <message>
+        <source>下载LED屏参数</source>
+        <translation>Write LED parameters</translation>
+    </message>
+    <message>
+        <source>读取LED屏参数成功！<byte value="xd"/>
+</source>
+        <translation>LED parameters read successfully!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>下载LED屏参数成功！<byte value="xd"/>
+</source>
+        <translation>LED parameters written successfully!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>读取LED屏参数失败<byte value="xd"/>
+</source>
+        <translation>Reading the LED parameters failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>读取LED参数...<byte value="xd"/>
+</source>
+        <translation>Reading LED parameters...<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请先&quot;读取LED显示屏参数&quot;然后进行修改再进行配置</source>
+        <translation>First read the LED parameters, then change and write them</translation>
+    </message>
+    <message>
+        <source>设置LED显示屏参数... <byte value="xd"/>
+</source>
+        <translation>Writing LED parameters... <byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::MainDialog</name>
+    <message>
+        <source>Quendra 主机配置软件 V2.3</source>
+        <translation>Quendra Host Configuration V2.3</translation>
+    </message>
+    <message>
+        <source>电脑网卡IP</source>
+        <translation>PC address</translation>
+    </message>
+    <message>
+        <source>电脑网卡IP 端口</source>
+        <translation>PC address port</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>监控主机列表</source>
+        <translation>Hosts found</translation>
+    </message>
+    <message>
+        <source>信息提示区</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>关于 Quendra(&amp;A)...</source>
+        <translation>&amp;About Quendra...</translation>
+    </message>
+    <message>
+        <source>网口参数 </source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>GPRS参数 </source>
+        <translation>GPRS</translation>
+    </message>
+    <message>
+        <source>基础参数 </source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>通道参数 </source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>ModBus参数</source>
+        <translation>ModBus</translation>
+    </message>
+    <message>
+        <source>继电器参数</source>
+        <translation>Relays</translation>
+    </message>
+    <message>
+        <source>LED屏参数</source>
+        <translation>LED</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>此版本设备不能使用该软件,请使用其他版本软件</source>
+        <translation>This software cannot work with this device version; please use another version</translation>
+    </message>
+    <message>
+        <source>搜索...<byte value="xd"/>
+</source>
+        <translation>Searching...<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>搜索到设备<byte value="xd"/>
+</source>
+        <translation>Device found<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>读取参数...<byte value="xd"/>
+</source>
+        <translation>Reading parameters...<byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::ModbusPage</name>
+    <message>
+        <source>温湿度变送器</source>
+        <translation>Temperature/humidity transmitter</translation>
+    </message>
+    <message>
+        <source>K17控制器</source>
+        <translation>K17 controller</translation>
+    </message>
+    <message>
+        <source>空调控制器</source>
+        <translation>Air conditioning controller</translation>
+    </message>
+    <message>
+        <source>20WLux光照</source>
+        <translation>20WLux light sensor</translation>
+    </message>
+    <message>
+        <source>通用采集设备</source>
+        <translation>Generic acquisition device</translation>
+    </message>
+    <message>
+        <source>通用控制器</source>
+        <translation>Generic controller</translation>
+    </message>
+    <message>
+        <source>槽位</source>
+        <translation>Slot </translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>ModBus-RTU主站参数</source>
+        <translation>ModBus-RTU master</translation>
+    </message>
+    <message>
+        <source>ModBus槽位：</source>
+        <translation>ModBus slot:</translation>
+    </message>
+    <message>
+        <source>ModBus从站地址：</source>
+        <translation>ModBus slave address:</translation>
+    </message>
+    <message>
+        <source>ModBus设备类型：</source>
+        <translation>ModBus device type:</translation>
+    </message>
+    <message>
+        <source>寄存器起始地址：</source>
+        <translation>First register:</translation>
+    </message>
+    <message>
+        <source>寄存器个数：</source>
+        <translation>Register count:</translation>
+    </message>
+    <message>
+        <source>读取ModBus参数</source>
+        <translation>Read ModBus parameters</translation>
+    </message>
+    <message>
+        <source>写入ModBus参数</source>
+        <translation>Write ModBus parameters</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>请先读取ModBus参数，再配置!</source>
+        <translation>Read the ModBus parameters first, then write them!</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::NetworkPage</name>
+    <message>
+        <source>服务器%1</source>
+        <translation>Server %1</translation>
+    </message>
+    <message>
+        <source>目标服务器网络参数</source>
+        <translation>Target servers</translation>
+    </message>
+    <message>
+        <source>写MAC</source>
+        <translation>Write MAC</translation>
+    </message>
+    <message>
+        <source>写入网络参数</source>
+        <translation>Write network parameters</translation>
+    </message>
+    <message>
+        <source>网络恢复出厂</source>
+        <translation>Network factory reset</translation>
+    </message>
+    <message>
+        <source>读取网络参数成功！<byte value="xd"/>
+</source>
+        <translation>Network parameters read successfully!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>读取网络参数失败<byte value="xd"/>
+</source>
+        <translation>Reading the network parameters failed<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>监听端口：</source>
+        <translation>Listening port:</translation>
+    </message>
+    <message>
+        <source>服务器地址：</source>
+        <translation>Server address:</translation>
+    </message>
+    <message>
+        <source>源端口：</source>
+        <translation>Source port:</translation>
+    </message>
+    <message>
+        <source>设备本地网络参数</source>
+        <translation>Device network</translation>
+    </message>
+    <message>
+        <source>StaticIP</source>
+        <translation>StaticIP</translation>
+    </message>
+    <message>
+        <source>DHCP/autoIP</source>
+        <translation>DHCP/autoIP</translation>
+    </message>
+    <message>
+        <source>静态IP：</source>
+        <translation>Static IP:</translation>
+    </message>
+    <message>
+        <source>子网掩码：</source>
+        <translation>Subnet mask:</translation>
+    </message>
+    <message>
+        <source>网关地址：</source>
+        <translation>Gateway:</translation>
+    </message>
+    <message>
+        <source>IP获取方式：</source>
+        <translation>Address mode:</translation>
+    </message>
+    <message>
+        <source>最大连接数量：</source>
+        <translation>Max. connections:</translation>
+    </message>
+    <message>
+        <source>MAC地址：</source>
+        <translation>MAC address:</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>%1格式不正确,应为以&quot;.&quot;分隔的四个0~255的十进制数,例如192.168.0.9</source>
+        <translation>%1 is not valid: it must be four decimal numbers 0~255 separated by &quot;.&quot;, for example 192.168.0.9</translation>
+    </message>
+    <message>
+        <source>%1超过%2个字节(一个汉字占两个字节),请缩短</source>
+        <translation>%1 is longer than %2 bytes (a Chinese character takes two); please shorten it</translation>
+    </message>
+    <message>
+        <source>设置参数... <byte value="xd"/>
+</source>
+        <translation>Writing parameters... <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功</source>
+        <translation>The network parameters were sent. Search again and double-click the device in the list to check that they were taken</translation>
+    </message>
+    <message>
+        <source>恢复出厂设置...<byte value="xd"/>
+</source>
+        <translation>Restoring factory settings...<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>不合格的MAC地址格式!!!<byte value="xd"/>
+</source>
+        <translation>Invalid MAC address format!!!<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>写入MAC地址...<byte value="xd"/>
+</source>
+        <translation>Writing MAC address...<byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::RelayPage</name>
+    <message>
+        <source>远程控制</source>
+        <translation>Remote control</translation>
+    </message>
+    <message>
+        <source>自动控制</source>
+        <translation>Automatic control</translation>
+    </message>
+    <message>
+        <source>定时控制</source>
+        <translation>Timed control</translation>
+    </message>
+    <message>
+        <source>继电器</source>
+        <translation>Relay </translation>
+    </message>
+    <message>
+        <source>继电器编号：</source>
+        <translation>Relay:</translation>
+    </message>
+    <message>
+        <source>继电器工作模式：</source>
+        <translation>Work mode:</translation>
+    </message>
+    <message>
+        <source>继电器启动间隔：</source>
+        <translation>Start interval:</translation>
+    </message>
+    <message>
+        <source>分钟</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>继电器启动时长：</source>
+        <translation>Start duration:</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>读取参数</source>
+        <translation>Read parameters</translation>
+    </message>
+    <message>
+        <source>下载参数</source>
+        <translation>Write parameters</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>请先读取继电器参数，再配置!</source>
+        <translation>Read the relays first, then write them!</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::WaitDialog</name>
+    <message>
+        <source>Static</source>
+        <translation>Static</translation>
+    </message>
+</context>
+</TS>
