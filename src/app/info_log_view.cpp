@@ -27,15 +27,17 @@ void InfoLogView::showLog(const QString& text, qsizetype kept) {
   } else if (kept < text.size()) {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
+    document()->setUndoRedoEnabled(false);  // nothing to undo, as after setPlainText
     end.insertText(viewText(QStringView(text).mid(kept)));
-    document()->clearUndoRedoStacks();
+    document()->setUndoRedoEnabled(true);
   }
   document()->setModified(false);
   showTop();
 }
 
 void InfoLogView::showTop() {
-  moveCursor(QTextCursor::Start);
+  const QTextCursor cursor = textCursor();
+  if (cursor.position() != 0 || cursor.hasSelection()) moveCursor(QTextCursor::Start);
   verticalScrollBar()->setValue(0);
 }
 
