@@ -9,6 +9,443 @@
     </message>
 </context>
 <context>
+    <name>ConfigWords</name>
+    <message>
+        <source>无法读取此文件</source>
+        <translation>This file cannot be read</translation>
+    </message>
+    <message>
+        <source>文件太大（%1字节），不是主机配置文件</source>
+        <translation>The file is too large (%1 bytes) to be a host configuration file</translation>
+    </message>
+    <message>
+        <source>不是JSON格式（第%1字节处有误）</source>
+        <translation>Not JSON (error at byte %1)</translation>
+    </message>
+    <message>
+        <source>不是主机配置文件</source>
+        <translation>Not a host configuration file</translation>
+    </message>
+    <message>
+        <source>文件格式版本%1不被支持</source>
+        <translation>File format version %1 is not supported</translation>
+    </message>
+    <message>
+        <source>未知的名称</source>
+        <translation>Unknown name</translation>
+    </message>
+    <message>
+        <source>值的类型不对</source>
+        <translation>Wrong type of value</translation>
+    </message>
+    <message>
+        <source>数值超出范围</source>
+        <translation>Value out of range</translation>
+    </message>
+    <message>
+        <source>文字超过%1个字节</source>
+        <translation>Text longer than %1 bytes</translation>
+    </message>
+    <message>
+        <source>含有设备不能显示的字符</source>
+        <translation>Contains characters the device cannot show</translation>
+    </message>
+    <message>
+        <source>不是十六进制数</source>
+        <translation>Not a hexadecimal number</translation>
+    </message>
+    <message>
+        <source>地址格式不正确</source>
+        <translation>Invalid address format</translation>
+    </message>
+    <message>
+        <source>长度为%1，应为%2</source>
+        <translation>Length %1, should be %2</translation>
+    </message>
+    <message>
+        <source>记录中既没有fields也没有image</source>
+        <translation>The record has neither fields nor image</translation>
+    </message>
+    <message>
+        <source>配置文件有误：%1</source>
+        <translation>Error in the configuration file: %1</translation>
+    </message>
+    <message>
+        <source>位置：%1</source>
+        <translation>Where: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>FieldLabels</name>
+    <message>
+        <source>IP获取方式：</source>
+        <translation>Address mode:</translation>
+    </message>
+    <message>
+        <source>静态IP：</source>
+        <translation>Static IP:</translation>
+    </message>
+    <message>
+        <source>网关地址：</source>
+        <translation>Gateway:</translation>
+    </message>
+    <message>
+        <source>子网掩码：</source>
+        <translation>Subnet mask:</translation>
+    </message>
+    <message>
+        <source>最大连接数量：</source>
+        <translation>Max. connections:</translation>
+    </message>
+    <message>
+        <source>服务器1 源端口：</source>
+        <translation>Server 1 Source port:</translation>
+    </message>
+    <message>
+        <source>服务器1 监听端口：</source>
+        <translation>Server 1 Listening port:</translation>
+    </message>
+    <message>
+        <source>服务器1 服务器地址：</source>
+        <translation>Server 1 Server address:</translation>
+    </message>
+    <message>
+        <source>服务器2 源端口：</source>
+        <translation>Server 2 Source port:</translation>
+    </message>
+    <message>
+        <source>服务器2 监听端口：</source>
+        <translation>Server 2 Listening port:</translation>
+    </message>
+    <message>
+        <source>服务器2 服务器地址：</source>
+        <translation>Server 2 Server address:</translation>
+    </message>
+    <message>
+        <source>终端地址：</source>
+        <translation>Terminal address:</translation>
+    </message>
+    <message>
+        <source>服务器数量：</source>
+        <translation>Server count:</translation>
+    </message>
+    <message>
+        <source>登陆帧间隔时间：</source>
+        <translation>Login frame interval:</translation>
+    </message>
+    <message>
+        <source>心跳包间隔时间：</source>
+        <translation>Heartbeat interval:</translation>
+    </message>
+    <message>
+        <source>数据帧间隔时间：</source>
+        <translation>Data frame interval:</translation>
+    </message>
+    <message>
+        <source>ModBus通信波特率：</source>
+        <translation>ModBus baud rate:</translation>
+    </message>
+    <message>
+        <source>通道启用数量：</source>
+        <translation>Channels enabled:</translation>
+    </message>
+    <message>
+        <source>正常数据记录间隔(分钟)：</source>
+        <translation>Normal recording interval (min):</translation>
+    </message>
+    <message>
+        <source>告警数据记录间隔(分钟)：</source>
+        <translation>Alarm recording interval (min):</translation>
+    </message>
+    <message>
+        <source>存储类型：</source>
+        <translation>Recording type:</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>经度：</source>
+        <translation>Longitude:</translation>
+    </message>
+    <message>
+        <source>维度：</source>
+        <translation>Latitude:</translation>
+    </message>
+    <message>
+        <source>登陆帧间隔：</source>
+        <translation>Login frame interval:</translation>
+    </message>
+    <message>
+        <source>心跳帧间隔：</source>
+        <translation>Heartbeat interval:</translation>
+    </message>
+    <message>
+        <source>数据帧间隔：</source>
+        <translation>Data frame interval:</translation>
+    </message>
+    <message>
+        <source>GPRS目标地址或域名：</source>
+        <translation>GPRS target address or domain:</translation>
+    </message>
+    <message>
+        <source>GPRS目标端口：</source>
+        <translation>GPRS target port:</translation>
+    </message>
+    <message>
+        <source>告警目标手机号码(已填写)</source>
+        <translation>Alarm phone numbers (filled in)</translation>
+    </message>
+    <message>
+        <source>告警目标手机号码1：</source>
+        <translation>Alarm phone number 1:</translation>
+    </message>
+    <message>
+        <source>告警目标手机号码2：</source>
+        <translation>Alarm phone number 2:</translation>
+    </message>
+    <message>
+        <source>告警目标手机号码3：</source>
+        <translation>Alarm phone number 3:</translation>
+    </message>
+    <message>
+        <source>告警目标手机号码4：</source>
+        <translation>Alarm phone number 4:</translation>
+    </message>
+    <message>
+        <source>告警目标手机号码5：</source>
+        <translation>Alarm phone number 5:</translation>
+    </message>
+    <message>
+        <source>报警短信发送间隔：</source>
+        <translation>Alarm SMS interval:</translation>
+    </message>
+    <message>
+        <source>GPRS工作类型：</source>
+        <translation>GPRS work type:</translation>
+    </message>
+    <message>
+        <source>数据表格是否显示</source>
+        <translation>Show data table</translation>
+    </message>
+    <message>
+        <source>标头 使用</source>
+        <translation>Header Use</translation>
+    </message>
+    <message>
+        <source>标尾 使用</source>
+        <translation>Footer Use</translation>
+    </message>
+    <message>
+        <source>LED屏X尺寸：</source>
+        <translation>LED width (X):</translation>
+    </message>
+    <message>
+        <source>LED屏Y尺寸：</source>
+        <translation>LED height (Y):</translation>
+    </message>
+    <message>
+        <source>通道显示数量：</source>
+        <translation>Channels shown:</translation>
+    </message>
+    <message>
+        <source>列数：</source>
+        <translation>Columns:</translation>
+    </message>
+    <message>
+        <source>LED屏刷新间隔(S)：</source>
+        <translation>Refresh interval (s):</translation>
+    </message>
+    <message>
+        <source>标头：</source>
+        <translation>Header:</translation>
+    </message>
+    <message>
+        <source>标尾：</source>
+        <translation>Footer:</translation>
+    </message>
+    <message>
+        <source>通道数据来源：</source>
+        <translation>Data source:</translation>
+    </message>
+    <message>
+        <source>模拟量1(温度)上限：</source>
+        <translation>Analog 1 (temperature) upper limit:</translation>
+    </message>
+    <message>
+        <source>模拟量1(温度)下限：</source>
+        <translation>Analog 1 (temperature) lower limit:</translation>
+    </message>
+    <message>
+        <source>模拟量1 A:</source>
+        <translation>Analog 1 A:</translation>
+    </message>
+    <message>
+        <source>模拟量1 B:</source>
+        <translation>Analog 1 B:</translation>
+    </message>
+    <message>
+        <source>模拟量1(温度)控制回差：</source>
+        <translation>Analog 1 (temperature) hysteresis:</translation>
+    </message>
+    <message>
+        <source>模拟量1名称：</source>
+        <translation>Analog 1 name:</translation>
+    </message>
+    <message>
+        <source>模拟量1单位：</source>
+        <translation>Analog 1 unit:</translation>
+    </message>
+    <message>
+        <source>模拟量2(湿度)上限：</source>
+        <translation>Analog 2 (humidity) upper limit:</translation>
+    </message>
+    <message>
+        <source>模拟量2(湿度)下限：</source>
+        <translation>Analog 2 (humidity) lower limit:</translation>
+    </message>
+    <message>
+        <source>模拟量2 A:</source>
+        <translation>Analog 2 A:</translation>
+    </message>
+    <message>
+        <source>模拟量2 B:</source>
+        <translation>Analog 2 B:</translation>
+    </message>
+    <message>
+        <source>模拟量2(湿度)控制回差：</source>
+        <translation>Analog 2 (humidity) hysteresis:</translation>
+    </message>
+    <message>
+        <source>模拟量2名称：</source>
+        <translation>Analog 2 name:</translation>
+    </message>
+    <message>
+        <source>模拟量2单位：</source>
+        <translation>Analog 2 unit:</translation>
+    </message>
+    <message>
+        <source>上限1 关联继电器：</source>
+        <translation>Upper limit 1 Linked relay:</translation>
+    </message>
+    <message>
+        <source>下限1 关联继电器：</source>
+        <translation>Lower limit 1 Linked relay:</translation>
+    </message>
+    <message>
+        <source>上限2 关联继电器：</source>
+        <translation>Upper limit 2 Linked relay:</translation>
+    </message>
+    <message>
+        <source>下限2 关联继电器：</source>
+        <translation>Lower limit 2 Linked relay:</translation>
+    </message>
+    <message>
+        <source>数据属性：</source>
+        <translation>Data type:</translation>
+    </message>
+    <message>
+        <source>报警延时(S)：</source>
+        <translation>Alarm delay (s):</translation>
+    </message>
+    <message>
+        <source>模拟量1 发生允许短信报警</source>
+        <translation>Analog 1 SMS on alarm</translation>
+    </message>
+    <message>
+        <source>模拟量2 发生允许短信报警</source>
+        <translation>Analog 2 SMS on alarm</translation>
+    </message>
+    <message>
+        <source>模拟量1 复归允许短信报警</source>
+        <translation>Analog 1 SMS on restore</translation>
+    </message>
+    <message>
+        <source>模拟量2 复归允许短信报警</source>
+        <translation>Analog 2 SMS on restore</translation>
+    </message>
+    <message>
+        <source>ModBus从站地址：</source>
+        <translation>ModBus slave address:</translation>
+    </message>
+    <message>
+        <source>ModBus设备类型：</source>
+        <translation>ModBus device type:</translation>
+    </message>
+    <message>
+        <source>寄存器起始地址：</source>
+        <translation>First register:</translation>
+    </message>
+    <message>
+        <source>寄存器个数：</source>
+        <translation>Register count:</translation>
+    </message>
+    <message>
+        <source>继电器工作模式：</source>
+        <translation>Work mode:</translation>
+    </message>
+    <message>
+        <source>继电器启动间隔：</source>
+        <translation>Start interval:</translation>
+    </message>
+    <message>
+        <source>继电器启动时长：</source>
+        <translation>Start duration:</translation>
+    </message>
+    <message>
+        <source>网口参数</source>
+        <translation>Network parameters</translation>
+    </message>
+    <message>
+        <source>基础参数</source>
+        <translation>Base parameters</translation>
+    </message>
+    <message>
+        <source>GPRS参数</source>
+        <translation>GPRS parameters</translation>
+    </message>
+    <message>
+        <source>LED屏参数</source>
+        <translation>LED parameters</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>槽位%1</source>
+        <translation>Slot %1</translation>
+    </message>
+    <message>
+        <source>继电器%1</source>
+        <translation>Relay %1</translation>
+    </message>
+    <message>
+        <source>通道参数</source>
+        <translation>Channel parameters</translation>
+    </message>
+    <message>
+        <source>ModBus参数</source>
+        <translation>ModBus parameters</translation>
+    </message>
+    <message>
+        <source>继电器参数</source>
+        <translation>Relay parameters</translation>
+    </message>
+</context>
+<context>
+    <name>FileChooser</name>
+    <message>
+        <source>主机配置文件 (*.json);;所有文件 (*)</source>
+        <translation>Host configuration files (*.json);;All files (*)</translation>
+    </message>
+</context>
+<context>
     <name>HelpText</name>
     <message>
         <source>  本软件适用于：Quendra产品的参数配置。<byte value="xd"/>
@@ -25,6 +462,21 @@ Notes:<byte value="xd"/>
 2. Make sure this PC uses only one network adapter<byte value="xd"/>
 3. Follow the steps Search -&gt; double-click to select and read -&gt; write the parameters<byte value="xd"/>
 </translation>
+    </message>
+</context>
+<context>
+    <name>JobProgress</name>
+    <message>
+        <source>读取</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Verifying</translation>
     </message>
 </context>
 <context>
@@ -588,6 +1040,250 @@ Notes:<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>quendra::CloneDialog</name>
+    <message>
+        <source>开始复制</source>
+        <translation>Start copying</translation>
+    </message>
+    <message>
+        <source>复制到其他主机</source>
+        <translation>Copy to other hosts</translation>
+    </message>
+    <message>
+        <source>来源</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>所选主机的配置（已读取）</source>
+        <translation>Configuration of the selected host (read)</translation>
+    </message>
+    <message>
+        <source>打开的配置文件</source>
+        <translation>Opened configuration file</translation>
+    </message>
+    <message>
+        <source>目标主机</source>
+        <translation>Target hosts</translation>
+    </message>
+    <message>
+        <source>参数组</source>
+        <translation>Parameter groups</translation>
+    </message>
+    <message>
+        <source>（主机标识）</source>
+        <translation> (host identity)</translation>
+    </message>
+    <message>
+        <source>主机</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>复制结果</source>
+        <translation>Copy results</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>等待</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>正在%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>固件版本不支持，未写入</source>
+        <translation>Firmware version not supported; nothing written</translation>
+    </message>
+    <message>
+        <source>没有应答，未写入</source>
+        <translation>No answer; nothing written</translation>
+    </message>
+    <message>
+        <source>已校验（写入%1条记录）</source>
+        <translation>Verified (%1 records written)</translation>
+    </message>
+    <message>
+        <source>已校验（无需写入）</source>
+        <translation>Verified (nothing to write)</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>Failed: %1</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::CompareDialog</name>
+    <message>
+        <source>写入前比较</source>
+        <translation>Compare before writing</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>主机当前值</source>
+        <translation>Value on the host</translation>
+    </message>
+    <message>
+        <source>新值</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>不同之处</source>
+        <translation>Differences</translation>
+    </message>
+    <message>
+        <source>(页面上不显示的字节)</source>
+        <translation>(bytes not shown on the pages)</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message numerus="yes">
+        <source>以下参数将写入主机（共%n处不同）：</source>
+        <translation>
+            <numerusform>These parameters will be written to the host (%n difference):</numerusform>
+            <numerusform>These parameters will be written to the host (%n differences):</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quendra::ConfigActions</name>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>请先搜索到设备,双击选中,再读取参数</source>
+        <translation>Search for the device and double-click it before reading parameters</translation>
+    </message>
+    <message>
+        <source>保存配置...</source>
+        <translation>Save configuration...</translation>
+    </message>
+    <message>
+        <source>保存配置</source>
+        <translation>Save configuration</translation>
+    </message>
+    <message>
+        <source>保存配置已取消</source>
+        <translation>Saving the configuration was cancelled</translation>
+    </message>
+    <message>
+        <source>固件版本不支持，未保存</source>
+        <translation>Firmware version not supported; nothing saved</translation>
+    </message>
+    <message>
+        <source>主机没有应答，未保存</source>
+        <translation>The host did not answer; nothing saved</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>无法保存配置文件%1：%2</source>
+        <translation>Cannot save the configuration file %1: %2</translation>
+    </message>
+    <message>
+        <source>配置未保存</source>
+        <translation>Configuration not saved</translation>
+    </message>
+    <message>
+        <source>配置已保存：%1</source>
+        <translation>Configuration saved: %1</translation>
+    </message>
+    <message>
+        <source>以下记录没有读到：%1</source>
+        <translation>These records were not read: %1</translation>
+    </message>
+    <message>
+        <source>打开配置</source>
+        <translation>Open configuration</translation>
+    </message>
+    <message>
+        <source>已打开配置文件：%1</source>
+        <translation>Configuration file opened: %1</translation>
+    </message>
+    <message>
+        <source>来自主机：%1</source>
+        <translation>From host: %1</translation>
+    </message>
+    <message>
+        <source>写入全部...</source>
+        <translation>Write all...</translation>
+    </message>
+    <message>
+        <source>网口参数来自另一台主机的配置文件，未写入</source>
+        <translation>The network parameters come from another host&apos;s configuration file; not written</translation>
+    </message>
+    <message>
+        <source>写入全部</source>
+        <translation>Write all</translation>
+    </message>
+    <message>
+        <source>未写入</source>
+        <translation>Not written</translation>
+    </message>
+    <message>
+        <source>固件版本不支持，未写入</source>
+        <translation>Firmware version not supported; nothing written</translation>
+    </message>
+    <message>
+        <source>主机没有应答，未写入</source>
+        <translation>The host did not answer; nothing written</translation>
+    </message>
+    <message>
+        <source>主机的配置与要写入的相同，无需写入</source>
+        <translation>The host already holds this configuration; nothing to write</translation>
+    </message>
+    <message>
+        <source>写入完成，%1条记录已读回校验</source>
+        <translation>Written; %1 records read back and verified</translation>
+    </message>
+    <message>
+        <source>以下记录未能写入或校验：%1</source>
+        <translation>These records could not be written or verified: %1</translation>
+    </message>
+    <message>
+        <source>其余%1条记录已读回校验</source>
+        <translation>The other %1 records were read back and verified</translation>
+    </message>
+    <message>
+        <source>恢复历史配置...</source>
+        <translation>Restore an earlier configuration...</translation>
+    </message>
+    <message>
+        <source>请先读取所选主机的配置，或打开配置文件</source>
+        <translation>Read the configuration of the selected host first, or open a configuration file</translation>
+    </message>
+    <message>
+        <source>复制完成：%1台主机已校验，%2台失败</source>
+        <translation>Copying done: %1 hosts verified, %2 failed</translation>
+    </message>
+</context>
+<context>
     <name>quendra::DeviceList</name>
     <message>
         <source>监控主机列表</source>
@@ -731,10 +1427,52 @@ Notes:<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>quendra::HistoryDialog</name>
+    <message>
+        <source>恢复...</source>
+        <translation>Restore...</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>写入前的配置</source>
+        <translation>Configurations before writes</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>主机%1还没有历史记录。</source>
+        <translation>Host %1 has no history yet.</translation>
+    </message>
+    <message>
+        <source>主机%1写入前的配置：</source>
+        <translation>Configurations of host %1 before writes:</translation>
+    </message>
+</context>
+<context>
     <name>quendra::InfoLogView</name>
     <message>
         <source>信息提示区</source>
         <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::JobProgress</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>正在%1 %2</source>
+        <translation>%1 %2</translation>
     </message>
 </context>
 <context>
@@ -913,6 +1651,26 @@ Notes:<byte value="xd"/>
 </source>
         <translation>Reading parameters...<byte value="xd"/>
 </translation>
+    </message>
+    <message>
+        <source>保存配置...</source>
+        <translation>Save configuration...</translation>
+    </message>
+    <message>
+        <source>打开配置...</source>
+        <translation>Open configuration...</translation>
+    </message>
+    <message>
+        <source>写入全部...</source>
+        <translation>Write all...</translation>
+    </message>
+    <message>
+        <source>历史记录...</source>
+        <translation>History...</translation>
+    </message>
+    <message>
+        <source>复制到其他主机...</source>
+        <translation>Copy to other hosts...</translation>
     </message>
 </context>
 <context>

@@ -48,7 +48,7 @@ CloneDialog::CloneDialog(ReplyRouter& router, const SessionPolicy& policy, Histo
   auto* sourceLayout = new QVBoxLayout(sourceBox);
   const QString sourceTexts[2] = {tr("所选主机的配置（已读取）"), tr("打开的配置文件")};
   for (int i = 0; i < 2; ++i) {
-    const QString text = sources_[i] ? sourceTexts[i] + QStringLiteral("：") + sources_[i]->description : sourceTexts[i];
+    const QString text = sources_[i] ? tr("%1：%2").arg(sourceTexts[i], sources_[i]->description) : sourceTexts[i];
     sourceButtons_[i] = new QRadioButton(text);
     sourceButtons_[i]->setAccessibleName(sourceTexts[i]);
     sourceButtons_[i]->setEnabled(sources_[i].has_value());

@@ -12,6 +12,8 @@
 #include <QTranslator>
 
 #include "app/about_box.h"
+#include "app/config_words.h"
+#include "config/field_labels.h"
 #include "app/interface_language.h"
 #include "app/wait_dialog.h"
 #include "support/fleet_window.h"
@@ -112,6 +114,22 @@ class EnglishWindowTest : public QObject {
     }
     QCOMPARE(w.notifier.notices.size(), 3);  // the refused read and the two writes before a read
     QVERIFY(w.dialog.waitDialog()->text().startsWith(QStringLiteral("---Channels read")));
+    removeTranslations();
+  }
+
+  // Words made outside the widgets: names of groups, records and fields, file errors.
+  void configurationWordsSpeakEnglish() {
+    QVERIFY(installEnglish(*qApp));
+    QStringList words{fileErrorText({QStringLiteral("a.json"), QStringLiteral("channels[0]"),
+                                     ConfigFileError::Problem::WrongLength, 64, 2})};
+    RecordMasks some{};
+    for (ParamGroup g : kAllGroups) {
+      words << groupLabel(g) << recordLabel(g, 0);
+      for (const RecordField& f : fieldsOf(g)) words << fieldLabel(g, f.key);
+      some[static_cast<int>(g)] = 3;
+    }
+    words << recordNames(some);
+    QVERIFY2(withCjk(words).isEmpty(), qPrintable(withCjk(words)));
     removeTranslations();
   }
 };
