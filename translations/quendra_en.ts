@@ -480,6 +480,133 @@ Notes:<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>MeaningText</name>
+    <message>
+        <source>网口参数</source>
+        <translation>network parameters</translation>
+    </message>
+    <message>
+        <source>基础参数</source>
+        <translation>base parameters</translation>
+    </message>
+    <message>
+        <source>GPRS参数</source>
+        <translation>GPRS parameters</translation>
+    </message>
+    <message>
+        <source>LED屏参数</source>
+        <translation>LED parameters</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>channel %1</translation>
+    </message>
+    <message>
+        <source>ModBus槽位%1</source>
+        <translation>ModBus slot %1</translation>
+    </message>
+    <message>
+        <source>继电器%1</source>
+        <translation>relay %1</translation>
+    </message>
+    <message>
+        <source>数据报太短</source>
+        <translation>datagram too short</translation>
+    </message>
+    <message>
+        <source>帧头错误</source>
+        <translation>wrong frame marker</translation>
+    </message>
+    <message>
+        <source>长度字段错误</source>
+        <translation>wrong length field</translation>
+    </message>
+    <message>
+        <source>校验和错误</source>
+        <translation>wrong frame sum</translation>
+    </message>
+    <message>
+        <source>未知命令</source>
+        <translation>unknown command</translation>
+    </message>
+    <message>
+        <source>隧道长度为0</source>
+        <translation>tunnel length 0</translation>
+    </message>
+    <message>
+        <source>隧道长度超出数据报</source>
+        <translation>tunnel longer than the datagram</translation>
+    </message>
+    <message>
+        <source>CRC错误</source>
+        <translation>wrong CRC</translation>
+    </message>
+    <message>
+        <source>隧道起始字节错误</source>
+        <translation>wrong tunnel start byte</translation>
+    </message>
+    <message>
+        <source>未知隧道命令</source>
+        <translation>unknown tunnel command</translation>
+    </message>
+    <message>
+        <source>记录不完整</source>
+        <translation>record incomplete</translation>
+    </message>
+    <message>
+        <source>搜索请求</source>
+        <translation>Search request</translation>
+    </message>
+    <message>
+        <source>读取网络参数 发往 %1</source>
+        <translation>Read network parameters to %1</translation>
+    </message>
+    <message>
+        <source>写入网络参数 发往 %1</source>
+        <translation>Write network parameters to %1</translation>
+    </message>
+    <message>
+        <source>网络参数恢复出厂 发往 %1</source>
+        <translation>Network factory reset to %1</translation>
+    </message>
+    <message>
+        <source>写入MAC %1 发往 %2</source>
+        <translation>Write MAC %1 to %2</translation>
+    </message>
+    <message>
+        <source>隧道写入 %1 发往 %2</source>
+        <translation>Tunnel write %1 to %2</translation>
+    </message>
+    <message>
+        <source>隧道读取 %1 发往 %2</source>
+        <translation>Tunnel read %1 to %2</translation>
+    </message>
+    <message>
+        <source>搜索应答 来自 %1 IP %2 版本%3 名称 %4</source>
+        <translation>Search answer from %1 IP %2 version %3 name %4</translation>
+    </message>
+    <message>
+        <source>网络参数应答 来自 %1</source>
+        <translation>Network parameters answer from %1</translation>
+    </message>
+    <message>
+        <source>隧道数据 %1 来自 %2 版本%3</source>
+        <translation>Tunnel data %1 from %2 version %3</translation>
+    </message>
+    <message>
+        <source>写入确认 %1 来自 %2 版本%3</source>
+        <translation>Write acknowledged %1 from %2 version %3</translation>
+    </message>
+    <message>
+        <source>版本被拒绝 来自 %1 版本%2</source>
+        <translation>Version refused from %1 version %2</translation>
+    </message>
+    <message>
+        <source>格式错误，已丢弃：%1</source>
+        <translation>Malformed, dropped: %1</translation>
+    </message>
+</context>
+<context>
     <name>PageContext</name>
     <message>
         <source>警告</source>
@@ -1672,6 +1799,10 @@ Notes:<byte value="xd"/>
         <source>复制到其他主机...</source>
         <translation>Copy to other hosts...</translation>
     </message>
+    <message>
+        <source>通信记录...</source>
+        <translation>Traffic...</translation>
+    </message>
 </context>
 <context>
     <name>quendra::ModbusPage</name>
@@ -1928,6 +2059,96 @@ Notes:<byte value="xd"/>
     <message>
         <source>请先读取继电器参数，再配置!</source>
         <translation>Read the relays first, then write them!</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::TrafficTableModel</name>
+    <message>
+        <source>发送</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>接收</source>
+        <translation>Received</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>本机地址</source>
+        <translation>Local address</translation>
+    </message>
+    <message>
+        <source>对方</source>
+        <translation>Peer</translation>
+    </message>
+    <message>
+        <source>含义</source>
+        <translation>Meaning</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::TrafficWindow</name>
+    <message>
+        <source>通信记录</source>
+        <translation>Traffic</translation>
+    </message>
+    <message>
+        <source>本机地址</source>
+        <translation>Local address</translation>
+    </message>
+    <message>
+        <source>格式错误丢弃</source>
+        <translation>Malformed, dropped</translation>
+    </message>
+    <message>
+        <source>导出pcapng...</source>
+        <translation>Export pcapng...</translation>
+    </message>
+    <message>
+        <source>导出文本...</source>
+        <translation>Export text...</translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>计数</source>
+        <translation>Counters</translation>
+    </message>
+    <message>
+        <source>数据报</source>
+        <translation>Datagrams</translation>
+    </message>
+    <message>
+        <source>导出pcapng</source>
+        <translation>Export pcapng</translation>
+    </message>
+    <message>
+        <source>pcapng (*.pcapng)</source>
+        <translation>pcapng (*.pcapng)</translation>
+    </message>
+    <message>
+        <source>导出文本</source>
+        <translation>Export text</translation>
+    </message>
+    <message>
+        <source>文本 (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1</source>
+        <translation>Cannot write the file %1</translation>
     </message>
 </context>
 <context>

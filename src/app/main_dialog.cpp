@@ -135,7 +135,7 @@ QWidget* MainDialog::buildLeftColumn() {
 
   aboutButton_ = new QPushButton(tr("关于 Quendra(&A)..."));
   aboutButton_->setAutoDefault(false);
-  trafficButton_ = new QPushButton(QStringLiteral("通信记录..."));
+  trafficButton_ = new QPushButton(tr("通信记录..."));
   trafficButton_->setAccessibleName(trafficButton_->text());
   trafficButton_->setAutoDefault(false);
   auto* aboutRow = new QHBoxLayout;

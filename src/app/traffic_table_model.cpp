@@ -12,7 +12,7 @@ QString trafficTimeText(const TrafficEntry& entry) {
 }
 
 QString directionText(Direction direction) {
-  return direction == Direction::Sent ? QStringLiteral("发送") : QStringLiteral("接收");
+  return direction == Direction::Sent ? TrafficTableModel::tr("发送") : TrafficTableModel::tr("接收");
 }
 
 QString localAddressText(std::uint32_t address) { return QString::fromStdString(formatDottedAddress(address)); }
@@ -80,8 +80,11 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
-  static const char* const titles[ColumnCount] = {"时间", "方向", "本机地址", "对方", "含义"};
-  return QString::fromUtf8(titles[section]);
+  static const char* const titles[ColumnCount] = {
+      QT_TRANSLATE_NOOP("quendra::TrafficTableModel", "时间"), QT_TRANSLATE_NOOP("quendra::TrafficTableModel", "方向"),
+      QT_TRANSLATE_NOOP("quendra::TrafficTableModel", "本机地址"), QT_TRANSLATE_NOOP("quendra::TrafficTableModel", "对方"),
+      QT_TRANSLATE_NOOP("quendra::TrafficTableModel", "含义")};
+  return tr(titles[section]);
 }
 
 }  // namespace quendra

@@ -50,7 +50,7 @@ QString hexLines(ByteView bytes) {
 
 TrafficWindow::TrafficWindow(const TrafficLog& log, Notifier& notifier, QWidget* parent)
     : QDialog(parent), log_(log), notifier_(notifier) {
-  setWindowTitle(QStringLiteral("通信记录"));
+  setWindowTitle(tr("通信记录"));
   setWindowFlags(Qt::Window);
   setModal(false);
 
@@ -65,8 +65,8 @@ TrafficWindow::TrafficWindow(const TrafficLog& log, Notifier& notifier, QWidget*
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setWordWrap(false);
   // Widths of what the first four columns can hold, so no row has to be measured.
-  const QString widest[] = {QStringLiteral("00:00:00.000"), QStringLiteral("接收"), QStringLiteral("255.255.255.255"),
-                            QStringLiteral("255.255.255.255:65535")};
+  const QString widest[] = {QStringLiteral("00:00:00.000"), directionText(Direction::Received),
+                            QStringLiteral("255.255.255.255"), QStringLiteral("255.255.255.255:65535")};
   for (int column = 0; column < TrafficTableModel::MeaningColumn; ++column)
     table_->setColumnWidth(column, fontMetrics().horizontalAdvance(widest[column]) + 24);
 
@@ -77,25 +77,25 @@ TrafficWindow::TrafficWindow(const TrafficLog& log, Notifier& notifier, QWidget*
 
   counters_ = new QTableWidget(0, 4);
   counters_->setHorizontalHeaderLabels(
-      {QStringLiteral("本机地址"), QStringLiteral("发送"), QStringLiteral("接收"), QStringLiteral("格式错误丢弃")});
+      {tr("本机地址"), directionText(Direction::Sent), directionText(Direction::Received), tr("格式错误丢弃")});
   counters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   counters_->verticalHeader()->hide();
   counters_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   counters_->horizontalHeader()->setStretchLastSection(true);
   counters_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
-  auto* pcapngButton = new QPushButton(QStringLiteral("导出pcapng..."));
-  auto* textButton = new QPushButton(QStringLiteral("导出文本..."));
+  auto* pcapngButton = new QPushButton(tr("导出pcapng..."));
+  auto* textButton = new QPushButton(tr("导出文本..."));
   for (QPushButton* b : {pcapngButton, textButton}) {
     b->setAccessibleName(b->text());
     b->setAutoDefault(false);
   }
 
   auto* lower = new QSplitter(Qt::Horizontal);
-  lower->addWidget(labelled(QStringLiteral("数据"), bytes_));
-  lower->addWidget(labelled(QStringLiteral("计数"), counters_));
+  lower->addWidget(labelled(tr("数据"), bytes_));
+  lower->addWidget(labelled(tr("计数"), counters_));
   auto* split = new QSplitter(Qt::Vertical);
-  split->addWidget(labelled(QStringLiteral("数据报"), table_));
+  split->addWidget(labelled(tr("数据报"), table_));
   split->addWidget(lower);
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 1);
@@ -121,10 +121,10 @@ TrafficWindow::TrafficWindow(const TrafficLog& log, Notifier& notifier, QWidget*
     if (following_) table_->scrollToBottom();
   });
   connect(pcapngButton, &QPushButton::clicked, this, [this] {
-    askAndExport(QStringLiteral("导出pcapng"), QStringLiteral("pcapng (*.pcapng)"), &TrafficWindow::exportPcapng);
+    askAndExport(tr("导出pcapng"), tr("pcapng (*.pcapng)"), &TrafficWindow::exportPcapng);
   });
   connect(textButton, &QPushButton::clicked, this, [this] {
-    askAndExport(QStringLiteral("导出文本"), QStringLiteral("文本 (*.txt)"), &TrafficWindow::exportText);
+    askAndExport(tr("导出文本"), tr("文本 (*.txt)"), &TrafficWindow::exportText);
   });
   showCounters();
 }
@@ -152,7 +152,7 @@ void TrafficWindow::askAndExport(const QString& title, const QString& filter,
 }
 
 void TrafficWindow::notifyWriteFailed(const QString& path) {
-  notifier_.notify(QStringLiteral("警告"), QStringLiteral("无法写入文件 %1").arg(path), NoticeIcon::Exclamation);
+  notifier_.notify(tr("警告"), tr("无法写入文件 %1").arg(path), NoticeIcon::Exclamation);
 }
 
 bool TrafficWindow::exportPcapng(const QString& path) {

@@ -15,6 +15,8 @@
 #include "app/config_words.h"
 #include "config/field_labels.h"
 #include "app/interface_language.h"
+#include "app/meaning_text.h"
+#include "link/tunnel_frame.h"
 #include "app/wait_dialog.h"
 #include "support/fleet_window.h"
 
@@ -52,6 +54,7 @@ QStringList shownTexts(QWidget* root) {
 
 QStringList windowTexts() {
   FleetWindow w;
+  w.dialog.showTraffic();
   AboutBox about(&w.dialog);
   return shownTexts(&w.dialog) + shownTexts(&about);
 }
@@ -117,11 +120,16 @@ class EnglishWindowTest : public QObject {
     removeTranslations();
   }
 
-  // Words made outside the widgets: names of groups, records and fields, file errors.
-  void configurationWordsSpeakEnglish() {
+  // Words made outside the widgets: names of groups, records and fields, file
+  // errors, what a datagram means.
+  void wordsOutsideTheWidgetsSpeakEnglish() {
     QVERIFY(installEnglish(*qApp));
+    const Mac mac{2, 0x4B, 0x7D, 0, 0, 1};
+    const Bytes datagrams[] = {OuterFrame::buildReadNetworkRequest(mac),
+                               OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(7, {})), Bytes{0xAA}};
     QStringList words{fileErrorText({QStringLiteral("a.json"), QStringLiteral("channels[0]"),
                                      ConfigFileError::Problem::WrongLength, 64, 2})};
+    for (const Bytes& d : datagrams) words << meaningText(describeDatagram(d, Direction::Sent));
     RecordMasks some{};
     for (ParamGroup g : kAllGroups) {
       words << groupLabel(g) << recordLabel(g, 0);
