@@ -1,23 +1,24 @@
 // The English interface. Installed, it leaves no Chinese in anything the
 // window shows or says: labels, buttons, titles, list items, headers,
-// accessible names, the information area, the wait box and message boxes
-// (host names are data and stay as they came). Without it the window is the
-// Chinese one, and removing it brings every Chinese text back.
+// accessible names, the information area, the wait box, message boxes, the
+// traffic view and the names of fields and records (host names are data and
+// stay as they came). Without it the window is the Chinese one, and removing
+// it brings every Chinese text back.
 #include <QAbstractItemView>
 #include <QGroupBox>
-#include <QRegularExpression>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTranslator>
 
 #include "app/about_box.h"
 #include "app/config_words.h"
-#include "config/field_labels.h"
 #include "app/interface_language.h"
 #include "app/meaning_text.h"
-#include "link/tunnel_frame.h"
 #include "app/wait_dialog.h"
+#include "config/field_labels.h"
+#include "link/tunnel_frame.h"
 #include "support/fleet_window.h"
 
 using namespace quendra;
