@@ -1,0 +1,207 @@
+// The main window on simulated hosts in process: how it opens, its tabs, the
+// host list and its columns, search and selection, the About box, Enter, the
+// wait box, the information area, the version warning, and the message boxes
+// that never stack.
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTimer>
+
+#include "app/about_box.h"
+#include "app/help_text.h"
+#include "app/info_log_view.h"
+#include "app/qt_message_notifier.h"
+#include "app/wait_dialog.h"
+#include "pages/base_page.h"
+#include "pages/modbus_page.h"
+#include "pages/network_page.h"
+#include "support/fleet_window.h"
+
+using namespace quendra;
+using namespace quendra::test;
+
+namespace {
+
+const QString kNoHost = QStringLiteral("请先搜索到设备,双击选中,再读取参数");
+
+template <typename T>
+QList<T*> openTopLevels() {
+  QList<T*> out;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) out << t;
+  return out;
+}
+
+sim::SimOptions hosts(int n) {
+  sim::SimOptions o;
+  o.hosts = n;
+  return o;
+}
+
+// The operator's double-click on row r of the host list.
+void doubleClickRow(DeviceList* list, int r) {
+  const QPoint at = list->rowRect(r).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void opensIdleWithItsTabsAndColumns() {
+    FleetWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Quendra 主机配置软件 V2.3"));
+    QVERIFY(!(w.dialog.windowFlags() & Qt::WindowMaximizeButtonHint) && !w.dialog.windowIcon().isNull());
+    QCOMPARE(w.dialog.portField()->text(), QStringLiteral("1901"));
+    QCOMPARE(w.dialog.infoLog().text(), helpText());
+    QCOMPARE(w.dialog.infoLog().text().count(QStringLiteral("\r\n")), 6);
+    QCOMPARE(w.dialog.infoLogView()->toPlainText(), QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const ReadFlags& f = w.dialog.flags();
+    QVERIFY(!f.networkRead && !f.baseRead && !f.gprsRead && !f.channelRead && !f.modbusRead && !f.relayRead && !f.ledRead);
+    QCOMPARE(w.dialog.selectedDevice(), Mac{});
+
+    QTabWidget* tabs = w.dialog.tabs();
+    const QStringList titles = {"网口参数 ", "GPRS参数 ", "基础参数 ", "通道参数 ", "ModBus参数", "继电器参数", "LED屏参数"};
+    for (int i = 0; i < 7; ++i) QCOMPARE(tabs->tabText(i), titles[i]);
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(MainDialog::ModbusTab).center());
+    for (int i = 0; i < 7; ++i) QCOMPARE(tabs->widget(i)->isVisible(), i == MainDialog::ModbusTab);
+    QVERIFY(w.dialog.modbusPage()->isVisible());
+
+    DeviceList* list = w.dialog.deviceList();
+    const QStringList headers = {"设备IP", "设备名称", "MAC地址", "固件版本"};
+    for (const QSize size : {w.dialog.size(), w.dialog.size() + QSize(200, 50)}) {
+      w.dialog.resize(size);
+      QTest::qWait(0);
+      const int width = list->viewport()->width();
+      for (int c = 0; c < 4; ++c) {
+        QCOMPARE(list->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        QCOMPARE(list->columnWidth(c), width * (c < 3 ? 3 : 2) / 11);
+      }
+    }
+    QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+  }
+
+  void searchListsEveryAnswerAndADoubleClickSelects() {
+    FleetWindow w(hosts(2));
+    w.dialog.tabs()->setCurrentIndex(MainDialog::BaseTab);
+    press(w.dialog.basePage(), QStringLiteral("读取基础参数"));  // before a selection: the warning only
+    QCOMPARE(w.notifier.notices.size(), 1);
+    QCOMPARE(w.notifier.notices[0].title + w.notifier.notices[0].text, QStringLiteral("警告") + kNoHost);
+    QVERIFY(w.transport.requests().isEmpty());
+
+    DeviceList* list = w.dialog.deviceList();
+    QTest::mouseClick(w.dialog.searchButton(), Qt::LeftButton);
+    QTRY_COMPARE(list->rowCount(), 2);
+    QCOMPARE(w.transport.requests(), QList<Bytes>{OuterFrame::buildSearchRequest()});
+    const QStringList top = {"192.168.1.11", "模拟主机2", "024B7D000002", "711"};  // the later answer on top
+    for (int c = 0; c < 4; ++c) QCOMPARE(list->text(0, c), top[c]);
+    QCOMPARE(list->text(1, DeviceList::MacColumn), QStringLiteral("024B7D000001"));
+    QCOMPARE(w.dialog.infoLog().text(), QStringLiteral("搜索...\r\n搜索到设备\r\n搜索到设备\r\n"));
+
+    doubleClickRow(list, 1);
+    QCOMPARE(w.dialog.selectedDevice(), w.host(0).mac);
+    QCOMPARE(edit(w.dialog.networkPage(), QStringLiteral("MAC地址："))->text(), QStringLiteral("02-4B-7D-00-00-01"));
+    QCOMPARE(w.transport.requests().last(), OuterFrame::buildReadNetworkRequest(w.host(0).mac));
+    QTRY_VERIFY(w.dialog.flags().networkRead);
+    QCOMPARE(edit(w.dialog.networkPage(), QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.10"));
+    QCOMPARE(w.dialog.infoLog().text(), QStringLiteral("读取参数...\r\n读取网络参数成功！\r\n"));
+
+    doubleClickRow(list, 0);  // another host: only the selection changes
+    QCOMPARE(w.dialog.selectedDevice(), w.host(1).mac);
+    QTRY_COMPARE(edit(w.dialog.networkPage(), QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.11"));
+    w.dialog.search();  // empties the list, keeps the selection and the flag
+    QCOMPARE(list->rowCount(), 0);
+    QTRY_COMPARE(list->rowCount(), 2);
+    QCOMPARE(w.dialog.selectedDevice(), w.host(1).mac);
+    QVERIFY(w.dialog.flags().networkRead);
+    list->clearSelection();
+    const int sent = int(w.transport.requests().size());
+    w.dialog.selectDevice();  // no row selected: nothing
+    QCOMPARE(int(w.transport.requests().size()), sent);
+  }
+
+  void aboutEnterWaitBoxAndInformationArea() {
+    FleetWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
+    QTest::mouseClick(w.dialog.aboutButton(), Qt::LeftButton);
+    QTRY_COMPARE(openTopLevels<AboutBox>().size(), 1);
+    AboutBox* box = openTopLevels<AboutBox>().first();
+    QCOMPARE(box->windowTitle(), QStringLiteral("关于Quendra配置软件"));
+    QCOMPARE(box->findChildren<QPushButton*>().size(), 1);
+    box->findChildren<QPushButton*>().first()->click();
+    QTRY_COMPARE(openTopLevels<AboutBox>().size(), 0);
+    w.dialog.activateWindow();
+    QTest::keyClick(&w.dialog, Qt::Key_F1);
+    QTRY_COMPARE(openTopLevels<AboutBox>().size(), 1);
+    openTopLevels<AboutBox>().first()->reject();
+
+    // Enter in the host list writes nothing; in a network field it presses "写入网络参数".
+    QTest::keyClick(w.dialog.deviceList(), Qt::Key_Return);
+    QVERIFY(w.notifier.notices.isEmpty());
+    QTest::keyClick(edit(w.dialog.networkPage(), QStringLiteral("静态IP：")), Qt::Key_Return);
+    QCOMPARE(w.notifier.notices.size(), 1);
+    QCOMPARE(w.notifier.notices[0].text, kNoHost);
+
+    WaitDialog* wait = w.dialog.waitDialog();
+    QCOMPARE(wait->text(), QStringLiteral("Static"));
+    wait->openBox();  // returns at once: replies keep being handled
+    QVERIFY(wait->isVisible() && wait->windowModality() == Qt::WindowModal);
+    QVERIFY(wait->findChildren<QPushButton*>().isEmpty());
+    QTest::keyClick(wait, Qt::Key_Return);
+    QVERIFY(!wait->isVisible());
+
+    InfoLogView* view = w.dialog.infoLogView();
+    for (int i = 0; i < 300; ++i) w.dialog.infoLog().append(QStringLiteral("第%1行\r\n").arg(i));
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    w.dialog.infoLog().refresh();
+    QVERIFY(view->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(view->verticalScrollBar()->value(), 0);  // a refresh shows the top
+  }
+
+  void hostOfUnsupportedVersionRaisesTheWarning() {
+    sim::SimOptions o = hosts(1);
+    o.trailerLow = 2;  // 7.02
+    FleetWindow w(o);
+    QVERIFY(w.searchAndSelect());
+    w.pressAndSettle(MainDialog::BaseTab, QStringLiteral("读取基础参数"));
+    QCOMPARE(w.notifier.notices.size(), 1);
+    QCOMPARE(w.notifier.notices[0].title + w.notifier.notices[0].text,
+             QStringLiteral("警告此版本设备不能使用该软件,请使用其他版本软件"));
+    QCOMPARE(w.notifier.notices[0].icon, NoticeIcon::Question);
+    QVERIFY(!w.dialog.flags().baseRead);
+  }
+
+  void messageBoxesShowTheirIconAndNeverStack() {
+    QtMessageNotifier notifier;
+    const auto whenOpen = [](std::function<void()> step) { QTimer::singleShot(0, qApp, std::move(step)); };
+    const auto boxWithText = [](const QString& text) -> QMessageBox* {
+      for (QMessageBox* b : openTopLevels<QMessageBox>())
+        if (b->text() == text) return b;
+      return nullptr;
+    };
+    int icon = -1, boxesDuringRepeat = -1, boxesDuringOther = -1;
+    whenOpen([&] {
+      icon = boxWithText(QStringLiteral("端口被占用"))->icon();
+      notifier.notify(QStringLiteral("Quendra"), QStringLiteral("端口被占用"), NoticeIcon::None);  // returns at once
+      boxesDuringRepeat = int(openTopLevels<QMessageBox>().size());
+      whenOpen([&] {
+        boxesDuringOther = int(openTopLevels<QMessageBox>().size());
+        boxWithText(QStringLiteral("绑定SOCKET出错"))->accept();
+      });
+      notifier.notify(QStringLiteral("Quendra"), QStringLiteral("绑定SOCKET出错"), NoticeIcon::None);  // another text: on top
+      boxWithText(QStringLiteral("端口被占用"))->accept();
+    });
+    notifier.notify(QStringLiteral("Quendra"), QStringLiteral("端口被占用"), NoticeIcon::Question);
+    QCOMPARE(icon, int(QMessageBox::Question));
+    QCOMPARE(boxesDuringRepeat, 1);
+    QCOMPARE(boxesDuringOther, 2);
+  }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
