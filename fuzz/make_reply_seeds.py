@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of fuzz_reply_path (fuzz/corpus/reply_path/): one
-file per kind of reply a host sends, plus near misses. Rerun after changing it;
-the files are checked in. The sim_* files beside them, a reply for every
-command as the simulated host sends it, come from make_window_seeds.cpp."""
+"""Writes the checked-in seed corpora (rerun after changing it):
+reply_path/ (fuzz_reply_path): each kind of host reply and near misses, and
+sim_*: the simulated host 1's reply to every command (sim_records() mirrors
+sim/initial_records.cpp); window_replies/ (fuzz_window_replies): each sim_*
+reply as a datagram op of window_driver.h, and two sessions of them in a row."""
 import os
+import struct
 
-HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "reply_path")
+CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 MAC = bytes.fromhex("024b7d000001")
 
 
@@ -28,8 +30,50 @@ def tunnel(blk, outer=10):
     return d + bytes([sum(d[3:]) & 0xFF])
 
 
+def reply(command, body):
+    d = bytes([0x55, (len(body) + 1) >> 8, (len(body) + 1) & 0xFF, command]) + body
+    return d + bytes([sum(d[3:]) & 0xFF])
+
+
+def sim_records():
+    """By read command."""
+    gbk = lambda s: s.encode("gbk")
+    r = {1: struct.pack("<BI3H2B2H2B2f", 2, 0x20250001, 60, 30, 300, 2, 16, 10, 1, 2, 1, 113.25, 23.125),
+         3: struct.pack("<3H65s8sB11s11s33x2B", 60, 120, 300, b"iot.quendra.net", b"5001", 3,
+                        b"13800138000", b"13912345678", 30, 1),
+         150: struct.pack("<3B5H64s64s", 1, 1, 0, 192, 96, 8, 2, 5, gbk("Quendra 监测主机"), gbk("欢迎使用"))}
+    for k in range(32):
+        r[5 + k] = struct.pack("<B5f20s6s5f20s6s5BH4B", 64 if k == 0 else k - 1, 40 + k, -10 + k / 2, 1, k / 10,
+                               0.5, gbk(f"温度{k + 1}"), gbk("℃"), 80 + k, 20, 1, 0, 1, gbk(f"湿度{k + 1}"), b"%RH",
+                               k % 9, 0, (k + 1) % 9, 0, k % 7, 10 + k, 1, 0, 1, 0)
+        r[85 + k] = struct.pack("<3B2H", k + 1, k < 4, k % 5, 100 * k, 2 + k % 10)
+    for k in range(8):
+        r[69 + k] = struct.pack("<B2H", k % 3, 60 + 5 * k, 30 + k)
+    return r
+
+
+def sim_seeds():
+    """Search, network, every tunnel command (writes acknowledged), firmware 702's refused reply."""
+    ip, pattern = bytes([10, 1, 168, 192]), lambda offsets: bytes(0x80 | (o & 0x7F) for o in offsets)
+    network = struct.pack("<B4s4s4s6sB2H30s34x", 0x80, ip, b"\1" + ip[1:], b"\0\xff\xff\xff", pattern(range(13, 19)),
+                          8, 2000, 2404, b"192.168.0.166") + pattern(range(88, 292))
+    seeds = {"search_answer": reply(2, b"\0\xff\xff\xff" + ip + MAC + struct.pack("<H2x", 710)
+                                    + "模拟主机1".encode("gbk") + b"\0"),
+             "network_answer": reply(3, MAC + network)}
+    records = sim_records()
+    for c in range(1, 151):
+        ack = c not in records
+        seeds["%s_%03d" % ("ack" if ack else "reply", c)] = tunnel(block(c, b"" if ack else records[c]))
+    seeds["version_702"] = tunnel(block(1, records[1], 7, 2))
+    return seeds
+
+
 def main():
-    os.makedirs(HERE, exist_ok=True)
+    def write(path, data):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+
     seeds = {
         "search_answer": bytes([0x55, 0, 0x1D, 2, 0, 0xFF, 0xFF, 0xFF, 10, 1, 168, 192]) + MAC
         + bytes([0xC6, 2, 0, 0]) + "模拟主机1".encode("gbk") + b"\0",
@@ -50,8 +94,20 @@ def main():
         "own_request": bytes.fromhex("aa000b0a024b7d0000017e01e1d0f1"),
     }
     for name, data in seeds.items():
-        with open(os.path.join(HERE, name), "wb") as f:
-            f.write(data)
+        write(os.path.join(CORPUS, "reply_path", name), data)
+
+    op = lambda d: bytes([0, len(d) >> 8, len(d) & 0xFF]) + d  # a datagram op of window_driver.h
+    reads, acks, tab = bytearray([4, 0x7F]), bytearray([4, 0x7F]), 0
+    for name, data in sim_seeds().items():
+        write(os.path.join(CORPUS, "reply_path", "sim_" + name), data)
+        write(os.path.join(CORPUS, "window_replies", name), op(data))
+        if name.startswith("ack_"):
+            acks += op(data)
+        elif name != "version_702":
+            reads += bytes([5, 0x80 | tab % 7]) + op(data)
+            tab += 1
+    write(os.path.join(CORPUS, "window_replies", "session_reads"), reads)
+    write(os.path.join(CORPUS, "window_replies", "session_acks"), acks)
 
 
 if __name__ == "__main__":
