@@ -166,7 +166,10 @@ void MainDialog::createPages() {
 
 void MainDialog::wireSession() {
   batchProgress_ = std::make_unique<BatchProgress>(infoLog_, [this](const QString& text) { waitDialog_->setText(text); });
-  connect(session_.get(), &HostSession::batchEvent, batchProgress_.get(), &BatchProgress::show);
+  // A whole-host job shows its own progress and its own lines in the information area.
+  connect(session_.get(), &HostSession::batchEvent, this, [this](const BatchEvent& e) {
+    if (!actions_ || !actions_->busy()) batchProgress_->show(e);
+  });
   connect(session_.get(), &HostSession::versionRefused, this, [this] {
     notifier_.notify(tr("警告"), tr("此版本设备不能使用该软件,请使用其他版本软件"), NoticeIcon::Question);
   });

@@ -2,23 +2,41 @@
 // Renders the main window as it opens, with each of its seven tabs, and the
 // About box to PNG files in OUTDIR, in Chinese or, with --lang en, in
 // English. With --select it first searches, double-clicks the top row and
-// waits for the network answer, so the pictures show hosts; run it that way
-// only inside a private network namespace with quendra-hostsim
-// (scripts/screenshots does). Not installed: a tool for the documentation.
+// waits for the network answer, so the pictures show hosts, and then goes
+// through the whole-host dialogs as an operator would: saves the host's
+// configuration (the progress box), edits the file and opens it, writes it
+// (the compare dialog), opens the history, copies the configuration to the
+// other hosts and opens the traffic view. Run it that way only inside a
+// private network namespace with quendra-hostsim (scripts/screenshots does);
+// the history goes to a temporary folder. Not installed: a tool for the
+// documentation.
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
-#include <QTextStream>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/about_box.h"
+#include "app/clone_dialog.h"
+#include "app/compare_dialog.h"
+#include "app/config_actions.h"
 #include "app/config_app.h"
 #include "app/device_list.h"
+#include "app/file_chooser.h"
+#include "app/history_dialog.h"
 #include "app/interface_language.h"
-#include "pages/info_log.h"
+#include "app/job_progress.h"
 #include "app/main_dialog.h"
+#include "app/traffic_window.h"
+#include "pages/info_log.h"
 
 namespace {
 
@@ -48,9 +66,134 @@ void settle() {
   loop.exec();
 }
 
+// Runs the event loop until `done` holds (checked every 10 ms) or `ms` pass.
+bool waitFor(const std::function<bool()>& done, int ms) {
+  QEventLoop loop;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  tick.start(10);
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  if (!done()) loop.exec();
+  return done();
+}
+
+bool shoot(QWidget* widget, const QDir& out, const char* name) {
+  if (!widget) {
+    std::fprintf(stderr, "%s: the window to render is not open\n", name);
+    return false;
+  }
+  const QString file = out.filePath(QLatin1String(name));
+  if (!widget->grab().save(file)) return false;
+  std::printf("%s\n", qPrintable(file));
+  return true;
+}
+
+template <typename T>
+T* openWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) return t;
+  return nullptr;
+}
+
+// Answers every file question with one path, as an operator who always picks it.
+class OneFile : public quendra::FileChooser {
+ public:
+  explicit OneFile(QString path) : path_(std::move(path)) {}
+  QString openFile(QWidget*, const QString&) override { return path_; }
+  QString saveFile(QWidget*, const QString&, const QString&) override { return path_; }
+
+ private:
+  QString path_;
+};
+
+// What an operator might change in a saved file: a base value, a channel's
+// alarm delay and a relay's start duration.
+bool editSavedFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+  file.close();
+  const auto setField = [](QJsonValueRef record, const char* key, const QJsonValue& value) {
+    QJsonObject r = record.toObject();
+    QJsonObject fields = r[QStringLiteral("fields")].toObject();
+    fields[QLatin1String(key)] = value;
+    r[QStringLiteral("fields")] = fields;
+    record = r;
+  };
+  setField(root[QStringLiteral("base")], "terminalAddress", QStringLiteral("20250099"));
+  QJsonArray channels = root[QStringLiteral("channels")].toArray();
+  setField(channels[4], "alarmDelay", 30);
+  root[QStringLiteral("channels")] = channels;
+  QJsonArray relays = root[QStringLiteral("relays")].toArray();
+  setField(relays[0], "startDuration", 45);
+  root[QStringLiteral("relays")] = relays;
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(QJsonDocument(root).toJson()) > 0;
+}
+
+// The whole-host dialogs, on the selected host and the others of the search.
+bool shootConfigDialogs(quendra::MainDialog& window, const QDir& out) {
+  using namespace quendra;
+  QTemporaryDir files;
+  OneFile chooser(files.filePath(QStringLiteral("host.json")));
+  window.setFileChooser(chooser);
+  const QString path = chooser.openFile(nullptr, {});
+  const auto jobEnded = [&] { return window.session().idle() && !openWindow<JobProgress>(); };
+
+  // The progress box, caught while the channels arrive.
+  bool progressShot = false;
+  QMetaObject::Connection whileReading = QObject::connect(
+      &window.session(), &HostSession::recordArrived, &window, [&](ParamGroup group, int index) {
+        if (group == ParamGroup::Channel && index == 12)
+          QTimer::singleShot(0, &window, [&] { progressShot = shoot(openWindow<JobProgress>(), out, "save-progress.png"); });
+      });
+  window.configActions().saveConfig();
+  const bool saved = waitFor([&] { return jobEnded() && QFile::exists(path); }, 20000);
+  QObject::disconnect(whileReading);
+  if (!saved || !progressShot || !editSavedFile(path)) return false;
+
+  window.configActions().openFile(path);
+  window.configActions().writeAll();
+  if (!waitFor([] { return openWindow<CompareDialog>() != nullptr; }, 20000)) return false;
+  settle();
+  if (!shoot(openWindow<CompareDialog>(), out, "compare.png")) return false;
+  openWindow<CompareDialog>()->accept();
+  if (!waitFor(jobEnded, 20000)) return false;
+  settle();
+  if (!shoot(&window, out, "main-window-written.png")) return false;
+
+  window.configActions().showHistory();
+  settle();
+  if (!shoot(openWindow<HistoryDialog>(), out, "history.png")) return false;
+  openWindow<HistoryDialog>()->reject();
+
+  window.configActions().cloneToHosts();
+  auto* clone = openWindow<CloneDialog>();
+  if (!clone) return false;
+  bool cloned = false;
+  QObject::connect(clone, &CloneDialog::allFinished, clone, [&] { cloned = true; });
+  for (int i = 1; i < clone->hostList()->count(); ++i) clone->hostList()->item(i)->setCheckState(Qt::Checked);
+  clone->startButton()->click();
+  if (!waitFor([&] { return cloned; }, 30000)) return false;
+  settle();
+  if (!shoot(clone, out, "clone.png")) return false;
+  clone->reject();
+
+  window.showTraffic();
+  auto* traffic = openWindow<TrafficWindow>();
+  if (!traffic) return false;
+  traffic->resize(1100, 640);
+  traffic->table()->selectRow(2);
+  settle();
+  return shoot(traffic, out, "traffic.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  QTemporaryDir dataHome;  // the history of the pictures' writes stays out of the user's data
+  qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
   QApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() < 2) {
@@ -94,11 +237,15 @@ int main(int argc, char** argv) {
   }
   window.tabs()->setCurrentIndex(0);
 
-  quendra::AboutBox about(&window);
-  about.show();
-  settle();
-  const QString file = out.filePath(QStringLiteral("about.png"));
-  if (!about.grab().save(file)) return 1;
-  std::printf("%s\n", qPrintable(file));
+  {
+    quendra::AboutBox about(&window);
+    about.show();
+    settle();
+    if (!shoot(&about, out, "about.png")) return 1;
+  }
+  if (window.flags().networkRead && !shootConfigDialogs(window, out)) {
+    std::fprintf(stderr, "the whole-host dialogs could not all be rendered\n");
+    return 1;
+  }
   return 0;
 }
