@@ -2,8 +2,7 @@
 // often, in which order of kinds, and what a pass reports at its end.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <functional>
 
 #include "link/batch_planner.h"
 
@@ -11,152 +10,101 @@ namespace quendra {
 namespace {
 
 using Action = BatchPlanner::Step::Action;
+using Log = std::vector<std::string>;
 
-// Drives the planner like the runner does: sends, and lets `host` decide per
-// request whether it is answered (true) or times out (false). Returns the
-// commands sent and the pass ends as "end <kind> ok|fail <failed mask>".
-struct Driver {
-  BatchPlanner planner;
-  std::function<bool(std::uint8_t command, int attempt)> host = [](std::uint8_t, int) { return true; };
-  std::function<void(std::uint8_t command)> onSend;
-  std::vector<std::string> log;
-
-  void run() {
-    for (int guard = 0; guard < 10000; ++guard) {
-      const BatchPlanner::Step s = planner.next();
-      if (s.action == Action::Idle) return;
-      if (s.action == Action::FinishPass) {
-        log.push_back("end " + std::to_string(static_cast<int>(s.kind)) + (s.allAnswered ? " ok " : " fail ") +
-                      std::to_string(s.failed));
-        continue;
-      }
-      const std::uint8_t command = commandOf(s.kind, s.record);
-      log.push_back(std::to_string(command));
-      if (onSend) onSend(command);
-      if (planner.sent()) continue;
-      if (host(command, s.attempt))
-        EXPECT_TRUE(planner.markAnswered(s.kind, s.record));
-      else if (planner.timedOut())
-        log.push_back("abandon " + std::to_string(command));
-    }
-    FAIL() << "the planner never went idle";
-  }
-};
-
-std::vector<std::string> commands(int first, int last) {
-  std::vector<std::string> out;
+Log commands(int first, int last) {
+  Log out;
   for (int c = first; c <= last; ++c) out.push_back(std::to_string(c));
   return out;
 }
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+Log operator+(Log a, const Log& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
-using Log = std::vector<std::string>;
 
-TEST(BatchPlanner, PromptHostGetsEveryRecordOnceInOrder) {
-  Driver d;
-  ASSERT_TRUE(d.planner.start(BatchKind::ChannelRead, 0xFFFFFFFF));
-  d.run();
-  EXPECT_EQ(d.log, commands(5, 36) + Log{"end 0 ok 0"});
-  EXPECT_FALSE(d.planner.running());
-  EXPECT_EQ(d.planner.answered(BatchKind::ChannelRead), 0xFFFFFFFFu);
-}
+// A batch driven as the runner drives it. `host` sees each request as it goes
+// out and says whether it is answered (or else times out). The log holds the
+// commands sent, "abandon <command>" and "end <kind> ok|fail <failed mask>".
+struct Pass {
+  const char* name;
+  BatchKind kind;
+  std::uint32_t records;
+  int attempts;
+  std::function<bool(BatchPlanner&, std::uint8_t command, int attempt)> host;
+  Log log;
+};
 
-TEST(BatchPlanner, SilentRecordIsSentFourTimesThenAbandoned) {
-  Driver d;
-  d.host = [](std::uint8_t c, int) { return c != 9; };
-  d.planner.start(BatchKind::ChannelRead, 0xFFFFFFFF);
-  d.run();
-  EXPECT_EQ(d.log, (commands(5, 9) + Log{"9", "9", "9", "abandon 9"} + commands(10, 36) + Log{"end 0 fail 16"}));
-}
-
-TEST(BatchPlanner, AttemptsFollowThePolicy) {
-  Driver d;
-  d.host = [](std::uint8_t, int) { return false; };
-  d.planner.setAttempts(BatchKind::RelayWrite, 2);
-  d.planner.start(BatchKind::RelayWrite, 0b1);
-  d.run();
-  EXPECT_EQ(d.log, (Log{"77", "77", "abandon 77", "end 3 fail 1"}));
-}
-
-TEST(BatchPlanner, AnsweredOnTheSecondAttempt) {
-  Driver d;
-  d.host = [](std::uint8_t c, int attempt) { return c != 71 || attempt == 2; };
-  d.planner.start(BatchKind::RelayRead, 0xFF);
-  d.run();
-  EXPECT_EQ(d.log, (Log{"69", "70", "71", "71", "72", "73", "74", "75", "76", "end 2 ok 0"}));
-}
-
-TEST(BatchPlanner, OnlyTheRequestedRecordsAndTheirOwnSuccess) {
-  Driver d;
-  d.planner.start(BatchKind::ModbusWrite, (1u << 6) | (1u << 31));
-  d.run();
-  EXPECT_EQ(d.log, (Log{"123", "148", "end 5 ok 0"}));
-}
-
-TEST(BatchPlanner, HigherKindsGoFirstOnceThePassInHandEnds) {
-  Driver d;
-  d.onSend = [&d](std::uint8_t c) {
-    if (c != 117) return;  // while a ModBus write runs, a relay and a channel read wait
-    EXPECT_TRUE(d.planner.start(BatchKind::RelayRead, 0xFF));
-    EXPECT_TRUE(d.planner.start(BatchKind::ChannelRead, 0xFFFFFFFF));
+TEST(BatchPlanner, Passes) {
+  const Pass passes[] = {
+      {"a silent record goes four times, the others once in order", BatchKind::ChannelRead, ~0u, 4,
+       [](BatchPlanner&, std::uint8_t c, int) { return c != 9; },
+       commands(5, 9) + Log{"9", "9", "9", "abandon 9"} + commands(10, 36) + Log{"end 0 fail 16"}},
+      {"attempts of the kind, each record counted afresh", BatchKind::RelayWrite, 0b111, 2,
+       [](BatchPlanner&, std::uint8_t c, int attempt) { return c == 78 && attempt == 2; },
+       {"77", "77", "abandon 77", "78", "78", "79", "79", "abandon 79", "end 3 fail 5"}},
+      // While the two ModBus writes run, a relay and a channel read wait; the channels go first.
+      {"only the requested records, then higher kinds first", BatchKind::ModbusWrite, (1u << 6) | (1u << 31), 4,
+       [](BatchPlanner& p, std::uint8_t c, int) {
+         EXPECT_TRUE(c != 123 || (p.start(BatchKind::RelayRead, 0xFF) && p.start(BatchKind::ChannelRead, ~0u)));
+         return true;
+       },
+       Log{"123", "148", "end 5 ok 0"} + commands(5, 36) + Log{"end 0 ok 0"} + commands(69, 76) + Log{"end 2 ok 0"}},
+      // Relay 1 answers after it was abandoned; relay 3 before sent(), and never again.
+      {"earlier and late answers", BatchKind::RelayRead, 0xFF, 4,
+       [](BatchPlanner& p, std::uint8_t c, int) {
+         if (c == 70 || c == 71) p.markAnswered(BatchKind::RelayRead, (c - 70) * 2);
+         return c != 69 && c != 71;
+       },
+       Log{"69", "69", "69", "69", "abandon 69"} + commands(70, 76) + Log{"end 2 ok 0"}},
+      // The version gate while relay 2 waits: it runs out, not abandoned; the rest and the ModBus write never go.
+      {"stopAll", BatchKind::RelayWrite, 0xFF, 4,
+       [](BatchPlanner& p, std::uint8_t c, int) {
+         if (c == 77) p.start(BatchKind::ModbusWrite, ~0u);
+         if (c == 78) p.stopAll();
+         EXPECT_FALSE(c == 78 && p.start(BatchKind::RelayWrite, 0xFF)) << "its pass still waits out relay 2";
+         return c != 78;
+       },
+       {"77", "78", "end 3 fail 254"}},
   };
-  d.planner.start(BatchKind::ModbusWrite, 0xFFFFFFFF);
-  d.run();
-  EXPECT_EQ(d.log, commands(117, 148) + Log{"end 5 ok 0"} + commands(5, 36) + Log{"end 0 ok 0"} +
-                       commands(69, 76) + Log{"end 2 ok 0"});
+  for (const Pass& pass : passes) {
+    BatchPlanner p;
+    p.setAttempts(pass.kind, pass.attempts);
+    ASSERT_TRUE(p.start(pass.kind, pass.records));
+    Log log;
+    for (int guard = 0; p.running() && guard < 10000; ++guard) {
+      const BatchPlanner::Step s = p.next();
+      const std::uint8_t c = commandOf(s.kind, s.record);
+      if (s.action == Action::FinishPass) {
+        log.push_back("end " + std::to_string(int(s.kind)) + (s.allAnswered ? " ok " : " fail ") + std::to_string(s.failed));
+        continue;
+      }
+      log.push_back(std::to_string(c));
+      const bool answered = pass.host(p, c, s.attempt);
+      if (p.sent()) continue;
+      if (answered)
+        EXPECT_TRUE(p.markAnswered(s.kind, s.record));
+      else if (p.timedOut())
+        log.push_back("abandon " + std::to_string(c));
+    }
+    EXPECT_EQ(log, pass.log) << pass.name;
+    EXPECT_TRUE(p.start(pass.kind, pass.records)) << pass.name;
+  }
 }
 
-TEST(BatchPlanner, SecondStartOfARunningKindIsRefused) {
+TEST(BatchPlanner, StartsAndStrayAnswers) {
   BatchPlanner p;
-  ASSERT_TRUE(p.start(BatchKind::ChannelRead, 0xFFFFFFFF));
-  p.next();
-  p.sent();
-  p.markAnswered(BatchKind::ChannelRead, 20);
-  EXPECT_FALSE(p.start(BatchKind::ChannelRead, 0xFFFFFFFF));
-  EXPECT_EQ(p.answered(BatchKind::ChannelRead), 1u << 20) << "a refused start changes nothing";
-  EXPECT_TRUE(p.start(BatchKind::ChannelWrite, 0xFFFFFFFF));
-  EXPECT_FALSE(p.start(BatchKind::RelayRead, 0)) << "nothing to do";
-}
-
-TEST(BatchPlanner, StopAllLetsTheRecordInHandRunOutThenSkipsTheRest) {
-  BatchPlanner p;
-  p.start(BatchKind::RelayWrite, 0xFF);
-  p.start(BatchKind::ModbusWrite, 0xFFFFFFFF);
-  p.next();
-  p.sent();
-  p.stopAll();
-  EXPECT_FALSE(p.start(BatchKind::RelayWrite, 0xFF)) << "its pass still waits out relay 1";
-  EXPECT_FALSE(p.timedOut()) << "not abandoned: the record would go again, but its bit is gone";
-  const auto end = p.next();
-  EXPECT_EQ(end.action, Action::FinishPass);
-  EXPECT_FALSE(end.allAnswered);
-  EXPECT_EQ(p.next().action, Action::Idle) << "the queued ModBus write never begins";
-  EXPECT_TRUE(p.start(BatchKind::RelayWrite, 0xFF));
-}
-
-TEST(BatchPlanner, EarlierAnswersCountAtOnceAndLateOnesCompleteThePass) {
-  Driver d;
-  d.onSend = [&d](std::uint8_t c) {
-    if (c == 70) d.planner.markAnswered(BatchKind::RelayRead, 0);  // relay 1 answers after it was abandoned
-    if (c == 71) d.planner.markAnswered(BatchKind::RelayRead, 2);  // during its own send
-  };
-  d.host = [](std::uint8_t c, int) { return c != 69; };
-  d.planner.start(BatchKind::RelayRead, 0xFF);
-  d.run();
-  EXPECT_EQ(d.log, (Log{"69", "69", "69", "69", "abandon 69"} + commands(70, 76) + Log{"end 2 ok 0"}));
-}
-
-TEST(BatchPlanner, NewBatchForgetsThePreviousAnswersAndStrayIndexesAreIgnored) {
-  BatchPlanner p;
-  EXPECT_FALSE(p.markAnswered(BatchKind::RelayRead, 8));
-  EXPECT_FALSE(p.markAnswered(BatchKind::ModbusRead, -1));
-  p.markAnswered(BatchKind::RelayRead, 3);
-  EXPECT_EQ(p.answered(BatchKind::RelayRead), 1u << 3);
+  for (int record : {8, -1, 3}) p.markAnswered(BatchKind::RelayRead, record);
+  EXPECT_EQ(p.answered(BatchKind::RelayRead), 1u << 3) << "records 8 and -1 do not exist";
   EXPECT_EQ(p.answered(BatchKind::RelayWrite), 0u);
-  p.start(BatchKind::RelayRead, 0xFF);
-  EXPECT_EQ(p.answered(BatchKind::RelayRead), 0u);
+  ASSERT_TRUE(p.start(BatchKind::RelayRead, 0xFF));
+  EXPECT_EQ(p.answered(BatchKind::RelayRead), 0u) << "a new batch forgets the answers";
+  p.next();
+  p.sent();
+  p.markAnswered(BatchKind::RelayRead, 5);
+  EXPECT_FALSE(p.start(BatchKind::RelayRead, 0xFF)) << "the kind is running";
+  EXPECT_EQ(p.answered(BatchKind::RelayRead), 1u << 5) << "a refused start changes nothing";
+  EXPECT_TRUE(p.start(BatchKind::ChannelWrite, ~0u));
+  EXPECT_FALSE(p.start(BatchKind::ModbusRead, 0)) << "nothing to do";
 }
 
 }  // namespace
