@@ -1,15 +1,11 @@
-// Arbitrary inputs into the whole window: datagrams through MainDialog's
-// dispatcher into every page codec and apply operation, mixed with flags,
-// tabs, button presses and edits. The input format is WindowDriver's.
+// Arbitrary inputs into the whole window, in WindowDriver's format: datagrams
+// through MainDialog's dispatcher into every page codec and apply operation,
+// mixed with flags, tabs, button presses and edits.
 #include <QApplication>
-#include <cstddef>
-#include <cstdint>
 
 #include "window_driver.h"
 
-namespace {
-quendra::fuzz::WindowDriver* driver = nullptr;
-}
+static quendra::fuzz::WindowDriver* driver = nullptr;
 
 // Fontconfig keeps its font cache in memory that LeakSanitizer cannot reach
 // from its roots; every leak check would report it.
@@ -21,8 +17,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static int argc = 1;
   static char name[] = "fuzz_window_replies";
   static char* argv[] = {name, nullptr};
-  // Qt's warnings (the offscreen platform's on every show) only slow it down.
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});  // warnings only slow it
   new QApplication(argc, argv);
   driver = new quendra::fuzz::WindowDriver;
   return 0;
