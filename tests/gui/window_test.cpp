@@ -1,12 +1,13 @@
-// The main window on simulated hosts in process: how it opens, its tabs, the
-// host list and its columns, search and selection, the About box, Enter, the
-// wait box, the information area, the version warning, and the message boxes
-// that never stack.
+// The main window on simulated hosts in process: how it opens (title, icon,
+// tabs, host list), search and selection, the About box, Enter, the wait box,
+// the information area's refreshes, the version warning, and the message
+// boxes that never stack.
 #include <QApplication>
-#include <QLabel>
+#include <QFile>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "app/about_box.h"
@@ -34,11 +35,8 @@ QList<T*> openTopLevels() {
   return out;
 }
 
-sim::SimOptions hosts(int n) {
-  sim::SimOptions o;
-  o.hosts = n;
-  return o;
-}
+// The information area's lines end in \r\n; the view breaks lines on \n.
+QString viewText(QString log) { return log.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 // The operator's double-click on row r of the host list.
 void doubleClickRow(DeviceList* list, int r) {
@@ -52,24 +50,24 @@ void doubleClickRow(DeviceList* list, int r) {
 class WindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void opensIdleWithItsTabsAndColumns() {
+  void opensWithItsTitleIconTabsAndColumns() {
     FleetWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
     QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Quendra 主机配置软件 V2.3"));
-    QVERIFY(!(w.dialog.windowFlags() & Qt::WindowMaximizeButtonHint) && !w.dialog.windowIcon().isNull());
+    QVERIFY(!(w.dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {  // drawn, without image plugins, at every size asked for
+      const QImage icon = w.dialog.windowIcon().pixmap(QSize(size, size)).toImage();
+      QVERIFY(icon.size() == QSize(size, size) && icon.pixelColor(size / 2, size / 2).alpha() > 0);
+    }
+    QFile svg(QStringLiteral(":/icons/quendra.svg"));  // the source of the icon is bundled too
+    QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
     QCOMPARE(w.dialog.portField()->text(), QStringLiteral("1901"));
-    QCOMPARE(w.dialog.infoLog().text(), helpText());
-    QCOMPARE(w.dialog.infoLog().text().count(QStringLiteral("\r\n")), 6);
-    QCOMPARE(w.dialog.infoLogView()->toPlainText(), QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    const ReadFlags& f = w.dialog.flags();
-    QVERIFY(!f.networkRead && !f.baseRead && !f.gprsRead && !f.channelRead && !f.modbusRead && !f.relayRead && !f.ledRead);
-    QCOMPARE(w.dialog.selectedDevice(), Mac{});
+    QCOMPARE(w.dialog.infoLogView()->toPlainText(), viewText(helpText()));
 
     QTabWidget* tabs = w.dialog.tabs();
     const QStringList titles = {"网口参数 ", "GPRS参数 ", "基础参数 ", "通道参数 ", "ModBus参数", "继电器参数", "LED屏参数"};
     for (int i = 0; i < 7; ++i) QCOMPARE(tabs->tabText(i), titles[i]);
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(MainDialog::ModbusTab).center());
-    for (int i = 0; i < 7; ++i) QCOMPARE(tabs->widget(i)->isVisible(), i == MainDialog::ModbusTab);
     QVERIFY(w.dialog.modbusPage()->isVisible());
 
     DeviceList* list = w.dialog.deviceList();
@@ -87,12 +85,11 @@ class WindowTest : public QObject {
   }
 
   void searchListsEveryAnswerAndADoubleClickSelects() {
-    FleetWindow w(hosts(2));
+    FleetWindow w(2);
     w.dialog.tabs()->setCurrentIndex(MainDialog::BaseTab);
     press(w.dialog.basePage(), QStringLiteral("读取基础参数"));  // before a selection: the warning only
     QCOMPARE(w.notifier.notices.size(), 1);
     QCOMPARE(w.notifier.notices[0].title + w.notifier.notices[0].text, QStringLiteral("警告") + kNoHost);
-    QVERIFY(w.transport.requests().isEmpty());
 
     DeviceList* list = w.dialog.deviceList();
     QTest::mouseClick(w.dialog.searchButton(), Qt::LeftButton);
@@ -125,7 +122,7 @@ class WindowTest : public QObject {
     QCOMPARE(int(w.transport.requests().size()), sent);
   }
 
-  void aboutEnterWaitBoxAndInformationArea() {
+  void aboutEnterAndTheWaitBox() {
     FleetWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
     QTest::mouseClick(w.dialog.aboutButton(), Qt::LeftButton);
@@ -154,17 +151,42 @@ class WindowTest : public QObject {
     QVERIFY(wait->findChildren<QPushButton*>().isEmpty());
     QTest::keyClick(wait, Qt::Key_Return);
     QVERIFY(!wait->isVisible());
+  }
 
+  // A search answered by thousands of hosts refreshes the information area twice per answer: a refresh adds
+  // only what is new, yet leaves what a whole replacement leaves. After a clear, or once the operator typed
+  // (in upper case), the whole content is replaced.
+  void informationAreaRefreshesAddOnlyWhatIsNew() {
+    FleetWindow w;
+    InfoLog& log = w.dialog.infoLog();
     InfoLogView* view = w.dialog.infoLogView();
-    for (int i = 0; i < 300; ++i) w.dialog.infoLog().append(QStringLiteral("第%1行\r\n").arg(i));
-    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
-    w.dialog.infoLog().refresh();
+    QList<int> changedAt;
+    QObject::connect(view->document(), &QTextDocument::contentsChange, [&](int at, int, int) { changedAt << at; });
+    const auto refreshShowsTheLogAtTheTop = [&] {  // with nothing to undo
+      view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+      log.refresh();
+      return view->toPlainText() == viewText(log.text()) && view->verticalScrollBar()->value() == 0 &&
+             view->textCursor().position() == 0 && !view->document()->isUndoAvailable();
+    };
+    const int helpLength = int(view->toPlainText().size());
+    view->moveCursor(QTextCursor::End);
+    for (int i = 0; i < 300; ++i) log.append(QStringLiteral("第%1行\r\n").arg(i));
+    QVERIFY(refreshShowsTheLogAtTheTop());
     QVERIFY(view->verticalScrollBar()->maximum() > 0);
-    QCOMPARE(view->verticalScrollBar()->value(), 0);  // a refresh shows the top
+    QVERIFY(refreshShowsTheLogAtTheTop());  // nothing new, scrolled down
+    QCOMPARE(changedAt, QList<int>{helpLength});
+    log.clear();
+    log.append(helpText());  // even text the old content began with
+    QVERIFY(refreshShowsTheLogAtTheTop());
+    QCOMPARE(changedAt.last(), 0);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QTest::keyClicks(view, QStringLiteral("x"));  // typing that keeps the length
+    QVERIFY(view->toPlainText().startsWith(QStringLiteral("X ")));
+    QVERIFY(refreshShowsTheLogAtTheTop());
   }
 
   void hostOfUnsupportedVersionRaisesTheWarning() {
-    sim::SimOptions o = hosts(1);
+    sim::SimOptions o;
     o.trailerLow = 2;  // 7.02
     FleetWindow w(o);
     QVERIFY(w.searchAndSelect());

@@ -22,6 +22,11 @@ struct FleetWindow {
     QStandardPaths::setTestModeEnabled(true);  // the history goes to a test folder
     dialog.show();
   }
+  explicit FleetWindow(int hosts) : FleetWindow([hosts] {
+    sim::SimOptions o;
+    o.hosts = hosts;
+    return o;
+  }()) {}
   // Waits this short for a host that does not answer.
   void quickTimeouts() {
     SessionPolicy p = dialog.session().policy();
