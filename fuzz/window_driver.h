@@ -3,19 +3,15 @@
 // tests/gui/fuzz_replay_test): datagrams into its dispatcher, and between them
 // read flags, tabs, page buttons and field edits, so the write paths encode
 // what a reply put on screen. An input is a sequence of operations, each one
-// byte `op` and its operands:
+// byte `op` and its operands (a missing byte reads as 0):
 //   op % 8 = 0..3  datagram: 2-byte big-endian length, then that many bytes
-//                  (fewer when the input ends first)
 //   op % 8 = 4     read flags: one byte, bit i = the i-th flag of ReadFlags
-//   op % 8 = 5     tab: one byte, bits 0..6 the tab index modulo the tab
-//                  count; bit 7 set: the window shown, clear: hidden
+//   op % 8 = 5     tab: one byte, bits 0..6 the tab (modulo their count), bit 7 the window shown
 //   op % 8 = 6     click: one byte, a page button (modulo their count)
-//   op % 8 = 7     edit: one byte choosing an input field (modulo their
-//                  count), then for a drop-down list one byte (row + 1, 0 =
-//                  none), for a check box nothing (it toggles), for a text
-//                  field one length byte and that many bytes of UTF-8 text
-// A missing operand byte reads as 0. The window's transport sends nothing and
-// hears only the input's datagrams; it has selected the seeds' simulated host 1.
+//   op % 8 = 7     edit: one byte, an input field (modulo their count); then for a drop-down
+//                  list one byte (row + 1, 0 = none), for a check box nothing (it
+//                  toggles), for a text field a length byte and that much UTF-8 text
+// The window's transport sends nothing; it has selected the seeds' simulated host 1.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -37,8 +33,7 @@ class WindowDriver {
  public:
   WindowDriver() {  // needs a QApplication
     qApp->installEventFilter(&noPainting_);
-    // Attempts time out at once: an operation moves on with the event
-    // processing after it instead of waiting for wall time.
+    // Attempts time out at once, so an operation moves on without waiting for wall time.
     SessionPolicy policy = dialog_.session().policy();
     for (ParamGroup g : kAllGroups) policy.readOf(g).timeout = policy.writeOf(g).timeout = std::chrono::milliseconds(0);
     dialog_.session().setPolicy(policy);
@@ -116,8 +111,7 @@ class WindowDriver {
     void notify(const QString&, const QString&, NoticeIcon) override { ++count; }
     long count = 0;
   };
-  // Painting is Qt's own code and took most of the time of an input that
-  // shows the window; the window has no painting of its own.
+  // Painting, Qt's own code, took most of the time of an input that shows the window.
   struct NoPainting : QObject {
     bool eventFilter(QObject*, QEvent* e) override {
       return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest || e->type() == QEvent::Expose;
