@@ -121,14 +121,6 @@ TEST(Replies, TunnelBlockIsTheLengthFieldsBytes) {
     EXPECT_FALSE(OuterFrame::readTunnelBlock(refused));
 }
 
-struct Block {
-  const char* name;
-  Bytes block;
-  ReplyStatus status;
-  int command;  // when accepted
-  std::size_t payload;
-};
-
 Bytes trailer(std::uint8_t marker, std::uint8_t high, std::uint8_t low, std::uint8_t fixed, std::uint8_t spare = 0) {
   Bytes b{0x7E, 0x01};
   b.insert(b.end(), 27, 0x11);
@@ -136,41 +128,37 @@ Bytes trailer(std::uint8_t marker, std::uint8_t high, std::uint8_t low, std::uin
   return withCrc(b);
 }
 
-class TunnelReplyChecks : public testing::TestWithParam<Block> {};
-
-TEST_P(TunnelReplyChecks, InTheirOrder) {
-  const Block& c = GetParam();
-  const TunnelReply r = TunnelFrame::decodeReply(c.block);
-  EXPECT_EQ(r.status, c.status);
-  EXPECT_EQ(r.command, c.status == ReplyStatus::Accepted ? c.command : 0);
-  EXPECT_EQ(r.payload.size(), c.payload);
+TEST(TunnelReply, ChecksInTheirOrder) {
+  // Name, block, status, command when accepted, payload size.
+  const std::tuple<const char*, Bytes, ReplyStatus, int, std::size_t> blocks[] = {
+      {"v702", trailer(0x99, 7, 2, 0x04), ReplyStatus::VersionRefused, 0, 0},
+      {"v703", trailer(0x99, 7, 3, 0x04), ReplyStatus::Accepted, 1, 27},
+      {"v999", trailer(0x99, 9, 99, 0x04), ReplyStatus::Accepted, 1, 27},
+      {"v1000", trailer(0x99, 10, 0, 0x04), ReplyStatus::VersionRefused, 0, 0},
+      {"high6low103", trailer(0x99, 6, 103, 0x04), ReplyStatus::Accepted, 1, 27},
+      {"marker98", trailer(0x98, 7, 10, 0x04), ReplyStatus::VersionRefused, 0, 0},
+      {"fixed05", trailer(0x99, 7, 10, 0x05), ReplyStatus::VersionRefused, 0, 0},
+      {"spareAny", trailer(0x99, 7, 10, 0x04, 0xFF), ReplyStatus::Accepted, 1, 27},
+      {"swappedCrc", [] { Bytes b = trailer(0x99, 7, 10, 0x04); std::swap(b[b.size() - 1], b[b.size() - 2]); return b; }(),
+            ReplyStatus::Dropped, 0, 0},
+      {"startByte7F", withCrc({0x7F, 0x01, 0x99, 0x07, 0x0A, 0x04, 0x00}), ReplyStatus::Dropped, 0, 0},
+      {"ack703", Bytes{0x7E, 0x02, 0x99, 0x07, 0x03, 0x04, 0x00, 0x6B, 0x4D}, ReplyStatus::Accepted, 2, 0},
+      {"empty", Bytes{}, ReplyStatus::Dropped, 0, 0},
+      {"n2", Bytes{0x7E, 0x01}, ReplyStatus::Dropped, 0, 0},
+      {"n3", withCrc({0x7E}), ReplyStatus::Dropped, 0, 0},
+      {"n6", withCrc({0x7E, 0x99, 0x99, 0x99}), ReplyStatus::Dropped, 0, 0},
+      // n = 7: the marker falls on the start byte; n = 8: on the command byte.
+      {"n7", withCrc({0x7E, 0x07, 0x0A, 0x04, 0x00}), ReplyStatus::VersionRefused, 0, 0},
+      {"n8command99", withCrc({0x7E, 0x99, 0x07, 0x03, 0x04, 0x00}), ReplyStatus::Accepted, 0x99, 0},
+      {"n8command01", withCrc({0x7E, 0x01, 0x07, 0x03, 0x04, 0x00}), ReplyStatus::VersionRefused, 0, 0},
+      {"command255", TunnelFrame::buildReply(255, {}, 7, 10), ReplyStatus::Accepted, 255, 0}};
+  for (const auto& [name, block, status, command, payload] : blocks) {
+    const TunnelReply r = TunnelFrame::decodeReply(block);
+    EXPECT_EQ(r.status, status) << name;
+    EXPECT_EQ(r.command, status == ReplyStatus::Accepted ? command : 0) << name;
+    EXPECT_EQ(r.payload.size(), payload) << name;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, TunnelReplyChecks,
-    testing::Values(
-        Block{"v702", trailer(0x99, 7, 2, 0x04), ReplyStatus::VersionRefused, 0, 0},
-        Block{"v703", trailer(0x99, 7, 3, 0x04), ReplyStatus::Accepted, 1, 27},
-        Block{"v999", trailer(0x99, 9, 99, 0x04), ReplyStatus::Accepted, 1, 27},
-        Block{"v1000", trailer(0x99, 10, 0, 0x04), ReplyStatus::VersionRefused, 0, 0},
-        Block{"high6low103", trailer(0x99, 6, 103, 0x04), ReplyStatus::Accepted, 1, 27},
-        Block{"marker98", trailer(0x98, 7, 10, 0x04), ReplyStatus::VersionRefused, 0, 0},
-        Block{"fixed05", trailer(0x99, 7, 10, 0x05), ReplyStatus::VersionRefused, 0, 0},
-        Block{"spareAny", trailer(0x99, 7, 10, 0x04, 0xFF), ReplyStatus::Accepted, 1, 27},
-        Block{"swappedCrc", [] { Bytes b = trailer(0x99, 7, 10, 0x04); std::swap(b[b.size() - 1], b[b.size() - 2]); return b; }(),
-              ReplyStatus::Dropped, 0, 0},
-        Block{"startByte7F", withCrc({0x7F, 0x01, 0x99, 0x07, 0x0A, 0x04, 0x00}), ReplyStatus::Dropped, 0, 0},
-        Block{"ack703", Bytes{0x7E, 0x02, 0x99, 0x07, 0x03, 0x04, 0x00, 0x6B, 0x4D}, ReplyStatus::Accepted, 2, 0},
-        Block{"empty", Bytes{}, ReplyStatus::Dropped, 0, 0},
-        Block{"n2", Bytes{0x7E, 0x01}, ReplyStatus::Dropped, 0, 0},
-        Block{"n3", withCrc({0x7E}), ReplyStatus::Dropped, 0, 0},
-        Block{"n6", withCrc({0x7E, 0x99, 0x99, 0x99}), ReplyStatus::Dropped, 0, 0},
-        // n = 7: the marker falls on the start byte; n = 8: on the command byte.
-        Block{"n7", withCrc({0x7E, 0x07, 0x0A, 0x04, 0x00}), ReplyStatus::VersionRefused, 0, 0},
-        Block{"n8command99", withCrc({0x7E, 0x99, 0x07, 0x03, 0x04, 0x00}), ReplyStatus::Accepted, 0x99, 0},
-        Block{"n8command01", withCrc({0x7E, 0x01, 0x07, 0x03, 0x04, 0x00}), ReplyStatus::VersionRefused, 0, 0},
-        Block{"command255", TunnelFrame::buildReply(255, {}, 7, 10), ReplyStatus::Accepted, 255, 0}),
-    [](const testing::TestParamInfo<Block>& i) { return i.param.name; });
 
 TEST(TunnelReply, PayloadLiesBetweenCommandAndTrailer) {
   Bytes payload(104);

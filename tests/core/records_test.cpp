@@ -28,72 +28,60 @@ struct Golden {
   Bytes image;
 };
 
-class RecordImages : public testing::TestWithParam<Golden> {};
-
-TEST_P(RecordImages, EncodedAsTheHostLaysItOutAndDecodedBack) {
-  const Golden& g = GetParam();
-  HostConfig original;
-  g.set(original);
-  EXPECT_EQ(encodeRecord(original, g.group, g.index), g.image);
-  HostConfig decoded;
-  ASSERT_TRUE(decodeRecord(decoded, g.group, g.index, g.image + Bytes{0xEE, 0xEE}));  // a longer payload: read at its offsets
-  for (const RecordField& f : fieldsOf(g.group))
-    EXPECT_TRUE(sameValue(f.get(decoded, g.index), f.get(original, g.index))) << f.key;
-  EXPECT_TRUE(decoded.isKnown(g.group, g.index));
-  HostConfig untouched;
-  EXPECT_FALSE(decodeRecord(untouched, g.group, g.index, ByteView(g.image).first(g.image.size() - 1)));
-  EXPECT_EQ(encodeRecord(untouched, g.group, g.index), encodeRecord(HostConfig{}, g.group, g.index));
-  EXPECT_FALSE(untouched.isKnown(g.group, g.index));
+TEST(RecordImages, EncodedAsTheHostLaysItOutAndDecodedBack) {
+  const Golden goldens[] = {
+      {"base", ParamGroup::Base, 0,
+       [](HostConfig& c) { c.base = {0x1A2B3C4D, 8, 3, 60, 0x1234, 2, 32, 0xFFFF, 0x0102, 1, 1, 113.25f, -1.0f}; },
+       // server count before the terminal address; 113.25f is 00 80 E2 42
+       hex("08 4d3c2b1a 0300 3c00 3412 02 20 ffff 0201 01 01 0080e242 000080bf")},
+      {"gprs", ParamGroup::Gprs, 0,
+       [](HostConfig& c) {
+         c.gprs.loginInterval = 3, c.gprs.heartbeatInterval = 0xFFFF, c.gprs.dataInterval = 0x0114;
+         c.gprs.targetAddress = "example.org", c.gprs.targetPort = "2404";
+         c.gprs.alarmPhones = {"13000000001", "13000000002", "", "13000000004", "13000000005"};
+         c.gprs.alarmPhoneMask = 0x1B, c.gprs.smsInterval = 200, c.gprs.workType = 2;
+       },
+       hex("0300 ffff 1401") + area("example.org", 65) + area("2404", 8) + hex("1b") +
+           area("1300000000113000000002", 22) + area("", 11) + area("1300000000413000000005", 22) +
+           hex("c8 02")},
+      {"led", ParamGroup::Led, 0,
+       [](HostConfig& c) { c.led = {1, 1, 0, 192, 0x0140, 8, 2, 0xFFFF, "\xB1\xEA\xCD\xB7 A", "end"}; },
+       hex("01 01 00 c000 4001 0800 0200 ffff") + area("\xB1\xEA\xCD\xB7 A", 64) + area("end", 64)},
+      {"channel 32", ParamGroup::Channel, 31,
+       [](HostConfig& c) {
+         ChannelParams& r = c.channels[31];
+         r.dataSource = 146, r.upperLimit1 = 25.5f, r.lowerLimit1 = -3.25f, r.coefA1 = 1.25f, r.coefB1 = -2;
+         r.hysteresis1 = 0.5f, r.name1 = "\xCE\xC2\xB6\xC8", r.unit1 = "C", r.upperLimit2 = 80;
+         r.lowerLimit2 = 10, r.coefA2 = 3, r.coefB2 = 4, r.hysteresis2 = 1.5f, r.name2 = "humidity";
+         r.unit2 = "%RH", r.relayUpper1 = 1, r.relayLower1 = 2, r.relayUpper2 = 7, r.relayLower2 = 8;
+         r.dataProperty = 6, r.alarmDelay = 300, r.smsOnAlarm1 = 1, r.smsOnRestore2 = 1;
+       },
+       hex("92 0000cc41 000050c0 0000a03f 000000c0 0000003f") + area("\xCE\xC2\xB6\xC8", 20) + area("C", 6) +
+           hex("0000a042 00002041 00004040 00008040 0000c03f") + area("humidity", 20) + area("%RH", 6) +
+           hex("01 02 07 08 06 2c01 01 00 00 01")},
+      {"modbus slot 6", ParamGroup::Modbus, 5, [](HostConfig& c) { c.modbus[5] = {1, 1, 5, 0, 10}; },
+       hex("01 01 05 0000 0a00")},
+      {"modbus slot 32", ParamGroup::Modbus, 31, [](HostConfig& c) { c.modbus[31] = {247, 0, 0xFF, 0x1234, 0xABCD}; },
+       hex("f7 00 ff 3412 cdab")},
+      {"relay 3", ParamGroup::Relay, 2, [](HostConfig& c) { c.relays[2] = {2, 60, 30}; }, hex("02 3c00 1e00")},
+      {"relay 8", ParamGroup::Relay, 7, [](HostConfig& c) { c.relays[7] = {0xFF, 0xFFFF, 0x8001}; },
+       hex("ff ffff 0180")}};
+  for (const Golden& g : goldens) {
+    SCOPED_TRACE(g.name);
+    HostConfig original;
+    g.set(original);
+    EXPECT_EQ(encodeRecord(original, g.group, g.index), g.image);
+    HostConfig decoded;
+    ASSERT_TRUE(decodeRecord(decoded, g.group, g.index, g.image + Bytes{0xEE, 0xEE}));  // longer: read at its offsets
+    for (const RecordField& f : fieldsOf(g.group))
+      EXPECT_TRUE(sameValue(f.get(decoded, g.index), f.get(original, g.index))) << f.key;
+    EXPECT_TRUE(decoded.isKnown(g.group, g.index));
+    HostConfig untouched;
+    EXPECT_FALSE(decodeRecord(untouched, g.group, g.index, ByteView(g.image).first(g.image.size() - 1)));
+    EXPECT_EQ(encodeRecord(untouched, g.group, g.index), encodeRecord(HostConfig{}, g.group, g.index));
+    EXPECT_FALSE(untouched.isKnown(g.group, g.index));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Groups, RecordImages,
-    testing::Values(
-        Golden{"base", ParamGroup::Base, 0,
-               [](HostConfig& c) {
-                 c.base = {0x1A2B3C4D, 8, 3, 60, 0x1234, 2, 32, 0xFFFF, 0x0102, 1, 1, 113.25f, -1.0f};
-               },
-               // server count before the terminal address; 113.25f is 00 80 E2 42
-               hex("08 4d3c2b1a 0300 3c00 3412 02 20 ffff 0201 01 01 0080e242 000080bf")},
-        Golden{"gprs", ParamGroup::Gprs, 0,
-               [](HostConfig& c) {
-                 c.gprs.loginInterval = 3, c.gprs.heartbeatInterval = 0xFFFF, c.gprs.dataInterval = 0x0114;
-                 c.gprs.targetAddress = "example.org", c.gprs.targetPort = "2404";
-                 c.gprs.alarmPhones = {"13000000001", "13000000002", "", "13000000004", "13000000005"};
-                 c.gprs.alarmPhoneMask = 0x1B, c.gprs.smsInterval = 200, c.gprs.workType = 2;
-               },
-               hex("0300 ffff 1401") + area("example.org", 65) + area("2404", 8) + hex("1b") +
-                   area("1300000000113000000002", 22) + area("", 11) + area("1300000000413000000005", 22) +
-                   hex("c8 02")},
-        Golden{"led", ParamGroup::Led, 0,
-               [](HostConfig& c) {
-                 c.led = {1, 1, 0, 192, 0x0140, 8, 2, 0xFFFF, "\xB1\xEA\xCD\xB7 A", "end"};
-               },
-               hex("01 01 00 c000 4001 0800 0200 ffff") + area("\xB1\xEA\xCD\xB7 A", 64) + area("end", 64)},
-        Golden{"channel 32", ParamGroup::Channel, 31,
-               [](HostConfig& c) {
-                 ChannelParams& r = c.channels[31];
-                 r.dataSource = 146, r.upperLimit1 = 25.5f, r.lowerLimit1 = -3.25f, r.coefA1 = 1.25f, r.coefB1 = -2;
-                 r.hysteresis1 = 0.5f, r.name1 = "\xCE\xC2\xB6\xC8", r.unit1 = "C", r.upperLimit2 = 80;
-                 r.lowerLimit2 = 10, r.coefA2 = 3, r.coefB2 = 4, r.hysteresis2 = 1.5f, r.name2 = "humidity";
-                 r.unit2 = "%RH", r.relayUpper1 = 1, r.relayLower1 = 2, r.relayUpper2 = 7, r.relayLower2 = 8;
-                 r.dataProperty = 6, r.alarmDelay = 300, r.smsOnAlarm1 = 1, r.smsOnRestore2 = 1;
-               },
-               hex("92 0000cc41 000050c0 0000a03f 000000c0 0000003f") + area("\xCE\xC2\xB6\xC8", 20) + area("C", 6) +
-                   hex("0000a042 00002041 00004040 00008040 0000c03f") + area("humidity", 20) + area("%RH", 6) +
-                   hex("01 02 07 08 06 2c01 01 00 00 01")},
-        Golden{"modbus slot 6", ParamGroup::Modbus, 5, [](HostConfig& c) { c.modbus[5] = {1, 1, 5, 0, 10}; },
-               hex("01 01 05 0000 0a00")},
-        Golden{"modbus slot 32", ParamGroup::Modbus, 31, [](HostConfig& c) { c.modbus[31] = {247, 0, 0xFF, 0x1234, 0xABCD}; },
-               hex("f7 00 ff 3412 cdab")},
-        Golden{"relay 3", ParamGroup::Relay, 2, [](HostConfig& c) { c.relays[2] = {2, 60, 30}; }, hex("02 3c00 1e00")},
-        Golden{"relay 8", ParamGroup::Relay, 7, [](HostConfig& c) { c.relays[7] = {0xFF, 0xFFFF, 0x8001}; },
-               hex("ff ffff 0180")}),
-    [](const testing::TestParamInfo<Golden>& i) {
-      std::string n = i.param.name;
-      std::replace(n.begin(), n.end(), ' ', '_');
-      return n;
-    });
 
 TEST(RecordImages, ListRowsOfNoSelectionTravelAsFF) {
   HostConfig c;
