@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the checked-in seed corpora (rerun after changing it):
 reply_path/ (fuzz_reply_path): each kind of host reply and near misses, and
-sim_*: the simulated host 1's reply to every command (sim_records() mirrors
+sim_*: the simulated host 1's reply to every command (sim_seeds() mirrors
 sim/initial_records.cpp); window_replies/ (fuzz_window_replies): each sim_*
 reply as a datagram op of window_driver.h, and two sessions of them in a row."""
 import os
@@ -35,8 +35,8 @@ def reply(command, body):
     return d + bytes([sum(d[3:]) & 0xFF])
 
 
-def sim_records():
-    """By read command."""
+def sim_seeds():
+    """Search, network, every tunnel command (writes acknowledged), firmware 702's refused reply."""
     gbk = lambda s: s.encode("gbk")
     r = {1: struct.pack("<BI3H2B2H2B2f", 2, 0x20250001, 60, 30, 300, 2, 16, 10, 1, 2, 1, 113.25, 23.125),
          3: struct.pack("<3H65s8sB11s11s33x2B", 60, 120, 300, b"iot.quendra.net", b"5001", 3,
@@ -49,22 +49,15 @@ def sim_records():
         r[85 + k] = struct.pack("<3B2H", k + 1, k < 4, k % 5, 100 * k, 2 + k % 10)
     for k in range(8):
         r[69 + k] = struct.pack("<B2H", k % 3, 60 + 5 * k, 30 + k)
-    return r
-
-
-def sim_seeds():
-    """Search, network, every tunnel command (writes acknowledged), firmware 702's refused reply."""
     ip, pattern = bytes([10, 1, 168, 192]), lambda offsets: bytes(0x80 | (o & 0x7F) for o in offsets)
     network = struct.pack("<B4s4s4s6sB2H30s34x", 0x80, ip, b"\1" + ip[1:], b"\0\xff\xff\xff", pattern(range(13, 19)),
                           8, 2000, 2404, b"192.168.0.166") + pattern(range(88, 292))
     seeds = {"search_answer": reply(2, b"\0\xff\xff\xff" + ip + MAC + struct.pack("<H2x", 710)
-                                    + "模拟主机1".encode("gbk") + b"\0"),
+                                    + gbk("模拟主机1") + b"\0"),
              "network_answer": reply(3, MAC + network)}
-    records = sim_records()
     for c in range(1, 151):
-        ack = c not in records
-        seeds["%s_%03d" % ("ack" if ack else "reply", c)] = tunnel(block(c, b"" if ack else records[c]))
-    seeds["version_702"] = tunnel(block(1, records[1], 7, 2))
+        seeds["%s_%03d" % ("reply" if c in r else "ack", c)] = tunnel(block(c, r.get(c, b"")))
+    seeds["version_702"] = tunnel(block(1, r[1], 7, 2))
     return seeds
 
 
@@ -74,9 +67,9 @@ def main():
         with open(path, "wb") as f:
             f.write(data)
 
+    sim = sim_seeds()
     seeds = {
-        "search_answer": bytes([0x55, 0, 0x1D, 2, 0, 0xFF, 0xFF, 0xFF, 10, 1, 168, 192]) + MAC
-        + bytes([0xC6, 2, 0, 0]) + "模拟主机1".encode("gbk") + b"\0",
+        "search_answer": sim["search_answer"][:-1],  # without its frame sum
         "search_unterminated": bytes([0x55, 0, 0, 2]) + bytes(18) + b"name",
         "network_answer": bytes([0x55, 1, 0x2B, 3]) + MAC + bytes([0x80]) + bytes(range(1, 256)) + bytes(36) + b"\0",
         "base_reply": tunnel(block(1, bytes(range(27)))),
@@ -85,7 +78,6 @@ def main():
         "relay_reply": tunnel(block(69, bytes(5))),
         "modbus_reply": tunnel(block(85, bytes(7))),
         "led_reply": tunnel(block(150, bytes(141)), outer=11),
-        "ack_37": tunnel(block(37, b"")),
         "ack_703": bytes.fromhex("7e029907030400") + crc16(bytes.fromhex("7e029907030400")),
         "version_702": tunnel(block(1, bytes(27), 7, 2)),
         "marker_98": tunnel(block(2, b"", marker=0x98)),
@@ -98,7 +90,7 @@ def main():
 
     op = lambda d: bytes([0, len(d) >> 8, len(d) & 0xFF]) + d  # a datagram op of window_driver.h
     reads, acks, tab = bytearray([4, 0x7F]), bytearray([4, 0x7F]), 0
-    for name, data in sim_seeds().items():
+    for name, data in sim.items():
         write(os.path.join(CORPUS, "reply_path", "sim_" + name), data)
         write(os.path.join(CORPUS, "window_replies", name), op(data))
         if name.startswith("ack_"):
