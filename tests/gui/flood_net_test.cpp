@@ -37,8 +37,7 @@ std::size_t heapInUse() {
   return __sanitizer_get_current_allocated_bytes ? __sanitizer_get_current_allocated_bytes() : mallinfo2().uordblks;
 }
 
-// The heap the traffic log's ring holds (bounded by its capacity); every other
-// use of memory must stay level under the flood.
+// The heap of the traffic log's ring (bounded by its capacity); all else must stay level.
 std::size_t heapOfLog(const TrafficLog& log) {
   std::size_t n = 0;
   for (const TrafficEntry& e : log.entries()) n += sizeof(TrafficEntry) + 32 + std::size_t(e.datagram.bytes.capacity());
@@ -76,8 +75,7 @@ class FloodNetTest : public QObject {
     long handed = 0, handedAtTick = 0, maxBetweenTicks = 0;
     connect(&dialog.router().transport(), &Transport::received, this, [&] { ++handed; });
 
-    // The sender and the window share this thread's event loop, as a LAN and
-    // the window share the machine: a turn of the sender, then the window's.
+    // The sender and the window take turns in this thread's event loop.
     QTimer sender;
     connect(&sender, &QTimer::timeout, this, [&] {
       for (int i = 0; i < kChunk && sent < kDatagrams; ++i, ++sent) {

@@ -35,11 +35,8 @@ constexpr std::uint32_t kLoopback = loopback(1);
 // (QUdpSocket cannot send an empty datagram).
 void sendRaw(const QByteArray& bytes, std::uint32_t to) {
   const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(kDevicePort);
-  a.sin_addr.s_addr = htonl(to);
-  QCOMPARE(sendto(fd, bytes.constData(), std::size_t(bytes.size()), 0, reinterpret_cast<sockaddr*>(&a), sizeof a),
+  const sockaddr_in a{AF_INET, htons(kDevicePort), {htonl(to)}, {}};
+  QCOMPARE(sendto(fd, bytes.constData(), std::size_t(bytes.size()), 0, reinterpret_cast<const sockaddr*>(&a), sizeof a),
            ssize_t(bytes.size()));
   close(fd);
 }
