@@ -114,8 +114,8 @@ class HostSessionTest : public QObject {
     QCOMPARE(encodeRecord(f.session.config(), ParamGroup::Base), image(f.host(1), ParamGroup::Base));
   }
 
-  void gatesRefuseBeforeAnythingIsSent() {
-    Fixture f;
+  void gatesRefuseBeforeAnythingIsSentAndTheVersionGateStopsAll() {
+    Fixture f(hosts(1, 0, 2));  // version 702; network answers carry no version
     QCOMPARE(f.session.read(ParamGroup::Base), Refusal::NetworkNotRead);
     QCOMPARE(f.session.write(ParamGroup::Network), Refusal::NetworkNotRead);
     QVERIFY(f.transport.requests().isEmpty());
@@ -124,20 +124,14 @@ class HostSessionTest : public QObject {
     for (ParamGroup g : kAllGroups)
       if (g != ParamGroup::Network) QCOMPARE(f.session.write(g), Refusal::GroupNotRead);
     QVERIFY(f.transport.requests().isEmpty());
-    QVERIFY(!f.session.read(ParamGroup::Relay));
-    QCOMPARE(f.session.read(ParamGroup::Relay), Refusal::Busy);
-  }
-
-  void versionGateStopsEverythingOfItsHost() {
-    Fixture f(hosts(1, 0, 2));  // version 702
-    f.read(ParamGroup::Network);
     QSignalSpy refused(&f.session, &HostSession::versionRefused);
     QCOMPARE(f.read(ParamGroup::Base).outcome, Outcome::VersionRefused);
     QCOMPARE(refused.size(), 1);
-    f.session.flagsForTesting().relayRead = true;
     f.transport.clearRequests();
-    QCOMPARE(f.write(ParamGroup::Relay).outcome, Outcome::VersionRefused);
-    QCOMPARE(f.transport.tunnelCommands(), QList<int>{77});  // the first acknowledgement stops the batch
+    QVERIFY(!f.session.read(ParamGroup::Relay));
+    QCOMPARE(f.session.read(ParamGroup::Relay), Refusal::Busy);
+    QCOMPARE(f.run([] { return std::optional<Refusal>(); }).outcome, Outcome::VersionRefused);  // of that read
+    QCOMPARE(f.transport.tunnelCommands(), QList<int>{69});  // its first reply stops the batch
   }
 
   // The window's words for a batch, in the order the host tool shows them.
