@@ -59,13 +59,10 @@ TEST_F(DispatcherTest, IgnoredDatagrams) {
   for (const auto& [name, datagram] : ignored) EXPECT_EQ(dispatch(datagram), Calls{}) << name;
 }
 
-TEST_F(DispatcherTest, SearchAndNetworkAnswers) {
+TEST_F(DispatcherTest, EveryReplyReachesItsHandlerWhole) {
   EXPECT_EQ(dispatch(OuterFrame::buildSearchAnswer({0xC0A8010A, kHost, 710, "ho"})), Calls{"search ho"});
   EXPECT_EQ(dispatch(OuterFrame::buildNetworkAnswer(kHost, Bytes(292))), Calls{"network 292"});
   EXPECT_EQ(dispatch(OuterFrame::buildNetworkAnswer(Mac{2, 0, 0, 0, 0, 9}, Bytes(292))), Calls{"network 292 from another host"});
-}
-
-TEST_F(DispatcherTest, EveryReplyReachesItsGroupAndRecordWhole) {
   const std::tuple<int, std::size_t, const char*> routed[] = {
       {1, 27, "data base k0 p27"},       {2, 0, "ack base k0 p0"},       {3, 137, "data gprs k0 p137"},
       {36, 104, "data channel k31 p104"}, {68, 0, "ack channel k31 p0"},  {69, 5, "data relay k0 p5"},
