@@ -2,14 +2,12 @@
 // A page alone with what the window would give it: a host session on a
 // transport that keeps every datagram sent, whose replies a test delivers or
 // a scripted host answers on the event loop, as the network would; the
-// information area, the wait box's progress line and a recording notifier.
+// information area, a recording notifier and a count of wait boxes opened.
 #include <QList>
 #include <QSignalSpy>
-#include <chrono>
 #include <functional>
 #include <optional>
 
-#include "app/batch_progress.h"
 #include "link/tunnel_frame.h"
 #include "pages/info_log.h"
 #include "pages/page_context.h"
@@ -21,10 +19,6 @@
 namespace quendra::test {
 
 struct PageHarness {
-  // What the scripted host answers to one tunnel request (the whole tunnel
-  // frame sent, 7E command payload CRC); nullopt stays silent.
-  using Host = std::function<std::optional<Bytes>(const Bytes& tunnelFrame)>;
-
   FleetTransport transport{[] {
     sim::SimOptions o;
     o.hosts = 0;
@@ -37,15 +31,14 @@ struct PageHarness {
   InfoLog infoLog;
   RecordingNotifier notifier;
   const QList<Bytes>& sent = transport.requests();
-  QStringList progress;  // the wait box's lines
   int waitBoxes = 0;
-  Host host;
-  BatchProgress words{infoLog, [this](const QString& t) { progress << t; }};
+  // What the scripted host answers to one tunnel request (the whole tunnel
+  // frame sent, 7E command payload CRC); nullopt stays silent.
+  std::function<std::optional<Bytes>(const Bytes& tunnelFrame)> host;
   PageContext context{&session, &infoLog, &notifier, [this] { ++waitBoxes; }};
 
   explicit PageHarness(const Mac& mac = Mac{0x02, 0x4B, 0x7D, 0x10, 0x20, 0x30}) : selected(mac) {
     session.setTarget(selected);
-    QObject::connect(&session, &HostSession::batchEvent, &words, &BatchProgress::show);
     transport.responder = [this](ByteView datagram) {
       std::vector<Bytes> replies;
       if (datagram.size() < 12 || datagram[3] != kTunnel || !host) return replies;
@@ -68,11 +61,6 @@ struct PageHarness {
       if (const Bytes f = tunnelFrame(d); !f.empty()) out.append(f);
     return out;
   }
-  QList<int> commandsSent() const {
-    QList<int> out;
-    for (const Bytes& f : tunnelFramesSent()) out << f[1];
-    return out;
-  }
   // The payload of the last tunnel request (between command byte and CRC).
   Bytes lastPayload() const {
     const Bytes frame = sent.isEmpty() ? Bytes{} : tunnelFrame(sent.last());
@@ -81,11 +69,6 @@ struct PageHarness {
   // A tunnel reply from the selected host of version 7.03, handed over now.
   void receive(std::uint8_t command, ByteView payload = {}) { deliver(TunnelFrame::buildReply(command, payload, 7, 3)); }
   void deliver(const Bytes& block) { transport.deliverNow(OuterFrame::buildTunnelReply(selected, block)); }
-  void setAttemptTimeout(BatchKind kind, std::chrono::milliseconds timeout) {
-    SessionPolicy p = session.policy();
-    (isWriteKind(kind) ? p.writeOf(groupOf(kind)) : p.readOf(groupOf(kind))).timeout = timeout;
-    session.setPolicy(p);
-  }
 };
 
 // A host of version 7.03 that answers reads with `reply(command)` and acknowledges writes.

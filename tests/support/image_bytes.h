@@ -1,5 +1,6 @@
 #pragma once
 // Writing golden byte images in tests: hex text, text areas, concatenation.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ inline Bytes hex(std::string_view text) {
 inline Bytes area(std::string_view text, std::size_t width) {
   Bytes b(text.begin(), text.end());
   b.resize(width, 0);
+  return b;
+}
+// `b` with `part` written over it from byte `at` on.
+inline Bytes over(Bytes b, std::size_t at, const Bytes& part) {
+  std::copy(part.begin(), part.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
   return b;
 }
 inline Bytes operator+(Bytes a, const Bytes& b) {
