@@ -3,7 +3,6 @@
 // screen, the channel page's formats and field rules, and the network page's checks.
 #include <QLabel>
 #include <QTest>
-#include <array>
 #include <variant>
 
 #include "page_harness.h"
@@ -46,8 +45,8 @@ QStringList notices(const PageHarness& h) {
   return out;
 }
 
-// A field, a value the write refuses (for a list: no selection) and the box that says why.
-using Refused = std::array<QString, 3>;
+// A value the write refuses and the box that says why.
+using Refused = std::pair<Field, QString>;
 
 // A single-record page: read and write buttons, its lines, a host record to
 // show, values its write refuses, what the operator types, and the golden
@@ -74,8 +73,8 @@ const std::vector<SinglePage>& singlePageTable() {
        {{"终端地址：", "1a2b3c4d"}, {"服务器数量：", 2}, {"登陆帧间隔时间：", "60"}, {"心跳包间隔时间：", "65535"},
         {"ModBus通信波特率：", 2}, {"通道启用数量：", 32}, {"正常数据记录间隔(分钟)：", "10"}, {"存储类型：", 1},
         {"启用", true}, {"经度：", "113.250000"}, {"维度：", "-23.500000"}},
-       {{"终端地址：", "1234567", "终端地址错误终端地址要为8位长度"},
-        {"终端地址：", "1234567G", "终端地址错误终端地址要为8位十六进制数"}},
+       {{{"终端地址：", "1234567"}, "终端地址错误终端地址要为8位长度"},
+        {{"终端地址：", "1234567G"}, "终端地址错误终端地址要为8位十六进制数"}},
        // disabled interval edits go out all the same
        {{"终端地址：", "1A2b3C4d"}, {"登陆帧间隔时间：", "70000"}, {"心跳包间隔时间：", "-1"}, {"数据帧间隔时间：", "abc"},
         {"正常数据记录间隔(分钟)：", " 15min"}, {"告警数据记录间隔(分钟)：", ""}, {"ModBus通信波特率：", 0},
@@ -93,9 +92,9 @@ const std::vector<SinglePage>& singlePageTable() {
        {{"心跳帧间隔：", "65535"}, {"GPRS目标地址或域名：", "iot.example.net"}, {"GPRS目标端口：", "5001"},
         {"告警目标手机号码1：", "13800138000"}, {"告警目标手机号码2：", ""}, {"告警目标手机号码5：", "15000000005"},
         {"报警短信发送间隔：", "200"}, {"GPRS工作类型：", 1}},
-       {{"报警短信发送间隔：", "256", "提示报警短信发送间隔：不能大于255"},
-        {"GPRS目标地址或域名：", "a\U0001F600", "提示GPRS目标地址或域名：含有设备不能显示的字符"},
-        {"GPRS工作类型：", "", "提示请选择GPRS工作类型："}},
+       {{{"报警短信发送间隔：", "256"}, "提示报警短信发送间隔：不能大于255"},
+        {{"GPRS目标地址或域名：", "a\U0001F600"}, "提示GPRS目标地址或域名：含有设备不能显示的字符"},
+        {{"GPRS工作类型：", -1}, "提示请选择GPRS工作类型："}},
        {{"登陆帧间隔：", "-1"}, {"心跳帧间隔：", "70000"}, {"数据帧间隔：", "x"}, {"GPRS目标地址或域名：", QString(70, 'a')},
         {"告警目标手机号码1：", "  13911112222 "}, {"告警目标手机号码2：", "1391111222"},
         {"告警目标手机号码3：", "139111122223"}, {"告警目标手机号码4：", ""}, {"告警目标手机号码5：", "1391111222中"},
@@ -109,7 +108,7 @@ const std::vector<SinglePage>& singlePageTable() {
        [](HostConfig& c) { c.led = {1, 1, 0, 192, 65535, 8, 2, 5, "Quendra \xBC\xE0\xB2\xE2", "end"}; },
        {{"LED屏Y尺寸：", "65535"}, {"通道显示数量：", 7}, {"列数：", 1}, {"数据表格是否显示", true}, {"标尾 使用", false},
         {"标头：", "Quendra 监测"}},
-       {{"标头：", "\U0001F600", "提示标头：含有设备不能显示的字符"}},
+       {{{"标头：", "\U0001F600"}, "提示标头：含有设备不能显示的字符"}},
        // a 64-byte header goes whole; a character straddling byte 64 is left out
        {{"LED屏X尺寸：", "abc"}, {"LED屏Y尺寸：", "-1"}, {"LED屏刷新间隔(S)：", "70000"}, {"通道显示数量：", 31},
         {"列数：", 4}, {"数据表格是否显示", false}, {"标头 使用", false}, {"标尾 使用", true},
@@ -201,12 +200,9 @@ class PagesTest : public QObject {
     h.receive(readCommandOf(s.group), record);
     for (const Field& f : s.shown) expectShown(p.get(), f);
     QCOMPARE(h.infoLog.text(), s.readLine + s.readOk);
-    for (const auto& [label, text, notice] : s.refused) {  // its box; nothing sent, nothing of it kept
+    for (const auto& [field, notice] : s.refused) {  // its box; nothing sent, nothing of it kept
       h.notifier.notices.clear();
-      if (auto* box = qobject_cast<QComboBox*>(findByAccessibleName<QWidget>(p.get(), label)))
-        box->setCurrentIndex(-1);
-      else
-        edit(p.get(), label)->setText(text);
+      give(p.get(), field);
       press(p.get(), s.write);
       QCOMPARE(notices(h), QStringList{notice});
       QCOMPARE(h.sent.size(), 1);
@@ -246,13 +242,13 @@ class PagesTest : public QObject {
       expectShown(&p, f);
     QCOMPARE(h.infoLog.text(), QStringLiteral("恢复出厂设置...\r\n读取网络参数成功！\r\n"));
     const Refused refused[] = {  // what would lose the host: its box, or for the MAC an information line
-        {"网关地址：", "192.168.1.256", "网关地址：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
-        {"子网掩码：", "", "子网掩码：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
-        {"服务器1 服务器地址：", QString(30, 'x'), "服务器1 服务器地址：超过29个字节(一个汉字占两个字节),请缩短"},
-        {"MAC地址：", "00-1A-2B-3C-4D-5", ""}, {"MAC地址：", "01-00-5E-00-00-01", ""}};
-    for (const auto& [label, text, notice] : refused) {
+        {{"网关地址：", "192.168.1.256"}, "网关地址：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
+        {{"子网掩码：", ""}, "子网掩码：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
+        {{"服务器1 服务器地址：", QString(30, 'x')}, "服务器1 服务器地址：超过29个字节(一个汉字占两个字节),请缩短"},
+        {{"MAC地址：", "00-1A-2B-3C-4D-5"}, ""}, {{"MAC地址：", "01-00-5E-00-00-01"}, ""}};
+    for (const auto& [field, notice] : refused) {
       h.notifier.notices.clear();
-      edit(&p, label)->setText(text);
+      give(&p, field);
       press(&p, notice.isEmpty() ? QStringLiteral("写MAC") : QStringLiteral("写入网络参数"));
       QVERIFY(h.sent.isEmpty());
       QCOMPARE(notices(h), notice.isEmpty() ? QStringList{} : QStringList{QStringLiteral("提示") + notice});
