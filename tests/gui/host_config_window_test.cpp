@@ -42,7 +42,7 @@ struct Fixture : FleetWindow {
   bool settled() { return QTest::qWaitFor([&] { return !actions().busy() && dialog.session().idle(); }, 20000); }
   // The compare dialog that a write brought up, once it is there.
   CompareDialog* compare() {
-    QTest::qWaitFor([&] { return actions().compareDialog() != nullptr; }, 20000);
+    (void)QTest::qWaitFor([&] { return actions().compareDialog() != nullptr; }, 20000);
     return actions().compareDialog();
   }
   QStringList compareRows() {

@@ -53,7 +53,7 @@ struct FleetWindow {
   void pressAndSettle(MainDialog::Tab tab, const QString& button) {
     dialog.tabs()->setCurrentIndex(tab);
     buttonByText(dialog.tabs()->widget(tab), button)->click();
-    QTest::qWaitFor([&] { return dialog.session().idle(); }, 20000);
+    (void)QTest::qWaitFor([&] { return dialog.session().idle(); }, 20000);
     QTest::qWait(5);
   }
   // The last request sent with this outer command (or tunnel command, for 10).
