@@ -6,6 +6,7 @@
 #include "app/batch_progress.h"
 #include "link/tunnel_frame.h"
 #include "pages/info_log.h"
+#include "session/config_job.h"
 #include "session/host_session.h"
 #include "session/reply_router.h"
 #include "support/fleet_transport.h"
@@ -77,6 +78,24 @@ class HostSessionTest : public QObject {
     QTest::qWait(10);  // hosts do not acknowledge the network settings
     QCOMPARE(f.host(0).records.at(readCommandOf(ParamGroup::Modbus, 6)), encodeModbusSlot(f.session.config().modbus[6]));
     QCOMPARE(f.host(0).network, encodeRecord(f.session.config(), ParamGroup::Network));
+  }
+
+  void aJobCallsVerifiedOnlyWhatReadsBackAsWritten() {  // the host acknowledges channel 5 but keeps it
+    Fixture f(hosts(1));
+    const Bytes kept = image(f.host(0), ParamGroup::Channel, 4);
+    connect(&f.session, &HostSession::writeAcknowledged, this, [&](ParamGroup g, int k) {
+      if (g == ParamGroup::Channel && k == 4) f.host(0).records[readCommandOf(g, k)] = kept;
+    });
+    ConfigJob job(f.session);
+    std::optional<ConfigJobResult> result;
+    connect(&job, &ConfigJob::finished, this, [&](const ConfigJobResult& r) { result = r; });
+    RecordMasks which{};
+    which[int(ParamGroup::Channel)] = 0b110000;
+    job.start([](HostConfig c) { return c.channels[4].alarmDelay += 9, c.channels[5].alarmDelay += 9, c; }, which);
+    QVERIFY(QTest::qWaitFor([&] { return result.has_value(); }, 10000));
+    QCOMPARE(result->outcome, Outcome::NoAnswer);
+    QCOMPARE(result->verified[int(ParamGroup::Channel)], 0b100000u);
+    QCOMPARE(result->failed[int(ParamGroup::Channel)], 0b10000u);
   }
 
   void anotherHostsRepliesAreNeverApplied() {
