@@ -14,7 +14,6 @@
 #include "session/reply_router.h"
 #include "support/fleet_transport.h"
 #include "support/test_support.h"
-#include "support/widget_lookup.h"
 
 namespace quendra::test {
 

@@ -9,7 +9,6 @@
 #include "app/main_dialog.h"
 #include "support/fleet_transport.h"
 #include "support/test_support.h"
-#include "support/widget_lookup.h"
 
 namespace quendra::test {
 

@@ -1,12 +1,13 @@
 #pragma once
-// Shared helpers of the Qt tests: a notifier that records message boxes, a
-// simulator process, and widget look-up by accessible name.
+// Shared helpers of the Qt tests: a notifier that records message boxes, and
+// finding widgets the way an operator does: input fields by their accessible
+// name, buttons by the text they show. A missing one ends the test.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QList>
-#include <QProcess>
+#include <QPushButton>
 #include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QWidget>
 
 #include "pages/notifier.h"
 
@@ -26,23 +27,6 @@ class RecordingNotifier : public Notifier {
   QList<Notice> notices;
 };
 
-// quendra-hostsim as a child process, with its request log in a temporary
-// directory. Only start it inside a test network namespace.
-class HostSim {
- public:
-  explicit HostSim(const QStringList& arguments = {});
-  ~HostSim();
-  bool started() const { return started_; }
-  // Hex lines of every request the simulator heard ("aa0001020 2" lower-case, no blanks).
-  QStringList requestLog() const;
-  QString logPath() const;
-
- private:
-  QTemporaryDir dir_;
-  QProcess process_;
-  bool started_ = false;
-};
-
 // The first descendant of `root` of type T whose accessible name is `name`.
 template <typename T>
 T* findByAccessibleName(QWidget* root, const QString& name) {
@@ -50,5 +34,21 @@ T* findByAccessibleName(QWidget* root, const QString& name) {
     if (w->accessibleName() == name) return w;
   return nullptr;
 }
+template <typename T>
+T* field(QWidget* page, const QString& name) {
+  if (T* w = findByAccessibleName<T>(page, name)) return w;
+  qFatal("no field named %s", qPrintable(name));
+}
+inline QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
+inline QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
+inline QCheckBox* check(QWidget* page, const QString& name) { return field<QCheckBox>(page, name); }
+
+// The push button under `root` that shows `text`.
+inline QPushButton* buttonByText(QWidget* root, const QString& text) {
+  for (QPushButton* b : root->findChildren<QPushButton*>())
+    if (b->text() == text) return b;
+  qFatal("no button %s", qPrintable(text));
+}
+inline void press(QWidget* root, const QString& text) { buttonByText(root, text)->click(); }
 
 }  // namespace quendra::test
