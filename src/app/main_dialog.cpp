@@ -98,6 +98,10 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
 }
 
 MainDialog::~MainDialog() {
+  // The dialogs this window opened (copy to many hosts, job progress) hold
+  // sessions on the router and point into the actions; they must go before
+  // those members do, not afterwards with the rest of the children.
+  qDeleteAll(findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
   if (ownTransport_) ownTransport_->closeLink();
 }
 
