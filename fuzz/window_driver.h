@@ -18,7 +18,6 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <algorithm>
 #include <chrono>
 #include <vector>

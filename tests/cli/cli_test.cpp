@@ -25,11 +25,7 @@ struct Fixture {
   FleetTransport transport;
   QTemporaryDir dir;
   explicit Fixture(int hosts = 3, double dropPercent = 0, std::uint8_t trailerLow = 10)
-      : transport([&] {
-          sim::SimOptions o;
-          o.hosts = hosts, o.dropPercent = dropPercent, o.trailerLow = trailerLow;
-          return o;
-        }()) {}
+      : transport(sim::SimOptions{.hosts = hosts, .dropPercent = dropPercent, .trailerLow = trailerLow}) {}
 
   Run cli(QStringList args) {
     QString out, err;
@@ -48,8 +44,6 @@ struct Fixture {
     return n;
   }
 };
-
-bool sameRecords(const sim::SimHost& a, const sim::SimHost& b) { return a.records == b.records; }
 
 }  // namespace
 
@@ -78,7 +72,7 @@ class CliTest : public QObject {
     const Run clone = f.cli({"clone", f.path("h1.json"), "192.168.1.11", "02:4B:7D:00:00:03"});
     QCOMPARE(clone.status, 0);
     QVERIFY(clone.out.contains(QStringLiteral("02-4B-7D-00-00-02 192.168.1.11  verified")));
-    QVERIFY(sameRecords(f.host(1), f.host(0)) && sameRecords(f.host(2), f.host(0)));
+    QVERIFY(f.host(1).records == f.host(0).records && f.host(2).records == f.host(0).records);
     QCOMPARE(f.host(1).network, identity);  // a clone leaves the network settings alone
 
     // write includes the network settings the file holds: hidden bytes as read from host 1
@@ -129,7 +123,7 @@ class CliTest : public QObject {
     for (const QString& line : lines) {
       const int i = line.mid(15, 2).toInt(nullptr, 16) - 1;  // 02-4B-7D-00-00-<i + 1>
       QVERIFY2(line.startsWith("02-4B-7D-00-00-") && i >= 0 && i < 20, qPrintable(line));
-      QVERIFY2(line.contains("verified") ? sameRecords(f.host(i), f.host(0)) : line.contains("failed: "), qPrintable(line));
+      QVERIFY2(line.contains("verified") ? f.host(i).records == f.host(0).records : line.contains("failed: "), qPrintable(line));
       verified += line.contains("verified");
     }
     QVERIFY(verified > 0);

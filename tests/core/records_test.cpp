@@ -82,15 +82,6 @@ TEST(RecordImages, EncodedAsTheHostLaysItOutAndDecodedBack) {
   }
 }
 
-TEST(RecordImages, ListRowsOfNoSelectionTravelAsFF) {
-  HostConfig c;
-  c.channels[0].dataSource = -1;
-  c.channels[0].dataProperty = -1;
-  const Bytes p = encodeRecord(c, ParamGroup::Channel, 0);
-  EXPECT_EQ(p[0], 0xFF);
-  EXPECT_EQ(p[97], 0xFF);
-}
-
 // Text areas: zero-filled, cut at the last whole character, ended at the first zero when read.
 struct TextArea {
   const char* name;

@@ -1,9 +1,8 @@
 #!/bin/bash
 # quendra-cli against quendra-hostsim over real UDP, inside a private network
-# namespace: bad files are refused with nothing sent; host 1 read to a file
-# (with a text GBK cannot decode and a hand edit put in) and cloned to host 2
-# gives host 2 the same records but its identity; the network settings written
-# explicitly carry host 1's hidden bytes. Usage: cli_roundtrip.sh BUILD_DIR
+# namespace: host 1 read to a file (with a text GBK cannot decode and a hand
+# edit put in) and cloned to host 2 gives host 2 the same records but its
+# identity; the network settings written explicitly carry host 1's hidden bytes. Usage: cli_roundtrip.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,18 +15,6 @@ trap 'kill $sim 2>/dev/null || true; rm -rf "$work"' EXIT
 sim=$!
 for _ in $(seq 50); do [ -s "$work/ready" ] && break; sleep 0.1; done
 cli() { "$build/src/cli/quendra-cli" --search-time 300 "$@"; }
-status() { set +e; "$@" > "$work/out" 2> "$work/err"; local s=$?; set -e; echo $s; }
-
-# Bad files of every kind: exit status 1 and not one datagram.
-printf '{"format": "quendra-host-config", "formatVersion": 1' > "$work/truncated.json"
-printf '{"format": "quendra-host-config", "formatVersion": 1, "relays": [{"image": "0102"}]}' > "$work/short.json"
-printf '{"format": "quendra-host-config", "formatVersion": 1, "base": {"fields": {"modbusBaud": 300}}}' > "$work/range.json"
-printf '{"format": "quendra-host-config", "formatVersion": 1, "base": {"colour": 1}}' > "$work/unknown.json"
-for bad in truncated short range unknown; do
-  [ "$(status cli write 02-4B-7D-00-00-02 "$work/$bad.json")" = 1 ] || { echo "$bad.json not refused"; exit 1; }
-  grep -q "$bad.json" "$work/err"
-done
-[ ! -s "$work/requests.log" ] || { echo "a bad file sent something"; cat "$work/requests.log"; exit 1; }
 
 cli read 02-4B-7D-00-00-01 -o "$work/h1.json"
 # Channel 4's first name becomes bytes GBK cannot decode (its field dropped,

@@ -36,10 +36,6 @@ for mode in broadcast unicast; do
     --sim "$sim" --sim-log "$work/one-$mode.log" -- --hosts 3 --reply "$mode"
 done
 
-step "one namespace: 1000 hosts, --trailer-version, --silent, --late, --delay"
-"$root/scripts/netns-run" python3 "$client" --local 127.0.0.1 --scenario options \
-  --sim "$sim" -- --hosts 1000 --trailer-version 7.2 --silent 3 --late 69:2 --delay 100
-
 step "one namespace: --drop 100"
 "$root/scripts/netns-run" python3 "$client" --local 127.0.0.1 --scenario drop --sim "$sim" -- --drop 100
 

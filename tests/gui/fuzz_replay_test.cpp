@@ -1,6 +1,5 @@
 // The fuzz corpora and regressions (inputs that once crashed the window)
 // replayed through the window fuzz target's driver.
-#include <QApplication>
 #include <QDir>
 #include <QTest>
 

@@ -2,9 +2,7 @@
 // of another host shows only the rows that differ and writes only those records; a record the host misses is
 // named and not called verified; the state before a write is kept and restored through the compare dialog; a
 // copy to five hosts, one of them silent on a command.
-#include <QCheckBox>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>

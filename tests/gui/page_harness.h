@@ -18,11 +18,7 @@
 namespace quendra::test {
 
 struct PageHarness {
-  FleetTransport transport{[] {
-    sim::SimOptions o;
-    o.hosts = 0;
-    return o;
-  }()};
+  FleetTransport transport{sim::SimOptions{.hosts = 0}};
   ReplyRouter router{transport};
   HostSession session{router};
   ReadFlags& flags = session.flagsForTesting();

@@ -18,9 +18,7 @@ using namespace std::chrono_literals;
 namespace {
 
 sim::SimOptions hosts(int n, int delayMs = 0, std::uint8_t trailerLow = 10) {
-  sim::SimOptions o;
-  o.hosts = n, o.delayMs = delayMs, o.trailerLow = trailerLow;
-  return o;
+  return {.hosts = n, .delayMs = delayMs, .trailerLow = trailerLow};
 }
 
 struct Fixture {

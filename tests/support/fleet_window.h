@@ -21,18 +21,12 @@ struct FleetWindow {
     QStandardPaths::setTestModeEnabled(true);  // the history goes to a test folder
     dialog.show();
   }
-  explicit FleetWindow(int hosts) : FleetWindow([hosts] {
-    sim::SimOptions o;
-    o.hosts = hosts;
-    return o;
-  }()) {}
+  explicit FleetWindow(int hosts) : FleetWindow(sim::SimOptions{.hosts = hosts}) {}
   // Waits this short for a host that does not answer.
   void quickTimeouts() {
     SessionPolicy p = dialog.session().policy();
-    for (ParamGroup g : kAllGroups) {
-      if (p.readOf(g).timeout.count()) p.readOf(g).timeout = std::chrono::milliseconds(20);
-      if (p.writeOf(g).timeout.count()) p.writeOf(g).timeout = std::chrono::milliseconds(20);
-    }
+    for (ParamGroup g : kAllGroups)
+      for (AttemptPolicy* r : {&p.readOf(g), &p.writeOf(g)}) r->timeout = std::min(r->timeout, std::chrono::milliseconds(20));
     dialog.session().setPolicy(p);
   }
 

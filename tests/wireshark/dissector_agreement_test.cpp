@@ -102,9 +102,7 @@ class DissectorAgreementTest : public QObject {
   Q_OBJECT
  private slots:
   void everyRecordFieldAsTheCodecsReadIt() {
-    sim::SimOptions options;
-    options.hosts = 2;
-    FleetTransport transport(options);
+    FleetTransport transport(sim::SimOptions{.hosts = 2});
     seedAwkwardValues(transport.fleet().hosts()[1]);
     TrafficLog log(transport);
     ReplyRouter router(transport);
