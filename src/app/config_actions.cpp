@@ -19,22 +19,6 @@
 namespace quendra {
 namespace {
 
-bool any(const RecordMasks& m) {
-  return std::any_of(m.begin(), m.end(), [](std::uint32_t bits) { return bits != 0; });
-}
-
-int countOf(const RecordMasks& m) {
-  int n = 0;
-  for (std::uint32_t bits : m) n += std::popcount(bits);
-  return n;
-}
-
-RecordMasks allBut(const RecordMasks& all, const RecordMasks& failed) {
-  RecordMasks m{};
-  for (int g = 0; g < kParamGroupCount; ++g) m[g] = all[g] & ~failed[g];
-  return m;
-}
-
 QString suggestedName(const HostIdentity& host) {
   QString name = host.name;
   name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
@@ -47,7 +31,12 @@ QString suggestedName(const HostIdentity& host) {
 
 ConfigActions::ConfigActions(Window window, FileChooser& files, HistoryStore& store, QObject* parent)
     : QObject(parent), w_(std::move(window)), files_(&files), store_(store), history_(store) {
-  history_.watch(*w_.session, [this] { return w_.selectedHost().value_or(HostIdentity{w_.session->target()}); });
+  history_.watch(*w_.session, [this] {
+    if (const auto host = w_.selectedHost()) return *host;
+    HostIdentity unlisted;  // a host written without a search answer: its MAC is all that is known
+    unlisted.mac = w_.session->target();
+    return unlisted;
+  });
 }
 
 ConfigActions::~ConfigActions() = default;
@@ -97,12 +86,12 @@ void ConfigActions::saved(const ConfigJobResult& r) {
   header.savedAt = QDateTime::currentDateTimeUtc();
   header.host = jobHost_;
   QString error;
-  if (!writeConfigFile(path, configFileJson(w_.session->lastRead(), allBut(allRecordMasks(), r.failed), header), &error)) {
+  if (!writeConfigFile(path, configFileJson(w_.session->lastRead(), recordsWithout(allRecordMasks(), r.failed), header), &error)) {
     w_.notifier->notify(tr("提示"), tr("无法保存配置文件%1：%2").arg(path, error), NoticeIcon::Exclamation);
     return line(tr("配置未保存"));
   }
   line(tr("配置已保存：%1").arg(path));
-  if (any(r.failed)) line(tr("以下记录没有读到：%1").arg(recordNames(r.failed)));
+  if (anyRecord(r.failed)) line(tr("以下记录没有读到：%1").arg(recordNames(r.failed)));
 }
 
 void ConfigActions::openConfig() {
@@ -156,7 +145,7 @@ void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which,
   history_.setSuspended(true);
   connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::written);
   connect(job_.get(), &ConfigJob::compared, this, [this, restoreOnCancel](const RecordMasks& differing) {
-    if (!any(differing)) return job_->proceed();
+    if (!anyRecord(differing)) return job_->proceed();
     if (progress_) progress_->hide();
     compare_ = new CompareDialog(diffConfigs(job_->current(), job_->target(), differing), w_.parent);
     compare_->setAttribute(Qt::WA_DeleteOnClose);
@@ -183,10 +172,10 @@ void ConfigActions::written(const ConfigJobResult& r) {
   if (r.outcome == Outcome::Cancelled) return line(tr("未写入"));
   if (r.outcome == Outcome::VersionRefused) return line(tr("固件版本不支持，未写入"));
   if (!r.hostAnswered) return line(tr("主机没有应答，未写入"));
-  if (!any(r.differing)) return line(tr("主机的配置与要写入的相同，无需写入"));
-  if (r.outcome == Outcome::Done) return line(tr("写入完成，%1条记录已读回校验").arg(countOf(r.verified)));
+  if (!anyRecord(r.differing)) return line(tr("主机的配置与要写入的相同，无需写入"));
+  if (r.outcome == Outcome::Done) return line(tr("写入完成，%1条记录已读回校验").arg(recordCount(r.verified)));
   line(tr("以下记录未能写入或校验：%1").arg(recordNames(r.failed)));
-  if (any(r.verified)) line(tr("其余%1条记录已读回校验").arg(countOf(r.verified)));
+  if (anyRecord(r.verified)) line(tr("其余%1条记录已读回校验").arg(recordCount(r.verified)));
 }
 
 void ConfigActions::showHistory() {
@@ -210,7 +199,7 @@ void ConfigActions::showHistory() {
 void ConfigActions::cloneToHosts() {
   std::optional<CloneDialog::Source> fromHost, fromFile;
   const HostConfig& read = w_.session->lastRead();
-  if (const auto host = w_.selectedHost(); host && any(read.known))
+  if (const auto host = w_.selectedHost(); host && anyRecord(read.known))
     fromHost = CloneDialog::Source{hostName(*host),
                                    [read](const HostConfig& current) { return withRecords(current, read, read.known); },
                                    read.known};

@@ -6,20 +6,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <bit>
 
 #include "config/field_labels.h"
 
 namespace quendra {
-namespace {
-
-int countOf(const RecordMasks& m) {
-  int n = 0;
-  for (std::uint32_t bits : m) n += std::popcount(bits);
-  return n;
-}
-
-}  // namespace
 
 QString stageWord(ConfigJob::Stage stage) {
   switch (stage) {
@@ -35,7 +25,7 @@ JobProgress::JobProgress(ConfigJob& job, HostSession& session, const RecordMasks
     : QDialog(parent), line_(new QLabel), bar_(new QProgressBar) {
   setWindowTitle(title);
   setWindowModality(Qt::WindowModal);
-  bar_->setRange(0, countOf(which) + 1);  // and the network settings every read needs
+  bar_->setRange(0, recordCount(which) + 1);  // and the network settings every read needs
   bar_->setValue(0);
   bar_->setAccessibleName(title);
   auto* cancel = new QPushButton(tr("取消"));
@@ -56,7 +46,7 @@ JobProgress::JobProgress(ConfigJob& job, HostSession& session, const RecordMasks
   });
   // Writing and reading back each differing record add to the bar.
   connect(&job, &ConfigJob::compared, this, [this](const RecordMasks& differing) {
-    bar_->setMaximum(bar_->maximum() + 2 * countOf(differing));
+    bar_->setMaximum(bar_->maximum() + 2 * recordCount(differing));
   });
   connect(&session, &HostSession::batchEvent, this, [this](const BatchEvent& e) {
     if (e.stage == BatchEvent::Stage::Sending) showRecord(stage_, groupOf(e.kind), e.record);

@@ -19,22 +19,6 @@ std::optional<ConfigFile> loadFile(Context& c, const QString& path) {
   return std::get<ConfigFile>(std::move(file));
 }
 
-RecordMasks both(const RecordMasks& a, const RecordMasks& b) {
-  RecordMasks m{};
-  for (int g = 0; g < kParamGroupCount; ++g) m[g] = a[g] & b[g];
-  return m;
-}
-
-bool any(const RecordMasks& m) {
-  return std::any_of(m.begin(), m.end(), [](std::uint32_t bits) { return bits != 0; });
-}
-
-int countOf(const RecordMasks& m) {
-  int n = 0;
-  for (std::uint32_t bits : m) n += std::popcount(bits);
-  return n;
-}
-
 // One host's write, from its search answer to its verified records.
 struct HostWrite {
   FoundHost host;
@@ -53,7 +37,7 @@ struct HostWrite {
       case kRefused: return QStringLiteral("refused: its firmware version is not supported; nothing written");
       case kNoAnswer: return QStringLiteral("did not answer; nothing written");
       case kPartly: return QStringLiteral("failed: %1").arg(recordList(result.failed));
-      default: return QStringLiteral("verified (%1 records written)").arg(countOf(result.verified));
+      default: return QStringLiteral("verified (%1 records written)").arg(recordCount(result.verified));
     }
   }
   QJsonObject json() const {
@@ -109,7 +93,7 @@ int writeCommand(Context& c) {
   if (!file) return kUsage;
   const auto groups = groupsNamed(c, args.mid(2), allRecordMasks());
   if (!groups) return kUsage;
-  const RecordMasks which = both(file->present(), *groups);
+  const RecordMasks which = commonRecords(file->present(), *groups);
   const auto host = c.find(args[0]);
   if (!host) return kNoAnswer;
 
@@ -149,7 +133,7 @@ int cloneCommand(Context& c) {
   }
   const auto groups = groupsNamed(c, groupNames, allRecordMasks());
   if (!groups) return kUsage;
-  RecordMasks which = both(file->present(), *groups);
+  RecordMasks which = commonRecords(file->present(), *groups);
   // A host's network settings are its identity: another host's would clash.
   if (!c.options().withNetwork) which[static_cast<int>(ParamGroup::Network)] = 0;
 
@@ -179,7 +163,7 @@ int cloneCommand(Context& c) {
   QJsonArray rows;
   for (const auto& w : writes) {
     worst = std::max<int>(worst, w->status() == kNoAnswer ? kPartly : w->status());
-    anyDone = anyDone || any(w->result.verified);
+    anyDone = anyDone || anyRecord(w->result.verified);
     if (c.options().json)
       rows.append(w->json());
     else

@@ -4,6 +4,7 @@
 // difference in bytes no field names (the network record's hidden bytes)
 // counts too.
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,22 @@ constexpr RecordMasks allRecordMasks() {
   return m;
 }
 inline RecordMasks knownRecords(const HostConfig& c) { return c.known; }
+
+inline int recordCount(const RecordMasks& m) {
+  int n = 0;
+  for (std::uint32_t bits : m) n += std::popcount(bits);
+  return n;
+}
+inline bool anyRecord(const RecordMasks& m) { return recordCount(m) > 0; }
+// The records marked in both; those of `a` not marked in `b`.
+inline RecordMasks commonRecords(RecordMasks a, const RecordMasks& b) {
+  for (std::size_t g = 0; g < a.size(); ++g) a[g] &= b[g];
+  return a;
+}
+inline RecordMasks recordsWithout(RecordMasks a, const RecordMasks& b) {
+  for (std::size_t g = 0; g < a.size(); ++g) a[g] &= ~b[g];
+  return a;
+}
 
 struct FieldDifference {
   ParamGroup group;
