@@ -1,6 +1,5 @@
-// Arbitrary bytes as a host configuration file: the reader must refuse or
-// accept without reading outside what it was given, and what it accepts must
-// apply to a configuration and be written again as a file it accepts.
+// Arbitrary bytes as a host configuration file: the reader must refuse or accept without reading outside what it was
+// given, and what it accepts must apply to a configuration and be written again as a file it accepts.
 #include <cstddef>
 #include <cstdint>
 #include <variant>

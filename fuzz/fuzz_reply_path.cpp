@@ -1,10 +1,8 @@
-// Arbitrary datagrams through the whole reply path: the dispatcher with
-// handlers that read every byte they are given (so AddressSanitizer sees any
-// view that runs past the datagram), and the outer readers and the tunnel
-// decoder on their own; then the request readers and the traffic view's
-// meaning of the datagram, sent and received. The seeds in corpus/reply_path
-// are a reply of each kind and near misses, named for what they hold; sim_*
-// are simulated host 1's replies to every command.
+// Arbitrary datagrams through the whole reply path: the dispatcher with handlers that read every byte they are given
+// (so AddressSanitizer sees any view that runs past the datagram), and the outer readers and the tunnel decoder on
+// their own; then the request readers and the traffic view's meaning of the datagram, sent and received. The seeds in
+// corpus/reply_path are a reply of each kind and near misses, named for what they hold; sim_* are simulated host 1's
+// replies to every command.
 #include <cstddef>
 #include <cstdint>
 

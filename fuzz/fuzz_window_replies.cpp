@@ -1,14 +1,13 @@
-// Arbitrary inputs into the whole window, in WindowDriver's format: datagrams
-// through MainDialog's dispatcher into every page codec and apply operation,
-// mixed with flags, tabs, button presses and edits.
+// Arbitrary inputs into the whole window, in WindowDriver's format: datagrams through MainDialog's dispatcher into
+// every page codec and apply operation, mixed with flags, tabs, button presses and edits.
 #include <QApplication>
 
 #include "window_driver.h"
 
 static quendra::fuzz::WindowDriver* driver = nullptr;
 
-// Fontconfig keeps its font cache in memory that LeakSanitizer cannot reach
-// from its roots; every leak check would report it.
+// Fontconfig keeps its font cache in memory that LeakSanitizer cannot reach from its roots; every leak check would
+// report it.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

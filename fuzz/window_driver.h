@@ -46,8 +46,8 @@ class WindowDriver {
   MainDialog& dialog() { return dialog_; }
   long notices() const { return notifier_.count; }
 
-  // Starts from a hidden window, every flag clear, no batch pass, no host and
-  // an empty log; records and fields keep what earlier replies and edits put there.
+  // Starts from a hidden window, every flag clear, no batch pass, no host and an empty log; records and fields keep
+  // what earlier replies and edits put there.
   void play(const std::uint8_t* data, std::size_t size) {
     dialog_.hide();
     ReadFlags& flags = dialog_.session().flagsForTesting();
@@ -88,8 +88,7 @@ class WindowDriver {
     return QByteArray(reinterpret_cast<const char*>(at_ - n), qsizetype(n));
   }
 
-  // Operands are read whatever the field; a disabled or read-only field is
-  // left alone, as it is for the operator.
+  // Operands are read whatever the field; a disabled or read-only field is left alone, as it is for the operator.
   void edit(QWidget* w) {
     if (auto* box = qobject_cast<QComboBox*>(w)) {
       const int row = byte() % (box->count() + 1) - 1;

@@ -1,6 +1,6 @@
-// quendra-cli's commands in process against simulated hosts: the file a read writes takes another host to
-// the same records but its identity; exit statuses; nothing is sent for a bad file, an unconfirmed command
-// or a refused firmware; a clone in parallel under loss never calls a host verified whose records differ.
+// quendra-cli's commands in process against simulated hosts: the file a read writes takes another host to the same
+// records but its identity; exit statuses; nothing is sent for a bad file, an unconfirmed command or a refused
+// firmware; a clone in parallel under loss never calls a host verified whose records differ.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
-// Host configuration files: what a host holds survives the file byte for byte (hidden network bytes, texts
-// GBK cannot decode), a hand edit of a named field takes effect, a file of fields only starts from the
-// host's record, and every kind of bad file is refused with its JSON path.
+// Host configuration files: what a host holds survives the file byte for byte (hidden network bytes, texts GBK cannot
+// decode), a hand edit of a named field takes effect, a file of fields only starts from the host's record, and every
+// kind of bad file is refused with its JSON path.
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>

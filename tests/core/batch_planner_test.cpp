@@ -1,5 +1,5 @@
-// The batch planner without an event loop: which record goes out next, how
-// often, in which order of kinds, and what a pass reports at its end.
+// The batch planner without an event loop: which record goes out next, how often, in which order of kinds, and what a
+// pass reports at its end.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -22,8 +22,8 @@ Log operator+(Log a, const Log& b) {
   return a;
 }
 
-// A batch driven as the runner drives it; `host` sees each request go out and says whether it is answered.
-// The log: the commands sent, "abandon <command>" and "end <kind> ok|fail <failed mask>".
+// A batch driven as the runner drives it; `host` sees each request go out and says whether it is answered. The log:
+// the commands sent, "abandon <command>" and "end <kind> ok|fail <failed mask>".
 struct Pass {
   const char* name;
   BatchKind kind;

@@ -1,5 +1,5 @@
-// What the traffic view says of a datagram: every request and reply kind, and each reason a datagram
-// is dropped, on frames built by the codecs and then broken one byte at a time.
+// What the traffic view says of a datagram: every request and reply kind, and each reason a datagram is dropped, on
+// frames built by the codecs and then broken one byte at a time.
 #include <gtest/gtest.h>
 
 #include "link/datagram_meaning.h"

@@ -1,5 +1,5 @@
-// The bytes on the wire: the CRC, every request the tool sends, the reply readers with their length
-// checks, and the tunnel reply's checks in their order (length, CRC, start byte, version trailer).
+// The bytes on the wire: the CRC, every request the tool sends, the reply readers with their length checks, and the
+// tunnel reply's checks in their order (length, CRC, start byte, version trailer).
 #include <gtest/gtest.h>
 
 #include <random>

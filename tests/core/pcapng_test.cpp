@@ -1,5 +1,5 @@
-// Captures: the IPv4 header of one known datagram byte for byte (checksum
-// worked out by hand), and the block layout of a file with two datagrams.
+// Captures: the IPv4 header of one known datagram byte for byte (checksum worked out by hand), and the block layout
+// of a file with two datagrams.
 #include <gtest/gtest.h>
 
 #include "link/outer_frame.h"

@@ -1,5 +1,5 @@
-// Every record's byte image, field by field against golden bytes, in both directions; texts cut at
-// whole characters; what typed values become; the network record's hidden bytes left alone.
+// Every record's byte image, field by field against golden bytes, in both directions; texts cut at whole characters;
+// what typed values become; the network record's hidden bytes left alone.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,5 +1,4 @@
-// The reply entry: which datagrams reach which handler, and which are
-// dropped without a trace.
+// The reply entry: which datagrams reach which handler, and which are dropped without a trace.
 #include <gtest/gtest.h>
 
 #include <string>

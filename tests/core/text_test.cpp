@@ -1,6 +1,5 @@
-// Text into values and back: integers and floats as the host tool reads
-// them, dotted addresses, the MAC spellings, GBK conversion and cutting, and
-// which channel fields a data property enables.
+// Text into values and back: integers and floats as the host tool reads them, dotted addresses, the MAC spellings,
+// GBK conversion and cutting, and which channel fields a data property enables.
 #include <gtest/gtest.h>
 
 #include <limits>

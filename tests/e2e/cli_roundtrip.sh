@@ -1,8 +1,8 @@
 #!/bin/bash
-# quendra-cli against quendra-hostsim over real UDP, inside a private network
-# namespace: host 1 read to a file (with a text GBK cannot decode and a hand
-# edit put in) and cloned to host 2 gives host 2 the same records but its
-# identity; the network settings written explicitly carry host 1's hidden bytes. Usage: cli_roundtrip.sh BUILD_DIR
+# quendra-cli against quendra-hostsim over real UDP, inside a private network namespace: a bad file sends
+# nothing; host 1 read to a file (with a text GBK cannot decode and a hand edit put in) and cloned to host 2
+# gives host 2 the same records but its identity; the network settings written explicitly carry host 1's
+# hidden bytes. Usage: cli_roundtrip.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -15,6 +15,11 @@ trap 'kill $sim 2>/dev/null || true; rm -rf "$work"' EXIT
 sim=$!
 for _ in $(seq 50); do [ -s "$work/ready" ] && break; sleep 0.1; done
 cli() { "$build/src/cli/quendra-cli" --search-time 300 "$@"; }
+
+# A bad file is refused before anything goes out: exit status 1, the simulator's log empty.
+printf '{"format": "quendra-host-config", "formatVersion": 1, "relays": [{"image": "0102"}]}' > "$work/short.json"
+set +e; cli write 02-4B-7D-00-00-02 "$work/short.json" 2> "$work/err"; status=$?; set -e
+[ "$status" = 1 ] && grep -q short.json "$work/err" && [ ! -s "$work/requests.log" ] || { echo "short.json: status $status"; exit 1; }
 
 cli read 02-4B-7D-00-00-01 -o "$work/h1.json"
 # Channel 4's first name becomes bytes GBK cannot decode (its field dropped,

@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""An independent LAN client for quendra-hostsim: builds requests and checks
-replies byte for byte with its own frame and CRC code (nothing shared with the
-C++ codecs). Run it only inside a private network namespace.
-
-It binds like the configuration tool: a receive socket on 0.0.0.0:1901 and one
-send socket per --local address on ADDR:1901, all with SO_REUSEADDR, and reads
-from every one of them (a unicast reply lands on the send socket).
-"""
+"""An independent LAN client for quendra-hostsim, with its own frame and CRC
+code (nothing shared with the C++ codecs); only inside a private network
+namespace. It binds like the tool: 0.0.0.0:1901 to receive and one send socket
+per --local ADDR:1901 (where a unicast reply lands), all read."""
 import argparse
 import os
 import select

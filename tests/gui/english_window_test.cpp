@@ -1,6 +1,6 @@
-// The English interface in use (english_translation_complete checks that every text has its English):
-// installed, no Chinese is left in what the window and its dialogs show, what operations say, datagram
-// meanings and the names of fields and records; removed, the Chinese window comes back.
+// The English interface in use (english_translation_complete checks that every text has its English): installed, no
+// Chinese is left in what the window and its dialogs show, what operations say, datagram meanings and the names of
+// fields and records; removed, the Chinese window comes back.
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QRegularExpression>

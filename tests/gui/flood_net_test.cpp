@@ -1,8 +1,7 @@
-// Port 1901 on a real LAN hears anything: a sender blasts the shown window's
-// port with random datagrams of every size, some of them replies of the
-// selected host that fail the version gate. The window must keep its timers
-// running (the transport reads a bounded batch per wake-up), keep its memory
-// bounded, and show the version-gate warning at most once at a time.
+// Port 1901 on a real LAN hears anything: a sender blasts the shown window's port with random datagrams of every
+// size, some of them replies of the selected host that fail the version gate. The window must keep its timers running
+// (the transport reads a bounded batch per wake-up), keep its memory bounded, and show the version-gate warning at
+// most once at a time.
 #include <arpa/inet.h>
 #include <malloc.h>
 #include <netinet/in.h>
@@ -44,8 +43,8 @@ std::size_t heapOfLog(const TrafficLog& log) {
   return n;
 }
 
-// One datagram in 50 is a version-refused reply of the selected host; the
-// rest are random bytes of 0 to 1100 bytes, a third of them starting 0x55.
+// One datagram in 50 is a version-refused reply of the selected host; the rest are random bytes of 0 to 1100 bytes, a
+// third of them starting 0x55.
 Bytes nextDatagram(std::mt19937& random, int i) {
   if (i % 50 == 0) return OuterFrame::buildTunnelReply(kHost, TunnelFrame::buildReply(1, Bytes(27), 7, 2));
   Bytes d(std::uniform_int_distribution<std::size_t>(0, 1100)(random));

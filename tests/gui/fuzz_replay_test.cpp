@@ -1,5 +1,5 @@
-// The fuzz corpora and regressions (inputs that once crashed the window)
-// replayed through the window fuzz target's driver.
+// The fuzz corpora and regressions (inputs that once crashed the window) replayed through the window fuzz target's
+// driver.
 #include <QDir>
 #include <QTest>
 
@@ -13,11 +13,10 @@ class FuzzReplayTest : public QObject {
   void initTestCase() { driver_ = std::make_unique<fuzz::WindowDriver>(); }
   void cleanupTestCase() { driver_.reset(); }
 
-  // Every input plays (a crash fails, and under the sanitizers any fault they
-  // see). Each window seed must be a reply the window accepts, or the fuzzer
-  // would start from refused input: it leaves its mark (a listed host, a flag, an
-  // answered batch record, a log line or the version warning). Seeds come first,
-  // so no other input has marked a record before.
+  // Every input plays (a crash fails, and under the sanitizers any fault they see). Each window seed must be a reply
+  // the window accepts, or the fuzzer would start from refused input: it leaves its mark (a listed host, a flag, an
+  // answered batch record, a log line or the version warning). Seeds come first, so no other input has marked a
+  // record before.
   void replays_data() {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("seed");  // empty for inputs that are not a seed

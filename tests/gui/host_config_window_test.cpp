@@ -1,7 +1,7 @@
-// The window's whole-host operations against simulated hosts: a saved file opens to the same records; a file
-// of another host shows only the rows that differ and writes only those records; a record the host misses is
-// named and not called verified; the state before a write is kept and restored through the compare dialog; a
-// copy to five hosts, one of them silent on a command.
+// The window's whole-host operations against simulated hosts: a saved file opens to the same records; a file of
+// another host shows only the rows that differ and writes only those records; a record the host misses is named and
+// not called verified; the state before a write is kept and restored through the compare dialog; a copy to five
+// hosts, one of them silent on a command.
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTableWidget>

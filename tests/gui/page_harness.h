@@ -1,8 +1,7 @@
 #pragma once
-// A page alone with what the window would give it: a host session on a
-// transport that keeps every datagram sent, whose replies a test delivers or
-// a scripted host answers on the event loop, as the network would; the
-// information area, a recording notifier and a count of wait boxes opened.
+// A page alone with what the window would give it: a host session on a transport that keeps every datagram sent,
+// whose replies a test delivers or a scripted host answers on the event loop, as the network would; the information
+// area, a recording notifier and a count of wait boxes opened.
 #include <QList>
 #include <QSignalSpy>
 #include <functional>
@@ -27,8 +26,8 @@ struct PageHarness {
   RecordingNotifier notifier;
   const QList<Bytes>& sent = transport.requests();
   int waitBoxes = 0;
-  // What the scripted host answers to one tunnel request (the whole tunnel
-  // frame sent, 7E command payload CRC); nullopt stays silent.
+  // What the scripted host answers to one tunnel request (the whole tunnel frame sent, 7E command payload CRC);
+  // nullopt stays silent.
   std::function<std::optional<Bytes>(const Bytes& tunnelFrame)> host;
   PageContext context{&session, &infoLog, &notifier, [this] { ++waitBoxes; }};
 
@@ -43,8 +42,8 @@ struct PageHarness {
     };
   }
 
-  // The tunnel frame of a sent datagram (after AA, length, 0A and the MAC,
-  // before the sum); empty when it is not a tunnel request to the selected host.
+  // The tunnel frame of a sent datagram (after AA, length, 0A and the MAC, before the sum); empty when it is not a
+  // tunnel request to the selected host.
   Bytes tunnelFrame(const Bytes& d) const {
     if (d.size() < 11 || d[0] != 0xAA || d[3] != kTunnel || !std::equal(selected.begin(), selected.end(), d.begin() + 4))
       return {};

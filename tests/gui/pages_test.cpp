@@ -1,6 +1,6 @@
-// The seven tab pages on their own, against a scripted host: the refusals before a read, what a reply shows,
-// the exact bytes a write sends for what was typed and what it refuses, the selectors that store the record on
-// screen, the channel page's formats and field rules, and the network page's checks.
+// The seven tab pages on their own, against a scripted host: the refusals before a read, what a reply shows, the
+// exact bytes a write sends for what was typed and what it refuses, the selectors that store the record on screen,
+// the channel page's formats and field rules, and the network page's checks.
 #include <QLabel>
 #include <QTest>
 #include <variant>
@@ -48,9 +48,8 @@ QStringList notices(const PageHarness& h) {
 // A value the write refuses and the box that says why.
 using Refused = std::pair<Field, QString>;
 
-// A single-record page: read and write buttons, its lines, a host record to
-// show, values its write refuses, what the operator types, and the golden
-// payload that goes out.
+// A single-record page: read and write buttons, its lines, a host record to show, values its write refuses, what the
+// operator types, and the golden payload that goes out.
 struct SinglePage {
   const char* name;
   ParamGroup group;
@@ -118,9 +117,8 @@ const std::vector<SinglePage>& singlePageTable() {
   return pages;
 }
 
-// A page of records moved in batches: its buttons and refusal, its selector,
-// the host's images, one field the operator edits on record 3, and where the
-// edit lands in that record's payload.
+// A page of records moved in batches: its buttons and refusal, its selector, the host's images, one field the
+// operator edits on record 3, and where the edit lands in that record's payload.
 struct BatchPage {
   const char* name;
   ParamGroup group;

@@ -1,5 +1,5 @@
-// The traffic window on simulated hosts: opened from "通信记录...", it words each datagram, shows the
-// selected bytes and the counters per local address, and exports; its table follows the log's ring.
+// The traffic window on simulated hosts: opened from "通信记录...", it words each datagram, shows the selected bytes and
+// the counters per local address, and exports; its table follows the log's ring.
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>

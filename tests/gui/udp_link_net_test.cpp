@@ -1,6 +1,5 @@
-// UdpTransport inside a private network namespace (scripts/netns-run, which
-// lets the test add loopback addresses to lo): the send sockets and their
-// refusals, the datagrams handed over, and the simulator's answers.
+// UdpTransport inside a private network namespace (scripts/netns-run, which lets the test add loopback addresses to
+// lo): the send sockets and their refusals, the datagrams handed over, and the simulator's answers.
 #include <QDir>
 #include <QHostAddress>
 #include <QNetworkDatagram>
@@ -31,8 +30,8 @@ namespace {
 constexpr std::uint32_t loopback(int n) { return 0x7F000000u + static_cast<std::uint32_t>(n); }
 constexpr std::uint32_t kLoopback = loopback(1);
 
-// One datagram from an ephemeral port on 127.0.0.1, straight through POSIX
-// (QUdpSocket cannot send an empty datagram).
+// One datagram from an ephemeral port on 127.0.0.1, straight through POSIX (QUdpSocket cannot send an empty
+// datagram).
 void sendRaw(const QByteArray& bytes, std::uint32_t to) {
   const int fd = socket(AF_INET, SOCK_DGRAM, 0);
   const sockaddr_in a{AF_INET, htons(kDevicePort), {htonl(to)}, {}};
@@ -49,8 +48,7 @@ class UdpLinkNetTest : public QObject {
   Q_OBJECT
  private slots:
   void initTestCase() {
-    // Adding addresses is only safe in a namespace of our own: refuse to run
-    // where any interface but lo exists.
+    // Adding addresses is only safe in a namespace of our own: refuse to run where any interface but lo exists.
     const auto interfaces = QNetworkInterface::allInterfaces();
     if ((interfaces.size() != 1 || !interfaces[0].flags().testFlag(QNetworkInterface::IsLoopBack)) &&
         qEnvironmentVariableIsEmpty("QUENDRA_NETNS_PC"))
@@ -59,8 +57,8 @@ class UdpLinkNetTest : public QObject {
       QCOMPARE(QProcess::execute("ip", {"addr", "add", QString("127.0.0.%1/8").arg(n), "dev", "lo"}), 0);
   }
 
-  // The send side: one socket per local address, in table order, at most ten;
-  // a repeated or foreign address says so and is skipped.
+  // The send side: one socket per local address, in table order, at most ten; a repeated or foreign address says so
+  // and is skipped.
   void sendSocketsPerLocalAddress_data() {
     QTest::addColumn<Addresses>("addresses");
     QTest::addColumn<Addresses>("bound");
@@ -97,9 +95,8 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(senders, QList<std::uint32_t>(bound.begin(), bound.end()));
   }
 
-  // The receive side: each datagram whole, in order, with the local address
-  // that heard it; nothing for an empty or oversized one; a receiver that
-  // closes the link ends the reading. Nothing is sent before the first search.
+  // The receive side: each datagram whole, in order, with the local address that heard it; nothing for an empty or
+  // oversized one; a receiver that closes the link ends the reading. Nothing is sent before the first search.
   void everyDatagramHandedOverWhole() {
     UdpTransport link;
     QList<Datagram> received;
@@ -135,11 +132,10 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(openDescriptors(), before);
   }
 
-  // The simulator's search answers and a tunnel reply, by broadcast and by
-  // unicast: 1000 hosts here (Linux hands a datagram for 127.0.0.1:1901 to the
-  // send socket bound to exactly that address); and only under scripts/netns-pair
-  // (tests/e2e/hostsim_link_pair.sh) 2 hosts on the LAN side, which reply from
-  // another address and hear only the copy sent from the veth address.
+  // The simulator's search answers and a tunnel reply, by broadcast and by unicast: 1000 hosts here (Linux hands a
+  // datagram for 127.0.0.1:1901 to the send socket bound to exactly that address); and only under scripts/netns-pair
+  // (tests/e2e/hostsim_link_pair.sh) 2 hosts on the LAN side, which reply from another address and hear only the copy
+  // sent from the veth address.
   void simulatorAnswers_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("lan");

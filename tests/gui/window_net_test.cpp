@@ -1,6 +1,5 @@
-// The window on its real sockets against quendra-hostsim, both on loopback
-// inside a private network namespace: it opens its receive socket on 1901 and
-// speaks from 127.0.0.1; search, selection and a tunnel read arrive over UDP;
+// The window on its real sockets against quendra-hostsim, both on loopback inside a private network namespace: it
+// opens its receive socket on 1901 and speaks from 127.0.0.1; search, selection and a tunnel read arrive over UDP;
 // closing the window closes the sockets.
 #include <QProcess>
 #include <QTest>

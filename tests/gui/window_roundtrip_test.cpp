@@ -1,10 +1,7 @@
-// Every group through the real window against simulated hosts: read, edit one
-// field, write, spoil the page, read again and see the edit come back from the
-// host, whose record holds exactly the bytes the write carried. Texts the host
-// sent go back as they came while the operator leaves them alone, also bytes
-// GBK cannot decode (erased flash) and texts cut inside a double-byte
-// character; a typed text GBK cannot hold stops the write before anything is
-// sent.
+// Every group through the real window against simulated hosts: read, edit one field, write, spoil the page, read
+// again and see the edit come back from the host, whose record holds exactly the bytes the write carried. Texts the
+// host sent go back as they came while the operator leaves them alone, also bytes GBK cannot decode (erased flash)
+// and texts cut inside a double-byte character; a typed text GBK cannot hold stops the write before anything is sent.
 #include <QComboBox>
 #include <QLineEdit>
 

@@ -1,7 +1,6 @@
-// The main window on simulated hosts in process: how it opens (title, icon,
-// tabs, host list), search and selection, the About box, Enter, the wait box,
-// the information area's refreshes, the version warning, and the message
-// boxes that never stack.
+// The main window on simulated hosts in process: how it opens (title, icon, tabs, host list), search and selection,
+// the About box, Enter, the wait box, the information area's refreshes, the version warning, and the message boxes
+// that never stack.
 #include <QApplication>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -141,9 +140,9 @@ class WindowTest : public QObject {
     QVERIFY(!wait->isVisible());
   }
 
-  // A search answered by thousands of hosts refreshes the information area twice per answer: a refresh adds
-  // only what is new, yet leaves what a whole replacement leaves. After a clear, or once the operator typed
-  // (in upper case), the whole content is replaced.
+  // A search answered by thousands of hosts refreshes the information area twice per answer: a refresh adds only what
+  // is new, yet leaves what a whole replacement leaves. After a clear, or once the operator typed (in upper case),
+  // the whole content is replaced.
   void informationAreaRefreshesAddOnlyWhatIsNew() {
     FleetWindow w;
     InfoLog& log = w.dialog.infoLog();

@@ -1,5 +1,5 @@
-// Host sessions against simulated hosts in process: every group read from and written to its host, replies
-// of other hosts never applied, reads that end when no answer comes, the gates, a batch as the window words it.
+// Host sessions against simulated hosts in process: every group read from and written to its host, replies of other
+// hosts never applied, reads that end when no answer comes, the gates, a batch as the window words it.
 #include <QSignalSpy>
 #include <QTest>
 

@@ -1,7 +1,6 @@
 #pragma once
-// Simulated hosts behind the session's transport interface, in process: what
-// the tool sends goes to the simulator's host logic, and the hosts' replies
-// come back on the event loop, as the network would deliver them. Session and
+// Simulated hosts behind the session's transport interface, in process: what the tool sends goes to the simulator's
+// host logic, and the hosts' replies come back on the event loop, as the network would deliver them. Session and
 // window tests run on it without sockets or root.
 #include <QList>
 #include <QTimer>

@@ -1,7 +1,6 @@
 #pragma once
-// The tool's window on simulated hosts in process: no sockets, no root. The
-// hosts' records can be seeded and their faults set per host before a test
-// reads them through the window.
+// The tool's window on simulated hosts in process: no sockets, no root. The hosts' records can be seeded and their
+// faults set per host before a test reads them through the window.
 #include <QStandardPaths>
 #include <QTest>
 

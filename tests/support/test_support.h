@@ -1,7 +1,6 @@
 #pragma once
-// Shared helpers of the Qt tests: a notifier that records message boxes, and
-// finding widgets the way an operator does: input fields by their accessible
-// name, buttons by the text they show. A missing one ends the test.
+// Shared helpers of the Qt tests: a notifier that records message boxes, and finding widgets the way an operator
+// does: input fields by their accessible name, buttons by the text they show. A missing one ends the test.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>

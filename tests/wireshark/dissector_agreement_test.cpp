@@ -1,8 +1,7 @@
-// The Wireshark dissector against the codecs: two simulated hosts are searched
-// and read whole in process, then broken datagrams arrive; in the traffic log's
-// capture tshark with packaging/wireshark/quendra.lua must show every record
-// field as fieldsOf(group) reads it, the rest as describeDatagram reads it, and
-// an error exactly where the tool drops a datagram.
+// The Wireshark dissector against the codecs: two simulated hosts are searched and read whole in process, then broken
+// datagrams arrive; in the traffic log's capture tshark with packaging/wireshark/quendra.lua must show every record
+// field as fieldsOf(group) reads it, the rest as describeDatagram reads it, and an error exactly where the tool drops
+// a datagram.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -84,8 +83,8 @@ std::vector<Bytes> brokenDatagrams(const Mac& mac) {
           set(reply(4, 0), 19, 0) /* a reply's frame sum is not checked: taken */};
 }
 
-// Whether tshark's text shows the value the codecs read: numbers equal,
-// singles equal as singles, texts equal once GBK is UTF-8.
+// Whether tshark's text shows the value the codecs read: numbers equal, singles equal as singles, texts equal once
+// GBK is UTF-8.
 bool agrees(const RecordField& field, const FieldValue& value, const QString& shown) {
   if (const auto* text = std::get_if<std::string>(&value)) return shown == utf8(*text);
   if (const auto* real = std::get_if<double>(&value))
