@@ -64,7 +64,8 @@ TEST(Gbk, ConversionCuttingAndAreas) {
   EXPECT_EQ(gbkToUtf8("a\xD6"), "a\xEF\xBF\xBD");
   const std::tuple<std::string, std::size_t, std::size_t> cuts[] = {
       {"\xD6\xD0\xCE\xC4", 4, 4}, {"\xD6\xD0\xCE\xC4", 3, 2}, {"\xD6\xD0\xCE\xC4", 1, 0}, {"a\xD6\xD0", 2, 1},
-      {"abc", 2, 2}, {"ab\xD6", 3, 3}};
+      {"abc", 2, 2}, {"ab\xD6", 3, 3}, {"\x81\x40\x81\x40", 3, 2}, {"\xFE\x50\xFE\x50", 3, 2},  // lead bytes 81..FE
+      {"\x80\x41", 1, 1}, {"\xFF\x41", 1, 1}};
   for (const auto& [gbk, max, length] : cuts) EXPECT_EQ(gbkCutLength(gbk, max), length) << gbk << max;
   Bytes a(6, 0xEE);
   writeTextArea(a, "\xD6\xD0\xCE\xC4\xD6\xD0", 5);
