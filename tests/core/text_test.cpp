@@ -38,7 +38,9 @@ TEST(TypedAddresses, DottedTextAndMacSpellings) {
   const Mac m{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
   EXPECT_EQ(parseMacText("00-1a-2B-3c-4D-5e"), m);
   EXPECT_EQ(parseMacText("00-1A-2B-3C-4D-5E tail"), m);
-  for (const char* text : {"001A2B3C4D5E", "00:1A:2B:3C:4D:5E", "00-1A-2B-3C-4D-5", "0G-1A-2B-3C-4D-5E", "-00-1A-2B-3C-4D-5E"})
+  EXPECT_EQ(parseMacText("90-AF-af-F0-f0-09"), (Mac{0x90, 0xAF, 0xAF, 0xF0, 0xF0, 0x09}));  // the hex digits' bounds
+  for (const char* text : {"001A2B3C4D5E", "00:1A:2B:3C:4D:5E", "00-1A-2B-3C-4D-5", "-00-1A-2B-3C-4D-5E", "0G-1A-2B-3C-4D-5E",
+                           "0/-1A-2B-3C-4D-5E", "0:-1A-2B-3C-4D-5E", "0@-1A-2B-3C-4D-5E", "0`-1A-2B-3C-4D-5E", "0g-1A-2B-3C-4D-5E"})
     EXPECT_FALSE(parseMacText(text)) << text;
   for (const char* text : {"00-1a-2B-3c-4D-5e", "00:1A:2B:3C:4D:5E", "001A2B3C4D5E", "001a.2b3c.4d5e"})
     EXPECT_EQ(parseMacAnySpelling(text), m) << text;
