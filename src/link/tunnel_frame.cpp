@@ -34,8 +34,8 @@ Bytes TunnelFrame::buildRequest(std::uint8_t command, ByteView payload) {
 TunnelReply TunnelFrame::decodeReply(ByteView block) {
   TunnelReply r;
   const std::size_t n = block.size();
-  // Lengths 3..6 would put the trailer before the block; drop them like bad CRCs.
-  if (n <= 2 || n < kTrailerSize) return r;
+  // A block shorter than its trailer (lengths 3..6 would put it before the block) is dropped like a bad CRC.
+  if (n < kTrailerSize) return r;
   r.fault = checkFrame(block);
   if (r.fault != FrameFault::None) return r;
   const std::uint16_t version = static_cast<std::uint16_t>(block[n - 6] * 100 + block[n - 5]);
