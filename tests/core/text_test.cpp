@@ -13,7 +13,7 @@ namespace {
 
 TEST(TypedNumbers, AsTheHostToolReadsThem) {
   const std::pair<const char*, std::int32_t> ints[] = {
-      {"123", 123}, {"  -42abc", -42}, {"+7", 7}, {"\t 9 1", 9}, {"abc", 0}, {"", 0}, {"- 5", 0},
+      {"123", 123}, {"  -42abc", -42}, {"\n\r\v\f\t 12", 12}, {"+7", 7}, {"\t 9 1", 9}, {"abc", 0}, {"", 0}, {"- 5", 0},
       {"4294967297", 1}, {"2147483648", INT32_MIN}, {"99999999999999999999", 1661992959}};
   for (const auto& [text, value] : ints) EXPECT_EQ(parseLeadingInt(text), value) << text;
   EXPECT_EQ(parseU16Field("70000"), 4464);
