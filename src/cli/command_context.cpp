@@ -76,19 +76,22 @@ std::vector<FoundHost> Context::searchAll(bool onePerHost) {
   return unique;
 }
 
-std::optional<FoundHost> Context::find(const QString& spec) {
-  const auto mac = parseMacAnySpelling(spec.toStdString());
-  const auto ip = parseDottedAddress(spec.toStdString());
-  const auto matches = [&](const FoundHost& h) { return mac ? h.answer.mac == *mac : h.answer.ip == *ip; };
-  progress(QStringLiteral("looking for %1...").arg(spec));
+std::optional<FoundHost> Context::find(const QString& host) {
+  const auto matches = [&](const FoundHost& h) { return namesHost(host, h); };
+  progress(QStringLiteral("looking for %1...").arg(host));
   for (const FoundHost& h : search(*this, transport_, matches))
     if (matches(h)) return h;
-  fail(QStringLiteral("host %1 did not answer the search").arg(spec));
+  fail(QStringLiteral("host %1 did not answer the search").arg(host));
   return std::nullopt;
 }
 
-bool isHostSpec(const QString& spec) {
-  return parseMacAnySpelling(spec.toStdString()) || parseDottedAddress(spec.toStdString());
+bool isHostArgument(const QString& text) {
+  return parseMacAnySpelling(text.toStdString()) || parseDottedAddress(text.toStdString());
+}
+
+bool namesHost(const QString& host, const FoundHost& found) {
+  if (const auto mac = parseMacAnySpelling(host.toStdString())) return found.answer.mac == *mac;
+  return parseDottedAddress(host.toStdString()) == found.answer.ip;
 }
 
 QString describeHost(const FoundHost& host) {

@@ -41,8 +41,8 @@ class Context {
   // host heard on two local addresses is listed once.
   std::vector<FoundHost> searchAll(bool onePerHost = true);
   // The host named by a MAC (any spelling) or an IP address; nullopt, with
-  // a diagnostic, when it does not answer. `spec` must be valid (see isHostSpec).
-  std::optional<FoundHost> find(const QString& spec);
+  // a diagnostic, when it does not answer. `host` must be valid (see isHostArgument).
+  std::optional<FoundHost> find(const QString& host);
 
   // Runs the event loop until `done` is emitted by `sender` (or the time runs out).
   template <typename Sender, typename Signal>
@@ -62,7 +62,9 @@ class Context {
 };
 
 // HOST: a MAC in any common spelling, or a dotted IPv4 address.
-bool isHostSpec(const QString& spec);
+bool isHostArgument(const QString& text);
+// Whether the search answer `found` is the host the HOST argument names.
+bool namesHost(const QString& host, const FoundHost& found);
 // "02-4B-7D-00-00-01 192.168.1.10" for messages and result lines.
 QString describeHost(const FoundHost& host);
 // The groups named on the command line ("network", "base", "gprs", "led",

@@ -16,7 +16,7 @@ bool confirmed(Context& c, const char* what) {
 
 int resetNetworkCommand(Context& c) {
   const QStringList& args = c.options().arguments;
-  if (args.size() != 1 || !isHostSpec(args[0])) {
+  if (args.size() != 1 || !isHostArgument(args[0])) {
     c.fail(QStringLiteral("reset-network needs one HOST"));
     return kUsage;
   }
@@ -30,7 +30,7 @@ int resetNetworkCommand(Context& c) {
 
 int setMacCommand(Context& c) {
   const QStringList& args = c.options().arguments;
-  if (args.size() != 2 || !isHostSpec(args[0])) {
+  if (args.size() != 2 || !isHostArgument(args[0])) {
     c.fail(QStringLiteral("set-mac needs a HOST and the NEW-MAC"));
     return kUsage;
   }
@@ -45,9 +45,9 @@ int setMacCommand(Context& c) {
   if (!host) return kNoAnswer;
   c.sessionFor(*host)->writeMac(*newMac);
   // Verified when the host answers a search under its new address.
-  const QString spec = QString::fromStdString(formatMacDashed(*newMac));
-  if (!c.find(spec)) return kPartly;
-  c.out() << describeHost(*host) << "  now answers as " << spec << '\n';
+  const QString newName = QString::fromStdString(formatMacDashed(*newMac));
+  if (!c.find(newName)) return kPartly;
+  c.out() << describeHost(*host) << "  now answers as " << newName << '\n';
   return kDone;
 }
 

@@ -83,7 +83,7 @@ int searchCommand(Context& c) {
 
 int readCommand(Context& c) {
   const QStringList& args = c.options().arguments;
-  if (args.isEmpty() || !isHostSpec(args.first())) {
+  if (args.isEmpty() || !isHostArgument(args.first())) {
     c.fail(QStringLiteral("read needs a HOST (a MAC or an IP address)"));
     return kUsage;
   }
@@ -129,7 +129,7 @@ int diffCommand(Context& c) {
       const ConfigFile& f = std::get<ConfigFile>(file);
       sides[i].config = applyConfigFile(f, HostConfig{});
       sides[i].which = f.present();
-    } else if (isHostSpec(args[i])) {
+    } else if (isHostArgument(args[i])) {
       sides[i].host = args[i];
     } else {
       c.fail(QStringLiteral("%1 is neither a file nor a HOST").arg(args[i]));

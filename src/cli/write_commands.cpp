@@ -85,7 +85,7 @@ void waitForAll(Context& c, std::vector<std::unique_ptr<HostWrite>>& writes) {
 
 int writeCommand(Context& c) {
   const QStringList& args = c.options().arguments;
-  if (args.size() < 2 || !isHostSpec(args[0])) {
+  if (args.size() < 2 || !isHostArgument(args[0])) {
     c.fail(QStringLiteral("write needs a HOST and a FILE"));
     return kUsage;
   }
@@ -125,9 +125,9 @@ int cloneCommand(Context& c) {
   }
   const auto file = loadFile(c, args[0]);
   if (!file) return kUsage;
-  QStringList specs, groupNames;
-  for (const QString& a : args.mid(1)) (isHostSpec(a) ? specs : groupNames) << a;
-  if (specs.isEmpty() == !c.options().all) {
+  QStringList hosts, groupNames;
+  for (const QString& a : args.mid(1)) (isHostArgument(a) ? hosts : groupNames) << a;
+  if (hosts.isEmpty() == !c.options().all) {
     c.fail(QStringLiteral("clone needs HOSTs or --all, not both"));
     return kUsage;
   }
@@ -143,14 +143,10 @@ int cloneCommand(Context& c) {
   if (c.options().all) {
     for (const FoundHost& h : heard) writes.push_back(std::make_unique<HostWrite>(HostWrite{h, {}, {}, {}, false}));
   } else {
-    for (const QString& spec : specs) {
-      const auto mac = parseMacAnySpelling(spec.toStdString());
-      const auto ip = parseDottedAddress(spec.toStdString());
-      const auto h = std::find_if(heard.begin(), heard.end(), [&](const FoundHost& f) {
-        return mac ? f.answer.mac == *mac : f.answer.ip == *ip;
-      });
+    for (const QString& host : hosts) {
+      const auto h = std::find_if(heard.begin(), heard.end(), [&](const FoundHost& f) { return namesHost(host, f); });
       if (h == heard.end())
-        missing << spec;
+        missing << host;
       else
         writes.push_back(std::make_unique<HostWrite>(HostWrite{*h, {}, {}, {}, false}));
     }
@@ -169,11 +165,11 @@ int cloneCommand(Context& c) {
     else
       c.out() << describeHost(w->host) << "  " << w->line() << '\n';
   }
-  for (const QString& spec : missing) {
+  for (const QString& host : missing) {
     if (c.options().json)
-      rows.append(QJsonObject{{QStringLiteral("host"), spec}, {QStringLiteral("status"), QStringLiteral("not found")}});
+      rows.append(QJsonObject{{QStringLiteral("host"), host}, {QStringLiteral("status"), QStringLiteral("not found")}});
     else
-      c.out() << spec << "  not found\n";
+      c.out() << host << "  not found\n";
   }
   if (c.options().json) c.out() << QJsonDocument(rows).toJson(QJsonDocument::Indented);
   if (writes.empty()) return kNoAnswer;
