@@ -67,7 +67,6 @@ class MainDialog : public QDialog {
   DeviceList* deviceList() const { return deviceList_; }
   InfoLogView* infoLogView() const { return infoLogView_; }
   QTabWidget* tabs() const { return tabs_; }
-  QLineEdit* pcAddressField() const { return pcAddress_; }
   QLineEdit* portField() const { return port_; }
   QPushButton* searchButton() const { return searchButton_; }
   QPushButton* aboutButton() const { return aboutButton_; }
@@ -82,11 +81,8 @@ class MainDialog : public QDialog {
   WaitDialog* waitDialog() const { return waitDialog_; }
   NetworkPage* networkPage() const { return networkPage_; }
   BasePage* basePage() const { return basePage_; }
-  GprsPage* gprsPage() const { return gprsPage_; }
   ChannelPage* channelPage() const { return channelPage_; }
   ModbusPage* modbusPage() const { return modbusPage_; }
-  RelayPage* relayPage() const { return relayPage_; }
-  LedPage* ledPage() const { return ledPage_; }
 
  public slots:
   // The close request: the sockets are closed before the window ends.
