@@ -31,9 +31,7 @@ void HostSession::setTarget(const Mac& mac) {
   if (mac == target_) return;
   target_ = mac;
   lastRead_ = HostConfig{};
-  for (ParamGroup g : kAllGroups)
-    for (bool write : {false, true})
-      if (pendingOf(g, write).active) finishSingle(g, write, Outcome::Cancelled);
+  finishAllSingles(Outcome::Cancelled);
 }
 
 bool HostSession::groupFlag(ParamGroup group) const {
@@ -110,8 +108,7 @@ std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t r
 
 void HostSession::stop() {
   batches_->stopAll();
-  for (ParamGroup g : kAllGroups)
-    for (bool write : {false, true}) finishSingle(g, write, Outcome::Cancelled);
+  finishAllSingles(Outcome::Cancelled);
 }
 
 void HostSession::factoryReset() {
@@ -136,7 +133,7 @@ HostSession::Pending& HostSession::pendingOf(ParamGroup group, bool write) {
 }
 
 void HostSession::startSingle(ParamGroup group, bool write) {
-  const AttemptPolicy& policy = write ? policy_.writeOf(group) : policy_.readOf(group);
+  const AttemptPolicy& policy = policyOf(group, write);
   // Hosts never acknowledge a network write.
   const bool awaited = policy.timeout.count() > 0 && !(write && group == ParamGroup::Network);
   Pending& p = pendingOf(group, write);
@@ -169,7 +166,7 @@ void HostSession::sendSingle(ParamGroup group, bool write) {
 void HostSession::singleTimedOut(ParamGroup group, bool write) {
   Pending& p = pendingOf(group, write);
   if (!p.active) return;
-  const AttemptPolicy& policy = write ? policy_.writeOf(group) : policy_.readOf(group);
+  const AttemptPolicy& policy = policyOf(group, write);
   if (p.attempt >= policy.attempts) {
     finishSingle(group, write, Outcome::NoAnswer);
     return;
@@ -186,6 +183,15 @@ void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
   p.timer->stop();
   emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, outcome,
                                 outcome == Outcome::Done ? 0u : 1u});
+}
+
+void HostSession::finishAllSingles(Outcome outcome) {
+  for (ParamGroup g : kAllGroups)
+    for (bool write : {false, true}) finishSingle(g, write, outcome);
+}
+
+const AttemptPolicy& HostSession::policyOf(ParamGroup group, bool write) const {
+  return write ? policy_.writeOf(group) : policy_.readOf(group);
 }
 
 void HostSession::sendTunnel(std::uint8_t command, ByteView payload) {
@@ -222,8 +228,7 @@ void HostSession::onVersionRefused() {
     if (batches_->planner().pending(kind) != 0 || batches_->planner().activeKind() == kind) stoppedByGate_[k] = true;
   }
   batches_->stopAll();
-  for (ParamGroup g : kAllGroups)
-    for (bool write : {false, true}) finishSingle(g, write, Outcome::VersionRefused);
+  finishAllSingles(Outcome::VersionRefused);
   emit versionRefused();
 }
 

@@ -99,6 +99,9 @@ class HostSession : public QObject {
   void sendSingle(ParamGroup group, bool write);
   void singleTimedOut(ParamGroup group, bool write);
   void finishSingle(ParamGroup group, bool write, Outcome outcome);
+  // Ends every single-record read or write still waiting.
+  void finishAllSingles(Outcome outcome);
+  const AttemptPolicy& policyOf(ParamGroup group, bool write) const;
   void onBatchEvent(const BatchEvent& event);
   void sendTunnel(std::uint8_t command, ByteView payload = {});
   void setReadFlag(ParamGroup group);
