@@ -147,8 +147,7 @@ void CloneDialog::finished(HostRun& run, const ConfigJobResult& r) {
   run.done = true;
   run.verified = r.outcome == Outcome::Done;
   QString text;
-  int written = 0;
-  for (std::uint32_t m : r.verified) written += std::popcount(m);
+  const int written = recordCount(r.verified);
   if (r.outcome == Outcome::VersionRefused)
     text = tr("固件版本不支持，未写入");
   else if (!r.hostAnswered)

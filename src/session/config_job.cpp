@@ -135,9 +135,7 @@ void ConfigJob::cancel() {
 void ConfigJob::finish(Outcome outcome) {
   running_ = false;
   waitingForConfirm_ = false;
-  bool anyFailed = false;
-  for (std::uint32_t m : result_.failed) anyFailed = anyFailed || m != 0;
-  result_.outcome = outcome == Outcome::Done && anyFailed ? Outcome::NoAnswer : outcome;
+  result_.outcome = outcome == Outcome::Done && anyRecord(result_.failed) ? Outcome::NoAnswer : outcome;
   emit finished(result_);
 }
 
