@@ -78,6 +78,15 @@ std::variant<FieldValue, Problem> fieldFromJson(const RecordField& field, const 
   return Problem::WrongType;
 }
 
+std::variant<FieldValue, Problem> fieldFromText(const RecordField& field, const QString& text) {
+  if (field.kind == FieldKind::Text) return fieldFromJson(field, QJsonValue(text));
+  if (field.kind == FieldKind::Hex32 || field.kind == FieldKind::Ipv4) return fieldFromJson(field, QJsonValue(text.trimmed()));
+  bool ok = false;
+  const double d = text.trimmed().toDouble(&ok);  // the C locale's decimal point, whatever the user's locale
+  if (!ok || !std::isfinite(d)) return Problem::WrongType;
+  return fieldFromJson(field, QJsonValue(d));
+}
+
 QString fieldText(const RecordField& field, const FieldValue& value) {
   if (field.kind == FieldKind::Real) {
     const auto f = static_cast<float>(std::get<double>(value));

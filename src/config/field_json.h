@@ -16,6 +16,10 @@ namespace quendra {
 QJsonValue fieldToJson(const RecordField& field, const FieldValue& value);
 // The value a JSON value gives the field, or why it cannot.
 std::variant<FieldValue, ConfigFileError::Problem> fieldFromJson(const RecordField& field, const QJsonValue& json);
+// The value a cell of text gives the field (a table, a CSV file, a typed
+// cell): the same values a configuration file takes, numbers written as
+// decimal text (blanks around them allowed), or why it cannot.
+std::variant<FieldValue, ConfigFileError::Problem> fieldFromText(const RecordField& field, const QString& text);
 // One line of text, as a table or a terminal shows it.
 QString fieldText(const RecordField& field, const FieldValue& value);
 
