@@ -90,7 +90,7 @@ struct Bench {
     ConfigJob job(session);
     bool done = false;
     QObject::connect(&job, &ConfigJob::finished, [&] { done = true; });
-    job.start([](const HostConfig& c) { return c; }, allRecordMasks(), false, true);
+    job.start([](const HostConfig& c) { return c; }, allRecordMasks(), ConfigJobOptions{.dryRun = true});
     if (!runUntil([&] { return done; }, 60000) || !session.config().groupKnown(ParamGroup::Relay)) return std::nullopt;
     return session.config();
   }

@@ -12,6 +12,7 @@ struct KindTexts {
   const char* failed;     // InfoLog line of an abandoned record
   const char* allDone;    // summaries
   const char* notAllDone;
+  const char* cancelled;  // another host was chosen while it ran
 };
 
 // In the order of BatchKind; translated when shown.
@@ -20,32 +21,38 @@ const KindTexts kTexts[kBatchKindCount] = {
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数读取成功!"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数读取失败\r\n"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "---通道参数读取成功!---"),
-     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道参数读取失败......")},
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道参数读取失败......"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "已选择其他主机，通道参数读取已取消")},
     {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入通道%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数写入成功!"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道%1参数写入失败\r\n"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "---通道参数写入成功!---"),
-     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道参数写入失败......")},
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "通道参数写入失败......"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "已选择其他主机，通道参数写入已取消")},
     {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取继电器%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取继电器%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "读取继电器%1参数失败\r\n"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "---继电器参数读取成功!---"),
-     QT_TRANSLATE_NOOP("quendra::BatchProgress", "继电器参数读取失败......")},
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "继电器参数读取失败......"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "已选择其他主机，继电器参数读取已取消")},
     {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入继电器%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入继电器%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "写入继电器%1参数失败\r\n"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "---继电器参数写入成功!---"),
-     QT_TRANSLATE_NOOP("quendra::BatchProgress", "继电器参数写入失败......")},
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "继电器参数写入失败......"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "已选择其他主机，继电器参数写入已取消")},
     {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取ModBus%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在读取ModBus%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "读取ModBus%1参数失败\r\n"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "---ModBus参数读取成功!---"),
-     QT_TRANSLATE_NOOP("quendra::BatchProgress", "ModBus参数读取失败......")},
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "ModBus参数读取失败......"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "已选择其他主机，ModBus参数读取已取消")},
     {QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入ModBus%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "正在写入ModBus%1参数"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "写入ModBus%1参数失败\r\n"),
      QT_TRANSLATE_NOOP("quendra::BatchProgress", "---ModBus参数写入成功!---"),
-     QT_TRANSLATE_NOOP("quendra::BatchProgress", "ModBus参数写入失败......")},
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "ModBus参数写入失败......"),
+     QT_TRANSLATE_NOOP("quendra::BatchProgress", "已选择其他主机，ModBus参数写入已取消")},
 };
 
 QString textOf(const char* pattern, int record) { return BatchProgress::tr(pattern).arg(record + 1); }
@@ -78,6 +85,12 @@ void BatchProgress::show(const BatchEvent& e) {
       infoLog_.refresh();
       break;
     case Stage::Finished:
+      if (e.cancelled) {
+        showProgress_(tr(t.cancelled));
+        infoLog_.append(tr(t.cancelled) + QStringLiteral("\r\n"));
+        infoLog_.refresh();
+        break;
+      }
       showProgress_(tr(e.allAnswered ? t.allDone : t.notAllDone));
       break;
   }

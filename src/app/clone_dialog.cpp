@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "app/config_words.h"
-#include "app/history_recorder.h"
 #include "app/job_progress.h"
 #include "config/field_labels.h"
 #include "session/reply_router.h"
@@ -28,7 +27,7 @@ struct CloneDialog::HostRun {
   bool verified = false;
 };
 
-CloneDialog::CloneDialog(ReplyRouter& router, const SessionPolicy& policy, HistoryRecorder& history,
+CloneDialog::CloneDialog(ReplyRouter& router, const SessionPolicy& policy, HistoryStore& history,
                          std::vector<HostIdentity> hosts, std::optional<Source> fromHost,
                          std::optional<Source> fromFile, QWidget* parent)
     : QDialog(parent),
@@ -70,7 +69,7 @@ CloneDialog::CloneDialog(ReplyRouter& router, const SessionPolicy& policy, Histo
   auto* groupLayout = new QVBoxLayout(groupBox);
   for (ParamGroup g : kAllGroups) {
     const bool identity = g == ParamGroup::Network;
-    auto* box = new QCheckBox(identity ? groupLabel(g) + tr("（主机标识）") : groupLabel(g));
+    auto* box = new QCheckBox(identity ? groupLabel(g) + tr("（各主机保留自己的IP）") : groupLabel(g));
     box->setAccessibleName(box->text());
     box->setChecked(!identity);
     groups_[static_cast<int>(g)] = box;
@@ -126,7 +125,6 @@ void CloneDialog::startClone() {
     run->session = std::make_unique<HostSession>(router_);
     run->session->setPolicy(policy_);
     run->session->setTarget(run->host.mac);
-    history_.watch(*run->session, [host = run->host] { return host; });
     run->job = std::make_unique<ConfigJob>(*run->session);
     HostRun& r = *run;
     connect(r.job.get(), &ConfigJob::stageChanged, this, [this, &r](ConfigJob::Stage stage, ParamGroup g) {
@@ -138,24 +136,29 @@ void CloneDialog::startClone() {
   results_->resizeColumnToContents(0);
   // Every host at once, on the one transport the window has.
   for (auto& run : runs_) {
-    run->job->start(source.target, which);
+    ConfigJob::Options options;
+    options.own = ownRecordsIf(source.host, run->host.mac);
+    options.networkAsked = groups_[static_cast<int>(ParamGroup::Network)]->isChecked();
+    options.history = &history_;
+    options.host = run->host;
+    run->job->start(source.target, which, options);
   }
   if (runs_.empty()) emit allFinished(0, 0);
 }
 
 void CloneDialog::finished(HostRun& run, const ConfigJobResult& r) {
   run.done = true;
-  run.verified = r.outcome == Outcome::Done;
+  run.verified = r.verdict() == JobVerdict::Done;
   QString text;
   const int written = recordCount(r.verified);
-  if (r.outcome == Outcome::VersionRefused)
-    text = tr("固件版本不支持，未写入");
-  else if (!r.hostAnswered)
-    text = tr("没有应答，未写入");
-  else if (r.outcome == Outcome::Done)
-    text = written ? tr("已校验（写入%1条记录）").arg(written) : tr("已校验（无需写入）");
-  else
-    text = tr("失败：%1").arg(recordNames(r.failed));
+  switch (r.verdict()) {
+    case JobVerdict::Refused: text = tr("固件版本不支持，未写入"); break;
+    case JobVerdict::NoAnswer: text = tr("没有应答，未写入"); break;
+    case JobVerdict::Cancelled: text = tr("已取消"); break;
+    case JobVerdict::Done: text = written ? tr("已校验（写入%1条记录）").arg(written) : tr("已校验（无需写入）"); break;
+    case JobVerdict::Partly: text = tr("失败：%1").arg(recordNames(r.failed)); break;
+    case JobVerdict::ReadBackDiffers: text = tr("读回不同：%1").arg(recordNames(r.mismatched)); break;
+  }
   results_->item(run.row, 1)->setText(text);
   if (running()) return;
   const int verified = static_cast<int>(std::count_if(runs_.begin(), runs_.end(), [](const auto& x) { return x->verified; }));

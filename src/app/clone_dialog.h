@@ -2,7 +2,8 @@
 // "复制到其他主机": one configuration written to many hosts at once. The source
 // is the selected host's configuration as read, or an opened file; the targets
 // are hosts of the last search, chosen with check boxes; the groups too, the
-// network settings left out unless chosen (they are a host's identity). Each
+// network settings left out unless chosen. No target takes the source's
+// identity (address, terminal address, unnamed network bytes). Each
 // host runs its own session in parallel and has a row: its progress, then
 // verified, or the records that failed. A host the firmware version gate
 // refuses says so on its row and stops nothing else.
@@ -22,7 +23,7 @@ class QTableWidget;
 
 namespace quendra {
 
-class HistoryRecorder;
+class HistoryStore;
 class ReplyRouter;
 
 class CloneDialog : public QDialog {
@@ -31,11 +32,12 @@ class CloneDialog : public QDialog {
   struct Source {
     QString description;  // what the source choice says
     ConfigJob::Target target;
-    RecordMasks records{};  // what the source holds
+    RecordMasks records{};    // what the source holds
+    std::optional<Mac> host;  // the host the values are from (nullopt: a file naming none)
   };
 
   // The hosts' sessions wait and retry as `policy` says (the window's).
-  CloneDialog(ReplyRouter& router, const SessionPolicy& policy, HistoryRecorder& history,
+  CloneDialog(ReplyRouter& router, const SessionPolicy& policy, HistoryStore& history,
               std::vector<HostIdentity> hosts, std::optional<Source> fromHost, std::optional<Source> fromFile,
               QWidget* parent = nullptr);
   ~CloneDialog() override;
@@ -57,7 +59,7 @@ class CloneDialog : public QDialog {
 
   ReplyRouter& router_;
   SessionPolicy policy_;
-  HistoryRecorder& history_;
+  HistoryStore& history_;
   std::vector<HostIdentity> hosts_;
   std::optional<Source> sources_[2];
   QRadioButton* sourceButtons_[2] = {};

@@ -71,7 +71,9 @@ void ConfigActions::saveConfig() {
   line(tr("保存配置..."));
   startJob(tr("保存配置"), allRecordMasks());
   connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::saved);
-  job_->start([](const HostConfig& current) { return current; }, allRecordMasks(), false, /*dryRun=*/true);
+  ConfigJob::Options options;
+  options.dryRun = true;
+  job_->start([](const HostConfig& current) { return current; }, allRecordMasks(), options);
 }
 
 void ConfigActions::saved(const ConfigJobResult& r) {
@@ -107,8 +109,10 @@ void ConfigActions::openFile(const QString& path) {
     return;
   }
   ConfigFile file = std::get<ConfigFile>(std::move(result));
-  // Nothing is sent: the pages show the file's values until a write.
+  // Nothing is sent: the pages show the file's values until a write; another
+  // host's values are written to this one without its identity.
   w_.session->config() = applyConfigFile(file, w_.session->config());
+  if (file.sourceHost() != w_.session->target()) w_.session->markForeign(file.present());
   showPages(file.present());
   w_.infoLog->clear();
   line(tr("已打开配置文件：%1").arg(path));
@@ -126,31 +130,34 @@ void ConfigActions::writeAll() {
   for (const auto& [group, page] : w_.pages)
     if (!page->storeFields()) return;
   const HostConfig target = w_.session->config();
-  RecordMasks which = target.known;
   w_.infoLog->clear();
   line(tr("写入全部..."));
-  // Network settings opened from another host's file would give this host that host's identity.
-  const auto& fileHost = opened_ ? opened_->first.header.host : std::nullopt;
-  if (fileHost && fileHost->mac != w_.session->target() && which[static_cast<int>(ParamGroup::Network)]) {
-    which[static_cast<int>(ParamGroup::Network)] = 0;
-    line(tr("网口参数来自另一台主机的配置文件，未写入"));
-  }
-  runWrite([target](const HostConfig&) { return target; }, which, target);
+  // The records the pages hold of this host go back whole; values from another
+  // host or file go without their identity (the job knows which are which).
+  runWrite([target](const HostConfig&) { return target; }, target.known, {}, target);
 }
 
-void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which,
+void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which, std::optional<RecordMasks> own,
                              std::optional<HostConfig> restoreOnCancel) {
   startJob(tr("写入全部"), which);
-  // One history entry for the whole write, saved when it is confirmed.
+  // One history entry for the whole write, kept by the job when it is confirmed.
   history_.setSuspended(true);
   connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::written);
   connect(job_.get(), &ConfigJob::compared, this, [this, restoreOnCancel](const RecordMasks& differing) {
-    if (!anyRecord(differing)) return job_->proceed();
+    const ConfigJobResult& planned = job_->result();
+    if (planned.networkLeftOut) line(tr("网口参数来自另一台主机，未写入"));
+    if (!anyRecord(differing) && planned.keptIdentity.empty()) return job_->proceed();
     if (progress_) progress_->hide();
-    compare_ = new CompareDialog(diffConfigs(job_->current(), job_->target(), differing), w_.parent);
+    compare_ = new CompareDialog(diffConfigs(job_->current(), job_->target(), differing), planned.keptIdentity,
+                                 w_.parent);
     compare_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(compare_, &QDialog::accepted, this, [this, differing] {
-      history_.saveNow(*w_.session, jobHost_, differing);
+    // "替换主机": this host takes the other's address and terminal address.
+    connect(compare_, &CompareDialog::replaceIdentityToggled, this, [this](bool replace) {
+      job_->setIdentity(replace ? IdentityChoice::Replace : IdentityChoice::Keep);
+      compare_->showDifferences(diffConfigs(job_->current(), job_->target(), job_->result().differing),
+                                job_->result().keptIdentity);
+    });
+    connect(compare_, &QDialog::accepted, this, [this] {
       if (progress_) progress_->show();
       job_->proceed();
     });
@@ -163,7 +170,12 @@ void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which,
     });
     compare_->open();
   });
-  job_->start(std::move(target), which, /*confirm=*/true);
+  ConfigJob::Options options;
+  options.confirm = true;
+  options.own = own;
+  options.history = &store_;
+  options.host = jobHost_;
+  job_->start(std::move(target), which, options);
 }
 
 void ConfigActions::written(const ConfigJobResult& r) {
@@ -172,9 +184,11 @@ void ConfigActions::written(const ConfigJobResult& r) {
   if (r.outcome == Outcome::Cancelled) return line(tr("未写入"));
   if (r.outcome == Outcome::VersionRefused) return line(tr("固件版本不支持，未写入"));
   if (!r.hostAnswered) return line(tr("主机没有应答，未写入"));
+  if (!r.historySaved) line(tr("历史记录未能保存"));
   if (!anyRecord(r.differing)) return line(tr("主机的配置与要写入的相同，无需写入"));
-  if (r.outcome == Outcome::Done) return line(tr("写入完成，%1条记录已读回校验").arg(recordCount(r.verified)));
-  line(tr("以下记录未能写入或校验：%1").arg(recordNames(r.failed)));
+  if (r.verdict() == JobVerdict::Done) return line(tr("写入完成，%1条记录已读回校验").arg(recordCount(r.verified)));
+  if (anyRecord(r.failed)) line(tr("以下记录未能写入或校验：%1").arg(recordNames(r.failed)));
+  if (anyRecord(r.mismatched)) line(tr("以下记录读回的值与写入的不同：%1").arg(recordNames(r.mismatched)));
   if (anyRecord(r.verified)) line(tr("其余%1条记录已读回校验").arg(recordCount(r.verified)));
 }
 
@@ -191,7 +205,9 @@ void ConfigActions::showHistory() {
     const ConfigFile file = std::get<ConfigFile>(std::move(result));
     w_.infoLog->clear();
     line(tr("恢复历史配置..."));
-    runWrite([file](const HostConfig& current) { return applyConfigFile(file, current); }, file.present(), std::nullopt);
+    // An entry of this host's own history: it goes back whole.
+    runWrite([file](const HostConfig& current) { return applyConfigFile(file, current); }, file.present(),
+             ownRecordsIf(file.sourceHost(), w_.session->target()), std::nullopt);
   });
   historyDialog_->open();
 }
@@ -202,11 +218,11 @@ void ConfigActions::cloneToHosts() {
   if (const auto host = w_.selectedHost(); host && anyRecord(read.known))
     fromHost = CloneDialog::Source{hostName(*host),
                                    [read](const HostConfig& current) { return withRecords(current, read, read.known); },
-                                   read.known};
+                                   read.known, host->mac};
   if (opened_)
     fromFile = CloneDialog::Source{opened_->second,
                                    [file = opened_->first](const HostConfig& current) { return applyConfigFile(file, current); },
-                                   opened_->first.present()};
+                                   opened_->first.present(), opened_->first.sourceHost()};
   if (!fromHost && !fromFile) {
     w_.notifier->notify(tr("提示"), tr("请先读取所选主机的配置，或打开配置文件"), NoticeIcon::Exclamation);
     return;
@@ -214,7 +230,7 @@ void ConfigActions::cloneToHosts() {
   std::vector<HostIdentity> hosts;
   for (const HostIdentity& h : w_.hostsFound())
     if (std::none_of(hosts.begin(), hosts.end(), [&](const HostIdentity& x) { return x.mac == h.mac; })) hosts.push_back(h);
-  clone_ = new CloneDialog(*w_.router, w_.session->policy(), history_, hosts, fromHost, fromFile, w_.parent);
+  clone_ = new CloneDialog(*w_.router, w_.session->policy(), store_, hosts, fromHost, fromFile, w_.parent);
   clone_->setAttribute(Qt::WA_DeleteOnClose);
   connect(clone_, &CloneDialog::allFinished, this, [this](int verified, int failed) {
     w_.infoLog->clear();

@@ -67,7 +67,9 @@ class ConfigActions : public QObject {
  private:
   bool requireSelectedHost();
   void startJob(const QString& title, const RecordMasks& which);
-  void runWrite(ConfigJob::Target target, const RecordMasks& which, std::optional<HostConfig> restoreOnCancel);
+  // `own`: the records that are the host's own values (nullopt: as the session knows them).
+  void runWrite(ConfigJob::Target target, const RecordMasks& which, std::optional<RecordMasks> own,
+                std::optional<HostConfig> restoreOnCancel);
   void saved(const ConfigJobResult& result);
   void written(const ConfigJobResult& result);
   void line(const QString& text);

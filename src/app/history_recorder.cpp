@@ -12,11 +12,11 @@ void HistoryRecorder::watch(HostSession& session, std::function<HostIdentity()> 
             if (suspended_) return;
             RecordMasks which{};
             which[static_cast<int>(group)] = records;
-            saveNow(session, identity(), which);
+            save(session, identity(), which);
           });
 }
 
-bool HistoryRecorder::saveNow(HostSession& session, const HostIdentity& host, const RecordMasks& which) {
+bool HistoryRecorder::save(HostSession& session, const HostIdentity& host, const RecordMasks& which) {
   ConfigFileHeader header;
   header.savedBy = QCoreApplication::applicationName();
   header.savedAt = QDateTime::currentDateTimeUtc();

@@ -1,7 +1,8 @@
 #pragma once
-// Keeps what a host held before every write from the window: on each write a
-// session is about to send, the records of the groups about to change, as
-// last read from that host, go into the history store.
+// Keeps what a host held before every write of a page's button: on each write
+// the window's session is about to send, the records of the groups about to
+// change, as last read from that host, go into the history store. (Whole-host
+// writes keep their history through the configuration job.)
 #include <QObject>
 
 #include "config/history_store.h"
@@ -16,13 +17,11 @@ class HistoryRecorder : public QObject {
 
   // Records the writes of `session`; `identity` names its host in the entries.
   void watch(HostSession& session, std::function<HostIdentity()> identity);
-  // Saves the state of the records among `which` now (a whole-host write
-  // saves one entry for all its groups, then its single writes are not saved again).
-  bool saveNow(HostSession& session, const HostIdentity& host, const RecordMasks& which);
+  // While a configuration job runs on the session, its writes are its own to keep.
   void setSuspended(bool suspended) { suspended_ = suspended; }
-  HistoryStore& store() { return store_; }
 
  private:
+  bool save(HostSession& session, const HostIdentity& host, const RecordMasks& which);
   HistoryStore& store_;
   bool suspended_ = false;
 };

@@ -53,7 +53,8 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
       transport_(transport ? *transport : *ownTransport_),
       trafficLog_(std::make_unique<TrafficLog>(transport_)),
       router_(std::make_unique<ReplyRouter>(transport_)),
-      session_(std::make_unique<HostSession>(*router_)) {
+      session_(std::make_unique<HostSession>(*router_)),
+      finder_(std::make_unique<HostFinder>(*router_)) {
   setWindowTitle(tr("Quendra 主机配置软件 V2.3"));
   // A system menu and a minimise box, no maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -177,7 +178,7 @@ void MainDialog::wireSession() {
   connect(session_.get(), &HostSession::versionRefused, this, [this] {
     notifier_.notify(tr("警告"), tr("此版本设备不能使用该软件,请使用其他版本软件"), NoticeIcon::Question);
   });
-  connect(router_.get(), &ReplyRouter::searchAnswered, this, &MainDialog::addSearchAnswer);
+  connect(finder_.get(), &HostFinder::hostFound, this, &MainDialog::addSearchAnswer);
   connect(router_.get(), &ReplyRouter::datagramHandled, &infoLog_, &InfoLog::refresh);
   if (ownTransport_) connect(ownTransport_.get(), &UdpTransport::failed, this, &MainDialog::showTransportFailure);
 }
@@ -190,16 +191,17 @@ void MainDialog::search() {
   infoLog_.clear();
   infoLog_.refresh();
   infoLog_.append(tr("搜索...\r\n"));
-  transport_.refreshInterfaces();
   // Emptied before the send: a message box during the send ("端口被占用")
   // runs the event loop, and answers arriving then must stay in the list.
   deviceList_->clearRows();
-  router_->sendSearch();
+  // Sent once; every host that answers is listed once per PC address that
+  // heard it, until the next search.
+  finder_->search();
   infoLog_.refresh();
 }
 
-void MainDialog::addSearchAnswer(const SearchAnswer& answer) {
-  deviceList_->addEntry(DeviceEntry::fromSearchAnswer(answer));
+void MainDialog::addSearchAnswer(const FoundHost& host) {
+  deviceList_->addEntry(DeviceEntry::fromSearchAnswer(host.answer));
   infoLog_.append(tr("搜索到设备\r\n"));
   infoLog_.refresh();
 }
@@ -207,10 +209,11 @@ void MainDialog::addSearchAnswer(const SearchAnswer& answer) {
 void MainDialog::selectDevice() {
   const auto entry = deviceList_->selectedEntry();
   if (!entry) return;
+  // A batch still running for the previous host is cancelled here, and says so.
+  infoLog_.clear();
   session_->setTarget(entry->mac);
   selected_ = HostIdentity{entry->mac, entry->name, entry->ip, entry->firmwareVersion};
   networkPage_->showSelectedMac(entry->mac);
-  infoLog_.clear();
   infoLog_.append(tr("读取参数...\r\n"));
   session_->read(ParamGroup::Network);
   infoLog_.refresh();

@@ -12,6 +12,7 @@
 #include "app/file_chooser.h"
 #include "pages/info_log.h"
 #include "pages/page_context.h"
+#include "session/host_finder.h"
 #include "session/host_session.h"
 #include "session/reply_router.h"
 #include "session/udp_transport.h"
@@ -102,7 +103,7 @@ class MainDialog : public QDialog {
   QWidget* buildConfigButtons();
   void createConfigActions();
   void wireSession();
-  void addSearchAnswer(const SearchAnswer& answer);
+  void addSearchAnswer(const FoundHost& host);
   void showTransportFailure(TransportFailure failure);
   void showPcAddress(const std::vector<std::uint32_t>& addresses);
 
@@ -113,6 +114,7 @@ class MainDialog : public QDialog {
   std::unique_ptr<TrafficLog> trafficLog_;
   std::unique_ptr<ReplyRouter> router_;
   std::unique_ptr<HostSession> session_;
+  std::unique_ptr<HostFinder> finder_;
   std::unique_ptr<BatchProgress> batchProgress_;
   DialogFileChooser dialogFiles_;
   HistoryStore history_;

@@ -21,18 +21,26 @@ Commands:
   read HOST [GROUP...] [-o FILE]
                                 read groups (all by default) into a host
                                 configuration file (standard output without -o)
-  diff A B                      the fields that differ; A and B are each a file
+  diff A B [--exit-code]        the fields that differ; A and B are each a file
                                 or a HOST
-  write HOST FILE [GROUP...] [--dry-run]
+  write HOST FILE [GROUP...] [--dry-run] [--with-network] [--with-identity]
                                 read what the host has, show the differences,
-                                write only the records that differ, read them
-                                back and verify; --dry-run stops after the
-                                differences
+                                keep what it had in its history, write only the
+                                records that differ, read them back and verify;
+                                --dry-run stops after the differences
   clone FILE HOST... | --all [GROUP...] [--with-network]
                                 write to many hosts in parallel; a line per host
-                                at the end. The network settings are a host's
-                                identity: they are written only with
-                                --with-network; a MAC never is
+                                at the end
+
+A host's identity is its MAC, its address, its terminal address and the bytes
+of its network record that no field names. A file read from the same host is
+written whole; a file of another host never gives its identity away: the
+target keeps its own address, terminal address and unnamed network bytes, and
+the other network settings are written only with --with-network or the group
+"network" named. To replace a failed host by a new one, write the old one's
+file with --with-identity: address and terminal address come from the file;
+the unnamed bytes and the MAC never cross. Every write keeps what the host held
+before in the history the window shows (历史记录...).
   reset-network HOST --yes      restore the host's network factory settings
   set-mac HOST NEW-MAC --yes    give the host a new MAC address
 
@@ -51,7 +59,10 @@ Options:
   -o, --output FILE       (read) the file to write
   --dry-run               (write) stop after showing the differences
   --all                   (clone) every host that answers a search
-  --with-network          (clone) write the network settings too
+  --with-network          (write, clone) write another host's network settings
+  --with-identity         (write) take address and terminal address from the
+                          file: the host replaces the file's host
+  --exit-code             (diff) exit 5 when the two differ
   --yes                   (reset-network, set-mac) do it
   -h, --help              this text
 
@@ -64,6 +75,7 @@ Exit status:
   2  a host did not answer or was not found
   3  partly done: some records failed or did not verify
   4  refused: the host's firmware version is not supported, or an invalid value
+  5  (diff --exit-code) the two differ
 )";
 
 std::optional<Options> parse(const QStringList& arguments, Environment& env) {
@@ -73,7 +85,8 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
     return QCommandLineOption(names, QString(), QString::fromLatin1(value));
   };
   const QCommandLineOption json(QStringLiteral("json")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
-      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")),
+      withNetwork(QStringLiteral("with-network")), withIdentity(QStringLiteral("with-identity")),
+      exitCode(QStringLiteral("exit-code")), yes(QStringLiteral("yes")),
       help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption local = valued({QStringLiteral("local-address")}, "ADDR"),
                            timeout = valued({QStringLiteral("timeout")}, "MS"),
@@ -81,7 +94,8 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            searchTime = valued({QStringLiteral("search-time")}, "MS"),
                            capture = valued({QStringLiteral("capture")}, "FILE"),
                            output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
-  p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, yes, help});
+  p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, withIdentity,
+                exitCode, yes, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
     return std::nullopt;
@@ -104,6 +118,8 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   o.dryRun = p.isSet(dryRun);
   o.all = p.isSet(all);
   o.withNetwork = p.isSet(withNetwork);
+  o.withIdentity = p.isSet(withIdentity);
+  o.exitCode = p.isSet(exitCode);
   o.yes = p.isSet(yes);
   const auto number = [&](const QCommandLineOption& option, int min, int max) -> std::optional<int> {
     bool ok = false;

@@ -21,6 +21,7 @@ enum ExitStatus {
   kNoAnswer = 2,  // a host did not answer or was not found
   kPartly = 3,    // partly done: some records failed or did not verify
   kRefused = 4,   // refused: the firmware version gate, an invalid value
+  kDiffers = 5,   // diff --exit-code: the two differ
 };
 
 struct Options {
@@ -36,6 +37,8 @@ struct Options {
   bool dryRun = false;
   bool all = false;
   bool withNetwork = false;
+  bool withIdentity = false;
+  bool exitCode = false;
   bool yes = false;
 };
 
@@ -46,6 +49,8 @@ struct Environment {
   // The transport for the options given (the UDP transport on the chosen
   // local addresses; simulated hosts in tests). Null: it could not be opened.
   std::function<Transport*(const Options&)> transport;
+  // Where the history of every write goes (empty: the user's, which the window shows).
+  QString historyFolder;
 };
 
 // Runs one command line (arguments without the program name).

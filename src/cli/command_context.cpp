@@ -5,12 +5,17 @@
 
 #include "config/field_json.h"
 #include "config/field_labels.h"
+#include "link/gbk.h"
 #include "records/field_text.h"
 
 namespace quendra::cli {
 
 Context::Context(Environment& environment, Options options, Transport& transport)
-    : env_(environment), options_(std::move(options)), transport_(transport), router_(transport) {
+    : env_(environment),
+      options_(std::move(options)),
+      transport_(transport),
+      router_(transport),
+      history_(environment.historyFolder.isEmpty() ? HistoryStore::defaultFolder() : environment.historyFolder) {
   // The window's timing, except that single writes wait for their
   // acknowledgement too: a script wants to know.
   policy_ = SessionPolicy::windowDefaults();
@@ -31,58 +36,66 @@ std::unique_ptr<HostSession> Context::sessionFor(const FoundHost& host) {
 
 namespace {
 
-// Runs a search until the time is up or `enough` says so. The request goes
-// out once per attempt, spread over the search time, so a lost request or
-// answer costs only a part of it; a host that answers again is listed once
-// per local address that heard it.
-std::vector<FoundHost> search(Context& c, Transport& transport, const std::function<bool(const FoundHost&)>& enough) {
-  std::vector<FoundHost> found;
+// Searches until the search time is up or `enough` says so.
+std::vector<FoundHost> search(Context& c, const std::function<bool(const FoundHost&)>& enough) {
+  HostFinder finder(c.router());
   QEventLoop loop;
-  const auto heard = QObject::connect(&c.router(), &ReplyRouter::searchAnswered,
-                                      [&](const SearchAnswer& a, std::uint32_t local) {
-                                        const bool again = std::any_of(found.begin(), found.end(), [&](const FoundHost& f) {
-                                          return f.answer.mac == a.mac && f.localAddress == local;
-                                        });
-                                        if (!again) found.push_back({a, local});
-                                        if (enough && enough(found.back())) loop.quit();
-                                      });
-  const int attempts = c.options().attempts.value_or(4);
-  QTimer resend;
-  resend.setInterval(c.options().searchTime / attempts);
-  int sent = 0;
-  QObject::connect(&resend, &QTimer::timeout, [&] {
-    if (++sent == attempts) loop.quit();
-    else c.router().sendSearch();
+  QObject::connect(&finder, &HostFinder::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&finder, &HostFinder::hostFound, [&](const FoundHost& h) {
+    if (enough && enough(h)) finder.stop();
   });
-  transport.refreshInterfaces();
-  c.router().sendSearch();
-  resend.start();
-  loop.exec();
-  QObject::disconnect(heard);
-  return found;
+  finder.search(c.options().attempts.value_or(4), c.options().searchTime);
+  if (finder.searching()) loop.exec();
+  return finder.found();
 }
 
 }  // namespace
 
 std::vector<FoundHost> Context::searchAll(bool onePerHost) {
   progress(QStringLiteral("searching..."));
-  std::vector<FoundHost> found = search(*this, transport_, nullptr);
-  if (!onePerHost) return found;
-  // A host heard from two local addresses answers twice; list it once.
-  std::vector<FoundHost> unique;
-  for (const FoundHost& h : found)
-    if (std::none_of(unique.begin(), unique.end(), [&](const FoundHost& u) { return u.answer.mac == h.answer.mac; }))
-      unique.push_back(h);
-  return unique;
+  std::vector<FoundHost> found = search(*this, nullptr);
+  return onePerHost ? distinctHosts(found) : found;
 }
 
 std::optional<FoundHost> Context::find(const QString& host) {
   const auto matches = [&](const FoundHost& h) { return namesHost(host, h); };
   progress(QStringLiteral("looking for %1...").arg(host));
-  for (const FoundHost& h : search(*this, transport_, matches))
+  for (const FoundHost& h : search(*this, matches))
     if (matches(h)) return h;
   fail(QStringLiteral("host %1 did not answer the search").arg(host));
   return std::nullopt;
+}
+
+int statusOf(JobVerdict verdict) {
+  switch (verdict) {
+    case JobVerdict::Done: return kDone;
+    case JobVerdict::Partly:
+    case JobVerdict::ReadBackDiffers: return kPartly;
+    case JobVerdict::Refused: return kRefused;
+    case JobVerdict::NoAnswer:
+    case JobVerdict::Cancelled: return kNoAnswer;
+  }
+  return kNoAnswer;
+}
+
+QString verdictLine(const ConfigJobResult& r) {
+  switch (r.verdict()) {
+    case JobVerdict::Refused: return QStringLiteral("refused: its firmware version is not supported; nothing written");
+    case JobVerdict::NoAnswer: return QStringLiteral("did not answer; nothing written");
+    case JobVerdict::Cancelled: return QStringLiteral("cancelled");
+    case JobVerdict::ReadBackDiffers:
+      return anyRecord(r.failed) ? QStringLiteral("failed: %1 read back otherwise than written; no answer for %2")
+                                       .arg(recordList(r.mismatched), recordList(r.failed))
+                                 : QStringLiteral("failed: %1 read back otherwise than written").arg(recordList(r.mismatched));
+    case JobVerdict::Partly: return QStringLiteral("failed: no answer for %1").arg(recordList(r.failed));
+    case JobVerdict::Done: break;
+  }
+  return QStringLiteral("verified (%1 records written)").arg(recordCount(r.verified));
+}
+
+HostIdentity identityOf(const FoundHost& host) {
+  return HostIdentity{host.answer.mac, QString::fromStdString(gbkToUtf8(host.answer.nameGbk)), host.answer.ip,
+                      host.answer.firmwareVersion};
 }
 
 bool isHostArgument(const QString& text) {
@@ -162,6 +175,20 @@ QJsonArray differencesJson(const std::vector<FieldDifference>& differences) {
     rows.append(row);
   }
   return rows;
+}
+
+void printKeptIdentity(Context& c, const ConfigJobResult& r) {
+  for (const FieldDifference& d : r.keptIdentity) {
+    if (!d.field) {
+      c.out() << recordPath(d.group, d.index) << "  (bytes no field names)  kept as the host has them\n";
+      continue;
+    }
+    c.out() << recordPath(d.group, d.index) << '.' << QString::fromUtf8(d.field->key.data(), qsizetype(d.field->key.size()))
+            << "  [" << recordLabel(d.group, d.index) << ' ' << fieldLabel(d.group, d.field->key) << "]  "
+            << fieldText(*d.field, d.was) << " kept (not " << fieldText(*d.field, d.now) << "): the host's identity\n";
+  }
+  if (r.networkLeftOut)
+    c.out() << "network  left out: another host's network settings (--with-network writes them)\n";
 }
 
 void printDifferences(Context& c, const std::vector<FieldDifference>& differences) {

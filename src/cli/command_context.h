@@ -9,16 +9,12 @@
 
 #include "cli/cli.h"
 #include "config/config_file.h"
+#include "config/history_store.h"
 #include "session/config_job.h"
+#include "session/host_finder.h"
 #include "session/reply_router.h"
 
 namespace quendra::cli {
-
-// A host as a search heard it.
-struct FoundHost {
-  SearchAnswer answer;
-  std::uint32_t localAddress = 0;
-};
 
 class Context {
  public:
@@ -30,6 +26,8 @@ class Context {
   ReplyRouter& router() { return router_; }
   // A session for the host, with the command line's policy.
   std::unique_ptr<HostSession> sessionFor(const FoundHost& host);
+  // Where every write keeps what the host held before.
+  HistoryStore& history() { return history_; }
 
   // Diagnostics on stderr; progress only on a terminal.
   void fail(const QString& message) { env_.err << "quendra-cli: " << message << Qt::endl; }
@@ -59,6 +57,7 @@ class Context {
   Transport& transport_;
   ReplyRouter router_;
   SessionPolicy policy_;
+  HistoryStore history_;
 };
 
 // HOST: a MAC in any common spelling, or a dotted IPv4 address.
@@ -73,11 +72,19 @@ std::optional<RecordMasks> groupsNamed(Context& c, const QStringList& names, con
 QString recordPath(ParamGroup group, int index);  // "channels[4]", "base"
 QString recordList(const RecordMasks& masks);    // "channels[4], relays[2]"
 
+// The exit status of a job's verdict, and its words on a result line.
+int statusOf(JobVerdict verdict);
+QString verdictLine(const ConfigJobResult& result);
+// The identity of a host as a search heard it, for files and history entries.
+HostIdentity identityOf(const FoundHost& host);
+
 // The words of a refused configuration file.
 QString describeFileError(const ConfigFileError& error);
 // The differences, as text lines or as a JSON array.
 void printDifferences(Context& c, const std::vector<FieldDifference>& differences);
 QJsonArray differencesJson(const std::vector<FieldDifference>& differences);
+// The identity a write left as the host has it, one line each ("kept").
+void printKeptIdentity(Context& c, const ConfigJobResult& result);
 
 // The commands.
 int searchCommand(Context& c);

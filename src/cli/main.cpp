@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTextStream out(stdout), err(stderr);
   std::unique_ptr<quendra::UdpTransport> udp;
-  quendra::cli::Environment env{out, err, isatty(STDERR_FILENO) != 0, nullptr};
+  quendra::cli::Environment env{out, err, isatty(STDERR_FILENO) != 0, nullptr, {}};
   env.transport = [&](const quendra::cli::Options& o) -> quendra::Transport* {
     udp = std::make_unique<quendra::UdpTransport>();
     if (o.localAddress) {

@@ -19,6 +19,14 @@ struct HostRecords {
   int status = kDone;
 };
 
+QString readFailure(const ConfigJobResult& r) {
+  switch (r.verdict()) {
+    case JobVerdict::Refused: return QStringLiteral("its firmware version is refused");
+    case JobVerdict::NoAnswer: return QStringLiteral("did not answer");
+    default: return QStringLiteral("no answer for %1").arg(recordList(r.failed));
+  }
+}
+
 // Reads the records among `which` from the host.
 HostRecords readHost(Context& c, const FoundHost& host, const RecordMasks& which) {
   HostRecords r;
@@ -29,20 +37,14 @@ HostRecords readHost(Context& c, const FoundHost& host, const RecordMasks& which
   });
   ConfigJobResult result;
   QObject::connect(&job, &ConfigJob::finished, [&](const ConfigJobResult& res) { result = res; });
-  job.start([](const HostConfig& current) { return current; }, which, false, /*dryRun=*/true);
+  ConfigJob::Options options;
+  options.dryRun = true;
+  job.start([](const HostConfig& current) { return current; }, which, options);
   c.waitFor(&job, &ConfigJob::finished);
   r.config = session->config();
-  for (ParamGroup g : kAllGroups) r.read[static_cast<int>(g)] = which[static_cast<int>(g)] & ~result.failed[static_cast<int>(g)];
-  if (result.outcome == Outcome::VersionRefused) {
-    c.fail(QStringLiteral("%1: its firmware version is refused").arg(describeHost(host)));
-    r.status = kRefused;
-  } else if (!result.hostAnswered) {
-    c.fail(QStringLiteral("%1 did not answer").arg(describeHost(host)));
-    r.status = kNoAnswer;
-  } else if (result.outcome != Outcome::Done) {
-    c.fail(QStringLiteral("%1: no answer for %2").arg(describeHost(host), recordList(result.failed)));
-    r.status = kPartly;
-  }
+  r.read = recordsWithout(which, result.failed);
+  r.status = statusOf(result.verdict());
+  if (r.status != kDone) c.fail(QStringLiteral("%1: %2").arg(describeHost(host), readFailure(result)));
   return r;
 }
 
@@ -50,8 +52,7 @@ ConfigFileHeader headerFor(const FoundHost& host) {
   ConfigFileHeader h;
   h.savedBy = QStringLiteral("quendra-cli %1").arg(QStringLiteral(QUENDRA_VERSION));
   h.savedAt = QDateTime::currentDateTimeUtc();
-  h.host = HostIdentity{host.answer.mac, QString::fromStdString(gbkToUtf8(host.answer.nameGbk)), host.answer.ip,
-                        host.answer.firmwareVersion};
+  h.host = identityOf(host);
   return h;
 }
 
@@ -154,6 +155,8 @@ int diffCommand(Context& c) {
     c.out() << QJsonDocument(differencesJson(differences)).toJson(QJsonDocument::Indented);
   else
     printDifferences(c, differences);
+  // A script can tell a host that drifted from its baseline.
+  if (status == kDone && c.options().exitCode && !differences.empty()) return kDiffers;
   return status;
 }
 

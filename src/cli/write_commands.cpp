@@ -27,33 +27,33 @@ struct HostWrite {
   ConfigJobResult result;
   bool done = false;
 
-  int status() const {
-    if (result.outcome == Outcome::VersionRefused) return kRefused;
-    if (!result.hostAnswered) return kNoAnswer;
-    return result.outcome == Outcome::Done ? kDone : kPartly;
-  }
-  QString line() const {
-    switch (status()) {
-      case kRefused: return QStringLiteral("refused: its firmware version is not supported; nothing written");
-      case kNoAnswer: return QStringLiteral("did not answer; nothing written");
-      case kPartly: return QStringLiteral("failed: %1").arg(recordList(result.failed));
-      default: return QStringLiteral("verified (%1 records written)").arg(recordCount(result.verified));
-    }
-  }
+  int status() const { return statusOf(result.verdict()); }
   QJsonObject json() const {
+    static const char* const words[] = {"verified", "failed", "failed", "no answer", "refused", "cancelled"};
     QJsonObject o;
     o[QStringLiteral("host")] = describeHost(host);
-    o[QStringLiteral("status")] = status() == kDone ? QStringLiteral("verified")
-                                  : status() == kPartly ? QStringLiteral("failed")
-                                  : status() == kRefused ? QStringLiteral("refused")
-                                                         : QStringLiteral("no answer");
+    o[QStringLiteral("status")] = QLatin1String(words[static_cast<int>(result.verdict())]);
     o[QStringLiteral("verified")] = recordList(result.verified);
     o[QStringLiteral("failed")] = recordList(result.failed);
+    o[QStringLiteral("mismatched")] = recordList(result.mismatched);
     return o;
   }
 };
 
-void startWrite(Context& c, HostWrite& w, const ConfigFile& file, const RecordMasks& which, bool dryRun) {
+// How a file is written to a host: whole to the host it came from; to any
+// other host without its identity, the network settings only when asked.
+ConfigJob::Options writeOptions(Context& c, const ConfigFile& file, const FoundHost& host, bool networkAsked) {
+  ConfigJob::Options o;
+  o.dryRun = c.options().dryRun;
+  o.own = ownRecordsIf(file.sourceHost(), host.answer.mac);
+  o.identity = c.options().withIdentity ? IdentityChoice::Replace : IdentityChoice::Keep;
+  o.networkAsked = networkAsked || c.options().withNetwork;
+  o.history = &c.history();
+  o.host = identityOf(host);
+  return o;
+}
+
+void startWrite(Context& c, HostWrite& w, const ConfigFile& file, const RecordMasks& which, ConfigJob::Options options) {
   w.session = c.sessionFor(w.host);
   w.job = std::make_unique<ConfigJob>(*w.session);
   const QString who = describeHost(w.host);
@@ -62,24 +62,24 @@ void startWrite(Context& c, HostWrite& w, const ConfigFile& file, const RecordMa
     c.progress(QStringLiteral("%1: %2 %3...").arg(who, QLatin1String(verbs[static_cast<int>(stage)]),
                                                   QLatin1String(configGroupKey(g))));
   });
-  QObject::connect(w.job.get(), &ConfigJob::finished, [&w](const ConfigJobResult& r) {
+  QObject::connect(w.job.get(), &ConfigJob::finished, [&c, &w](const ConfigJobResult& r) {
     w.result = r;
     w.done = true;
+    if (!r.historySaved) c.fail(QStringLiteral("%1: the history entry could not be written").arg(describeHost(w.host)));
   });
-  w.job->start([&file](const HostConfig& current) { return applyConfigFile(file, current); }, which, false, dryRun);
+  w.job->start([&file](const HostConfig& current) { return applyConfigFile(file, current); }, which, options);
 }
 
 // Runs the event loop until every write has ended.
-void waitForAll(Context& c, std::vector<std::unique_ptr<HostWrite>>& writes) {
+void waitForAll(std::vector<std::unique_ptr<HostWrite>>& writes) {
   QEventLoop loop;
-  const auto check = [&] {
-    if (std::all_of(writes.begin(), writes.end(), [](const auto& w) { return w->done; })) loop.quit();
-  };
-  for (auto& w : writes) QObject::connect(w->job.get(), &ConfigJob::finished, &loop, check, Qt::QueuedConnection);
-  check();
-  if (!std::all_of(writes.begin(), writes.end(), [](const auto& w) { return w->done; })) loop.exec();
-  (void)c;
+  const auto allDone = [&] { return std::all_of(writes.begin(), writes.end(), [](const auto& w) { return w->done; }); };
+  for (auto& w : writes)
+    QObject::connect(w->job.get(), &ConfigJob::finished, &loop, [&] { if (allDone()) loop.quit(); }, Qt::QueuedConnection);
+  if (!allDone()) loop.exec();
 }
+
+bool namesNetwork(const QStringList& groupNames) { return groupNames.contains(QLatin1String("network")); }
 
 }  // namespace
 
@@ -101,18 +101,22 @@ int writeCommand(Context& c) {
   writes.push_back(std::make_unique<HostWrite>(HostWrite{*host, {}, {}, {}, false}));
   HostWrite& w = *writes.front();
   std::vector<FieldDifference> differences;
-  startWrite(c, w, *file, which, c.options().dryRun);
+  startWrite(c, w, *file, which, writeOptions(c, *file, *host, namesNetwork(args.mid(2))));
   QObject::connect(w.job.get(), &ConfigJob::compared, [&](const RecordMasks& differing) {
     differences = diffConfigs(w.job->current(), w.job->target(), differing);
-    if (!c.options().json) printDifferences(c, differences);
+    if (c.options().json) return;
+    printDifferences(c, differences);
+    printKeptIdentity(c, w.job->result());
   });
-  waitForAll(c, writes);
+  waitForAll(writes);
   if (c.options().json) {
     QJsonObject o = w.json();
     o[QStringLiteral("differences")] = differencesJson(differences);
+    o[QStringLiteral("kept")] = differencesJson(w.result.keptIdentity);
+    o[QStringLiteral("networkLeftOut")] = w.result.networkLeftOut;
     c.out() << QJsonDocument(o).toJson(QJsonDocument::Indented);
   } else if (!c.options().dryRun || w.status() != kDone) {
-    c.out() << describeHost(w.host) << "  " << w.line() << '\n';
+    c.out() << describeHost(w.host) << "  " << verdictLine(w.result) << '\n';
   }
   return w.status();
 }
@@ -121,6 +125,10 @@ int cloneCommand(Context& c) {
   const QStringList& args = c.options().arguments;
   if (args.isEmpty()) {
     c.fail(QStringLiteral("clone needs a FILE, then HOSTs or --all"));
+    return kUsage;
+  }
+  if (c.options().withIdentity) {
+    c.fail(QStringLiteral("clone never writes one host's identity to many; use write HOST FILE --with-identity"));
     return kUsage;
   }
   const auto file = loadFile(c, args[0]);
@@ -133,9 +141,7 @@ int cloneCommand(Context& c) {
   }
   const auto groups = groupsNamed(c, groupNames, allRecordMasks());
   if (!groups) return kUsage;
-  RecordMasks which = commonRecords(file->present(), *groups);
-  // A host's network settings are its identity: another host's would clash.
-  if (!c.options().withNetwork) which[static_cast<int>(ParamGroup::Network)] = 0;
+  const RecordMasks which = commonRecords(file->present(), *groups);
 
   std::vector<std::unique_ptr<HostWrite>> writes;
   QStringList missing;
@@ -151,8 +157,8 @@ int cloneCommand(Context& c) {
         writes.push_back(std::make_unique<HostWrite>(HostWrite{*h, {}, {}, {}, false}));
     }
   }
-  for (auto& w : writes) startWrite(c, *w, *file, which, false);
-  waitForAll(c, writes);
+  for (auto& w : writes) startWrite(c, *w, *file, which, writeOptions(c, *file, w->host, namesNetwork(groupNames)));
+  waitForAll(writes);
 
   int worst = writes.empty() && missing.isEmpty() ? kNoAnswer : kDone;
   bool anyDone = false;
@@ -163,7 +169,7 @@ int cloneCommand(Context& c) {
     if (c.options().json)
       rows.append(w->json());
     else
-      c.out() << describeHost(w->host) << "  " << w->line() << '\n';
+      c.out() << describeHost(w->host) << "  " << verdictLine(w->result) << '\n';
   }
   for (const QString& host : missing) {
     if (c.options().json)

@@ -56,6 +56,8 @@ struct ConfigFile {
   std::array<std::vector<std::optional<RecordEntry>>, kParamGroupCount> records;
 
   RecordMasks present() const;
+  // The host the file was read from; nullopt when it names none.
+  std::optional<Mac> sourceHost() const { return header.host ? std::optional<Mac>(header.host->mac) : std::nullopt; }
 };
 
 struct ConfigFileError {

@@ -14,7 +14,8 @@ const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
 }  // namespace
 
 QString HistoryStore::defaultFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/history");
+  // One folder for the window and the command line, whatever the program is called.
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/quendra-config/history");
 }
 
 HistoryStore::HistoryStore(QString folder) : folder_(std::move(folder)) {}

@@ -1,8 +1,9 @@
 #pragma once
-// Earlier states of hosts, kept before every write from the window so that an
-// operator who wrote the wrong thing can get back what was there: one host
-// configuration file per write, in a folder per host MAC, named by the time
-// and the groups it holds; the newest 200 per host are kept.
+// Earlier states of hosts, kept before every write (from the window and the
+// command line alike) so that an operator who wrote the wrong thing can get
+// back what was there: one host configuration file per write, in a folder per
+// host MAC, named by the time and the groups it holds; the newest 200 per host
+// are kept.
 #include <QDateTime>
 #include <QString>
 #include <vector>
@@ -21,7 +22,7 @@ class HistoryStore {
     RecordMasks records{};  // the groups it holds (every record of each)
   };
 
-  // The user's data folder for the tool, "history" inside it.
+  // ~/.local/share/quendra-config/history (the user's data folder).
   static QString defaultFolder();
   explicit HistoryStore(QString folder = defaultFolder());
 

@@ -14,13 +14,44 @@ bool BatchPlanner::start(BatchKind kind, std::uint32_t records) {
   answered_[k] = 0;
   requested_[k] = records;
   pending_[k] = records;
+  cancelled_[k] = false;
   return true;
+}
+
+void BatchPlanner::owePasses() {
+  for (int k = 0; k < kBatchKindCount; ++k)
+    if (k != active_ && pending_[k] != 0) owed_[k] = true;
+  pending_.fill(0);
+}
+
+void BatchPlanner::stopAll() { owePasses(); }
+
+void BatchPlanner::cancelAll() {
+  for (int k = 0; k < kBatchKindCount; ++k)
+    if (pending_[k] != 0 || k == active_) cancelled_[k] = true;
+  owePasses();
+  // The record in hand is given up now: its answer is no longer awaited.
+  waiting_ = false;
+  open_ = false;
+}
+
+BatchPlanner::Step BatchPlanner::finishPass(int kind) {
+  Step step;
+  step.action = Step::Action::FinishPass;
+  step.kind = static_cast<BatchKind>(kind);
+  step.failed = requested_[kind] & ~answered_[kind];
+  step.allAnswered = step.failed == 0;
+  step.cancelled = cancelled_[kind];
+  owed_[kind] = false;
+  return step;
 }
 
 BatchPlanner::Step BatchPlanner::next() {
   Step step;
   if (waiting_) return step;
   if (active_ < 0) {
+    for (int k = 0; k < kBatchKindCount; ++k)
+      if (owed_[k]) return finishPass(k);
     for (int k = 0; k < kBatchKindCount && active_ < 0; ++k)
       if (pending_[k] != 0) active_ = k;
     if (active_ < 0) return step;
@@ -32,15 +63,14 @@ BatchPlanner::Step BatchPlanner::next() {
   const int records = recordCountOf(groupOf(kind));
   while (record_ < records && (pending_[active_] & bitOf(record_)) == 0) ++record_;
   if (record_ >= records) {
-    const std::uint32_t missing = requested_[active_] & ~answered_[active_];
-    step.action = Step::Action::FinishPass;
-    step.allAnswered = missing == 0;
-    step.failed = missing;
+    step = finishPass(active_);
     active_ = -1;
     record_ = 0;
     tries_ = 0;
+    open_ = false;
     return step;
   }
+  open_ = true;
   step.action = Step::Action::Send;
   step.record = record_;
   step.attempt = tries_ + 1;
@@ -48,21 +78,23 @@ BatchPlanner::Step BatchPlanner::next() {
 }
 
 bool BatchPlanner::sent() {
-  if (active_ < 0) return false;
+  if (active_ < 0 || !open_) return false;  // cancelled while it was sent
   if (answered_[active_] & bitOf(record_)) return recordDone();
   waiting_ = true;
   return false;
 }
 
 bool BatchPlanner::markAnswered(BatchKind kind, int record) {
-  if (record < 0 || record >= recordCountOf(groupOf(kind))) return false;
+  if (!isOpen(kind, record)) return false;
   answered_[index(kind)] |= bitOf(record);
-  if (!waiting_ || active_ != index(kind) || record_ != record) return false;
+  // Answered during its own send: sent() finds the bit and ends the record.
+  if (!waiting_) return false;
   return recordDone();
 }
 
 bool BatchPlanner::recordDone() {
   waiting_ = false;
+  open_ = false;
   pending_[active_] &= ~bitOf(record_);
   tries_ = 0;
   ++record_;
@@ -73,6 +105,7 @@ bool BatchPlanner::timedOut() {
   if (!waiting_) return false;
   waiting_ = false;
   if (++tries_ < attempts_[active_]) return false;  // the same record again, unless the gate emptied its bit
+  open_ = false;
   pending_[active_] &= ~bitOf(record_);
   tries_ = 0;
   ++record_;
@@ -81,8 +114,8 @@ bool BatchPlanner::timedOut() {
 
 bool BatchPlanner::running() const {
   if (active_ >= 0) return true;
-  for (std::uint32_t p : pending_)
-    if (p != 0) return true;
+  for (int k = 0; k < kBatchKindCount; ++k)
+    if (pending_[k] != 0 || owed_[k]) return true;
   return false;
 }
 

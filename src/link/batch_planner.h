@@ -50,6 +50,7 @@ class BatchPlanner {
     int attempt = 0;           // Send: 1 for the first request of the record
     bool allAnswered = false;  // FinishPass: every requested record answered
     std::uint32_t failed = 0;  // FinishPass: requested records without an answer
+    bool cancelled = false;    // FinishPass: the batch was cancelled (cancelAll)
   };
 
   void setAttempts(BatchKind kind, int attempts) { attempts_[index(kind)] = attempts < 1 ? 1 : attempts; }
@@ -68,18 +69,32 @@ class BatchPlanner {
   // arrived (a late reply of an earlier attempt): the record is done and the
   // caller goes on with next(); false: wait for markAnswered or timedOut.
   bool sent();
+  // Whether an answer of `record` would answer a request this planner has
+  // open: the record in hand, from its Send until it is done or abandoned.
+  // Nothing else is an answer (a reply another PC asked for, a late
+  // duplicate of a record that is done).
+  bool isOpen(BatchKind kind, int record) const {
+    return open_ && active_ == index(kind) && record_ == record;
+  }
   // A reply or acknowledgement of `record`. True when it answers the request
-  // in hand, which is then done.
+  // in hand, which is then done; anything that is not open is ignored.
   bool markAnswered(BatchKind kind, int record);
   // The wait of the request in hand ran out. True when the record is
   // abandoned; false when it is to be sent again.
   bool timedOut();
   // The version gate: every pending record is dropped; the pass in hand
-  // finishes after the wait of its current request.
-  void stopAll() { pending_.fill(0); }
+  // finishes after the wait of its current request, every other pending kind
+  // with its next step.
+  void stopAll();
+  // Another host was chosen: every batch ends now, cancelled, the record in
+  // hand without waiting for its answer. Each kind that had a batch still
+  // finishes its pass (FinishPass, cancelled) so that every batch ends.
+  void cancelAll();
 
   // A batch of the kind is pending, or its pass has not ended yet.
-  bool busy(BatchKind kind) const { return pending_[index(kind)] != 0 || active_ == index(kind); }
+  bool busy(BatchKind kind) const {
+    return pending_[index(kind)] != 0 || active_ == index(kind) || owed_[index(kind)];
+  }
   bool waiting() const { return waiting_; }
   bool running() const;
   std::optional<BatchKind> activeKind() const;
@@ -89,6 +104,10 @@ class BatchPlanner {
  private:
   static int index(BatchKind kind) { return static_cast<int>(kind); }
   bool recordDone();
+  Step finishPass(int kind);
+  // Kinds whose pending records were dropped before their pass began: each
+  // still ends with a FinishPass.
+  void owePasses();
 
   std::array<std::uint32_t, kBatchKindCount> pending_{};
   std::array<std::uint32_t, kBatchKindCount> answered_{};
@@ -99,6 +118,9 @@ class BatchPlanner {
   int record_ = 0;   // the record in hand
   int tries_ = 0;    // requests of the record in hand that ran out
   bool waiting_ = false;
+  bool open_ = false;  // the record in hand has been sent and is not done
+  std::array<bool, kBatchKindCount> owed_{};       // a FinishPass without a pass
+  std::array<bool, kBatchKindCount> cancelled_{};  // ended by cancelAll
 };
 
 }  // namespace quendra

@@ -35,6 +35,23 @@ void BatchRunner::markAnswered(BatchKind kind, int record) {
   scheduleStep();
 }
 
+void BatchRunner::stopAll() {
+  planner_.stopAll();
+  // Kinds waiting behind the pass in hand end as soon as nothing is awaited.
+  if (!planner_.waiting()) scheduleStep();
+}
+
+void BatchRunner::cancelAll() {
+  if (!planner_.running()) return;
+  planner_.cancelAll();
+  attemptTimer_.stop();
+  stepTimer_.stop();
+  // Every kind reports its end before this returns, so nothing of the
+  // cancelled batches can follow what the caller does next.
+  for (BatchPlanner::Step s = planner_.next(); s.action == BatchPlanner::Step::Action::FinishPass; s = planner_.next())
+    report(BatchEvent::Stage::Finished, s);
+}
+
 // Sends the next pending record, ends a pass, or begins the pass of the
 // first pending kind.
 void BatchRunner::step() {
@@ -69,7 +86,7 @@ void BatchRunner::attemptTimedOut() {
 }
 
 void BatchRunner::report(BatchEvent::Stage stage, const BatchPlanner::Step& s) {
-  emit event(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed});
+  emit event(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed, s.cancelled});
 }
 
 }  // namespace quendra

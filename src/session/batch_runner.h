@@ -21,7 +21,7 @@ struct BatchEvent {
     Sent,      // it is out
     Answered,  // its reply or acknowledgement arrived
     Failed,    // abandoned after its last attempt
-    Finished,  // the pass of `kind` ended (allAnswered, failed)
+    Finished,  // the pass of `kind` ended (allAnswered, failed, cancelled)
   };
   Stage stage = Stage::Sending;
   BatchKind kind = BatchKind::ChannelRead;
@@ -29,6 +29,7 @@ struct BatchEvent {
   int attempt = 0;
   bool allAnswered = false;
   std::uint32_t failed = 0;
+  bool cancelled = false;  // ended because another host was chosen
 };
 
 class BatchRunner : public QObject {
@@ -46,7 +47,10 @@ class BatchRunner : public QObject {
   // A reply or acknowledgement of a record of the kind.
   void markAnswered(BatchKind kind, int record);
   // The version gate: every pending record is dropped.
-  void stopAll() { planner_.stopAll(); }
+  void stopAll();
+  // Every batch ends now, cancelled: nothing more is sent and every kind
+  // that had a batch reports its Finished event before this returns.
+  void cancelAll();
 
   const BatchPlanner& planner() const { return planner_; }
   bool running() const { return planner_.running(); }

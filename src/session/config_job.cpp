@@ -1,5 +1,9 @@
 #include "session/config_job.h"
 
+#include <QCoreApplication>
+
+#include "config/history_store.h"
+
 namespace quendra {
 namespace {
 
@@ -16,15 +20,31 @@ std::uint32_t at(const RecordMasks& m, ParamGroup g) { return m[static_cast<int>
 
 }  // namespace
 
+JobVerdict ConfigJobResult::verdict() const {
+  switch (outcome) {
+    case Outcome::Cancelled: return JobVerdict::Cancelled;
+    case Outcome::VersionRefused: return JobVerdict::Refused;
+    default: break;
+  }
+  if (!hostAnswered) return JobVerdict::NoAnswer;
+  if (anyRecord(mismatched)) return JobVerdict::ReadBackDiffers;
+  if (anyRecord(failed)) return JobVerdict::Partly;
+  return JobVerdict::Done;
+}
+
+RecordMasks ownRecordsIf(const std::optional<Mac>& from, const Mac& to) {
+  return from && *from == to ? allRecordMasks() : RecordMasks{};
+}
+
 ConfigJob::ConfigJob(HostSession& session, QObject* parent) : QObject(parent), session_(session) {
   connect(&session_, &HostSession::finished, this, &ConfigJob::onOperation);
 }
 
-void ConfigJob::start(Target target, const RecordMasks& which, bool confirm, bool dryRun) {
+void ConfigJob::start(Target target, const RecordMasks& which, Options options) {
   makeTarget_ = std::move(target);
   which_ = which;
-  confirm_ = confirm;
-  dryRun_ = dryRun;
+  options_ = std::move(options);
+  own_ = options_.own.value_or(session_.ownRecords());
   result_ = ConfigJobResult{};
   readOk_ = RecordMasks{};
   stage_ = Stage::Reading;
@@ -38,7 +58,7 @@ std::uint32_t ConfigJob::maskOf(ParamGroup g) const {
   switch (stage_) {
     case Stage::Reading: return g == ParamGroup::Network ? allRecordsOf(g) : at(which_, g);
     case Stage::Writing: return at(result_.differing, g);
-    case Stage::Verifying: return at(result_.differing, g) & ~at(result_.failed, g);
+    case Stage::Verifying: return at(result_.differing, g) & ~at(result_.failed, g);  // what was acknowledged
   }
   return 0;
 }
@@ -91,8 +111,12 @@ void ConfigJob::onOperation(const OperationResult& r) {
     case Stage::Verifying:
       for (int k = 0; k < recordCountOf(g); ++k) {
         if (!((mask >> k) & 1u)) continue;
-        const bool same = ((answered >> k) & 1u) && encodeRecord(session_.config(), g, k) == encodeRecord(target_, g, k);
-        at(same ? result_.verified : result_.failed, g) |= 1u << k;
+        if (!((answered >> k) & 1u))
+          at(result_.failed, g) |= 1u << k;
+        else if (encodeRecord(session_.config(), g, k) == encodeRecord(target_, g, k))
+          at(result_.verified, g) |= 1u << k;
+        else
+          at(result_.mismatched, g) |= 1u << k;
       }
       break;
   }
@@ -101,22 +125,52 @@ void ConfigJob::onOperation(const OperationResult& r) {
 
 void ConfigJob::compare() {
   current_ = session_.config();
-  target_ = makeTarget_(current_);
-  RecordMasks readable{};
-  for (ParamGroup g : kAllGroups) {
-    at(readable, g) = at(which_, g) & at(readOk_, g);
-    at(result_.failed, g) |= at(which_, g) & ~at(readOk_, g);
-  }
-  result_.differing = differingRecords(current_, target_, readable);
-  waitingForConfirm_ = confirm_;
+  for (ParamGroup g : kAllGroups) at(result_.failed, g) |= at(which_, g) & ~at(readOk_, g);
+  asked_ = makeTarget_(current_);
+  plan();
+  waitingForConfirm_ = options_.confirm;
   emit compared(result_.differing);
-  if (dryRun_) return finish(Outcome::Done);
-  if (!confirm_) proceed();
+  if (options_.dryRun) return finish(Outcome::Done);
+  if (!options_.confirm) proceed();
+}
+
+void ConfigJob::plan() {
+  RecordMasks readable = commonRecords(which_, readOk_);
+  // Another host's network settings stay out unless asked for: they are
+  // where that host is on the LAN. A host replacing another takes them.
+  auto& network = at(readable, ParamGroup::Network);
+  result_.networkLeftOut = network && !(at(own_, ParamGroup::Network) & 1u) && !options_.networkAsked &&
+                           options_.identity == IdentityChoice::Keep;
+  if (result_.networkLeftOut) network = 0;
+  target_ = carryValues(asked_, readable, current_, own_, options_.identity);
+  result_.keptIdentity = keptIdentity(asked_, readable, current_, own_, options_.identity);
+  result_.differing = differingRecords(current_, target_, readable);
+}
+
+void ConfigJob::setIdentity(IdentityChoice choice) {
+  if (!waitingForConfirm_) return;
+  options_.identity = choice;
+  plan();
+}
+
+void ConfigJob::saveHistory() {
+  if (!options_.history || !anyRecord(result_.differing)) return;
+  ConfigFileHeader header;
+  header.savedBy = QCoreApplication::applicationName();
+  header.savedAt = QDateTime::currentDateTimeUtc();
+  header.host = options_.host;
+  header.host->mac = session_.target();
+  // Whole groups, so that restoring gives each back whole.
+  RecordMasks groups{};
+  for (ParamGroup g : kAllGroups)
+    if (at(result_.differing, g)) at(groups, g) = allRecordsOf(g);
+  result_.historySaved = options_.history->save(current_, groups, header);
 }
 
 void ConfigJob::proceed() {
   if (!running_) return;
   waitingForConfirm_ = false;
+  saveHistory();
   // The session writes what its configuration holds: the records asked for go there first.
   for (ParamGroup g : kAllGroups)
     for (int k = 0; k < recordCountOf(g); ++k)
@@ -128,14 +182,17 @@ void ConfigJob::proceed() {
 
 void ConfigJob::cancel() {
   if (!running_) return;
+  session_.stop();  // what still waits for the host ends too, as part of this job
   finish(Outcome::Cancelled);
-  session_.stop();  // what is still waiting for the host ends too
 }
 
 void ConfigJob::finish(Outcome outcome) {
+  if (!running_) return;
   running_ = false;
   waitingForConfirm_ = false;
-  result_.outcome = outcome == Outcome::Done && anyRecord(result_.failed) ? Outcome::NoAnswer : outcome;
+  result_.outcome = outcome == Outcome::Done && (anyRecord(result_.failed) || anyRecord(result_.mismatched))
+                        ? Outcome::NoAnswer
+                        : outcome;
   emit finished(result_);
 }
 

@@ -1,23 +1,60 @@
 #pragma once
 // Writing a configuration to one host as one operation, for every front end:
-// read what the host has, compare it with what is asked, write only the
-// records that differ, read them back and verify. Nothing is written to a host
-// whose firmware the version gate refuses, nor a record that could not be read
-// first; a record counts as written only once its read-back matched.
+// read what the host has, compare it with what is asked, keep what the host
+// held in its history, write only the records that differ, read them back and
+// verify. Nothing is written to a host whose firmware the version gate
+// refuses, nor a record that could not be read first; a record counts as
+// written only once its read-back matched. Values that are not the host's own
+// never carry its identity (see records/host_identity.h).
 #include <QObject>
 #include <functional>
+#include <optional>
 
-#include "records/config_diff.h"
+#include "config/config_file.h"
+#include "records/host_identity.h"
 #include "session/host_session.h"
 
 namespace quendra {
 
+class HistoryStore;
+
+// How a job ended, as every front end words it.
+enum class JobVerdict {
+  Done,             // every record read, every differing one written and read back as asked
+  Partly,           // some records did not answer (read, write or read-back)
+  ReadBackDiffers,  // some records answered but read back otherwise than written
+  NoAnswer,         // the host did not answer at all: nothing written
+  Refused,          // the firmware version gate: nothing more was sent
+  Cancelled,
+};
+
 struct ConfigJobResult {
-  Outcome outcome = Outcome::Done;  // Done: every differing record verified
-  RecordMasks differing{};          // records that differed from what was asked
-  RecordMasks verified{};           // written, and read back as asked
-  RecordMasks failed{};             // could not be read, written or read back, or read back otherwise
-  bool hostAnswered = true;         // false: not even the network settings arrived
+  Outcome outcome = Outcome::Done;
+  RecordMasks differing{};   // records that differed from what was asked
+  RecordMasks verified{};    // written, and read back as asked
+  RecordMasks failed{};      // no answer when read, written or read back
+  RecordMasks mismatched{};  // read back otherwise than written
+  bool hostAnswered = true;  // false: not even the network settings arrived
+  // Identity the write left as the host has it while the values differ.
+  std::vector<FieldDifference> keptIdentity;
+  bool networkLeftOut = false;  // another host's network settings, not asked for
+  bool historySaved = true;     // false: the history entry could not be written
+
+  JobVerdict verdict() const;
+};
+
+struct ConfigJobOptions {
+  bool confirm = false;  // wait at compared() for proceed() or cancel()
+  bool dryRun = false;   // stop at compared()
+  // The records of the target whose values are this host's own (written
+  // whole); nullopt: those the session holds of it (HostSession::ownRecords).
+  std::optional<RecordMasks> own;
+  IdentityChoice identity = IdentityChoice::Keep;
+  // Another host's network settings are written only when asked for.
+  bool networkAsked = false;
+  // Where what the host held goes before the first write (none: not kept).
+  HistoryStore* history = nullptr;
+  HostIdentity host;  // names the host in its history entry
 };
 
 class ConfigJob : public QObject {
@@ -27,19 +64,23 @@ class ConfigJob : public QObject {
   // What the host is to hold, given what it holds now.
   using Target = std::function<HostConfig(const HostConfig& current)>;
 
+  using Options = ConfigJobOptions;
+
   ConfigJob(HostSession& session, QObject* parent = nullptr);
 
   // Reads the records among `which` (and the network settings, which every
-  // read needs), then says compared(). With `confirm`, the job waits for
-  // proceed() or cancel() there; without, it goes on (or stops, for a dry run,
-  // when `dryRun` is set).
-  void start(Target target, const RecordMasks& which, bool confirm = false, bool dryRun = false);
+  // read needs), then says compared(); goes on as the options say.
+  void start(Target target, const RecordMasks& which, Options options = {});
+  // While the job waits for confirmation: the identity choice the operator
+  // made after seeing the differences (target(), result() follow it).
+  void setIdentity(IdentityChoice choice);
   void proceed();
   // Ends the job Cancelled and stops what its session still waits for.
   void cancel();
 
   const HostConfig& current() const { return current_; }  // as read, before anything was written
   const HostConfig& target() const { return target_; }
+  const ConfigJobResult& result() const { return result_; }
 
  signals:
   void stageChanged(Stage stage, ParamGroup group);
@@ -49,24 +90,33 @@ class ConfigJob : public QObject {
  private:
   void next();
   void compare();
+  // What is to be written, from what was asked and what was read.
+  void plan();
   void onOperation(const OperationResult& r);
   void finish(Outcome outcome);
+  void saveHistory();
   std::uint32_t maskOf(ParamGroup group) const;
   ParamGroup groupInHand() const;
 
   HostSession& session_;
   Target makeTarget_;
   RecordMasks which_{};
-  bool confirm_ = false;
-  bool dryRun_ = false;
+  Options options_;
+  RecordMasks own_{};
   bool waitingForConfirm_ = false;
   Stage stage_ = Stage::Reading;
   int group_ = -1;  // index into kAllGroups of the operation in hand, -1 before the first
   bool running_ = false;
   RecordMasks readOk_{};  // records that arrived in this job's reads
   HostConfig current_;
+  HostConfig asked_;  // what the target function gave, before the identity rule
   HostConfig target_;
   ConfigJobResult result_;
 };
+
+// The records a write of `values` from the host `from` treats as `to`'s own:
+// all when the two are one host, none otherwise (a file naming no host is
+// another host's).
+RecordMasks ownRecordsIf(const std::optional<Mac>& from, const Mac& to);
 
 }  // namespace quendra

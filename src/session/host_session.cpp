@@ -1,6 +1,9 @@
 #include "session/host_session.h"
 
+#include <utility>
+
 #include "link/tunnel_frame.h"
+#include "records/field_text.h"
 #include "session/reply_router.h"
 
 namespace quendra {
@@ -29,9 +32,13 @@ void HostSession::setPolicy(const SessionPolicy& policy) {
 
 void HostSession::setTarget(const Mac& mac) {
   if (mac == target_) return;
+  // Batches end before the target changes: none sends a record to the new host.
+  batches_->cancelAll();
+  finishAllSingles(Outcome::Cancelled);
+  for (Pending& p : pending_) p.unacknowledged = false;
   target_ = mac;
   lastRead_ = HostConfig{};
-  finishAllSingles(Outcome::Cancelled);
+  own_ = RecordMasks{};
 }
 
 bool HostSession::groupFlag(ParamGroup group) const {
@@ -107,18 +114,30 @@ std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t r
 }
 
 void HostSession::stop() {
-  batches_->stopAll();
+  batches_->cancelAll();
   finishAllSingles(Outcome::Cancelled);
 }
 
 void HostSession::factoryReset() {
   router_.sendToAll(OuterFrame::buildFactoryResetRequest(target_));
-  emit finished(OperationResult{Operation::FactoryReset, ParamGroup::Network, Outcome::Done, 0});
+  verifyByNetworkRead(Operation::FactoryReset);
 }
 
-void HostSession::writeMac(const Mac& newMac) {
+std::optional<Refusal> HostSession::writeMac(const Mac& newMac) {
+  if (!isUsableHostMac(newMac)) return Refusal::UnusableMac;
   router_.sendToAll(OuterFrame::buildWriteMacRequest(target_, newMac));
-  emit finished(OperationResult{Operation::WriteMac, ParamGroup::Network, Outcome::Done, 0});
+  if (policyOf(ParamGroup::Network, true).timeout.count() > 0) setTarget(newMac);
+  verifyByNetworkRead(Operation::WriteMac);
+  return std::nullopt;
+}
+
+void HostSession::verifyByNetworkRead(Operation operation) {
+  if (policyOf(ParamGroup::Network, true).timeout.count() == 0) {
+    emit finished(OperationResult{operation, ParamGroup::Network, Outcome::Done, 0});
+    return;
+  }
+  verifying_ = operation;
+  startSingle(ParamGroup::Network, false);
 }
 
 bool HostSession::idle() const {
@@ -138,6 +157,7 @@ void HostSession::startSingle(ParamGroup group, bool write) {
   const bool awaited = policy.timeout.count() > 0 && !(write && group == ParamGroup::Network);
   Pending& p = pendingOf(group, write);
   p.attempt = 1;  // a second press while one waits starts the count again
+  p.unacknowledged = write && !awaited;
   if (awaited) {
     p.active = true;
     if (!p.timer) {
@@ -183,6 +203,10 @@ void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
   p.timer->stop();
   emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, outcome,
                                 outcome == Outcome::Done ? 0u : 1u});
+  if (group == ParamGroup::Network && !write && verifying_) {
+    const Operation verified = *std::exchange(verifying_, std::nullopt);
+    emit finished(OperationResult{verified, group, outcome, outcome == Outcome::Done ? 0u : 1u});
+  }
 }
 
 void HostSession::finishAllSingles(Outcome outcome) {
@@ -200,19 +224,31 @@ void HostSession::sendTunnel(std::uint8_t command, ByteView payload) {
 }
 
 void HostSession::onNetworkReply(ByteView record) {
+  if (!pendingOf(ParamGroup::Network, false).active) return;  // not asked for by this session
   if (!decodeRecord(config_, ParamGroup::Network, 0, record)) return;
   decodeRecord(lastRead_, ParamGroup::Network, 0, record);
+  own_[static_cast<int>(ParamGroup::Network)] |= 1u;
   flags_.networkRead = true;
   emit recordArrived(ParamGroup::Network, 0);
   finishSingle(ParamGroup::Network, false, Outcome::Done);
 }
 
+bool HostSession::answersOpenRequest(const TunnelCommand& c) {
+  if (isBatchGroup(c.group)) return batches_->planner().isOpen(batchKindOf(c.group, c.isWrite), c.index);
+  Pending& p = pendingOf(c.group, c.isWrite);
+  return p.active || std::exchange(p.unacknowledged, false);
+}
+
 void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) {
+  // A reply another PC asked for, or a late duplicate of a record that is
+  // done, must not overwrite what the operator has typed since.
+  if (!answersOpenRequest(command)) return;
   if (command.isWrite) {
     emit writeAcknowledged(command.group, command.index);
   } else {
     if (!decodeRecord(config_, command.group, command.index, payload)) return;
     decodeRecord(lastRead_, command.group, command.index, payload);
+    own_[static_cast<int>(command.group)] |= 1u << command.index;
     setReadFlag(command.group);
     emit recordArrived(command.group, command.index);
   }
@@ -244,7 +280,9 @@ void HostSession::onBatchEvent(const BatchEvent& e) {
     default: break;
   }
   Outcome outcome = Outcome::Done;
-  if (!e.allAnswered)
+  if (e.cancelled)
+    outcome = Outcome::Cancelled;
+  else if (!e.allAnswered)
     outcome = stoppedByGate_[static_cast<int>(e.kind)] ? Outcome::VersionRefused : Outcome::NoAnswer;
   emit finished(OperationResult{isWriteKind(e.kind) ? Operation::Write : Operation::Read, groupOf(e.kind), outcome,
                                 e.failed});

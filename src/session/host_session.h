@@ -1,11 +1,13 @@
 #pragma once
 // Everything the tool does with one host, without widgets: read and write each
 // parameter group (single records directly, channels, relays and ModBus slots
-// as batches), the network factory reset and the MAC write. Replies from the
-// host it works with are stored in its HostConfig and announced; every
-// operation that starts ends with one OperationResult. The read flags gate
-// reads and writes as the window always has: every read needs the network
-// settings read, every write its own group read.
+// as batches), the network factory reset and the MAC write. A reply is stored
+// in its HostConfig and announced only when it answers a request the session
+// has open for that host and record (hosts answer by broadcast, so replies to
+// another PC's reads arrive too); every operation that starts ends with one
+// OperationResult, and everything it sends goes to the host it started with.
+// The read flags gate reads and writes as the window always has: every read
+// needs the network settings read, every write its own group read.
 #include <QObject>
 #include <QTimer>
 #include <array>
@@ -13,6 +15,7 @@
 #include <optional>
 
 #include "link/outer_frame.h"
+#include "records/config_diff.h"
 #include "records/host_config.h"
 #include "session/batch_runner.h"
 #include "session/operation.h"
@@ -30,7 +33,8 @@ class HostSession : public QObject {
   ~HostSession() override;
 
   // The host to work with. Records and flags stay (the window shares them
-  // between hosts); single reads still waiting end Cancelled.
+  // between hosts); what still waits for the previous host ends Cancelled,
+  // batches at once: a batch never mixes two hosts' records.
   void setTarget(const Mac& mac);
   const Mac& target() const { return target_; }
 
@@ -39,6 +43,12 @@ class HostSession : public QObject {
   // The records as last read from the host now selected (empty after a
   // selection until replies arrive): what the host held before a write.
   const HostConfig& lastRead() const { return lastRead_; }
+  // The records of config() that hold this host's own values: read from it
+  // since it was chosen (and edited since, perhaps), not taken from elsewhere.
+  const RecordMasks& ownRecords() const { return own_; }
+  // The records among `which` of config() now hold values from elsewhere (a
+  // file, another host): a write to this host treats them as another host's.
+  void markForeign(const RecordMasks& which) { own_ = recordsWithout(own_, which); }
   const ReadFlags& flags() const { return flags_; }
   // Tests and the fuzz driver put the flags in a given state.
   ReadFlags& flagsForTesting() { return flags_; }
@@ -60,11 +70,16 @@ class HostSession : public QObject {
   // or written to it), whatever the group's read flag says; records it does
   // not know are refused (GroupNotRead). For jobs that write some records.
   std::optional<Refusal> writeRecords(ParamGroup group, std::uint32_t records);
+  // Restores the host's network factory settings. When the policy awaits
+  // single writes (the command line), done only once the host answers a read
+  // of its network settings afterwards; otherwise done once sent (the window).
   void factoryReset();
-  void writeMac(const Mac& newMac);
+  // Gives the host a new MAC, refusing one no host can use. When awaited, the
+  // session then works with the new MAC and is done only once the host
+  // answers under it.
+  std::optional<Refusal> writeMac(const Mac& newMac);
 
-  // Stops every batch (each ends after the wait of its record in hand) and
-  // ends the single reads and writes still waiting, Cancelled.
+  // Ends every batch and every single read and write still waiting, Cancelled.
   void stop();
   // No operation is waiting for the host.
   bool idle() const;
@@ -89,7 +104,8 @@ class HostSession : public QObject {
 
   // A single-record read or write waiting for its answer.
   struct Pending {
-    bool active = false;
+    bool active = false;          // awaited: its timer runs
+    bool unacknowledged = false;  // a write sent and not awaited, until its acknowledgement
     int attempt = 0;
     std::unique_ptr<QTimer> timer;
   };
@@ -103,6 +119,10 @@ class HostSession : public QObject {
   void finishAllSingles(Outcome outcome);
   const AttemptPolicy& policyOf(ParamGroup group, bool write) const;
   void onBatchEvent(const BatchEvent& event);
+  // Whether a reply of `command` answers a request open now.
+  bool answersOpenRequest(const TunnelCommand& command);
+  // An identity operation verified by reading the network settings back.
+  void verifyByNetworkRead(Operation operation);
   void sendTunnel(std::uint8_t command, ByteView payload = {});
   void setReadFlag(ParamGroup group);
   bool groupFlag(ParamGroup group) const;
@@ -116,6 +136,8 @@ class HostSession : public QObject {
   std::unique_ptr<BatchRunner> batches_;
   std::array<Pending, 2 * kParamGroupCount> pending_;
   std::array<bool, kBatchKindCount> stoppedByGate_{};
+  RecordMasks own_{};
+  std::optional<Operation> verifying_;  // a reset or MAC write whose network read is in hand
 };
 
 }  // namespace quendra

@@ -13,7 +13,7 @@ enum class Outcome {
   Done,            // every record answered (or, for requests no host answers, sent)
   NoAnswer,        // some records stayed unanswered after their attempts (failedRecords)
   VersionRefused,  // the host's firmware version is refused: nothing more was sent
-  Cancelled,       // another host was selected while it waited
+  Cancelled,       // another host was selected while it waited, or it was stopped
 };
 
 // Why an operation did not start.
@@ -21,6 +21,7 @@ enum class Refusal {
   NetworkNotRead,  // the host's network settings have not been read yet
   GroupNotRead,    // a write needs the group read first
   Busy,            // a batch of the same kind is still running
+  UnusableMac,     // an all-zero, broadcast or multicast MAC would make the host unreachable
 };
 
 struct OperationResult {
