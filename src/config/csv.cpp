@@ -57,10 +57,16 @@ std::variant<QString, CsvError> decodeText(const QByteArray& bytes) {
                     })};
   }
   if (auto text = fromUtf8(bytes)) return *text;
-  if (auto text = fromGbk(bytes)) return *text;
-  // The file is one or the other: the line where the later of the two gives up
-  // is where it stops being what the lines before it were.
   const int utf8 = firstRefusedLine(bytes, [](QByteArrayView b) { return fromUtf8(b).has_value(); });
+  // A line of Chinese in UTF-8 (bytes of three-byte characters) says the file
+  // is UTF-8 gone wrong: GBK might read its bytes as other characters.
+  const auto noUtf8Chinese = [](QByteArrayView b) {
+    return !fromUtf8(b) || std::none_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+  };
+  if (firstRefusedLine(bytes, noUtf8Chinese) > 0) return CsvError{Problem::NotText, utf8};
+  if (auto text = fromGbk(bytes)) return *text;
+  // Neither reads the file: the line where the later of the two gives up is
+  // where it stops being what the lines before it were.
   const int gbk = firstRefusedLine(bytes, [](QByteArrayView b) { return fromGbk(b).has_value(); });
   return CsvError{Problem::NotText, std::max(utf8, gbk)};
 }

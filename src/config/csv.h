@@ -1,8 +1,8 @@
 #pragma once
 // Tables as spreadsheets save them (CSV): bytes to rows of text cells and
 // back. What spreadsheets write is read: UTF-8 with or without a byte-order
-// mark, or GBK (what a spreadsheet on a Chinese Windows saves when the bytes
-// are not valid UTF-8); comma or semicolon between cells (whichever the first
+// mark, or GBK (what a spreadsheet on a Chinese Windows saves) when the bytes
+// are not valid UTF-8 and hold no line of Chinese in UTF-8; comma or semicolon between cells (whichever the first
 // line holds more of, outside quotes); quoted cells with separators, doubled
 // quotes and line breaks; CRLF, LF or CR line ends, the last one optional.
 // What is written opens with Chinese intact in any spreadsheet: UTF-8 with a
