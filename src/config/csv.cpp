@@ -71,13 +71,12 @@ std::variant<QString, CsvError> decodeText(const QByteArray& bytes) {
   return CsvError{Problem::NotText, std::max(utf8, gbk)};
 }
 
-// Splits decoded text into rows, cells separated by `separator`; stops after
-// `maxRows` rows.
+// Splits decoded text into rows, cells separated by `separator`.
 class Splitter {
  public:
   Splitter(const QString& text, QChar separator) : text_(text), separator_(separator) {}
 
-  std::variant<CsvTable, CsvError> split(std::size_t maxRows) {
+  std::variant<CsvTable, CsvError> split() {
     CsvTable rows;
     QStringList row;
     QString cell;
@@ -85,7 +84,7 @@ class Splitter {
     bool cellStarted = false;
     qsizetype i = 0;
     const qsizetype n = text_.size();
-    while (i < n && rows.size() < maxRows) {
+    while (i < n) {
       const QChar c = text_[i];
       if (c == '"' && !cellStarted) {
         const int opened = line_;
@@ -122,7 +121,7 @@ class Splitter {
         rowStarted = cellStarted = true;
       }
     }
-    if (rowStarted && rows.size() < maxRows) {
+    if (rowStarted) {
       row.append(cell);
       rows.push_back(row);
     }
@@ -141,13 +140,22 @@ class Splitter {
   int line_ = 1;
 };
 
+// Whichever of comma and semicolon the first line holds more of outside
+// quotes (a quote opens and closes a quoted part; a doubled one does both).
 QChar separatorOf(const QString& text) {
-  const auto cellsOfFirstRow = [&](QChar separator) -> qsizetype {
-    auto rows = Splitter(text, separator).split(1);
-    const auto* table = std::get_if<CsvTable>(&rows);
-    return table && !table->empty() ? table->front().size() : 0;
-  };
-  return cellsOfFirstRow(QLatin1Char(';')) > cellsOfFirstRow(QLatin1Char(',')) ? QLatin1Char(';') : QLatin1Char(',');
+  qsizetype commas = 0;
+  qsizetype semicolons = 0;
+  bool quoted = false;
+  for (QChar c : text) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted) {
+      if (c == '\r' || c == '\n') break;
+      commas += c == ',';
+      semicolons += c == ';';
+    }
+  }
+  return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
 }
 
 bool needsQuotes(const QString& cell) {
@@ -164,7 +172,7 @@ CsvResult parseCsv(const QByteArray& bytes) {
   auto decoded = decodeText(bytes);
   if (const auto* error = std::get_if<CsvError>(&decoded)) return *error;
   const QString& text = std::get<QString>(decoded);
-  return Splitter(text, separatorOf(text)).split(SIZE_MAX);
+  return Splitter(text, separatorOf(text)).split();
 }
 
 CsvResult readCsvFile(const QString& path) {
