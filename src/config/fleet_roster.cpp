@@ -145,9 +145,11 @@ class RosterReader {
   std::map<std::uint32_t, int> terminalAddressRows_;
 };
 
-// The text a cell gives for `value`: empty when no text reads back as it.
+// The text a cell gives for `value`: empty when no text reads back as it
+// (numbers and addresses always do).
 QString cellText(const RecordField& field, const FieldValue& value) {
   const QString text = fieldText(field, value);
+  if (field.kind != FieldKind::Real && field.kind != FieldKind::Text) return text;
   const auto back = fieldFromText(field, text);
   const auto* v = std::get_if<FieldValue>(&back);
   return v && sameValue(*v, value) && !text.trimmed().isEmpty() ? text : QString();
