@@ -1,15 +1,26 @@
-// Fleet rosters: columns named as configuration files name fields, every kind of bad roster refused with its row and
-// column before anything is used, and a table written from read hosts gives each host its own values back.
+// Fleet rosters: tables as spreadsheets save them (each encoding, separator and quoting), columns named as
+// configuration files name fields, every bad file refused with its line or its row and column before anything is
+// used, and a table written from read hosts that gives each host its own values back.
 #include <QTest>
-#include <cmath>
 
 #include "config/fleet_roster.h"
+#include "link/gbk.h"
 #include "sim/sim_hosts.h"
 
 using namespace quendra;
 using Problem = RosterError::Problem;
 
 namespace {
+
+// [cell][cell]|[cell]...: rows and cells visible, line breaks inside cells too.
+QString shown(const CsvResult& r) {
+  if (const auto* e = std::get_if<CsvError>(&r)) return QStringLiteral("refused %1 at line %2").arg(int(e->problem)).arg(e->line);
+  QStringList rows;
+  for (const QStringList& row : std::get<CsvTable>(r)) rows.append('[' + row.join(QStringLiteral("][")) + ']');
+  return rows.join('|');
+}
+QString refused(CsvError::Problem p, int line) { return shown(CsvError{p, line}); }
+QByteArray gbk(const char* utf8) { return QByteArray::fromStdString(*utf8ToGbk(utf8)); }
 
 HostConfig filled(int host, std::uint8_t byte = 0) {
   const sim::SimHost h = sim::HostFleet(sim::SimOptions{.hosts = 2}).hosts()[host];
@@ -28,30 +39,50 @@ const QByteArray kRow2 = "02-4B-7D-00-00-01,192.168.1.10,仓库1,192.168.1.21,00
 class FleetRosterTest : public QObject {
   Q_OBJECT
  private slots:
-  void fieldPaths_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("problem");  // -1: a good path
-    for (const char* good : {"network.hostAddress", "base.terminalAddress", "channels[31].name2", "relays[7].workMode"})
-      QTest::newRow(good) << good << -1;
-    QTest::newRow("no key") << "network" << int(FieldPathProblem::Malformed);
-    QTest::newRow("bad index") << "channels[x].name1" << int(FieldPathProblem::Malformed);
-    QTest::newRow("group in capitals") << "Network.hostAddress" << int(FieldPathProblem::UnknownGroup);
-    QTest::newRow("no index") << "channels.upperLimit1" << int(FieldPathProblem::MissingIndex);
-    QTest::newRow("index on a single") << "base[0].dataInterval" << int(FieldPathProblem::UnexpectedIndex);
-    QTest::newRow("ninth relay") << "relays[8].workMode" << int(FieldPathProblem::IndexOutOfRange);
-    QTest::newRow("unknown key") << "led.brightness" << int(FieldPathProblem::UnknownField);
+  void spreadsheetFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("read");
+    using P = CsvError::Problem;
+    QTest::newRow("UTF-8 with mark, CRLF") << QByteArray("\xEF\xBB\xBFmac,name\r\n1,仓库\r\n") << "[mac][name]|[1][仓库]";
+    QTest::newRow("UTF-8 without mark, LF, no last line end") << QByteArray("mac,name\n1,仓库") << "[mac][name]|[1][仓库]";
+    QTest::newRow("GBK") << gbk("mac,name\r\n1,温度传感器\r\n") << "[mac][name]|[1][温度传感器]";
+    QTest::newRow("CR line ends") << QByteArray("a\rb\r") << "[a]|[b]";
+    QTest::newRow("semicolons, commas inside cells") << QByteArray("mac;name\r\n1;a,b\r\n") << "[mac][name]|[1][a,b]";
+    QTest::newRow("quoted separator does not decide") << QByteArray("\"a;b;c\",d\r\n") << "[a;b;c][d]";
+    QTest::newRow("quoted commas, quotes, line breaks")
+        << QByteArray("a,b\r\n\"x,y\",\"say \"\"hi\"\"\"\r\n\"two\r\nlines\",z") << "[a][b]|[x,y][say \"hi\"]|[two\r\nlines][z]";
+    QTest::newRow("empty cells and lines") << QByteArray("a,b,c\r\n,,\r\n\r\n\"\"") << "[a][b][c]|[][][]|[]|[]";
+    QTest::newRow("quote inside a cell kept") << QByteArray("a,5\"x, \"y\"") << "[a][5\"x][ \"y\"]";
+    QTest::newRow("quote never closes") << QByteArray("a,b\r\n1,\"open\r\n2,3\r\n") << refused(P::UnterminatedQuote, 2);
+    QTest::newRow("neither UTF-8 nor GBK") << QByteArray("a,b\n1,2\n\xFF\xFF,3\n") << refused(P::NotText, 3);
+    // GBK would read this file, as other characters: line 2 says it is UTF-8.
+    QTest::newRow("UTF-8 with a stray byte") << QByteArray("a,b\r\n仓库,1\r\n\x80x,2\r\n") << refused(P::NotText, 3);
+    QTest::newRow("marked UTF-8 holding GBK") << QByteArray("\xEF\xBB\xBF" "a\r\n") + gbk("测试") << refused(P::NotText, 2);
+    QTest::newRow("too large") << QByteArray(kMaxCsvBytes + 1, 'a') << refused(P::TooLarge, 0);
   }
+  void spreadsheetFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, read);
+    QCOMPARE(shown(parseCsv(bytes)), read);
+  }
+
+  void writtenTablesQuoteOnlyWhatNeedsItAndReadBack() {
+    const CsvTable table{{"mac", "name", "x"}, {"a,b", " lead", "say \"hi\""}, {"x;y", "two\nlines", "温度"}, {"", "", ""}};
+    const QByteArray bytes = csvBytes(table);
+    QCOMPARE(bytes, QByteArray("\xEF\xBB\xBFmac,name,x\r\n\"a,b\",\" lead\",\"say \"\"hi\"\"\"\r\n"
+                               "\"x;y\",\"two\nlines\",温度\r\n,,\r\n"));
+    QCOMPARE(shown(parseCsv(bytes)), shown(table));
+  }
+
   void fieldPaths() {
-    QFETCH(QString, text);
-    QFETCH(int, problem);
-    const auto parsed = parseFieldPath(text);
-    if (problem >= 0) {
-      QCOMPARE(int(std::get<FieldPathProblem>(parsed)), problem);
-    } else {
-      QCOMPARE(fieldPathText(std::get<FieldPath>(parsed)), text);
-    }
-  }
-  void columnsOfGroupsInRecordOrder() {
+    for (const char* good : {"network.hostAddress", "base.terminalAddress", "channels[31].name2", "relays[7].workMode"})
+      QCOMPARE(fieldPathText(std::get<FieldPath>(parseFieldPath(QString::fromLatin1(good)))), QString::fromLatin1(good));
+    using P = FieldPathProblem;
+    const std::pair<const char*, P> bad[] = {{"network", P::Malformed},          {"channels[x].name1", P::Malformed},
+                                             {"Network.hostAddress", P::UnknownGroup}, {"channels.upperLimit1", P::MissingIndex},
+                                             {"base[0].dataInterval", P::UnexpectedIndex}, {"relays[8].workMode", P::IndexOutOfRange},
+                                             {"led.brightness", P::UnknownField}};
+    for (const auto& [text, problem] : bad) QCOMPARE(std::get<P>(parseFieldPath(QString::fromLatin1(text))), problem);
     const std::vector<FieldPath> paths = fieldPathsOf({ParamGroup::Base, ParamGroup::Relay});
     QCOMPARE(paths.size(), fieldsOf(ParamGroup::Base).size() + 8 * fieldsOf(ParamGroup::Relay).size());
     QCOMPARE(fieldPathText(paths.front()), QStringLiteral("base.terminalAddress"));
@@ -60,18 +91,15 @@ class FleetRosterTest : public QObject {
 
   void badRostersAreRefusedWithRowAndColumn_data() {
     QTest::addColumn<QByteArray>("csv");
-    QTest::addColumn<int>("problem");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("otherRow");
+    QTest::addColumn<QString>("where");  // problem row:column, the earlier row
     const auto row = [](const char* name, const QByteArray& csv, Problem p, int row, int column, int other = 0) {
-      QTest::newRow(name) << csv << int(p) << row << column << other;
+      QTest::newRow(name) << csv << QStringLiteral("%1 %2:%3 %4").arg(int(p)).arg(row).arg(column).arg(other);
     };
     row("unknown column", "mac,channels[32].upperLimit1\r\n", Problem::UnknownColumn, 1, 2);
     row("column twice", "mac,network.hostAddress,MAC\r\n", Problem::DuplicateColumn, 1, 3);
     row("no mac column", "ip,name\r\n", Problem::MissingMacColumn, 1, 0);
     row("bad MAC", kHeader + kRow2 + "02-4B-7D-00-00,,,,,\r\n", Problem::BadMac, 3, 1);
-    row("bad value", kHeader + kRow2 + "\r\n02-4B-7D-00-00-02,,,,1234567G,\r\n", Problem::BadValue, 4, 5);
+    row("bad value after a blank row", kHeader + kRow2 + "\r\n02-4B-7D-00-00-02,,,,1234567G,\r\n", Problem::BadValue, 4, 5);
     row("MAC twice", kHeader + kRow2 + "02:4b:7d:00:00:01,,,,,\r\n", Problem::DuplicateMac, 3, 1, 2);
     row("one address", kHeader + kRow2 + "024B7D000002,,,192.168.1.21,,\r\n", Problem::SharedHostAddress, 3, 4, 2);
     row("one terminal address", kHeader + kRow2 + "024B7D000002,,,,00000021,\r\n", Problem::SharedTerminalAddress, 3, 5, 2);
@@ -80,18 +108,10 @@ class FleetRosterTest : public QObject {
   }
   void badRostersAreRefusedWithRowAndColumn() {
     QFETCH(QByteArray, csv);
-    QFETCH(int, problem);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(int, otherRow);
-    const RosterResult r = parseRoster(csv, QStringLiteral("fleet.csv"));
-    QVERIFY(std::holds_alternative<RosterError>(r));
-    const RosterError& e = std::get<RosterError>(r);
-    QCOMPARE(int(e.problem), problem);
+    QFETCH(QString, where);
+    const RosterError e = std::get<RosterError>(parseRoster(csv, QStringLiteral("fleet.csv")));
     QCOMPARE(e.file, QStringLiteral("fleet.csv"));
-    QCOMPARE(e.row, row);
-    QCOMPARE(e.column, column);
-    QCOMPARE(e.otherRow, otherRow);
+    QCOMPARE(QStringLiteral("%1 %2:%3 %4").arg(int(e.problem)).arg(e.row).arg(e.column).arg(e.otherRow), where);
   }
 
   void aRowSetsItsCellsAndLeavesEmptyOnes() {
@@ -102,15 +122,14 @@ class FleetRosterTest : public QObject {
     const HostConfig host = filled(1);
     const HostConfig applied = applyRosterRow(row, host);
     QCOMPARE(applied.base.terminalAddress, 0xABCDu);
-    QCOMPARE(applied.network.hostAddress(), host.network.hostAddress());
     RecordMasks base{};
     base[int(ParamGroup::Base)] = 1;
     QVERIFY(rosterRecords(row) == base);
     QVERIFY(differingRecords(applied, host, allRecordMasks()) == base);
   }
 
-  // Every value a cell can hold comes back; a float that is not a number and a text GBK cannot decode stay empty
-  // and leave the other host's value; a host nothing was read from gets its MAC alone.
+  // Every value a cell can hold comes back; blank texts, a float that is not a number and a text GBK cannot decode
+  // stay empty and leave another host's value; a host nothing was read from gets its MAC alone.
   void aWrittenTableGivesEachHostItsValuesBack() {
     HostConfig original = filled(0);
     original.channels[2].coefA2 = std::nanf("");
