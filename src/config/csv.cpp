@@ -25,7 +25,7 @@ std::optional<QString> fromUtf8(QByteArrayView bytes) {
   return text;
 }
 
-// GBK decoding replaces what it cannot decode; a host's GBK never decodes to U+FFFD.
+// gbkToUtf8 puts U+FFFD for what it cannot decode; no GBK character is U+FFFD.
 std::optional<QString> fromGbk(QByteArrayView bytes) {
   const std::string utf8 = gbkToUtf8(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
   if (utf8.find(kReplacement) != std::string::npos) return std::nullopt;
@@ -50,24 +50,20 @@ int firstRefusedLine(QByteArrayView bytes, Decode decode) {
 }
 
 std::variant<QString, CsvError> decodeText(const QByteArray& bytes) {
-  if (bytes.startsWith(kBom)) {
-    if (auto text = fromUtf8(QByteArrayView(bytes).sliced(kBom.size()))) return *text;
-    return CsvError{Problem::NotText, firstRefusedLine(bytes, [](QByteArrayView b) {
-                      return fromUtf8(b.startsWith(kBom) ? b.sliced(kBom.size()) : b).has_value();
-                    })};
-  }
-  if (auto text = fromUtf8(bytes)) return *text;
-  const int utf8 = firstRefusedLine(bytes, [](QByteArrayView b) { return fromUtf8(b).has_value(); });
+  const bool marked = bytes.startsWith(kBom);
+  const QByteArrayView body = QByteArrayView(bytes).sliced(marked ? kBom.size() : 0);
+  if (auto text = fromUtf8(body)) return *text;
+  const int utf8 = firstRefusedLine(body, [](QByteArrayView b) { return fromUtf8(b).has_value(); });
   // A line of Chinese in UTF-8 (bytes of three-byte characters) says the file
   // is UTF-8 gone wrong: GBK might read its bytes as other characters.
   const auto noUtf8Chinese = [](QByteArrayView b) {
     return !fromUtf8(b) || std::none_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
   };
-  if (firstRefusedLine(bytes, noUtf8Chinese) > 0) return CsvError{Problem::NotText, utf8};
-  if (auto text = fromGbk(bytes)) return *text;
+  if (marked || firstRefusedLine(body, noUtf8Chinese) > 0) return CsvError{Problem::NotText, utf8};
+  if (auto text = fromGbk(body)) return *text;
   // Neither reads the file: the line where the later of the two gives up is
   // where it stops being what the lines before it were.
-  const int gbk = firstRefusedLine(bytes, [](QByteArrayView b) { return fromGbk(b).has_value(); });
+  const int gbk = firstRefusedLine(body, [](QByteArrayView b) { return fromGbk(b).has_value(); });
   return CsvError{Problem::NotText, std::max(utf8, gbk)};
 }
 
