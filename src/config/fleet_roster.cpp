@@ -1,5 +1,6 @@
 #include "config/fleet_roster.h"
 
+#include <QSet>
 #include <algorithm>
 #include <map>
 
@@ -64,6 +65,7 @@ class RosterReader {
 
   void readHeader(Roster& roster) {
     const QStringList header = table_.empty() ? QStringList() : table_[0];
+    QSet<QString> named;  // mac, ip, name and the field paths as written back
     for (qsizetype k = 0; k < header.size(); ++k) {
       const int column = static_cast<int>(k) + 1;
       const QString text = header[k].trimmed();
@@ -83,9 +85,11 @@ class RosterReader {
         }
         c = {Column::Role::Field, std::get<FieldPath>(parsed)};
       }
-      for (const Column& earlier : columns_)
-        if (c.role != Column::Role::None && earlier.role == c.role && (c.role != Column::Role::Field || earlier.path == c.path))
-          refuse(Problem::DuplicateColumn, 1, column);
+      if (c.role != Column::Role::None) {
+        const QString key = c.role == Column::Role::Field ? fieldPathText(c.path) : text.toLower();
+        if (named.contains(key)) refuse(Problem::DuplicateColumn, 1, column);
+        named.insert(key);
+      }
       if (c.role == Column::Role::Field) roster.columns.push_back(c.path);
       columns_.push_back(c);
     }
