@@ -10,10 +10,11 @@
 // in the cells), optional `ip` and `name` (as a search shows them; kept for
 // the operator, never applied), and field paths (field_path.h) whose cells
 // hold values as configuration files write them (field_json.h: fieldFromText).
-// `mac`, `ip` and `name` match in any case; field paths exactly. A cell that
-// is empty (or only blanks) leaves the field as the host has it; a row of
-// empty cells is skipped. A roster is untrusted input: it is checked whole
-// before anything is used, and every refusal names file, row and column.
+// Blanks around a header are ignored; `mac`, `ip` and `name` match in any
+// case, field paths exactly. A cell that is empty (or only blanks) leaves the
+// field as the host has it, so a roster cannot empty a text; a row of empty
+// cells is skipped. A roster is untrusted input: it is checked whole before
+// anything is used, and every refusal names file, row and column.
 #include <QByteArray>
 #include <QString>
 #include <optional>
