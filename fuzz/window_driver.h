@@ -1,6 +1,6 @@
 #pragma once
 // Plays one fuzz input into a whole MainDialog (fuzz_window_replies and
-// tests/gui/fuzz_replay_test): datagrams into its dispatcher, and between them
+// tests/app/fuzz_replay_test): datagrams into its dispatcher, and between them
 // read flags, tabs, page buttons and field edits, so the write paths encode
 // what a reply put on screen. An input is a sequence of operations, each one
 // byte `op` and its operands (a missing byte reads as 0):

@@ -36,11 +36,14 @@ struct Fixture {
   }
   QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   sim::SimHost& host(int i) { return transport.fleet().hosts()[i]; }
-  // Requests that write something (network, MAC or a tunnel write command).
+  // Requests that change a host (network settings, factory reset, MAC or a tunnel write command).
   int writesSent() const {
     int n = 0;
-    for (const Bytes& r : transport.requests())
-      if (r.size() > 11 && (r[3] == 4 || r[3] == 6 || r[3] == 15 || (r[3] == 10 && classifyTunnelCommand(r[11])->isWrite))) ++n;
+    for (const Bytes& d : transport.requests()) {
+      const SentRequest r = readSent(d);
+      const auto tunnel = classifyTunnelCommand(std::uint8_t(r.tunnelCommand));
+      n += r.command == kWriteNetwork || r.command == kFactoryReset || r.command == kWriteMac || (tunnel && tunnel->isWrite);
+    }
     return n;
   }
 };

@@ -1,11 +1,9 @@
 // Host sessions against simulated hosts in process: every group read from and written to its host, replies of other
-// hosts never applied, reads that end when no answer comes, the gates, a batch as the window words it.
+// hosts never applied, reads that end when no answer comes, the gates.
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/batch_progress.h"
 #include "link/tunnel_frame.h"
-#include "pages/info_log.h"
 #include "session/config_job.h"
 #include "session/host_session.h"
 #include "session/reply_router.h"
@@ -149,36 +147,6 @@ class HostSessionTest : public QObject {
     QCOMPARE(f.session.read(ParamGroup::Relay), Refusal::Busy);
     QCOMPARE(f.run([] { return std::optional<Refusal>(); }).outcome, Outcome::VersionRefused);  // of that read
     QCOMPARE(f.transport.tunnelCommands(), QList<int>{69});  // its first reply stops the batch
-  }
-
-  // The window's words for a batch, in the order the host tool shows them.
-  void batchesWordedAsTheWindowShowsThem() {
-    Fixture f;
-    f.read(ParamGroup::Network);
-    InfoLog log;
-    QStringList shown;  // every refresh of the information area, and the wait box's lines
-    QObject::connect(&log, &InfoLog::refreshed, [&](const QString& t) { shown << QStringLiteral("log:") + t; });
-    BatchProgress words(log, [&](const QString& t) { shown << t; });
-    QObject::connect(&f.session, &HostSession::batchEvent, &words, &BatchProgress::show);
-    f.host(0).silent = {readCommandOf(ParamGroup::Channel, 4), readCommandOf(ParamGroup::Relay, 0)};
-    log.append(QStringLiteral("old\r\n"));
-    f.read(ParamGroup::Channel);
-    // A channel read refreshes after each send and empties the log after the first request's line.
-    QCOMPARE(shown.mid(0, 5), (QStringList{"log:old\r\n", "正在读取通道1参数", "通道1参数读取成功!", "log:",
-                                          "正在读取通道2参数"}));
-    QVERIFY(shown.contains(QStringLiteral("log:通道5参数读取失败\r\n")));
-    QCOMPARE(shown.last(), QStringLiteral("通道参数读取失败......"));
-    QVERIFY(!f.session.flags().channelRead);
-
-    shown.clear();
-    log.append(QStringLiteral("old\r\n"));
-    f.session.flagsForTesting().relayRead = true;  // from an earlier complete read
-    f.read(ParamGroup::Relay);
-    // The other kinds empty the log before their first request; relays repeat the sent line when answered.
-    const QString relay1 = QStringLiteral("正在读取继电器1参数"), relay2 = QStringLiteral("正在读取继电器2参数");
-    QCOMPARE(shown.mid(0, 7), (QStringList{relay1, relay1, relay1, relay1, "log:读取继电器1参数失败\r\n", relay2, relay2}));
-    QCOMPARE(shown.last(), QStringLiteral("继电器参数读取失败......"));
-    QVERIFY(f.session.flags().relayRead);  // an incomplete relay read leaves the flag
   }
 };
 

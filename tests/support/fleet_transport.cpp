@@ -37,7 +37,7 @@ void FleetTransport::deliverDue() {
 
 QList<int> FleetTransport::tunnelCommands() const {
   QList<int> out;
-  for (const Bytes& r : requests_) out << (r.size() > 11 && r[3] == kTunnel ? r[11] : 0);
+  for (const Bytes& r : requests_) out << readSent(r).tunnelCommand;
   return out;
 }
 

@@ -10,6 +10,7 @@
 
 #include "session/transport.h"
 #include "sim/sim_hosts.h"
+#include "support/sent_request.h"
 
 namespace quendra::test {
 

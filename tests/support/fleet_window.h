@@ -7,7 +7,7 @@
 #include "app/device_list.h"
 #include "app/main_dialog.h"
 #include "support/fleet_transport.h"
-#include "support/test_support.h"
+#include "support/widgets.h"
 
 namespace quendra::test {
 
@@ -48,11 +48,11 @@ struct FleetWindow {
     (void)QTest::qWaitFor([&] { return dialog.session().idle(); }, 20000);
     QTest::qWait(5);
   }
-  // The last request sent with this outer command (or tunnel command, for 10).
-  Bytes lastRequest(std::uint8_t outer, int tunnel = -1) const {
+  // The last request sent with this outer command (and tunnel command, when given).
+  SentRequest lastRequest(int outer, int tunnel = 0) const {
     const QList<Bytes>& r = transport.requests();
     for (auto it = r.rbegin(); it != r.rend(); ++it)
-      if (it->size() > 11 && (*it)[3] == outer && (tunnel < 0 || (*it)[11] == tunnel)) return *it;
+      if (const SentRequest s = readSent(*it); s.command == outer && (!tunnel || s.tunnelCommand == tunnel)) return s;
     return {};
   }
 };

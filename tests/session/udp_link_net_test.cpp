@@ -15,7 +15,6 @@
 
 #include <set>
 
-#include "app/transport_messages.h"
 #include "link/outer_frame.h"
 #include "link/tunnel_frame.h"
 #include "session/udp_transport.h"
@@ -23,7 +22,9 @@
 using namespace quendra;
 
 using Addresses = std::vector<std::uint32_t>;
+using Failures = QList<TransportFailure>;
 Q_DECLARE_METATYPE(Addresses)
+Q_DECLARE_METATYPE(Failures)
 
 namespace {
 
@@ -62,32 +63,32 @@ class UdpLinkNetTest : public QObject {
   void sendSocketsPerLocalAddress_data() {
     QTest::addColumn<Addresses>("addresses");
     QTest::addColumn<Addresses>("bound");
-    QTest::addColumn<QString>("notice");
+    QTest::addColumn<Failures>("said");
     Addresses twelve;
     for (int n = 1; n <= 12; ++n) twelve.push_back(loopback(n));
-    QTest::newRow("two") << Addresses{kLoopback, loopback(2)} << Addresses{kLoopback, loopback(2)} << "";
-    QTest::newRow("repeated") << Addresses{kLoopback, kLoopback} << Addresses{kLoopback} << "已经绑定过此IP,无需再次绑定";
-    QTest::newRow("twelve") << twelve << Addresses(twelve.begin(), twelve.begin() + 10) << "";
-    QTest::newRow("foreign") << Addresses{0x0A636363, kLoopback} << Addresses{kLoopback} << "绑定SOCKET出错";
+    QTest::newRow("two") << Addresses{kLoopback, loopback(2)} << Addresses{kLoopback, loopback(2)} << Failures{};
+    QTest::newRow("repeated") << Addresses{kLoopback, kLoopback} << Addresses{kLoopback} << Failures{TransportFailure::AlreadyBound};
+    QTest::newRow("twelve") << twelve << Addresses(twelve.begin(), twelve.begin() + 10) << Failures{};
+    QTest::newRow("foreign") << Addresses{0x0A636363, kLoopback} << Addresses{kLoopback} << Failures{TransportFailure::SendBind};
   }
   void sendSocketsPerLocalAddress() {
     QFETCH(Addresses, addresses);
     QFETCH(Addresses, bound);
-    QFETCH(QString, notice);
+    QFETCH(Failures, said);
     QUdpSocket listener;  // hears every broadcast to port 1901, with its sender
     QVERIFY(listener.bind(QHostAddress::AnyIPv4, kDevicePort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
     UdpTransport link;
-    QStringList notices;
-    connect(&link, &UdpTransport::failed, this, [&](TransportFailure f) { notices << transportFailureText(f); });
+    Failures failures;
+    connect(&link, &UdpTransport::failed, this, [&](TransportFailure f) { failures << f; });
     link.setAddressProvider([addresses] { return addresses; });
     link.openLink();
     link.refreshInterfaces();
     const int descriptors = openDescriptors();
-    notices.clear();
+    failures.clear();
     link.refreshInterfaces();  // a second search replaces the table
     QCOMPARE(openDescriptors(), descriptors);
     QCOMPARE(link.boundAddresses(), bound);
-    QCOMPARE(notices, notice.isEmpty() ? QStringList() : QStringList{notice});
+    QCOMPARE(failures, said);
     QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), int(bound.size()));
     QTest::qWait(100);  // loopback delivers at once; extra copies would be there too
     QList<std::uint32_t> senders;
@@ -161,8 +162,8 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(sim.readLine().trimmed(), QByteArray("ready"));
 
     UdpTransport link;
-    QStringList notices;
-    connect(&link, &UdpTransport::failed, this, [&](TransportFailure f) { notices << transportFailureText(f); });
+    Failures failures;
+    connect(&link, &UdpTransport::failed, this, [&](TransportFailure f) { failures << f; });
     const std::uint32_t pc = QHostAddress(qEnvironmentVariable("QUENDRA_PC_ADDR")).toIPv4Address();
     link.setAddressProvider([=] { return lan ? Addresses{pc, kLoopback} : Addresses{kLoopback}; });
     std::vector<Mac> answers;
@@ -185,7 +186,7 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(r.status, ReplyStatus::Accepted);
     QCOMPARE(r.command, 150);
     QCOMPARE(r.payload.size(), std::size_t{141});
-    QCOMPARE(notices, QStringList());
+    QCOMPARE(failures, Failures{});
 
     sim.terminate();
     QVERIFY(sim.waitForFinished(5000));

@@ -1,6 +1,6 @@
 // The main window on simulated hosts in process: how it opens (title, icon, tabs, host list), search and selection,
-// the About box, Enter, the wait box, the information area's refreshes, the version warning, and the message boxes
-// that never stack.
+// the About box, Enter, the wait box, the information area's refreshes, a batch's words, the version warning, and the
+// message boxes that never stack.
 #include <QApplication>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/about_box.h"
+#include "app/batch_progress.h"
 #include "app/help_text.h"
 #include "app/info_log_view.h"
 #include "app/qt_message_notifier.h"
@@ -170,6 +171,39 @@ class WindowTest : public QObject {
     QTest::keyClicks(view, QStringLiteral("x"));  // typing that keeps the length
     QVERIFY(view->toPlainText().startsWith(QStringLiteral("X ")));
     QVERIFY(refreshShowsTheLogAtTheTop());
+  }
+
+  // The words for a batch, in the order the host tool shows them.
+  void batchesWordedAsTheHostToolShowsThem() {
+    FleetWindow w;
+    w.quickTimeouts();
+    QVERIFY(w.searchAndSelect());
+    HostSession& session = w.dialog.session();
+    const auto read = [&](ParamGroup g) { return !session.read(g) && QTest::qWaitFor([&] { return session.idle(); }, 20000); };
+    InfoLog log;
+    QStringList shown;  // every refresh of the information area, and the wait box's lines
+    QObject::connect(&log, &InfoLog::refreshed, [&](const QString& t) { shown << QStringLiteral("log:") + t; });
+    BatchProgress words(log, [&](const QString& t) { shown << t; });
+    QObject::connect(&session, &HostSession::batchEvent, &words, &BatchProgress::show);
+    w.host().silent = {readCommandOf(ParamGroup::Channel, 4), readCommandOf(ParamGroup::Relay, 0)};
+    log.append(QStringLiteral("old\r\n"));
+    QVERIFY(read(ParamGroup::Channel));
+    // A channel read refreshes after each send and empties the log after the first request's line.
+    QCOMPARE(shown.mid(0, 5), (QStringList{"log:old\r\n", "正在读取通道1参数", "通道1参数读取成功!", "log:",
+                                          "正在读取通道2参数"}));
+    QVERIFY(shown.contains(QStringLiteral("log:通道5参数读取失败\r\n")));
+    QCOMPARE(shown.last(), QStringLiteral("通道参数读取失败......"));
+    QVERIFY(!session.flags().channelRead);
+
+    shown.clear();
+    log.append(QStringLiteral("old\r\n"));
+    session.flagsForTesting().relayRead = true;  // from an earlier complete read
+    QVERIFY(read(ParamGroup::Relay));
+    // The other kinds empty the log before their first request; relays repeat the sent line when answered.
+    const QString relay1 = QStringLiteral("正在读取继电器1参数"), relay2 = QStringLiteral("正在读取继电器2参数");
+    QCOMPARE(shown.mid(0, 7), (QStringList{relay1, relay1, relay1, relay1, "log:读取继电器1参数失败\r\n", relay2, relay2}));
+    QCOMPARE(shown.last(), QStringLiteral("继电器参数读取失败......"));
+    QVERIFY(session.flags().relayRead);  // an incomplete relay read leaves the flag
   }
 
   void hostOfUnsupportedVersionRaisesTheWarning() {

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <variant>
 
-#include "page_harness.h"
+#include "support/page_harness.h"
 #include "pages/base_page.h"
 #include "pages/channel_page.h"
 #include "pages/gprs_page.h"
@@ -151,7 +151,7 @@ struct BatchFixture {
   PageHarness h;
   std::unique_ptr<QWidget> page;
   explicit BatchFixture(const BatchPage& page_) : s(page_), page(s.make(h.context)) {
-    h.host = [this](const Bytes& frame) { return answerFrom(frame, [this](TunnelCommand c) { return s.image(c.index); }); };
+    h.host = [this](const SentRequest& r) { return answerFrom(r, [this](TunnelCommand c) { return s.image(c.index); }); };
   }
   bool run(const QString& button) {
     QSignalSpy finished(&h.session, &HostSession::finished);
@@ -191,7 +191,7 @@ class PagesTest : public QObject {
     h.flags.networkRead = true;  // the read: the request, the reply shown, the lines
     press(p.get(), s.read);
     QCOMPARE(h.sent.size(), 1);
-    QCOMPARE(h.tunnelFrame(h.sent[0]), TunnelFrame::buildRequest(readCommandOf(s.group)));
+    QCOMPARE(h.sent[0], OuterFrame::buildTunnelRequest(h.selected, TunnelFrame::buildRequest(readCommandOf(s.group))));
     HostConfig host;
     s.host(host);
     const Bytes record = encodeRecord(host, s.group);
@@ -225,8 +225,8 @@ class PagesTest : public QObject {
     press(&p, QStringLiteral("写MAC"));  // these two need no read
     press(&p, QStringLiteral("网络恢复出厂"));
     QCOMPARE(h.sent.size(), 2);
-    QCOMPARE(Bytes(h.sent[0].begin() + 10, h.sent[0].begin() + 16), hex("021a2b3c4d5e"));
-    QCOMPARE(h.sent[1].size(), std::size_t{11});
+    QCOMPARE(h.sent[0], OuterFrame::buildWriteMacRequest(h.selected, {0x02, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}));
+    QCOMPARE(h.sent[1], OuterFrame::buildFactoryResetRequest(h.selected));
     h.transport.clearRequests();
     Bytes read(292);
     for (std::size_t i = 0; i < read.size(); ++i) read[i] = static_cast<std::uint8_t>(i * 7 + 3);
@@ -260,11 +260,12 @@ class PagesTest : public QObject {
       give(&p, f);
     QTest::keyClick(edit(&p, QStringLiteral("服务器1 服务器地址：")), Qt::Key_Return);  // Enter presses the write
     QCOMPARE(h.sent.size(), 1);
-    const Bytes& d = h.sent[0];
-    QCOMPARE(Bytes(d.begin(), d.begin() + 10), hex("aa012b04024b7d000005"));
+    const SentRequest d = readSent(h.sent[0]);
+    QCOMPARE(d.command, int(kWriteNetwork));
+    QCOMPARE(d.target, h.selected);
     const Bytes written = over(read, 0, hex("00030201 0afe00010a 00ffffff"));
     // no list position, ports 4464 and 2404, "a" and its zero; the bytes after it as read
-    QCOMPARE(Bytes(d.begin() + 10, d.begin() + 302), over(written, 19, hex("ff 7011 6409 6100")));
+    QCOMPARE(d.payload, over(written, 19, hex("ff 7011 6409 6100")));
     QCOMPARE(notices(h).last(), QStringLiteral("提示网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功"));
     read[0] = 0x7F;  // bit 7 clear: DHCP, the addresses disabled
     h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
@@ -307,10 +308,10 @@ class PagesTest : public QObject {
     give(f.page.get(), f.s.edit);  // the write stores the record on screen, then sends every record
     f.h.transport.clearRequests();
     QVERIFY(f.run(f.s.write));
-    QCOMPARE(f.h.tunnelFramesSent().size(), last + 1);
-    for (const Bytes& frame : f.h.tunnelFramesSent()) {
-      const int k = classifyTunnelCommand(frame[1])->index;
-      QCOMPARE(Bytes(frame.begin() + 2, frame.end() - 2), k == 1 || k == 2 ? edited(k) : f.s.image(k));
+    QCOMPARE(f.h.tunnelRequestsSent().size(), last + 1);
+    for (const SentRequest& r : f.h.tunnelRequestsSent()) {
+      const int k = classifyTunnelCommand(std::uint8_t(r.tunnelCommand))->index;
+      QCOMPARE(r.tunnelPayload, k == 1 || k == 2 ? edited(k) : f.s.image(k));
     }
   }
 

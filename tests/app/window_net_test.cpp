@@ -7,7 +7,7 @@
 #include "app/device_list.h"
 #include "app/main_dialog.h"
 #include "pages/base_page.h"
-#include "support/test_support.h"
+#include "support/widgets.h"
 
 using namespace quendra;
 using namespace quendra::test;

@@ -113,11 +113,11 @@ class WindowRoundTripTest : public QObject {
     w.notifier.notices.clear();
     w.pressAndSettle(MainDialog::Tab(tab), rowOf(tab).write);
 
-    const Bytes request = readCommand == 0 ? w.lastRequest(4) : w.lastRequest(10, writeCommand);
-    QVERIFY(!request.empty());
-    const std::size_t at = (readCommand == 0 ? 10 : 12) + static_cast<std::size_t>(offset);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(request.data() + at), bytes.size()), bytes);
-    if (readCommand == 0) QCOMPARE(getU16LE(request, 10 + 20), 2001);  // the edit went out with them
+    const SentRequest sent = readCommand == 0 ? w.lastRequest(kWriteNetwork) : w.lastRequest(kTunnel, writeCommand);
+    const Bytes& carried = readCommand == 0 ? sent.payload : sent.tunnelPayload;
+    QVERIFY(carried.size() >= std::size_t(offset + bytes.size()));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(carried.data() + offset), bytes.size()), bytes);
+    if (readCommand == 0) QCOMPARE(NetworkParams::fromRecord(carried)->sourcePort(0), 2001);  // the edit went out too
     for (const auto& n : w.notifier.notices)  // no refusal
       QCOMPARE(n.title + n.text, QStringLiteral("提示网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功"));
   }
