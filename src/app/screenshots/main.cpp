@@ -32,7 +32,7 @@
 #include "app/device_list.h"
 #include "app/file_chooser.h"
 #include "app/history_dialog.h"
-#include "app/interface_language.h"
+#include "report/interface_language.h"
 #include "app/job_progress.h"
 #include "app/main_dialog.h"
 #include "app/traffic_window.h"
