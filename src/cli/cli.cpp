@@ -33,6 +33,13 @@ Commands:
                                 at the end. The network settings are a host's
                                 identity: they are written only with
                                 --with-network; a MAC never is
+  report HOST|FILE -o FILE.pdf|FILE.html [--all-channels]
+                                the host's commissioning report: its identity,
+                                every group with the window's labels, the
+                                enabled channels (all with --all-channels) and
+                                a block to sign; from a HOST read now, or from
+                                a configuration FILE. English when the desktop
+                                language is English
   reset-network HOST --yes      restore the host's network factory settings
   set-mac HOST NEW-MAC --yes    give the host a new MAC address
 
@@ -48,10 +55,11 @@ Options:
   --attempts N            send each request up to N times (default 4)
   --search-time MS        how long a search listens for answers (default 1500)
   --capture FILE.pcapng   record every datagram sent and received
-  -o, --output FILE       (read) the file to write
+  -o, --output FILE       (read, report) the file to write
   --dry-run               (write) stop after showing the differences
   --all                   (clone) every host that answers a search
   --with-network          (clone) write the network settings too
+  --all-channels          (report) every channel, not only the enabled ones
   --yes                   (reset-network, set-mac) do it
   -h, --help              this text
 
@@ -73,7 +81,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
     return QCommandLineOption(names, QString(), QString::fromLatin1(value));
   };
   const QCommandLineOption json(QStringLiteral("json")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
-      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")),
+      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")), allChannels(QStringLiteral("all-channels")),
       help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption local = valued({QStringLiteral("local-address")}, "ADDR"),
                            timeout = valued({QStringLiteral("timeout")}, "MS"),
@@ -81,7 +89,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            searchTime = valued({QStringLiteral("search-time")}, "MS"),
                            capture = valued({QStringLiteral("capture")}, "FILE"),
                            output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
-  p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, yes, help});
+  p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, yes, allChannels, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
     return std::nullopt;
@@ -105,6 +113,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   o.all = p.isSet(all);
   o.withNetwork = p.isSet(withNetwork);
   o.yes = p.isSet(yes);
+  o.allChannels = p.isSet(allChannels);
   const auto number = [&](const QCommandLineOption& option, int min, int max) -> std::optional<int> {
     bool ok = false;
     const int v = p.value(option).toInt(&ok);
@@ -151,7 +160,7 @@ int run(const QStringList& arguments, Environment& env) {
   const std::pair<const char*, Command> commands[] = {
       {"search", searchCommand},          {"read", readCommand},     {"diff", diffCommand},
       {"write", writeCommand},            {"clone", cloneCommand},   {"reset-network", resetNetworkCommand},
-      {"set-mac", setMacCommand},
+      {"set-mac", setMacCommand},         {"report", reportCommand},
   };
   for (const auto& [name, command] : commands) {
     if (options->command != QLatin1String(name)) continue;

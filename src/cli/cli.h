@@ -37,6 +37,7 @@ struct Options {
   bool all = false;
   bool withNetwork = false;
   bool yes = false;
+  bool allChannels = false;
 };
 
 struct Environment {

@@ -54,7 +54,7 @@ QString recordTable(const HostReport& r, ParamGroup group, std::uint32_t records
   if (records == 0) return html + notRead();
   QStringList header{QString()};
   for (const RecordField& f : fieldsOf(group)) header << labelOf(group, f.key);
-  html += QStringLiteral("<table class=\"records\">\n") + row(header, true);
+  html += QStringLiteral("<table class=\"records\" width=\"100%\">\n") + row(header, true);
   for (int k = 0; k < recordCountOf(group); ++k) {
     if (!((records >> k) & 1u)) continue;
     QStringList cells{recordLabel(group, k)};
@@ -94,7 +94,7 @@ QString channelSection(const HostReport& r) {
 }
 
 QString signatureBlock() {
-  const QString blank = QStringLiteral("&nbsp;").repeated(24);
+  const QString blank = QStringLiteral("_").repeated(20);
   return QStringLiteral("<h2>%1</h2>\n<table class=\"sign\"><tr><td>%2</td><td>%3</td><td>%4</td></tr></table>\n")
       .arg(esc(tr("签字")), esc(tr("调试人：")) + blank, esc(tr("日期：")) + blank, esc(tr("验收人：")) + blank);
 }
