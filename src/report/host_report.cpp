@@ -1,6 +1,7 @@
 #include "report/host_report.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -15,7 +16,9 @@
 namespace quendra {
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("HostReport", text); }
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(HostReport)
+};
 QString esc(const QString& text) { return text.toHtmlEscaped(); }
 
 QString labelOf(ParamGroup group, std::string_view key) {
@@ -35,7 +38,7 @@ QString row(const QStringList& cells, bool header = false) {
   return html + QStringLiteral("</tr>\n");
 }
 
-QString notRead() { return QStringLiteral("<p>%1</p>\n").arg(esc(tr("未读取"))); }
+QString notRead() { return QStringLiteral("<p>%1</p>\n").arg(esc(Words::tr("未读取"))); }
 
 // A single-record group: label and value, one field a line.
 QString fieldTable(const HostReport& r, ParamGroup group) {
@@ -75,28 +78,28 @@ QString identityTable(const HostReport& r) {
   const bool baseRead = r.config.isKnown(ParamGroup::Base) && (r.read[static_cast<int>(ParamGroup::Base)] & 1u);
   const auto& h = r.host;
   QString html = QStringLiteral("<table class=\"fields\">\n");
-  html += row({tr("主机名称"), h ? h->name : unknown});
-  html += row({tr("MAC地址"), h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown});
-  html += row({tr("IP地址"), h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown});
-  html += row({tr("固件版本"), h && h->firmware ? QString::number(h->firmware) : unknown});
-  html += row({tr("终端地址"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown});
-  html += row({tr("读取时间"), r.readAt.isValid() ? r.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : unknown});
-  html += row({tr("读取工具"), r.readBy.isEmpty() ? unknown : r.readBy});
+  html += row({Words::tr("主机名称"), h ? h->name : unknown});
+  html += row({Words::tr("MAC地址"), h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown});
+  html += row({Words::tr("IP地址"), h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown});
+  html += row({Words::tr("固件版本"), h && h->firmware ? QString::number(h->firmware) : unknown});
+  html += row({Words::tr("终端地址"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown});
+  html += row({Words::tr("读取时间"), r.readAt.isValid() ? r.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : unknown});
+  html += row({Words::tr("读取工具"), r.readBy.isEmpty() ? unknown : r.readBy});
   return html + QStringLiteral("</table>\n");
 }
 
 QString channelSection(const HostReport& r) {
   const bool baseRead = r.config.isKnown(ParamGroup::Base) && (r.read[static_cast<int>(ParamGroup::Base)] & 1u);
-  if (r.allChannels || !baseRead) return recordTable(r, ParamGroup::Channel, allRecordsOf(ParamGroup::Channel), tr("全部通道"));
+  if (r.allChannels || !baseRead) return recordTable(r, ParamGroup::Channel, allRecordsOf(ParamGroup::Channel), Words::tr("全部通道"));
   const int enabled = std::min<int>(r.config.base.enabledChannelCount, kChannelCount);
   const std::uint32_t first = enabled >= 32 ? 0xFFFFFFFFu : (1u << enabled) - 1u;
-  return recordTable(r, ParamGroup::Channel, first, tr("启用的通道（通道启用数量：%1）").arg(enabled));
+  return recordTable(r, ParamGroup::Channel, first, Words::tr("启用的通道（通道启用数量：%1）").arg(enabled));
 }
 
 QString signatureBlock() {
   const QString blank = QStringLiteral("_").repeated(20);
   return QStringLiteral("<h2>%1</h2>\n<table class=\"sign\"><tr><td>%2</td><td>%3</td><td>%4</td></tr></table>\n")
-      .arg(esc(tr("签字")), esc(tr("调试人：")) + blank, esc(tr("日期：")) + blank, esc(tr("验收人：")) + blank);
+      .arg(esc(Words::tr("签字")), esc(Words::tr("调试人：")) + blank, esc(Words::tr("日期：")) + blank, esc(Words::tr("验收人：")) + blank);
 }
 
 const char* const kStyle = R"(
@@ -125,7 +128,7 @@ bool save(const QString& path, const QByteArray& bytes, QString* error) {
 }  // namespace
 
 QString reportHtml(const HostReport& r) {
-  const QString title = tr("主机调试报告");
+  const QString title = Words::tr("主机调试报告");
   QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>%1</title>\n<style>%2</style>\n</head><body>\n")
                      .arg(esc(title), QLatin1String(kStyle));
   html += QStringLiteral("<h1>%1</h1>\n").arg(esc(title));
@@ -147,17 +150,17 @@ std::optional<ReportFormat> reportFormatOf(const QString& path) {
 
 bool writeReport(const QString& path, const HostReport& report, QString* error) {
   const auto format = reportFormatOf(path);
-  if (!format) return fail(error, tr("报告文件名要以 .pdf 或 .html 结尾"));
+  if (!format) return fail(error, Words::tr("报告文件名要以 .pdf 或 .html 结尾"));
   const QString html = reportHtml(report);
   if (*format == ReportFormat::Html) return save(path, html.toUtf8(), error);
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return fail(error, tr("没有字体，不能生成PDF"));
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return fail(error, Words::tr("没有字体，不能生成PDF"));
   QBuffer pdf;
   pdf.open(QIODevice::WriteOnly);
   QPdfWriter writer(&pdf);
   // Landscape: the channel table has a column for each of its 25 fields.
   writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
                                    QPageLayout::Millimeter));
-  writer.setTitle(tr("主机调试报告"));
+  writer.setTitle(Words::tr("主机调试报告"));
   writer.setCreator(report.readBy);
   QTextDocument document;
   QFont font;
