@@ -609,6 +609,14 @@
         <source>定时控制</source>
         <translation>Timed control</translation>
     </message>
+    <message>
+        <source>机载水浸状态</source>
+        <translation>On-board water sensor</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
 </context>
 <context>
     <name>FileChooser</name>

@@ -136,7 +136,7 @@ QStringList dataSourceRows() {
                  QT_TRANSLATE_NOOP("FieldLabels", "机载光照度"), QT_TRANSLATE_NOOP("FieldLabels", "机载交流电压"),
                  QT_TRANSLATE_NOOP("FieldLabels", "机载直流电压")});
   rows += numbered(QT_TRANSLATE_NOOP("FieldLabels", "机载4-20mA电流%1"), 1, 3);
-  rows << tr(QT_TRANSLATE_NOOP("FieldLabels", "机载水浸状态"));
+  rows += texts({QT_TRANSLATE_NOOP("FieldLabels", "机载水浸状态")});
   rows += numbered(QT_TRANSLATE_NOOP("FieldLabels", "外部开关量%1"), 1, 4);
   rows += texts({QT_TRANSLATE_NOOP("FieldLabels", "本机剩余电量"), QT_TRANSLATE_NOOP("FieldLabels", "本机供电状态"),
                  QT_TRANSLATE_NOOP("FieldLabels", "当前降雨量"), QT_TRANSLATE_NOOP("FieldLabels", "上一日降雨量"),
@@ -184,7 +184,7 @@ QStringList fieldChoices(ParamGroup group, std::string_view key) {
                   QT_TRANSLATE_NOOP("FieldLabels", "32位有符号"), QT_TRANSLATE_NOOP("FieldLabels", "浮点型数据"),
                   QT_TRANSLATE_NOOP("FieldLabels", "开关量类型")});
   if (group == G::Channel && isKey(key, {"relayUpper1", "relayLower1", "relayUpper2", "relayLower2"}))
-    return QStringList{tr(QT_TRANSLATE_NOOP("FieldLabels", "无"))} + numbered(QT_TRANSLATE_NOOP("FieldLabels", "继电器%1"), 1, 8);
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "无")}) + numbered(QT_TRANSLATE_NOOP("FieldLabels", "继电器%1"), 1, 8);
   if (group == G::Modbus && key == "deviceType")
     return texts({QT_TRANSLATE_NOOP("FieldLabels", "温湿度变送器"), QT_TRANSLATE_NOOP("FieldLabels", "K17控制器"),
                   QT_TRANSLATE_NOOP("FieldLabels", "空调控制器"), QT_TRANSLATE_NOOP("FieldLabels", "20WLux光照"),
