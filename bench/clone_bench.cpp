@@ -90,7 +90,9 @@ struct Bench {
     ConfigJob job(session);
     bool done = false;
     QObject::connect(&job, &ConfigJob::finished, [&] { done = true; });
-    job.start([](const HostConfig& c) { return c; }, allRecordMasks(), ConfigJobOptions{.dryRun = true});
+    ConfigJobOptions readOnly;
+    readOnly.dryRun = true;
+    job.start([](const HostConfig& c) { return c; }, allRecordMasks(), readOnly);
     if (!runUntil([&] { return done; }, 60000) || !session.config().groupKnown(ParamGroup::Relay)) return std::nullopt;
     return session.config();
   }

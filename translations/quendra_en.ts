@@ -437,12 +437,196 @@
         <source>继电器参数</source>
         <translation>Relay parameters</translation>
     </message>
+    <message>
+        <source>ModBus槽位%1</source>
+        <translation>ModBus slot %1</translation>
+    </message>
+    <message>
+        <source>无线槽位%1</source>
+        <translation>Wireless slot %1</translation>
+    </message>
+    <message>
+        <source>机载温湿度</source>
+        <translation>On-board temperature/humidity</translation>
+    </message>
+    <message>
+        <source>机载大气压力</source>
+        <translation>On-board air pressure</translation>
+    </message>
+    <message>
+        <source>机载光照度</source>
+        <translation>On-board illuminance</translation>
+    </message>
+    <message>
+        <source>机载交流电压</source>
+        <translation>On-board AC voltage</translation>
+    </message>
+    <message>
+        <source>机载直流电压</source>
+        <translation>On-board DC voltage</translation>
+    </message>
+    <message>
+        <source>机载4-20mA电流%1</source>
+        <translation>On-board 4-20 mA current %1</translation>
+    </message>
+    <message>
+        <source>外部开关量%1</source>
+        <translation>External switch %1</translation>
+    </message>
+    <message>
+        <source>本机剩余电量</source>
+        <translation>Host battery level</translation>
+    </message>
+    <message>
+        <source>本机供电状态</source>
+        <translation>Host power state</translation>
+    </message>
+    <message>
+        <source>当前降雨量</source>
+        <translation>Current rainfall</translation>
+    </message>
+    <message>
+        <source>上一日降雨量</source>
+        <translation>Previous day&apos;s rainfall</translation>
+    </message>
+    <message>
+        <source>瞬时雨量</source>
+        <translation>Instant rainfall</translation>
+    </message>
+    <message>
+        <source>累计降雨量</source>
+        <translation>Total rainfall</translation>
+    </message>
+    <message>
+        <source>ModBus保留槽位%1</source>
+        <translation>ModBus reserved slot %1</translation>
+    </message>
+    <message>
+        <source>无线%1剩余电量</source>
+        <translation>Wireless %1 battery level</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>StaticIP</source>
+        <translation>StaticIP</translation>
+    </message>
+    <message>
+        <source>DHCP/autoIP</source>
+        <translation>DHCP/autoIP</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>传输模式</source>
+        <translation>Transmission</translation>
+    </message>
+    <message>
+        <source>短信报警模式</source>
+        <translation>SMS alarms</translation>
+    </message>
+    <message>
+        <source>传输与短信报警同时模式</source>
+        <translation>Transmission and SMS alarms</translation>
+    </message>
+    <message>
+        <source>模拟量1启用模拟量2启用</source>
+        <translation>Analog 1 on, analog 2 on</translation>
+    </message>
+    <message>
+        <source>模拟量1启用模拟量2禁用</source>
+        <translation>Analog 1 on, analog 2 off</translation>
+    </message>
+    <message>
+        <source>模拟量1禁用模拟量2启用</source>
+        <translation>Analog 1 off, analog 2 on</translation>
+    </message>
+    <message>
+        <source>32位无符号</source>
+        <translation>32-bit unsigned</translation>
+    </message>
+    <message>
+        <source>32位有符号</source>
+        <translation>32-bit signed</translation>
+    </message>
+    <message>
+        <source>浮点型数据</source>
+        <translation>Floating point</translation>
+    </message>
+    <message>
+        <source>开关量类型</source>
+        <translation>Switch</translation>
+    </message>
+    <message>
+        <source>温湿度变送器</source>
+        <translation>Temperature/humidity transmitter</translation>
+    </message>
+    <message>
+        <source>K17控制器</source>
+        <translation>K17 controller</translation>
+    </message>
+    <message>
+        <source>空调控制器</source>
+        <translation>Air conditioning controller</translation>
+    </message>
+    <message>
+        <source>20WLux光照</source>
+        <translation>20WLux light sensor</translation>
+    </message>
+    <message>
+        <source>通用采集设备</source>
+        <translation>Generic acquisition device</translation>
+    </message>
+    <message>
+        <source>通用控制器</source>
+        <translation>Generic controller</translation>
+    </message>
+    <message>
+        <source>远程控制</source>
+        <translation>Remote control</translation>
+    </message>
+    <message>
+        <source>自动控制</source>
+        <translation>Automatic control</translation>
+    </message>
+    <message>
+        <source>定时控制</source>
+        <translation>Timed control</translation>
+    </message>
+    <message>
+        <source>机载水浸状态</source>
+        <translation>On-board water sensor</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
 </context>
 <context>
     <name>FileChooser</name>
     <message>
         <source>主机配置文件 (*.json);;所有文件 (*)</source>
         <translation>Host configuration files (*.json);;All files (*)</translation>
+    </message>
+    <message>
+        <source>PDF文件 (*.pdf);;网页文件 (*.html)</source>
+        <translation>PDF files (*.pdf);;Web pages (*.html)</translation>
     </message>
 </context>
 <context>
@@ -462,6 +646,77 @@ Notes:<byte value="xd"/>
 2. Make sure this PC uses only one network adapter<byte value="xd"/>
 3. Follow the steps Search -&gt; double-click to select and read -&gt; write the parameters<byte value="xd"/>
 </translation>
+    </message>
+</context>
+<context>
+    <name>HostReport</name>
+    <message>
+        <source>未读取</source>
+        <translation>Not read</translation>
+    </message>
+    <message>
+        <source>主机名称</source>
+        <translation>Host name</translation>
+    </message>
+    <message>
+        <source>MAC地址</source>
+        <translation>MAC address</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>固件版本</source>
+        <translation>Firmware version</translation>
+    </message>
+    <message>
+        <source>终端地址</source>
+        <translation>Terminal address</translation>
+    </message>
+    <message>
+        <source>读取时间</source>
+        <translation>Read at</translation>
+    </message>
+    <message>
+        <source>读取工具</source>
+        <translation>Read by</translation>
+    </message>
+    <message>
+        <source>全部通道</source>
+        <translation>All channels</translation>
+    </message>
+    <message>
+        <source>启用的通道（通道启用数量：%1）</source>
+        <translation>Enabled channels (channels enabled: %1)</translation>
+    </message>
+    <message>
+        <source>签字</source>
+        <translation>Signatures</translation>
+    </message>
+    <message>
+        <source>调试人：</source>
+        <translation>Commissioned by:</translation>
+    </message>
+    <message>
+        <source>日期：</source>
+        <translation>Date:</translation>
+    </message>
+    <message>
+        <source>验收人：</source>
+        <translation>Accepted by:</translation>
+    </message>
+    <message>
+        <source>主机调试报告</source>
+        <translation>Host commissioning report</translation>
+    </message>
+    <message>
+        <source>报告文件名要以 .pdf 或 .html 结尾</source>
+        <translation>A report file name must end in .pdf or .html</translation>
+    </message>
+    <message>
+        <source>没有字体，不能生成PDF</source>
+        <translation>No fonts: a PDF cannot be made</translation>
     </message>
 </context>
 <context>
@@ -624,6 +879,10 @@ Notes:<byte value="xd"/>
         <source>%1含有设备不能显示的字符</source>
         <translation>%1 contains characters the device cannot show</translation>
     </message>
+    <message>
+        <source>表格编辑…</source>
+        <translation>Table…</translation>
+    </message>
 </context>
 <context>
     <name>TransportMessages</name>
@@ -766,18 +1025,6 @@ Notes:<byte value="xd"/>
     <message>
         <source>监控主机存储参数</source>
         <translation>Host recording</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Off</translation>
-    </message>
-    <message>
-        <source>开启</source>
-        <translation>On</translation>
-    </message>
-    <message>
-        <source>自动</source>
-        <translation>Automatic</translation>
     </message>
     <message>
         <source>正常数据记录间隔(分钟)：</source>
@@ -945,114 +1192,6 @@ Notes:<byte value="xd"/>
 </context>
 <context>
     <name>quendra::ChannelPage</name>
-    <message>
-        <source>ModBus槽位%1</source>
-        <translation>ModBus slot %1</translation>
-    </message>
-    <message>
-        <source>无线槽位%1</source>
-        <translation>Wireless slot %1</translation>
-    </message>
-    <message>
-        <source>机载温湿度</source>
-        <translation>On-board temperature/humidity</translation>
-    </message>
-    <message>
-        <source>机载大气压力</source>
-        <translation>On-board air pressure</translation>
-    </message>
-    <message>
-        <source>机载光照度</source>
-        <translation>On-board illuminance</translation>
-    </message>
-    <message>
-        <source>机载交流电压</source>
-        <translation>On-board AC voltage</translation>
-    </message>
-    <message>
-        <source>机载直流电压</source>
-        <translation>On-board DC voltage</translation>
-    </message>
-    <message>
-        <source>机载4-20mA电流%1</source>
-        <translation>On-board 4-20 mA current %1</translation>
-    </message>
-    <message>
-        <source>机载水浸状态</source>
-        <translation>On-board water sensor</translation>
-    </message>
-    <message>
-        <source>外部开关量%1</source>
-        <translation>External switch %1</translation>
-    </message>
-    <message>
-        <source>本机剩余电量</source>
-        <translation>Host battery level</translation>
-    </message>
-    <message>
-        <source>本机供电状态</source>
-        <translation>Host power state</translation>
-    </message>
-    <message>
-        <source>当前降雨量</source>
-        <translation>Current rainfall</translation>
-    </message>
-    <message>
-        <source>上一日降雨量</source>
-        <translation>Previous day&apos;s rainfall</translation>
-    </message>
-    <message>
-        <source>瞬时雨量</source>
-        <translation>Instant rainfall</translation>
-    </message>
-    <message>
-        <source>累计降雨量</source>
-        <translation>Total rainfall</translation>
-    </message>
-    <message>
-        <source>ModBus保留槽位%1</source>
-        <translation>ModBus reserved slot %1</translation>
-    </message>
-    <message>
-        <source>无线%1剩余电量</source>
-        <translation>Wireless %1 battery level</translation>
-    </message>
-    <message>
-        <source>模拟量1启用模拟量2启用</source>
-        <translation>Analog 1 on, analog 2 on</translation>
-    </message>
-    <message>
-        <source>模拟量1启用模拟量2禁用</source>
-        <translation>Analog 1 on, analog 2 off</translation>
-    </message>
-    <message>
-        <source>模拟量1禁用模拟量2启用</source>
-        <translation>Analog 1 off, analog 2 on</translation>
-    </message>
-    <message>
-        <source>32位无符号</source>
-        <translation>32-bit unsigned</translation>
-    </message>
-    <message>
-        <source>32位有符号</source>
-        <translation>32-bit signed</translation>
-    </message>
-    <message>
-        <source>浮点型数据</source>
-        <translation>Floating point</translation>
-    </message>
-    <message>
-        <source>开关量类型</source>
-        <translation>Switch</translation>
-    </message>
-    <message>
-        <source>无</source>
-        <translation>None</translation>
-    </message>
-    <message>
-        <source>继电器%1</source>
-        <translation>Relay %1</translation>
-    </message>
     <message>
         <source>模拟量%1</source>
         <translation>Analog %1</translation>
@@ -1318,14 +1457,6 @@ Notes:<byte value="xd"/>
         <translation>Saving the configuration was cancelled</translation>
     </message>
     <message>
-        <source>固件版本不支持，未保存</source>
-        <translation>Firmware version not supported; nothing saved</translation>
-    </message>
-    <message>
-        <source>主机没有应答，未保存</source>
-        <translation>The host did not answer; nothing saved</translation>
-    </message>
-    <message>
         <source>提示</source>
         <translation>Notice</translation>
     </message>
@@ -1409,6 +1540,50 @@ Notes:<byte value="xd"/>
         <source>复制完成：%1台主机已校验，%2台失败</source>
         <translation>Copying done: %1 hosts verified, %2 failed</translation>
     </message>
+    <message>
+        <source>固件版本不支持，%1</source>
+        <translation>Firmware version not supported, %1</translation>
+    </message>
+    <message>
+        <source>主机没有应答，%1</source>
+        <translation>The host did not answer, %1</translation>
+    </message>
+    <message>
+        <source>未保存</source>
+        <translation>not saved</translation>
+    </message>
+    <message>
+        <source>写入%1...</source>
+        <translation>Writing %1...</translation>
+    </message>
+    <message>
+        <source>写入%1</source>
+        <translation>Write %1</translation>
+    </message>
+    <message>
+        <source>导出报告...</source>
+        <translation>Export report...</translation>
+    </message>
+    <message>
+        <source>导出报告</source>
+        <translation>Export report</translation>
+    </message>
+    <message>
+        <source>导出报告已取消</source>
+        <translation>Report export cancelled</translation>
+    </message>
+    <message>
+        <source>未导出报告</source>
+        <translation>No report exported</translation>
+    </message>
+    <message>
+        <source>无法导出报告%1：%2</source>
+        <translation>Cannot export the report %1: %2</translation>
+    </message>
+    <message>
+        <source>报告已导出：%1</source>
+        <translation>Report exported: %1</translation>
+    </message>
 </context>
 <context>
     <name>quendra::DeviceList</name>
@@ -1481,18 +1656,6 @@ Notes:<byte value="xd"/>
     <message>
         <source>单位：分钟（0-1000）</source>
         <translation>Unit: minutes (0-1000)</translation>
-    </message>
-    <message>
-        <source>传输模式</source>
-        <translation>Transmission</translation>
-    </message>
-    <message>
-        <source>短信报警模式</source>
-        <translation>SMS alarms</translation>
-    </message>
-    <message>
-        <source>传输与短信报警同时模式</source>
-        <translation>Transmission and SMS alarms</translation>
     </message>
     <message>
         <source>读取GPRS参数</source>
@@ -1696,6 +1859,29 @@ Notes:<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>quendra::LedPreview</name>
+    <message>
+        <source>LED屏预览</source>
+        <translation>LED screen preview</translation>
+    </message>
+    <message>
+        <source>没有屏幕尺寸</source>
+        <translation>No screen size</translation>
+    </message>
+    <message>
+        <source>%1×%2像素</source>
+        <translation>%1×%2 pixels</translation>
+    </message>
+    <message>
+        <source>，%1个通道%2列，每屏%3行，共%4屏</source>
+        <translation>, %1 channels in %2 columns, %3 rows a screen, %4 screens</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>Channel %1</translation>
+    </message>
+</context>
+<context>
     <name>quendra::MainDialog</name>
     <message>
         <source>Quendra 主机配置软件 V2.3</source>
@@ -1803,33 +1989,13 @@ Notes:<byte value="xd"/>
         <source>通信记录...</source>
         <translation>Traffic...</translation>
     </message>
+    <message>
+        <source>导出报告...</source>
+        <translation>Export report...</translation>
+    </message>
 </context>
 <context>
     <name>quendra::ModbusPage</name>
-    <message>
-        <source>温湿度变送器</source>
-        <translation>Temperature/humidity transmitter</translation>
-    </message>
-    <message>
-        <source>K17控制器</source>
-        <translation>K17 controller</translation>
-    </message>
-    <message>
-        <source>空调控制器</source>
-        <translation>Air conditioning controller</translation>
-    </message>
-    <message>
-        <source>20WLux光照</source>
-        <translation>20WLux light sensor</translation>
-    </message>
-    <message>
-        <source>通用采集设备</source>
-        <translation>Generic acquisition device</translation>
-    </message>
-    <message>
-        <source>通用控制器</source>
-        <translation>Generic controller</translation>
-    </message>
     <message>
         <source>槽位</source>
         <translation>Slot </translation>
@@ -1930,14 +2096,6 @@ Notes:<byte value="xd"/>
         <translation>Device network</translation>
     </message>
     <message>
-        <source>StaticIP</source>
-        <translation>StaticIP</translation>
-    </message>
-    <message>
-        <source>DHCP/autoIP</source>
-        <translation>DHCP/autoIP</translation>
-    </message>
-    <message>
         <source>静态IP：</source>
         <translation>Static IP:</translation>
     </message>
@@ -2003,19 +2161,105 @@ Notes:<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>quendra::RecordTableDialog</name>
+    <message>
+        <source>写入</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>表格编辑 - %1</source>
+        <translation>Table - %1</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>允许编辑所有参数</source>
+        <translation>Allow editing all parameters</translation>
+    </message>
+    <message>
+        <source>Ctrl+C 复制，Ctrl+V 粘贴，Ctrl+D 向下填充，Ctrl+Z 撤销</source>
+        <translation>Ctrl+C copy, Ctrl+V paste, Ctrl+D fill down, Ctrl+Z undo</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>已粘贴，%1个单元格有改变</source>
+        <translation>Pasted, %1 cells changed</translation>
+    </message>
+    <message>
+        <source>；%1个按数据属性不可编辑的单元格未改变</source>
+        <translation>; %1 cells the data type locks kept their values</translation>
+    </message>
+    <message>
+        <source>表格中没有修改，无需写入</source>
+        <translation>Nothing was changed in the table: nothing to write</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::RecordTableModel</name>
+    <message>
+        <source>编辑 %1 %2</source>
+        <translation>Edit %1 %2</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>向下填充</source>
+        <translation>Fill down</translation>
+    </message>
+    <message>
+        <source>粘贴的内容有%1行%2列，从所选单元格起表格只有%3行%4列，没有粘贴</source>
+        <translation>The pasted block has %1 rows and %2 columns; from the selected cell the table has only %3 rows and %4 columns. Nothing was pasted</translation>
+    </message>
+    <message>
+        <source>%1：按数据属性不可编辑</source>
+        <translation>%1: locked by the data type</translation>
+    </message>
+    <message>
+        <source>%1：“%2”不是列表中的一项</source>
+        <translation>%1: “%2” is not an item of the list</translation>
+    </message>
+    <message>
+        <source>超出范围（0～%1）</source>
+        <translation>is out of range (0~%1)</translation>
+    </message>
+    <message>
+        <source>超出范围</source>
+        <translation>is out of range</translation>
+    </message>
+    <message>
+        <source>超过%1个字节</source>
+        <translation>is longer than %1 bytes</translation>
+    </message>
+    <message>
+        <source>含有设备不能显示的字符</source>
+        <translation>contains characters the device cannot show</translation>
+    </message>
+    <message>
+        <source>不是8位十六进制数</source>
+        <translation>is not 8 hexadecimal digits</translation>
+    </message>
+    <message>
+        <source>不是IP地址</source>
+        <translation>is not an IP address</translation>
+    </message>
+    <message>
+        <source>不是数字</source>
+        <translation>is not a number</translation>
+    </message>
+    <message>
+        <source>%1：“%2”%3</source>
+        <translation>%1: “%2” %3</translation>
+    </message>
+</context>
+<context>
     <name>quendra::RelayPage</name>
-    <message>
-        <source>远程控制</source>
-        <translation>Remote control</translation>
-    </message>
-    <message>
-        <source>自动控制</source>
-        <translation>Automatic control</translation>
-    </message>
-    <message>
-        <source>定时控制</source>
-        <translation>Timed control</translation>
-    </message>
     <message>
         <source>继电器</source>
         <translation>Relay </translation>

@@ -13,18 +13,21 @@
 #include "app/job_progress.h"
 #include "pages/info_log.h"
 #include "pages/notifier.h"
+#include "config/field_labels.h"
 #include "pages/record_page.h"
+#include "pages/record_table_dialog.h"
 #include "records/field_text.h"
+#include "report/host_report.h"
 
 namespace quendra {
 namespace {
 
-QString suggestedName(const HostIdentity& host) {
+QString suggestedName(const HostIdentity& host, const char* suffix = "json") {
   QString name = host.name;
   name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
   return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + '/' + name + '_' +
          QString::fromStdString(formatMacDigits(host.mac)) + '_' +
-         QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".json");
+         QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('.') + QLatin1String(suffix);
 }
 
 }  // namespace
@@ -44,6 +47,7 @@ ConfigActions::~ConfigActions() = default;
 CompareDialog* ConfigActions::compareDialog() const { return compare_; }
 HistoryDialog* ConfigActions::historyDialog() const { return historyDialog_; }
 CloneDialog* ConfigActions::cloneDialog() const { return clone_; }
+RecordTableDialog* ConfigActions::tableDialog() const { return table_; }
 JobProgress* ConfigActions::progress() const { return progress_; }
 
 void ConfigActions::line(const QString& text) {
@@ -76,11 +80,18 @@ void ConfigActions::saveConfig() {
   job_->start([](const HostConfig& current) { return current; }, allRecordMasks(), options);
 }
 
+QString ConfigActions::jobStopped(const ConfigJobResult& r, const QString& cancelled, const QString& notDone) {
+  switch (r.verdict()) {
+    case JobVerdict::Cancelled: return cancelled;
+    case JobVerdict::Refused: return tr("固件版本不支持，%1").arg(notDone);
+    case JobVerdict::NoAnswer: return tr("主机没有应答，%1").arg(notDone);
+    default: return {};
+  }
+}
+
 void ConfigActions::saved(const ConfigJobResult& r) {
   job_.release()->deleteLater();
-  if (r.outcome == Outcome::Cancelled) return line(tr("保存配置已取消"));
-  if (r.outcome == Outcome::VersionRefused) return line(tr("固件版本不支持，未保存"));
-  if (!r.hostAnswered) return line(tr("主机没有应答，未保存"));
+  if (const QString stopped = jobStopped(r, tr("保存配置已取消"), tr("未保存")); !stopped.isEmpty()) return line(stopped);
   const QString path = files_->saveFile(w_.parent, tr("保存配置"), suggestedName(jobHost_));
   if (path.isEmpty()) return line(tr("保存配置已取消"));
   ConfigFileHeader header;
@@ -134,18 +145,20 @@ void ConfigActions::writeAll() {
   line(tr("写入全部..."));
   // The records the pages hold of this host go back whole; values from another
   // host or file go without their identity (the job knows which are which).
-  runWrite([target](const HostConfig&) { return target; }, target.known, {}, target);
+  runWrite(tr("写入全部"), [target](const HostConfig&) { return target; }, target.known, {}, target);
 }
 
-void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which, std::optional<RecordMasks> own,
-                             std::optional<HostConfig> restoreOnCancel) {
-  startJob(tr("写入全部"), which);
-  // One history entry for the whole write, kept by the job when it is confirmed.
+void ConfigActions::runWrite(const QString& title, ConfigJob::Target target, const RecordMasks& which,
+                             std::optional<RecordMasks> own, std::optional<HostConfig> restoreOnCancel, bool confirm) {
+  startJob(title, which);
+  restoreOnCancel_ = std::move(restoreOnCancel);
+  // One history entry for the whole write, kept by the job before it writes.
   history_.setSuspended(true);
   connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::written);
-  connect(job_.get(), &ConfigJob::compared, this, [this, restoreOnCancel](const RecordMasks& differing) {
+  connect(job_.get(), &ConfigJob::compared, this, [this, confirm](const RecordMasks& differing) {
     const ConfigJobResult& planned = job_->result();
     if (planned.networkLeftOut) line(tr("网口参数来自另一台主机，未写入"));
+    if (!confirm) return;  // the job goes on by itself
     if (!anyRecord(differing) && planned.keptIdentity.empty()) return job_->proceed();
     if (progress_) progress_->hide();
     compare_ = new CompareDialog(diffConfigs(job_->current(), job_->target(), differing), planned.keptIdentity,
@@ -161,17 +174,11 @@ void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which,
       if (progress_) progress_->show();
       job_->proceed();
     });
-    connect(compare_, &QDialog::rejected, this, [this, restoreOnCancel] {
-      job_->cancel();
-      if (!restoreOnCancel) return;
-      // The pages show again what was to be written, not what the host holds.
-      w_.session->config() = *restoreOnCancel;
-      showPages(allRecordMasks());
-    });
+    connect(compare_, &QDialog::rejected, job_.get(), &ConfigJob::cancel);
     compare_->open();
   });
   ConfigJob::Options options;
-  options.confirm = true;
+  options.confirm = confirm;
   options.own = own;
   options.history = &store_;
   options.host = jobHost_;
@@ -181,9 +188,13 @@ void ConfigActions::runWrite(ConfigJob::Target target, const RecordMasks& which,
 void ConfigActions::written(const ConfigJobResult& r) {
   job_.release()->deleteLater();
   history_.setSuspended(false);
-  if (r.outcome == Outcome::Cancelled) return line(tr("未写入"));
-  if (r.outcome == Outcome::VersionRefused) return line(tr("固件版本不支持，未写入"));
-  if (!r.hostAnswered) return line(tr("主机没有应答，未写入"));
+  if (r.outcome == Outcome::Cancelled && restoreOnCancel_) {
+    // The pages show again what was to be written, not what the host holds.
+    w_.session->config() = *restoreOnCancel_;
+    showPages(allRecordMasks());
+  }
+  restoreOnCancel_.reset();
+  if (const QString stopped = jobStopped(r, tr("未写入"), tr("未写入")); !stopped.isEmpty()) return line(stopped);
   if (!r.historySaved) line(tr("历史记录未能保存"));
   if (!anyRecord(r.differing)) return line(tr("主机的配置与要写入的相同，无需写入"));
   if (r.verdict() == JobVerdict::Done) return line(tr("写入完成，%1条记录已读回校验").arg(recordCount(r.verified)));
@@ -206,8 +217,8 @@ void ConfigActions::showHistory() {
     w_.infoLog->clear();
     line(tr("恢复历史配置..."));
     // An entry of this host's own history: it goes back whole.
-    runWrite([file](const HostConfig& current) { return applyConfigFile(file, current); }, file.present(),
-             ownRecordsIf(file.sourceHost(), w_.session->target()), std::nullopt);
+    runWrite(tr("写入全部"), [file](const HostConfig& current) { return applyConfigFile(file, current); },
+             file.present(), ownRecordsIf(file.sourceHost(), w_.session->target()), std::nullopt);
   });
   historyDialog_->open();
 }
@@ -237,6 +248,66 @@ void ConfigActions::cloneToHosts() {
     line(tr("复制完成：%1台主机已校验，%2台失败").arg(verified).arg(failed));
   });
   clone_->open();
+}
+
+void ConfigActions::editTable(ParamGroup group) {
+  if (job_) return;
+  // The table starts from what the page shows, as a write would take it.
+  for (const auto& [g, page] : w_.pages)
+    if (g == group && !page->storeFields()) return;
+  table_ = new RecordTableDialog(w_.session->config(), group, *w_.notifier, w_.parent);
+  table_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(table_, &RecordTableDialog::writeRequested, this, &ConfigActions::writeTable);
+  table_->open();
+}
+
+// The changed records of the table, as one job: read, compare, history,
+// write what differs, read back and verify. The pages show the table's values.
+void ConfigActions::writeTable() {
+  if (job_ || !table_ || !requireSelectedHost()) return;
+  const RecordMasks which = table_->changedRecords();
+  const ParamGroup group = table_->group();
+  HostConfig target = withRecords(w_.session->config(), table_->config(), which);
+  target.known = w_.session->config().known;
+  table_->accept();
+  w_.session->config() = target;
+  showPages(which);
+  w_.infoLog->clear();
+  line(tr("写入%1...").arg(groupLabel(group)));
+  runWrite(tr("写入%1").arg(groupLabel(group)), [target](const HostConfig&) { return target; }, which, {}, target,
+           /*confirm=*/false);
+}
+
+void ConfigActions::exportReport() {
+  if (job_ || !requireSelectedHost()) return;
+  w_.infoLog->clear();
+  line(tr("导出报告..."));
+  // The report shows what the host holds now: everything is read first.
+  startJob(tr("导出报告"), allRecordMasks());
+  connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::reportRead);
+  ConfigJob::Options options;
+  options.dryRun = true;
+  job_->start([](const HostConfig& current) { return current; }, allRecordMasks(), options);
+}
+
+void ConfigActions::reportRead(const ConfigJobResult& r) {
+  job_.release()->deleteLater();
+  if (const QString stopped = jobStopped(r, tr("导出报告已取消"), tr("未导出报告")); !stopped.isEmpty()) return line(stopped);
+  HostReport report;
+  report.config = w_.session->lastRead();
+  report.read = recordsWithout(allRecordMasks(), r.failed);
+  report.host = jobHost_;
+  report.readAt = QDateTime::currentDateTime();
+  report.readBy = (QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()).trimmed();
+  const QString path = files_->saveReportFile(w_.parent, tr("导出报告"), suggestedName(jobHost_, "pdf"));
+  if (path.isEmpty()) return line(tr("导出报告已取消"));
+  QString error;
+  if (!writeReport(path, report, &error)) {
+    w_.notifier->notify(tr("提示"), tr("无法导出报告%1：%2").arg(path, error), NoticeIcon::Exclamation);
+    return line(tr("未导出报告"));
+  }
+  line(tr("报告已导出：%1").arg(path));
+  if (anyRecord(r.failed)) line(tr("以下记录没有读到：%1").arg(recordNames(r.failed)));
 }
 
 }  // namespace quendra

@@ -2,8 +2,9 @@
 // The window's whole-host operations: save the selected host's configuration
 // to a file, open a file onto the pages, write everything the pages hold
 // (compared first, verified after), the history kept before every write with
-// its restore, and copying a configuration to other hosts. Nothing is sent
-// unless the operator confirms a compare dialog or starts a copy.
+// its restore, copying a configuration to other hosts, the record tables of
+// the batch pages and the commissioning report. Nothing is sent unless the
+// operator confirms a compare dialog, writes a table or starts a copy.
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -28,6 +29,7 @@ class InfoLog;
 class JobProgress;
 class Notifier;
 class RecordPage;
+class RecordTableDialog;
 class ReplyRouter;
 
 class ConfigActions : public QObject {
@@ -54,6 +56,8 @@ class ConfigActions : public QObject {
   void writeAll();                      // "写入全部..."
   void showHistory();                   // "历史记录..."
   void cloneToHosts();                  // "复制到其他主机..."
+  void editTable(ParamGroup group);     // "表格编辑…" of the channel, ModBus and relay pages
+  void exportReport();                  // "导出报告..."
 
   void setFileChooser(FileChooser& files) { files_ = &files; }
   HistoryRecorder& history() { return history_; }
@@ -61,16 +65,24 @@ class ConfigActions : public QObject {
   CompareDialog* compareDialog() const;
   HistoryDialog* historyDialog() const;
   CloneDialog* cloneDialog() const;
+  RecordTableDialog* tableDialog() const;
   JobProgress* progress() const;
   bool busy() const { return job_ != nullptr; }
 
  private:
   bool requireSelectedHost();
   void startJob(const QString& title, const RecordMasks& which);
-  // `own`: the records that are the host's own values (nullopt: as the session knows them).
-  void runWrite(ConfigJob::Target target, const RecordMasks& which, std::optional<RecordMasks> own,
-                std::optional<HostConfig> restoreOnCancel);
+  // Writes `which` as `target` asks, after a compare dialog when `confirm`;
+  // `own`: the records that are the host's own values (nullopt: as the
+  // session knows them); a cancelled write puts `restoreOnCancel` back onto
+  // the pages.
+  void runWrite(const QString& title, ConfigJob::Target target, const RecordMasks& which,
+                std::optional<RecordMasks> own, std::optional<HostConfig> restoreOnCancel, bool confirm = true);
+  void writeTable();
   void saved(const ConfigJobResult& result);
+  void reportRead(const ConfigJobResult& result);
+  // Why a read-only job stopped short ("保存配置已取消", ...); empty when it read.
+  QString jobStopped(const ConfigJobResult& result, const QString& cancelled, const QString& notDone);
   void written(const ConfigJobResult& result);
   void line(const QString& text);
   void showPages(const RecordMasks& which);
@@ -86,6 +98,8 @@ class ConfigActions : public QObject {
   QPointer<CompareDialog> compare_;
   QPointer<HistoryDialog> historyDialog_;
   QPointer<CloneDialog> clone_;
+  QPointer<RecordTableDialog> table_;
+  std::optional<HostConfig> restoreOnCancel_;
 };
 
 }  // namespace quendra

@@ -4,7 +4,7 @@
 #include <QLocale>
 
 #include "app/app_icon.h"
-#include "app/interface_language.h"
+#include "report/interface_language.h"
 #include "app/main_dialog.h"
 #include "app/qt_message_notifier.h"
 
@@ -12,6 +12,7 @@ namespace quendra {
 
 ConfigApp::ConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("quendra-config"));
+  setApplicationVersion(QStringLiteral(QUENDRA_VERSION));
   // Wayland compositors find the icon through the desktop entry of this name.
   setDesktopFileName(QStringLiteral("io.quendra.config"));
   if (prefersEnglish(QLocale::system().uiLanguages())) installEnglish(*this);

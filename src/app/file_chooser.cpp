@@ -10,6 +10,11 @@ QString filter() { return QCoreApplication::translate("FileChooser", "主机配�
 
 }  // namespace
 
+QString DialogFileChooser::saveReportFile(QWidget* parent, const QString& title, const QString& suggestedPath) {
+  return QFileDialog::getSaveFileName(parent, title, suggestedPath,
+                                      QCoreApplication::translate("FileChooser", "PDF文件 (*.pdf);;网页文件 (*.html)"));
+}
+
 QString DialogFileChooser::openFile(QWidget* parent, const QString& title) {
   return QFileDialog::getOpenFileName(parent, title, QString(), filter());
 }

@@ -14,12 +14,17 @@ class FileChooser {
   virtual QString openFile(QWidget* parent, const QString& title) = 0;
   // Where to save; empty when the operator cancelled.
   virtual QString saveFile(QWidget* parent, const QString& title, const QString& suggestedPath) = 0;
+  // Where to save a report (a .pdf or .html file); empty when cancelled.
+  virtual QString saveReportFile(QWidget* parent, const QString& title, const QString& suggestedPath) {
+    return saveFile(parent, title, suggestedPath);
+  }
 };
 
 class DialogFileChooser : public FileChooser {
  public:
   QString openFile(QWidget* parent, const QString& title) override;
   QString saveFile(QWidget* parent, const QString& title, const QString& suggestedPath) override;
+  QString saveReportFile(QWidget* parent, const QString& title, const QString& suggestedPath) override;
 };
 
 }  // namespace quendra

@@ -87,6 +87,7 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
   context_.infoLog = &infoLog_;
   context_.notifier = &notifier_;
   context_.openWaitDialog = [this] { waitDialog_->openBox(); };
+  context_.openRecordTable = [this](ParamGroup group) { actions_->editTable(group); };
   createPages();
   tabs_->setCurrentIndex(NetworkTab);
   resize(du.size(641, 373).expandedTo(minimumSizeHint()));
@@ -254,8 +255,9 @@ QWidget* MainDialog::buildConfigButtons() {
   auto* box = new QWidget;
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
-  const QString texts[] = {tr("保存配置..."), tr("打开配置..."), tr("写入全部..."), tr("历史记录..."), tr("复制到其他主机...")};
-  for (int i = 0; i < 5; ++i) {
+  const QString texts[] = {tr("保存配置..."), tr("打开配置..."), tr("写入全部..."),
+                           tr("历史记录..."), tr("复制到其他主机..."), tr("导出报告...")};
+  for (int i = 0; i < 6; ++i) {
     auto* b = new QPushButton(texts[i]);
     b->setAccessibleName(texts[i]);
     b->setAutoDefault(false);
@@ -288,6 +290,7 @@ void MainDialog::createConfigActions() {
   connect(configButtons_[2], &QPushButton::clicked, a, &ConfigActions::writeAll);
   connect(configButtons_[3], &QPushButton::clicked, a, &ConfigActions::showHistory);
   connect(configButtons_[4], &QPushButton::clicked, a, &ConfigActions::cloneToHosts);
+  connect(configButtons_[5], &QPushButton::clicked, a, &ConfigActions::exportReport);
 }
 
 void MainDialog::dragEnterEvent(QDragEnterEvent* event) {

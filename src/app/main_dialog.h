@@ -126,7 +126,7 @@ class MainDialog : public QDialog {
   QLineEdit* port_ = nullptr;
   QPushButton* searchButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
-  QPushButton* configButtons_[5] = {};
+  QPushButton* configButtons_[6] = {};
   QPushButton* trafficButton_ = nullptr;
   QPointer<TrafficWindow> trafficWindow_;
   DeviceList* deviceList_ = nullptr;

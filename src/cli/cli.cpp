@@ -31,6 +31,19 @@ Commands:
   clone FILE HOST... | --all [GROUP...] [--with-network]
                                 write to many hosts in parallel; a line per host
                                 at the end
+  report HOST|FILE -o FILE.pdf|FILE.html [--all-channels]
+                                the host's commissioning report: its identity,
+                                every group with the window's labels, the
+                                enabled channels (all with --all-channels) and
+                                a block to sign; from a HOST read now, or from
+                                a configuration FILE. English when the desktop
+                                language is English
+  reset-network HOST --yes      restore the host's network factory settings
+  set-mac HOST NEW-MAC --yes    give the host a new MAC address
+
+HOST is a MAC address in any common spelling (02-4B-7D-00-00-01,
+02:4b:7d:00:00:01, 024B7D000001) or an IP address as search shows it.
+GROUP is one of network, base, gprs, led, channels, modbus, relays.
 
 A host's identity is its MAC, its address, its terminal address and the bytes
 of its network record that no field names. A file read from the same host is
@@ -41,12 +54,6 @@ the other network settings are written only with --with-network or the group
 file with --with-identity: address and terminal address come from the file;
 the unnamed bytes and the MAC never cross. Every write keeps what the host held
 before in the history the window shows (历史记录...).
-  reset-network HOST --yes      restore the host's network factory settings
-  set-mac HOST NEW-MAC --yes    give the host a new MAC address
-
-HOST is a MAC address in any common spelling (02-4B-7D-00-00-01,
-02:4b:7d:00:00:01, 024B7D000001) or an IP address as search shows it.
-GROUP is one of network, base, gprs, led, channels, modbus, relays.
 
 Options:
   --json                  machine-readable results (JSON) on standard output
@@ -56,13 +63,14 @@ Options:
   --attempts N            send each request up to N times (default 4)
   --search-time MS        how long a search listens for answers (default 1500)
   --capture FILE.pcapng   record every datagram sent and received
-  -o, --output FILE       (read) the file to write
+  -o, --output FILE       (read, report) the file to write
   --dry-run               (write) stop after showing the differences
   --all                   (clone) every host that answers a search
   --with-network          (write, clone) write another host's network settings
   --with-identity         (write) take address and terminal address from the
                           file: the host replaces the file's host
   --exit-code             (diff) exit 5 when the two differ
+  --all-channels          (report) every channel, not only the enabled ones
   --yes                   (reset-network, set-mac) do it
   -h, --help              this text
 
@@ -86,7 +94,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   };
   const QCommandLineOption json(QStringLiteral("json")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
       withNetwork(QStringLiteral("with-network")), withIdentity(QStringLiteral("with-identity")),
-      exitCode(QStringLiteral("exit-code")), yes(QStringLiteral("yes")),
+      exitCode(QStringLiteral("exit-code")), yes(QStringLiteral("yes")), allChannels(QStringLiteral("all-channels")),
       help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption local = valued({QStringLiteral("local-address")}, "ADDR"),
                            timeout = valued({QStringLiteral("timeout")}, "MS"),
@@ -95,7 +103,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            capture = valued({QStringLiteral("capture")}, "FILE"),
                            output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
   p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, withIdentity,
-                exitCode, yes, help});
+                exitCode, yes, allChannels, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
     return std::nullopt;
@@ -121,6 +129,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   o.withIdentity = p.isSet(withIdentity);
   o.exitCode = p.isSet(exitCode);
   o.yes = p.isSet(yes);
+  o.allChannels = p.isSet(allChannels);
   const auto number = [&](const QCommandLineOption& option, int min, int max) -> std::optional<int> {
     bool ok = false;
     const int v = p.value(option).toInt(&ok);
@@ -167,7 +176,7 @@ int run(const QStringList& arguments, Environment& env) {
   const std::pair<const char*, Command> commands[] = {
       {"search", searchCommand},          {"read", readCommand},     {"diff", diffCommand},
       {"write", writeCommand},            {"clone", cloneCommand},   {"reset-network", resetNetworkCommand},
-      {"set-mac", setMacCommand},
+      {"set-mac", setMacCommand},         {"report", reportCommand},
   };
   for (const auto& [name, command] : commands) {
     if (options->command != QLatin1String(name)) continue;

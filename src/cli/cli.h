@@ -40,6 +40,7 @@ struct Options {
   bool withIdentity = false;
   bool exitCode = false;
   bool yes = false;
+  bool allChannels = false;
 };
 
 struct Environment {

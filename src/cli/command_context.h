@@ -94,5 +94,6 @@ int writeCommand(Context& c);
 int cloneCommand(Context& c);
 int resetNetworkCommand(Context& c);
 int setMacCommand(Context& c);
+int reportCommand(Context& c);
 
 }  // namespace quendra::cli

@@ -1,18 +1,41 @@
 // quendra-cli: the tool's operations from a shell or a script, over UDP port
 // 1901 on the local network.
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <unistd.h>
 
 #include "cli/cli.h"
 #include "records/field_text.h"
+#include "report/interface_language.h"
 #include "session/local_addresses.h"
 #include "session/udp_transport.h"
 
+namespace {
+
+// A PDF report needs fonts, and fonts a GUI application object; it runs on the
+// offscreen platform, so no display is needed. Every other command needs neither.
+std::unique_ptr<QCoreApplication> applicationFor(int& argc, char** argv) {
+  bool report = false, pdf = false;
+  for (int i = 1; i < argc; ++i) {
+    report = report || std::strcmp(argv[i], "report") == 0;
+    pdf = pdf || QByteArray(argv[i]).toLower().endsWith(".pdf");
+  }
+  if (!report || !pdf) return std::make_unique<QCoreApplication>(argc, argv);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  const std::unique_ptr<QCoreApplication> app = applicationFor(argc, argv);
+  // Reports speak the desktop's language, as the window does.
+  if (quendra::prefersEnglish(QLocale::system().uiLanguages())) quendra::installEnglish(*app);
   QTextStream out(stdout), err(stderr);
   std::unique_ptr<quendra::UdpTransport> udp;
   quendra::cli::Environment env{out, err, isatty(STDERR_FILENO) != 0, nullptr, {}};
@@ -35,5 +58,5 @@ int main(int argc, char** argv) {
     udp->openLink();
     return udp.get();
   };
-  return quendra::cli::run(app.arguments().mid(1), env);
+  return quendra::cli::run(app->arguments().mid(1), env);
 }

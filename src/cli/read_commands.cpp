@@ -1,4 +1,4 @@
-// The commands that only read: search, read and diff.
+// The commands that only read: search, read, diff and report.
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,6 +7,7 @@
 #include "cli/command_context.h"
 #include "link/gbk.h"
 #include "records/field_text.h"
+#include "report/host_report.h"
 
 namespace quendra::cli {
 namespace {
@@ -157,6 +158,56 @@ int diffCommand(Context& c) {
     printDifferences(c, differences);
   // A script can tell a host that drifted from its baseline.
   if (status == kDone && c.options().exitCode && !differences.empty()) return kDiffers;
+  return status;
+}
+
+int reportCommand(Context& c) {
+  const QStringList& args = c.options().arguments;
+  const QString& output = c.options().output;
+  if (args.size() != 1 || output.isEmpty()) {
+    c.fail(QStringLiteral("report needs a HOST or a configuration FILE, and -o FILE.pdf or -o FILE.html"));
+    return kUsage;
+  }
+  if (!reportFormatOf(output)) {
+    c.fail(QStringLiteral("%1: a report is a .pdf or an .html file").arg(output));
+    return kUsage;
+  }
+  HostReport report;
+  report.allChannels = c.options().allChannels;
+  int status = kDone;
+  if (QFileInfo::exists(args.first())) {
+    const ConfigFileResult file = readConfigFile(args.first());
+    if (const auto* e = std::get_if<ConfigFileError>(&file)) {
+      c.fail(describeFileError(*e));
+      return kUsage;
+    }
+    const ConfigFile& f = std::get<ConfigFile>(file);
+    report.config = applyConfigFile(f, HostConfig{});
+    report.read = f.present();
+    report.host = f.header.host;
+    report.readAt = f.header.savedAt;
+    report.readBy = f.header.savedBy;
+  } else if (isHostArgument(args.first())) {
+    const auto host = c.find(args.first());
+    if (!host) return kNoAnswer;
+    const HostRecords r = readHost(c, *host, allRecordMasks());
+    if (r.status == kNoAnswer || r.status == kRefused) return r.status;
+    status = r.status;
+    const ConfigFileHeader header = headerFor(*host);
+    report.config = r.config;
+    report.read = r.read;
+    report.host = header.host;
+    report.readAt = header.savedAt;
+    report.readBy = header.savedBy;
+  } else {
+    c.fail(QStringLiteral("%1 is neither a file nor a HOST").arg(args.first()));
+    return kUsage;
+  }
+  QString error;
+  if (!writeReport(output, report, &error)) {
+    c.fail(QStringLiteral("%1: %2").arg(output, error));
+    return kUsage;
+  }
   return status;
 }
 

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "config/config_file.h"
+#include "config/field_json.h"
+
 namespace quendra {
 namespace {
 
@@ -111,7 +114,101 @@ const char* const kGroupTitles[kParamGroupCount] = {
 
 QString tr(const char* text) { return QCoreApplication::translate("FieldLabels", text); }
 
+// `pattern` ("继电器%1") for n = first..last.
+QStringList numbered(const char* pattern, int first, int last) {
+  const QString text = tr(pattern);
+  QStringList rows;
+  for (int n = first; n <= last; ++n) rows << text.arg(n);
+  return rows;
+}
+
+QStringList texts(std::initializer_list<const char*> list) {
+  QStringList rows;
+  for (const char* t : list) rows << tr(t);
+  return rows;
+}
+
+// The 147 sources of a channel; the row is the stored dataSource.
+QStringList dataSourceRows() {
+  QStringList rows = numbered(QT_TRANSLATE_NOOP("FieldLabels", "ModBus槽位%1"), 1, 32) +
+                     numbered(QT_TRANSLATE_NOOP("FieldLabels", "无线槽位%1"), 1, 32);
+  rows += texts({QT_TRANSLATE_NOOP("FieldLabels", "机载温湿度"), QT_TRANSLATE_NOOP("FieldLabels", "机载大气压力"),
+                 QT_TRANSLATE_NOOP("FieldLabels", "机载光照度"), QT_TRANSLATE_NOOP("FieldLabels", "机载交流电压"),
+                 QT_TRANSLATE_NOOP("FieldLabels", "机载直流电压")});
+  rows += numbered(QT_TRANSLATE_NOOP("FieldLabels", "机载4-20mA电流%1"), 1, 3);
+  rows += texts({QT_TRANSLATE_NOOP("FieldLabels", "机载水浸状态")});
+  rows += numbered(QT_TRANSLATE_NOOP("FieldLabels", "外部开关量%1"), 1, 4);
+  rows += texts({QT_TRANSLATE_NOOP("FieldLabels", "本机剩余电量"), QT_TRANSLATE_NOOP("FieldLabels", "本机供电状态"),
+                 QT_TRANSLATE_NOOP("FieldLabels", "当前降雨量"), QT_TRANSLATE_NOOP("FieldLabels", "上一日降雨量"),
+                 QT_TRANSLATE_NOOP("FieldLabels", "瞬时雨量"), QT_TRANSLATE_NOOP("FieldLabels", "累计降雨量")});
+  rows += numbered(QT_TRANSLATE_NOOP("FieldLabels", "ModBus保留槽位%1"), 1, 32);
+  rows += numbered(QT_TRANSLATE_NOOP("FieldLabels", "无线%1剩余电量"), 1, 32);
+  return rows;
+}
+
+bool isKey(std::string_view key, std::initializer_list<std::string_view> keys) {
+  for (std::string_view k : keys)
+    if (k == key) return true;
+  return false;
+}
+
 }  // namespace
+
+bool isCheckField(ParamGroup group, std::string_view key) {
+  switch (group) {
+    case ParamGroup::Base: return key == "coordinateEnabled";
+    case ParamGroup::Led: return isKey(key, {"showDataTable", "headerEnabled", "footerEnabled"});
+    case ParamGroup::Channel: return isKey(key, {"smsOnAlarm1", "smsOnAlarm2", "smsOnRestore1", "smsOnRestore2"});
+    case ParamGroup::Modbus: return key == "slotEnabled";
+    default: return false;
+  }
+}
+
+QStringList fieldChoices(ParamGroup group, std::string_view key) {
+  if (isCheckField(group, key)) return texts({QT_TRANSLATE_NOOP("FieldLabels", "否"), QT_TRANSLATE_NOOP("FieldLabels", "是")});
+  using G = ParamGroup;
+  if (group == G::Network && key == "addressMode")
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "StaticIP"), QT_TRANSLATE_NOOP("FieldLabels", "DHCP/autoIP")});
+  if (group == G::Base && key == "modbusBaud") return {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600")};
+  if (group == G::Base && key == "storageType")
+    // Two rows read "关闭": the row, not the text, is the stored value.
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "关闭"), QT_TRANSLATE_NOOP("FieldLabels", "关闭"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "开启"), QT_TRANSLATE_NOOP("FieldLabels", "自动")});
+  if (group == G::Gprs && key == "workType")
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "传输模式"), QT_TRANSLATE_NOOP("FieldLabels", "短信报警模式"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "传输与短信报警同时模式")});
+  if (group == G::Channel && key == "dataSource") return dataSourceRows();
+  if (group == G::Channel && key == "dataProperty")
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "模拟量1启用模拟量2启用"), QT_TRANSLATE_NOOP("FieldLabels", "模拟量1启用模拟量2禁用"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "模拟量1禁用模拟量2启用"), QT_TRANSLATE_NOOP("FieldLabels", "32位无符号"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "32位有符号"), QT_TRANSLATE_NOOP("FieldLabels", "浮点型数据"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "开关量类型")});
+  if (group == G::Channel && isKey(key, {"relayUpper1", "relayLower1", "relayUpper2", "relayLower2"}))
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "无")}) + numbered(QT_TRANSLATE_NOOP("FieldLabels", "继电器%1"), 1, 8);
+  if (group == G::Modbus && key == "deviceType")
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "温湿度变送器"), QT_TRANSLATE_NOOP("FieldLabels", "K17控制器"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "空调控制器"), QT_TRANSLATE_NOOP("FieldLabels", "20WLux光照"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "通用采集设备"), QT_TRANSLATE_NOOP("FieldLabels", "通用控制器")});
+  if (group == G::Relay && key == "workMode")
+    return texts({QT_TRANSLATE_NOOP("FieldLabels", "远程控制"), QT_TRANSLATE_NOOP("FieldLabels", "自动控制"),
+                  QT_TRANSLATE_NOOP("FieldLabels", "定时控制")});
+  return {};
+}
+
+QString fieldDisplayText(ParamGroup group, const RecordField& field, const FieldValue& value) {
+  if (const auto* number = std::get_if<std::uint32_t>(&value)) {
+    const QStringList choices = fieldChoices(group, field.key);
+    if (*number < static_cast<std::uint32_t>(choices.size())) return choices[static_cast<qsizetype>(*number)];
+  }
+  return fieldText(field, value);
+}
+
+QString fieldPath(ParamGroup group, int index, std::string_view key) {
+  const QString name = QString::fromUtf8(key.data(), qsizetype(key.size()));
+  const QString groupKey = QLatin1String(configGroupKey(group));
+  return isBatchGroup(group) ? QStringLiteral("%1[%2].%3").arg(groupKey).arg(index).arg(name)
+                             : groupKey + QLatin1Char('.') + name;
+}
 
 QString fieldLabel(ParamGroup group, std::string_view key) {
   for (const Label& l : kLabels)

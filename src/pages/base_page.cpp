@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "config/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/single_record_fields.h"
@@ -56,7 +57,7 @@ QWidget* BasePage::buildNetworkGroup() {
   heartbeatInterval_ = new QLineEdit;
   dataInterval_ = new QLineEdit;
   channelCount_ = makeList(numberItems(0, 32));
-  modbusBaud_ = makeList({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600")});
+  modbusBaud_ = makeList(fieldChoices(ParamGroup::Base, "modbusBaud"));
 
   addLabeledField(grid, 0, 0, terminalAddressLabel(), terminalAddress_);
   addLabeledField(grid, 1, 0, tr("服务器数量："), serverCount_);
@@ -90,9 +91,7 @@ QWidget* BasePage::buildStorageGroup() {
   auto* grid = new QGridLayout(group);
   normalRecordInterval_ = new QLineEdit;
   alarmRecordInterval_ = new QLineEdit;
-  // Two entries read "关闭": the index, not the text, is the stored value.
-  storageType_ = makeList(
-      {tr("关闭"), tr("关闭"), tr("开启"), tr("自动")});
+  storageType_ = makeList(fieldChoices(ParamGroup::Base, "storageType"));
   addLabeledField(grid, 0, 0, tr("正常数据记录间隔(分钟)："), normalRecordInterval_);
   addLabeledField(grid, 1, 0, tr("告警数据记录间隔(分钟)："), alarmRecordInterval_);
   addLabeledField(grid, 2, 0, tr("存储类型："), storageType_);

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "config/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
@@ -18,37 +19,7 @@
 namespace quendra {
 namespace {
 
-// `pattern` is marked for translation (QT_TRANSLATE_NOOP) and translated here.
-QStringList numbered(const char* pattern, int first, int last) {
-  const QString text = ChannelPage::tr(pattern);
-  QStringList rows;
-  for (int n = first; n <= last; ++n) rows << text.arg(n);
-  return rows;
-}
-
-// The 147 rows of "通道数据来源："; the row is the stored dataSource.
-QStringList dataSourceRows() {
-  QStringList rows = numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "ModBus槽位%1"), 1, 32) +
-                     numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "无线槽位%1"), 1, 32);
-  rows << ChannelPage::tr("机载温湿度") << ChannelPage::tr("机载大气压力") << ChannelPage::tr("机载光照度") << ChannelPage::tr("机载交流电压")
-       << ChannelPage::tr("机载直流电压");
-  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "机载4-20mA电流%1"), 1, 3);
-  rows << ChannelPage::tr("机载水浸状态");
-  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "外部开关量%1"), 1, 4);
-  rows << ChannelPage::tr("本机剩余电量") << ChannelPage::tr("本机供电状态") << ChannelPage::tr("当前降雨量") << ChannelPage::tr("上一日降雨量")
-       << ChannelPage::tr("瞬时雨量") << ChannelPage::tr("累计降雨量");
-  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "ModBus保留槽位%1"), 1, 32);
-  rows += numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "无线%1剩余电量"), 1, 32);
-  return rows;
-}
-
-QStringList dataPropertyRows() {
-  return {ChannelPage::tr("模拟量1启用模拟量2启用"), ChannelPage::tr("模拟量1启用模拟量2禁用"), ChannelPage::tr("模拟量1禁用模拟量2启用"),
-          ChannelPage::tr("32位无符号"),             ChannelPage::tr("32位有符号"),             ChannelPage::tr("浮点型数据"),
-          ChannelPage::tr("开关量类型")};
-}
-
-QStringList relayRows() { return QStringList{ChannelPage::tr("无")} + numbered(QT_TRANSLATE_NOOP("quendra::ChannelPage", "继电器%1"), 1, 8); }
+QStringList choicesOf(std::string_view key) { return fieldChoices(ParamGroup::Channel, key); }
 
 // A stored list value as a row of a list of `rows` entries; -1 selects nothing.
 int rowOf(std::int32_t value, int rows) { return value >= 0 && value < rows ? value : -1; }
@@ -98,8 +69,8 @@ void ChannelPage::hideEvent(QHideEvent* event) {
 void ChannelPage::buildForm() {
   auto* top = new QGridLayout;
   selector_ = new RecordSelector(tr("通道"), kChannelCount, this);
-  dataSource_ = makeList(dataSourceRows());
-  dataProperty_ = makeList(dataPropertyRows());
+  dataSource_ = makeList(choicesOf("dataSource"));
+  dataProperty_ = makeList(choicesOf("dataProperty"));
   alarmDelay_ = new QLineEdit;
   addLabeledField(top, 0, 0, tr("通道号："), selector_->box());
   addLabeledField(top, 0, 2, tr("通道数据来源："), dataSource_);
@@ -117,8 +88,8 @@ void ChannelPage::buildForm() {
     q.upper = new QLineEdit;
     q.lower = new QLineEdit;
     q.hysteresis = new QLineEdit;
-    q.relayUpper = makeList(relayRows());
-    q.relayLower = makeList(relayRows());
+    q.relayUpper = makeList(choicesOf(i == 0 ? "relayUpper1" : "relayUpper2"));
+    q.relayLower = makeList(choicesOf(i == 0 ? "relayLower1" : "relayLower2"));
     q.coefA = new QLineEdit;
     q.coefB = new QLineEdit;
     q.name = new QLineEdit;
@@ -156,6 +127,7 @@ void ChannelPage::buildForm() {
   auto* write = new QPushButton(tr("设置通道参数"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(allowAll_);
+  buttons->addWidget(makeRecordTableButton(context_, ParamGroup::Channel));
   buttons->addStretch();
   buttons->addWidget(read);
   buttons->addWidget(write);

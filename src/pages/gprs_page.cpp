@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "config/field_labels.h"
 #include "link/gbk.h"
 #include "pages/page_form.h"
 #include "pages/single_record_fields.h"
@@ -44,7 +45,7 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent
   addLabeledField(grid, row, 0, smsIntervalLabel(), smsInterval_);
   grid->addWidget(new QLabel(tr("单位：分钟（0-1000）")), row++, 2);
   // Not editable: a typed text would leave the work type without an index.
-  workType_ = makeList({tr("传输模式"), tr("短信报警模式"), tr("传输与短信报警同时模式")});
+  workType_ = makeList(fieldChoices(ParamGroup::Gprs, "workType"));
   addLabeledField(grid, row++, 0, workTypeLabel(), workType_);
   grid->setColumnStretch(1, 1);
 

@@ -1,11 +1,10 @@
 #include "pages/led_page.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "link/gbk.h"
+#include "pages/led_preview.h"
 #include "pages/page_form.h"
 #include "pages/single_record_fields.h"
 
@@ -54,10 +53,8 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
   addTextLine(grid, 3, headerLabel(), headerText_, headerEnabled_);
   addTextLine(grid, 4, footerLabel(), footerText_, footerEnabled_);
 
-  // The screen's preview area: the page never fills or reads it.
-  auto* preview = new QTableWidget(0, 0);
-  preview->horizontalHeader()->hide();
-  preview->verticalHeader()->hide();
+  // What the screen will show, following every edit.
+  preview_ = new LedPreview;
 
   auto* read = makeButton(tr("读取LED屏参数"));
   auto* write = makeButton(tr("下载LED屏参数"));
@@ -68,9 +65,16 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addWidget(preview, 1);
+  layout->addWidget(preview_, 1);
   layout->addLayout(buttons);
 
+  for (QLineEdit* edit : {sizeX_, sizeY_, refreshInterval_, headerText_, footerText_})
+    connect(edit, &QLineEdit::textChanged, this, &LedPage::updatePreview);
+  for (QComboBox* list : {channelCount_, columnCount_})
+    connect(list, &QComboBox::currentIndexChanged, this, &LedPage::updatePreview);
+  for (QCheckBox* box : {showDataTable_, headerEnabled_, footerEnabled_})
+    connect(box, &QCheckBox::toggled, this, &LedPage::updatePreview);
+  updatePreview();
   connect(read, &QPushButton::clicked, this, &LedPage::requestRead);
   connect(write, &QPushButton::clicked, this, &LedPage::requestWrite);
   connectGroupLines(this, context_, ParamGroup::Led, [this](int) { showLedReply(); },
@@ -118,6 +122,18 @@ std::optional<LedParams> LedPage::paramsFromFields() {
   if (!footer) return std::nullopt;
   r.footerText = *footer;
   return r;
+}
+
+void LedPage::updatePreview() {
+  LedParams p;
+  p.sizeX = editU16(sizeX_);
+  p.sizeY = editU16(sizeY_);
+  p.channelCount = selectedCount(channelCount_);
+  p.columnCount = selectedCount(columnCount_);
+  p.showDataTable = showDataTable_->isChecked() ? 1 : 0;
+  p.headerEnabled = headerEnabled_->isChecked() ? 1 : 0;
+  p.footerEnabled = footerEnabled_->isChecked() ? 1 : 0;
+  preview_->showScreen(p, headerText_->text(), footerText_->text());
 }
 
 void LedPage::showLedReply() {

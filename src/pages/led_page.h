@@ -16,6 +16,8 @@ class QLineEdit;
 
 namespace quendra {
 
+class LedPreview;
+
 class LedPage : public QWidget, public RecordPage {
   Q_OBJECT
  public:
@@ -28,10 +30,12 @@ class LedPage : public QWidget, public RecordPage {
   void showLedReply();
 
   const LedParams& params() const { return context_.session->config().led; }
+  LedPreview* preview() const { return preview_; }
 
  private:
   // The fields as a record; nullopt after a refusal box.
   std::optional<LedParams> paramsFromFields();
+  void updatePreview();
 
   PageContext context_;
   QLineEdit* sizeX_ = nullptr;
@@ -44,6 +48,7 @@ class LedPage : public QWidget, public RecordPage {
   QCheckBox* headerEnabled_ = nullptr;
   QLineEdit* footerText_ = nullptr;
   QCheckBox* footerEnabled_ = nullptr;
+  LedPreview* preview_ = nullptr;
 };
 
 }  // namespace quendra

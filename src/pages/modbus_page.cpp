@@ -4,17 +4,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "config/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
 
 namespace quendra {
 namespace {
-
-QStringList deviceTypes() {
-  return {ModbusPage::tr("温湿度变送器"), ModbusPage::tr("K17控制器"),    ModbusPage::tr("空调控制器"),
-          ModbusPage::tr("20WLux光照"),   ModbusPage::tr("通用采集设备"), ModbusPage::tr("通用控制器")};
-}
 
 std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
@@ -26,7 +22,7 @@ ModbusPage::ModbusPage(const PageContext& context, QWidget* parent)
       selector_(new RecordSelector(tr("槽位"), kModbusSlotCount, this)),
       slaveAddress_(new QLineEdit),
       enabled_(makeCheck(tr("启用"))),
-      deviceType_(makeList(deviceTypes())),
+      deviceType_(makeList(fieldChoices(ParamGroup::Modbus, "deviceType"))),
       registerStart_(new QLineEdit),
       registerCount_(new QLineEdit) {
   auto* group = new QGroupBox(tr("ModBus-RTU主站参数"));
@@ -41,6 +37,7 @@ ModbusPage::ModbusPage(const PageContext& context, QWidget* parent)
   auto* read = new QPushButton(tr("读取ModBus参数"));
   auto* write = new QPushButton(tr("写入ModBus参数"));
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(makeRecordTableButton(context_, ParamGroup::Modbus));
   buttons->addStretch();
   buttons->addWidget(read);
   buttons->addWidget(write);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "config/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 
@@ -79,7 +80,7 @@ QWidget* NetworkPage::buildLocalGroup() {
   hostAddress_ = makeEdit();
   subnetMask_ = makeEdit();
   gateway_ = makeEdit();
-  addressMode_ = makeList({tr("StaticIP"), tr("DHCP/autoIP")});
+  addressMode_ = makeList(fieldChoices(ParamGroup::Network, "addressMode"));
   QStringList counts;
   for (int n = 0; n <= 8; ++n) counts << QString::number(n);
   maxConnections_ = makeList(counts);

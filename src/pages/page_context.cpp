@@ -1,10 +1,20 @@
 #include "pages/page_context.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 
 #include "link/gbk.h"
 
 namespace quendra {
+
+QPushButton* makeRecordTableButton(const PageContext& context, ParamGroup group) {
+  auto* button = new QPushButton(QCoreApplication::translate("PageContext", "表格编辑…"));
+  button->setAccessibleName(button->text());
+  QObject::connect(button, &QPushButton::clicked, button, [open = context.openRecordTable, group] {
+    if (open) open(group);
+  });
+  return button;
+}
 
 bool requireNetworkRead(const PageContext& context) {
   if (context.session->flags().networkRead) return true;

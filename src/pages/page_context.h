@@ -13,6 +13,8 @@
 #include "pages/notifier.h"
 #include "session/host_session.h"
 
+class QPushButton;
+
 namespace quendra {
 
 struct PageContext {
@@ -20,7 +22,11 @@ struct PageContext {
   InfoLog* infoLog = nullptr;
   Notifier* notifier = nullptr;
   std::function<void()> openWaitDialog;  // the window-modal (non-blocking) WaitDialog
+  std::function<void(ParamGroup)> openRecordTable;  // "表格编辑…": the group's records as one table
 };
+
+// The "表格编辑…" button of a batch group's page.
+QPushButton* makeRecordTableButton(const PageContext& context, ParamGroup group);
 
 // Every page's read needs the network settings read: otherwise the "警告" box, and false.
 bool requireNetworkRead(const PageContext& context);

@@ -4,14 +4,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "config/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
 
 namespace quendra {
 namespace {
-
-QStringList workModes() { return {RelayPage::tr("远程控制"), RelayPage::tr("自动控制"), RelayPage::tr("定时控制")}; }
 
 std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
@@ -21,7 +20,7 @@ RelayPage::RelayPage(const PageContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
       selector_(new RecordSelector(tr("继电器"), kRelayCount, this)),
-      workMode_(makeList(workModes())),
+      workMode_(makeList(fieldChoices(ParamGroup::Relay, "workMode"))),
       startInterval_(new QLineEdit),
       startDuration_(new QLineEdit) {
   auto* grid = new QGridLayout;
@@ -35,6 +34,7 @@ RelayPage::RelayPage(const PageContext& context, QWidget* parent)
   auto* read = new QPushButton(tr("读取参数"));
   auto* write = new QPushButton(tr("下载参数"));
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(makeRecordTableButton(context_, ParamGroup::Relay));
   buttons->addStretch();
   buttons->addWidget(read);
   buttons->addWidget(write);

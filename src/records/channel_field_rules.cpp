@@ -1,5 +1,7 @@
 #include "records/channel_field_rules.h"
 
+#include <utility>
+
 namespace quendra {
 namespace {
 
@@ -40,6 +42,23 @@ std::optional<ChannelFieldStates> channelFieldStates(int propertyRow, bool allow
   for (F f : {F::CoefA2, F::CoefB2, F::SmsOnAlarm2, F::SmsOnRestore2}) set(f, c.gated2 && allowAll);
   s.switchTexts = c.switchTexts;
   return s;
+}
+
+std::optional<ChannelField> channelRuleField(std::string_view key) {
+  using F = ChannelField;
+  static constexpr std::pair<std::string_view, ChannelField> kKeys[] = {
+      {"upperLimit1", F::UpperLimit1}, {"lowerLimit1", F::LowerLimit1},     {"name1", F::Name1},
+      {"unit1", F::Unit1},             {"relayUpper1", F::RelayUpper1},     {"relayLower1", F::RelayLower1},
+      {"hysteresis1", F::Hysteresis1}, {"upperLimit2", F::UpperLimit2},     {"lowerLimit2", F::LowerLimit2},
+      {"hysteresis2", F::Hysteresis2}, {"name2", F::Name2},                 {"relayUpper2", F::RelayUpper2},
+      {"relayLower2", F::RelayLower2}, {"unit2", F::Unit2},                 {"coefA1", F::CoefA1},
+      {"coefB1", F::CoefB1},           {"smsOnAlarm1", F::SmsOnAlarm1},     {"smsOnRestore1", F::SmsOnRestore1},
+      {"coefA2", F::CoefA2},           {"coefB2", F::CoefB2},               {"smsOnAlarm2", F::SmsOnAlarm2},
+      {"smsOnRestore2", F::SmsOnRestore2},
+  };
+  for (const auto& [k, f] : kKeys)
+    if (k == key) return f;
+  return std::nullopt;
 }
 
 }  // namespace quendra

@@ -5,6 +5,7 @@
 // "允许编辑所有参数". Qt-free; the channel page applies the result.
 #include <array>
 #include <optional>
+#include <string_view>
 
 namespace quendra {
 
@@ -37,5 +38,9 @@ struct ChannelFieldStates {
 // "允许编辑所有参数". nullopt for any other row (nothing selected): the page
 // is then left as it is.
 std::optional<ChannelFieldStates> channelFieldStates(int propertyRow, bool allowAll);
+
+// The field the rules decide for a channel field's key ("upperLimit2"); nullopt
+// for the fields they leave alone (data source, data property, alarm delay).
+std::optional<ChannelField> channelRuleField(std::string_view key);
 
 }  // namespace quendra

@@ -9,7 +9,7 @@
 
 #include "app/about_box.h"
 #include "app/config_words.h"
-#include "app/interface_language.h"
+#include "report/interface_language.h"
 #include "app/meaning_text.h"
 #include "app/wait_dialog.h"
 #include "config/field_labels.h"

@@ -6,7 +6,8 @@
 // through the whole-host dialogs as an operator would: saves the host's
 // configuration (the progress box), edits the file and opens it, writes it
 // (the compare dialog), opens the history, copies the configuration to the
-// other hosts and opens the traffic view. Run it that way only inside a
+// other hosts, opens the traffic view, the channel table, the LED page with
+// its preview and the commissioning report (its first page). Run it that way only inside a
 // private network namespace with quendra-hostsim (scripts/screenshots does);
 // the history goes to a temporary folder. Not installed: a tool for the
 // documentation.
@@ -19,8 +20,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QPainter>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTimer>
 #include <cstdio>
 
@@ -32,11 +35,12 @@
 #include "app/device_list.h"
 #include "app/file_chooser.h"
 #include "app/history_dialog.h"
-#include "app/interface_language.h"
+#include "report/interface_language.h"
 #include "app/job_progress.h"
 #include "app/main_dialog.h"
 #include "app/traffic_window.h"
 #include "pages/info_log.h"
+#include "pages/record_table_dialog.h"
 
 namespace {
 
@@ -103,6 +107,9 @@ class OneFile : public quendra::FileChooser {
   explicit OneFile(QString path) : path_(std::move(path)) {}
   QString openFile(QWidget*, const QString&) override { return path_; }
   QString saveFile(QWidget*, const QString&, const QString&) override { return path_; }
+  QString saveReportFile(QWidget*, const QString&, const QString&) override {
+    return QString(path_).replace(QStringLiteral(".json"), QStringLiteral(".html"));
+  }
 
  private:
   QString path_;
@@ -186,7 +193,49 @@ bool shootConfigDialogs(quendra::MainDialog& window, const QDir& out) {
   traffic->resize(1100, 640);
   traffic->table()->selectRow(2);
   settle();
-  return shoot(traffic, out, "traffic.png");
+  if (!shoot(traffic, out, "traffic.png")) return false;
+  traffic->close();
+
+  // The channel table: a block pasted from a spreadsheet shows as changed cells.
+  window.configActions().editTable(ParamGroup::Channel);
+  RecordTableDialog* table = window.configActions().tableDialog();
+  if (!table) return false;
+  table->resize(1200, 560);
+  RecordTableModel* model = table->model();
+  (void)model->paste({0, 1, 0, 1}, QStringLiteral("45.5\t-5\n46\t-5\n46.5\t-5\n"));
+  table->view()->setCurrentIndex(model->index(2, 2));
+  table->view()->selectionModel()->select(QItemSelection(model->index(0, 1), model->index(2, 2)),
+                                          QItemSelectionModel::ClearAndSelect);
+  settle();
+  if (!shoot(table, out, "record-table.png")) return false;
+  table->reject();
+
+  window.tabs()->setCurrentIndex(MainDialog::LedTab);
+  settle();
+  if (!shoot(&window, out, "led-preview.png")) return false;
+  window.tabs()->setCurrentIndex(MainDialog::NetworkTab);
+
+  // The report, written as HTML and shown as its first page would print.
+  const QString report = chooser.saveReportFile(nullptr, {}, {});
+  window.configActions().exportReport();
+  if (!waitFor([&] { return jobEnded() && QFile::exists(report); }, 20000)) return false;
+  QFile html(report);
+  if (!html.open(QIODevice::ReadOnly)) return false;
+  QTextDocument document;
+  QFont font = QApplication::font();
+  font.setPointSize(9);
+  document.setDefaultFont(font);
+  document.setHtml(QString::fromUtf8(html.readAll()));
+  document.setTextWidth(1100);
+  QImage page(1100, 1000, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  document.drawContents(&painter, QRectF(0, 0, 1100, 1000));
+  painter.end();
+  const QString file = out.filePath(QStringLiteral("report.png"));
+  if (!page.save(file)) return false;
+  std::printf("%s\n", qPrintable(file));
+  return true;
 }
 
 }  // namespace

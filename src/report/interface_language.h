@@ -1,8 +1,9 @@
 #pragma once
-// The language of the window. The texts in the sources are Chinese, as on the
-// hosts, and stay the default; an operator whose desktop speaks English gets
-// the English translation (translations/quendra_en.ts, built into the program
-// as :/i18n/quendra_en.qm).
+// The language of the window and of the reports, also those the command line
+// makes. The texts in the sources are Chinese, as on the hosts, and stay the
+// default; an operator whose desktop speaks English gets the English
+// translation (translations/quendra_en.ts, built into the report library as
+// :/i18n/quendra_en.qm).
 #include <QStringList>
 
 class QCoreApplication;

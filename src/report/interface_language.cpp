@@ -1,4 +1,4 @@
-#include "app/interface_language.h"
+#include "report/interface_language.h"
 
 #include <QCoreApplication>
 #include <QLocale>

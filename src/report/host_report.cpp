@@ -1,0 +1,175 @@
+#include "report/host_report.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include "config/field_labels.h"
+#include "records/channel_field_rules.h"
+#include "records/field_text.h"
+
+namespace quendra {
+namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(HostReport)
+};
+QString esc(const QString& text) { return text.toHtmlEscaped(); }
+
+QString labelOf(ParamGroup group, std::string_view key) {
+  QString label = fieldLabel(group, key);
+  while (label.endsWith(QChar(0xFF1A)) || label.endsWith(QLatin1Char(':'))) label.chop(1);
+  return label;
+}
+
+QString valueOf(const HostConfig& config, ParamGroup group, int index, const RecordField& field) {
+  return fieldDisplayText(group, field, field.get(config, index));
+}
+
+QString row(const QStringList& cells, bool header = false) {
+  const QString tag = header ? QStringLiteral("th") : QStringLiteral("td");
+  QString html = QStringLiteral("<tr>");
+  for (const QString& c : cells) html += QStringLiteral("<%1>%2</%1>").arg(tag, esc(c));
+  return html + QStringLiteral("</tr>\n");
+}
+
+QString notRead() { return QStringLiteral("<p>%1</p>\n").arg(esc(Words::tr("未读取"))); }
+
+// A single-record group: label and value, one field a line.
+QString fieldTable(const HostReport& r, ParamGroup group) {
+  QString html = QStringLiteral("<h2>%1</h2>\n").arg(esc(groupLabel(group)));
+  if (!r.config.isKnown(group) || !(r.read[static_cast<int>(group)] & 1u)) return html + notRead();
+  html += QStringLiteral("<table class=\"fields\">\n");
+  for (const RecordField& f : fieldsOf(group)) html += row({labelOf(group, f.key), valueOf(r.config, group, 0, f)});
+  return html + QStringLiteral("</table>\n");
+}
+
+// A batch group: one row per record among `records` that was read, one column per field.
+QString recordTable(const HostReport& r, ParamGroup group, std::uint32_t records, const QString& note = {}) {
+  QString html = QStringLiteral("<h2>%1</h2>\n").arg(esc(groupLabel(group)));
+  if (!note.isEmpty()) html += QStringLiteral("<p>%1</p>\n").arg(esc(note));
+  records &= r.read[static_cast<int>(group)] & r.config.knownRecords(group);
+  if (records == 0) return html + notRead();
+  QStringList header{QString()};
+  for (const RecordField& f : fieldsOf(group)) header << labelOf(group, f.key);
+  html += QStringLiteral("<table class=\"records\" width=\"100%\">\n") + row(header, true);
+  for (int k = 0; k < recordCountOf(group); ++k) {
+    if (!((records >> k) & 1u)) continue;
+    QStringList cells{recordLabel(group, k)};
+    // A channel's fields that its data property does not use show as a dash.
+    std::optional<ChannelFieldStates> uses;
+    if (group == ParamGroup::Channel) uses = channelFieldStates(r.config.channels[k].dataProperty & 0xFF, true);
+    for (const RecordField& f : fieldsOf(group)) {
+      const auto rule = group == ParamGroup::Channel ? channelRuleField(f.key) : std::nullopt;
+      cells << (uses && rule && !uses->isEnabled(*rule) ? QStringLiteral("—") : valueOf(r.config, group, k, f));
+    }
+    html += row(cells);
+  }
+  return html + QStringLiteral("</table>\n");
+}
+
+QString identityTable(const HostReport& r) {
+  const QString unknown = QStringLiteral("—");
+  const bool baseRead = r.config.isKnown(ParamGroup::Base) && (r.read[static_cast<int>(ParamGroup::Base)] & 1u);
+  const auto& h = r.host;
+  QString html = QStringLiteral("<table class=\"fields\">\n");
+  html += row({Words::tr("主机名称"), h ? h->name : unknown});
+  html += row({Words::tr("MAC地址"), h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown});
+  html += row({Words::tr("IP地址"), h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown});
+  html += row({Words::tr("固件版本"), h && h->firmware ? QString::number(h->firmware) : unknown});
+  html += row({Words::tr("终端地址"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown});
+  html += row({Words::tr("读取时间"), r.readAt.isValid() ? r.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : unknown});
+  html += row({Words::tr("读取工具"), r.readBy.isEmpty() ? unknown : r.readBy});
+  return html + QStringLiteral("</table>\n");
+}
+
+QString channelSection(const HostReport& r) {
+  const bool baseRead = r.config.isKnown(ParamGroup::Base) && (r.read[static_cast<int>(ParamGroup::Base)] & 1u);
+  if (r.allChannels || !baseRead) return recordTable(r, ParamGroup::Channel, allRecordsOf(ParamGroup::Channel), Words::tr("全部通道"));
+  const int enabled = std::min<int>(r.config.base.enabledChannelCount, kChannelCount);
+  const std::uint32_t first = enabled >= 32 ? 0xFFFFFFFFu : (1u << enabled) - 1u;
+  return recordTable(r, ParamGroup::Channel, first, Words::tr("启用的通道（通道启用数量：%1）").arg(enabled));
+}
+
+QString signatureBlock() {
+  const QString blank = QStringLiteral("_").repeated(20);
+  return QStringLiteral("<h2>%1</h2>\n<table class=\"sign\"><tr><td>%2</td><td>%3</td><td>%4</td></tr></table>\n")
+      .arg(esc(Words::tr("签字")), esc(Words::tr("调试人：")) + blank, esc(Words::tr("日期：")) + blank, esc(Words::tr("验收人：")) + blank);
+}
+
+const char* const kStyle = R"(
+body { font-family: "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Microsoft YaHei", "SimSun", sans-serif; font-size: 9pt; }
+h1 { font-size: 15pt; }
+h2 { font-size: 11pt; margin-top: 12pt; }
+table { border-collapse: collapse; }
+td, th { border: 1px solid #808080; padding: 2px 4px; vertical-align: top; }
+th { background-color: #e8e8e8; font-weight: bold; }
+table.records td, table.records th { font-size: 7pt; }
+table.sign td { border: none; padding: 16px 24px 4px 0; font-size: 10pt; }
+)";
+
+bool fail(QString* error, const QString& why) {
+  if (error) *error = why;
+  return false;
+}
+
+// Written whole or not at all.
+bool save(const QString& path, const QByteArray& bytes, QString* error) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) return fail(error, file.errorString());
+  return true;
+}
+
+}  // namespace
+
+QString reportHtml(const HostReport& r) {
+  const QString title = Words::tr("主机调试报告");
+  QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>%1</title>\n<style>%2</style>\n</head><body>\n")
+                     .arg(esc(title), QLatin1String(kStyle));
+  html += QStringLiteral("<h1>%1</h1>\n").arg(esc(title));
+  html += identityTable(r);
+  for (ParamGroup g : {ParamGroup::Network, ParamGroup::Base, ParamGroup::Gprs, ParamGroup::Led}) html += fieldTable(r, g);
+  html += channelSection(r);
+  html += recordTable(r, ParamGroup::Modbus, allRecordsOf(ParamGroup::Modbus));
+  html += recordTable(r, ParamGroup::Relay, allRecordsOf(ParamGroup::Relay));
+  html += signatureBlock();
+  return html + QStringLiteral("</body></html>\n");
+}
+
+std::optional<ReportFormat> reportFormatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("pdf")) return ReportFormat::Pdf;
+  if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) return ReportFormat::Html;
+  return std::nullopt;
+}
+
+bool writeReport(const QString& path, const HostReport& report, QString* error) {
+  const auto format = reportFormatOf(path);
+  if (!format) return fail(error, Words::tr("报告文件名要以 .pdf 或 .html 结尾"));
+  const QString html = reportHtml(report);
+  if (*format == ReportFormat::Html) return save(path, html.toUtf8(), error);
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return fail(error, Words::tr("没有字体，不能生成PDF"));
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&pdf);
+  // Landscape: the channel table has a column for each of its 25 fields.
+  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
+                                   QPageLayout::Millimeter));
+  writer.setTitle(Words::tr("主机调试报告"));
+  writer.setCreator(report.readBy);
+  QTextDocument document;
+  QFont font;
+  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("SimSun")});
+  font.setPointSize(9);
+  document.setDefaultFont(font);
+  document.setHtml(html);
+  document.print(&writer);
+  return save(path, pdf.data(), error);
+}
+
+}  // namespace quendra

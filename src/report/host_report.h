@@ -1,0 +1,33 @@
+#pragma once
+// The commissioning report of one host: who the host is, when and by which
+// tool it was read, every group as a table with the pages' labels and the
+// values as the pages show them (lists as their texts), the channels as one
+// table (the enabled ones, or all), and a block to sign. Built as one
+// self-contained HTML document; printed to an A4 PDF through Qt's own PDF
+// writer with the Chinese font embedded. Texts follow the interface language.
+#include <QDateTime>
+#include <optional>
+
+#include "config/config_file.h"
+
+namespace quendra {
+
+struct HostReport {
+  HostConfig config;
+  RecordMasks read{};  // the records that hold the host's values
+  std::optional<HostIdentity> host;
+  QDateTime readAt;
+  QString readBy;            // the tool and its version: "quendra-cli 2.3.0"
+  bool allChannels = false;  // else the channels "通道启用数量" enables
+};
+
+QString reportHtml(const HostReport& report);
+
+enum class ReportFormat { Pdf, Html };
+// By the file name's ending (.pdf, .html, .htm); nullopt for any other.
+std::optional<ReportFormat> reportFormatOf(const QString& path);
+// Writes the report in the format its name asks for; false with the reason.
+// A PDF needs a QGuiApplication (fonts).
+bool writeReport(const QString& path, const HostReport& report, QString* error = nullptr);
+
+}  // namespace quendra

@@ -1,0 +1,94 @@
+// The channel table from the window against a simulated host: "取消" leaves everything as it was; an edit of three
+// channels writes exactly those three records, after the history, verified, and the form shows them. The LED page's
+// preview follows its fields.
+#include <QDir>
+
+#include "app/config_actions.h"
+#include "config/history_store.h"
+#include "link/bytes.h"
+#include "pages/channel_page.h"
+#include "pages/led_preview.h"
+#include "pages/record_table_dialog.h"
+#include "support/fleet_window.h"
+
+using namespace quendra;
+using namespace quendra::test;
+
+namespace {
+
+int column(const RecordTableModel* model, std::string_view key) {
+  for (int c = 0; c < model->columnCount(); ++c)
+    if (model->column(c).field->key == key) return c;
+  return -1;
+}
+
+std::uint16_t hostAlarmDelay(sim::SimHost& host, int channel) {
+  const Bytes& r = host.records.at(readCommandOf(ParamGroup::Channel, channel));
+  return static_cast<std::uint16_t>(r[98] | (r[99] << 8));
+}
+
+}  // namespace
+
+class RecordTableWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  // Before the first window: its history store takes its folder when it is made.
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  void tableEditOfThreeChannelsWritesThoseThreeAndTheFormShowsThem() {
+    FleetWindow f;
+    QDir(HistoryStore::defaultFolder()).removeRecursively();
+    QVERIFY(f.searchAndSelect());
+    f.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("读取通道参数"));
+    ChannelPage* page = f.dialog.channelPage();
+    ConfigActions& actions = f.dialog.configActions();
+
+    press(page, QStringLiteral("表格编辑…"));
+    RecordTableDialog* table = actions.tableDialog();
+    QVERIFY(table);
+    const int delay = column(table->model(), "alarmDelay");
+    QVERIFY(!table->model()->setCellText(0, delay, "99"));
+    press(table, QStringLiteral("取消"));
+    QCOMPARE(f.dialog.session().config().channels[0].alarmDelay, 10);
+
+    press(page, QStringLiteral("表格编辑…"));
+    table = actions.tableDialog();
+    for (int k : {1, 4, 8}) QVERIFY(!table->model()->setCellText(k, delay, QString::number(200 + k)));
+    f.transport.clearRequests();
+    press(table, QStringLiteral("写入"));
+    QVERIFY(QTest::qWaitFor([&] { return !actions.busy() && f.dialog.session().idle(); }, 20000));
+
+    QList<int> writes;
+    for (int c : f.transport.tunnelCommands())
+      if (c && classifyTunnelCommand(static_cast<std::uint8_t>(c))->isWrite) writes << c;
+    QCOMPARE(writes, (QList<int>{writeCommandOf(ParamGroup::Channel, 1), writeCommandOf(ParamGroup::Channel, 4),
+                                 writeCommandOf(ParamGroup::Channel, 8)}));
+    for (int k : {1, 4, 8}) QCOMPARE(hostAlarmDelay(f.host(), k), 200 + k);
+    QCOMPARE(hostAlarmDelay(f.host(), 2), 12);
+    QVERIFY(f.dialog.infoLog().text().endsWith(QStringLiteral("写入完成，3条记录已读回校验\r\n")));
+    QCOMPARE(int(HistoryStore().entries(f.host().mac).size()), 1);
+    for (int k : {1, 4, 8}) {
+      list(page, QStringLiteral("通道号："))->setCurrentIndex(k);
+      QCOMPARE(edit(page, QStringLiteral("报警延时(S)："))->text(), QString::number(200 + k));
+    }
+  }
+
+  void ledPreviewFollowsThePage() {
+    FleetWindow f;
+    QVERIFY(f.searchAndSelect());
+    f.pressAndSettle(MainDialog::LedTab, QStringLiteral("读取LED屏参数"));  // 192 x 96, header, 8 channels in 2 columns
+    QWidget* page = f.dialog.tabs()->widget(MainDialog::LedTab);
+    auto* preview = page->findChild<LedPreview*>();
+    QCOMPARE(preview->accessibleName(), QStringLiteral("LED屏预览"));
+    QCOMPARE(preview->layout().rows, 4);
+    list(page, QStringLiteral("列数："))->setCurrentIndex(3);
+    QCOMPARE(preview->layout().rows, 2);
+    check(page, QStringLiteral("标头 使用"))->setChecked(false);
+    QCOMPARE(preview->layout().table->y, 0);
+    edit(page, QStringLiteral("LED屏Y尺寸："))->setText(QStringLiteral("32"));
+    QCOMPARE(preview->layout().rowsShown, 2);
+  }
+};
+
+QTEST_MAIN(RecordTableWindowTest)
+#include "record_table_window_test.moc"
