@@ -4,7 +4,10 @@
 // read flags, tabs, page buttons and field edits, so the write paths encode
 // what a reply put on screen. An input is a sequence of operations, each one
 // byte `op` and its operands (a missing byte reads as 0):
-//   op % 8 = 0..3  datagram: 2-byte big-endian length, then that many bytes
+//   op % 8 = 0..2  datagram: 2-byte big-endian length, then that many bytes
+//   op % 8 = 3     request: one byte r (modulo 152): 0 a search, 1..150 that tunnel
+//                  command's record read or written, 151 the network settings read;
+//                  replies are applied only to requests open (gates permitting)
 //   op % 8 = 4     read flags: one byte, bit i = the i-th flag of ReadFlags
 //   op % 8 = 5     tab: one byte, bits 0..6 the tab (modulo their count), bit 7 the window shown
 //   op % 8 = 6     click: one byte, a page button (modulo their count)
@@ -18,6 +21,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -32,9 +36,9 @@ class WindowDriver {
  public:
   WindowDriver() {  // needs a QApplication
     qApp->installEventFilter(&noPainting_);
-    // Attempts time out at once, so an operation moves on without waiting for wall time.
+    // Requests stay open for the whole of an input (each input starts by stopping them).
     SessionPolicy policy = dialog_.session().policy();
-    for (ParamGroup g : kAllGroups) policy.readOf(g).timeout = policy.writeOf(g).timeout = std::chrono::milliseconds(0);
+    for (ParamGroup g : kAllGroups) policy.readOf(g).timeout = policy.writeOf(g).timeout = std::chrono::seconds(10);
     dialog_.session().setPolicy(policy);
     dialog_.session().setTarget(Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01});
     for (QPushButton* b : dialog_.tabs()->findChildren<QPushButton*>()) buttons_.push_back(b);
@@ -50,16 +54,18 @@ class WindowDriver {
   // what earlier replies and edits put there.
   void play(const std::uint8_t* data, std::size_t size) {
     dialog_.hide();
+    dialog_.session().stop();
     ReadFlags& flags = dialog_.session().flagsForTesting();
     flags = ReadFlags{};
-    for (int i = 0; i < 1000 && !dialog_.session().idle(); ++i) QCoreApplication::processEvents();
     dialog_.deviceList()->clearRows();
     dialog_.infoLog().clear();
     at_ = data;
     end_ = data + size;
     while (at_ < end_) {
       const std::uint8_t op = byte();
-      if (op % 8 == 4) {
+      if (op % 8 == 3) {
+        request(byte() % 152);
+      } else if (op % 8 == 4) {
         const std::uint8_t bits = byte();
         bool* const each[] = {&flags.networkRead, &flags.baseRead,  &flags.gprsRead, &flags.channelRead,
                               &flags.modbusRead,  &flags.relayRead, &flags.ledRead};
@@ -82,6 +88,15 @@ class WindowDriver {
 
  private:
   std::uint8_t byte() { return at_ < end_ ? *at_++ : 0; }
+
+  void request(int r) {
+    HostSession& session = dialog_.session();
+    if (r == 0) return dialog_.search();
+    if (r == 151) return void(session.read(ParamGroup::Network));
+    const TunnelCommand c = *classifyTunnelCommand(static_cast<std::uint8_t>(r));
+    const std::uint32_t records = 1u << c.index;
+    c.isWrite ? session.write(c.group, records) : session.read(c.group, records);
+  }
   QByteArray take(std::size_t n) {
     n = std::min<std::size_t>(n, end_ - at_);
     at_ += n;
@@ -117,6 +132,8 @@ class WindowDriver {
   };
 
   const std::uint8_t *at_ = nullptr, *end_ = nullptr;
+  // The history of the writes an input makes stays out of the user's data folder.
+  bool testPaths_ = (QStandardPaths::setTestModeEnabled(true), true);
   NoPainting noPainting_;
   CountingNotifier notifier_;
   SilentTransport transport_;

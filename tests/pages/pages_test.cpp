@@ -201,12 +201,18 @@ class PagesTest : public QObject {
     for (const auto& [field, notice] : s.refused) {  // its box; nothing sent, nothing of it kept
       h.notifier.notices.clear();
       give(p.get(), field);
+      const qsizetype sent = h.sent.size();
       press(p.get(), s.write);
       QCOMPARE(notices(h), QStringList{notice});
-      QCOMPARE(h.sent.size(), 1);
+      QCOMPARE(h.sent.size(), sent);
       QCOMPARE(encodeRecord(h.session.config(), s.group), record);
-      h.receive(readCommandOf(s.group), record);  // shown again
+      press(p.get(), s.read);  // read and shown again
+      h.receive(readCommandOf(s.group), record);
     }
+    give(p.get(), s.typed.front());  // typed, then a reply no read asked for (another PC's): nothing changes
+    h.receive(readCommandOf(s.group), Bytes(record.size(), 0x5A));
+    expectShown(p.get(), s.typed.front());
+    QCOMPARE(encodeRecord(h.session.config(), s.group), record);
     for (const Field& f : s.typed) give(p.get(), f);  // the write: what was typed, as golden bytes
     press(p.get(), s.write);
     QCOMPARE(h.lastPayload(), s.payload);
@@ -233,6 +239,9 @@ class PagesTest : public QObject {
     read = over(read, 0, hex("800a01a8c00101a8c000ffffff"));  // static 192.168.1.10, gateway .1, mask /24
     read[19] = 9;  // no list position: shown as none, sent as 0xFF
     read = over(read, 24, area("10.0.0.2", 9));
+    h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));  // no read asked for it
+    QVERIFY(!h.flags.networkRead);
+    h.session.read(ParamGroup::Network);
     h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
     QVERIFY(h.flags.networkRead);
     for (const Field& f : {Field{"静态IP：", "192.168.1.10"}, Field{"子网掩码：", "255.255.255.0"},
@@ -246,13 +255,16 @@ class PagesTest : public QObject {
         {{"MAC地址：", "00-1A-2B-3C-4D-5"}, ""}, {{"MAC地址：", "01-00-5E-00-00-01"}, ""}};
     for (const auto& [field, notice] : refused) {
       h.notifier.notices.clear();
+      h.transport.clearRequests();
       give(&p, field);
       press(&p, notice.isEmpty() ? QStringLiteral("写MAC") : QStringLiteral("写入网络参数"));
       QVERIFY(h.sent.isEmpty());
       QCOMPARE(notices(h), notice.isEmpty() ? QStringList{} : QStringList{QStringLiteral("提示") + notice});
       if (notice.isEmpty()) QCOMPARE(h.infoLog.text(), QStringLiteral("不合格的MAC地址格式!!!\r\n"));
-      h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));  // shown again
+      h.session.read(ParamGroup::Network);  // read and shown again
+      h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
     }
+    h.transport.clearRequests();
     list(&p, QStringLiteral("IP获取方式："))->setCurrentIndex(1);  // DHCP disables the addresses; they still travel
     QVERIFY(!edit(&p, QStringLiteral("静态IP："))->isEnabled());
     for (const Field& f : {Field{"静态IP：", "10.1.2.3"}, Field{"网关地址：", "10.1.0.254"}, Field{"服务器1 源端口：", "70000"},
@@ -268,6 +280,7 @@ class PagesTest : public QObject {
     QCOMPARE(d.payload, over(written, 19, hex("ff 7011 6409 6100")));
     QCOMPARE(notices(h).last(), QStringLiteral("提示网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功"));
     read[0] = 0x7F;  // bit 7 clear: DHCP, the addresses disabled
+    h.session.read(ParamGroup::Network);
     h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
     expectShown(&p, {"IP获取方式：", 1});
     QVERIFY(!edit(&p, QStringLiteral("网关地址："))->isEnabled());
@@ -303,7 +316,9 @@ class PagesTest : public QObject {
     f.selector()->setCurrentIndex(4);
     QCOMPARE(f.payloadOf(2), edited(2));
     give(f.page.get(), f.s.edit);  // a reply shows its record without storing the screen
-    f.h.deliver(TunnelFrame::buildReply(readCommandOf(f.s.group, 1), f.s.image(1), 7, 3));
+    QSignalSpy readOne(&f.h.session, &HostSession::finished);
+    QVERIFY(!f.h.session.read(f.s.group, 1u << 1));
+    QVERIFY(readOne.wait(10000));
     QCOMPARE(f.payloadOf(4), f.s.image(4));
     give(f.page.get(), f.s.edit);  // the write stores the record on screen, then sends every record
     f.h.transport.clearRequests();
@@ -321,8 +336,15 @@ class PagesTest : public QObject {
     ChannelParams& c0 = c.channels[0];
     c0.upperLimit1 = 25.5f, c0.hysteresis1 = 0.25f, c0.coefA1 = 1, c0.relayUpper1 = 3, c0.dataSource = 146, c0.name1 = "ch1";
     c.channels[1].dataSource = 147;  // beyond the list
-    for (int k : {1, 0})
-      f.h.deliver(TunnelFrame::buildReply(readCommandOf(ParamGroup::Channel, k), encodeRecord(c, ParamGroup::Channel, k), 7, 3));
+    f.h.flags.networkRead = true;
+    f.h.host = [&c](const SentRequest& r) {
+      return answerFrom(r, [&c](TunnelCommand t) { return encodeRecord(c, ParamGroup::Channel, t.index); });
+    };
+    for (int k : {1, 0}) {  // channel 0 shown last
+      QSignalSpy read(&f.h.session, &HostSession::finished);
+      QVERIFY(!f.h.session.read(ParamGroup::Channel, 1u << k));
+      QVERIFY(read.wait(10000));
+    }
     QWidget* p = f.page.get();
     for (const Field& shown : {Field{"模拟量1(温度)上限：", "25.500000"}, Field{"模拟量1(温度)控制回差：", "0.250000"},
                                Field{"模拟量1 A:", "1.000000"}, Field{"上限1 关联继电器：", 3}, Field{"通道数据来源：", 146},
@@ -385,8 +407,10 @@ class PagesTest : public QObject {
     HostConfig c;
     c.base = {0x12345678, 9, 1, 1, 1, 3, 33, 1, 1, 4, 0, 0, 0};
     c.led.channelCount = 0, c.led.columnCount = 6;
-    h.receive(1, encodeRecord(c, ParamGroup::Base));
-    h.receive(150, encodeRecord(c, ParamGroup::Led));
+    for (ParamGroup g : {ParamGroup::Base, ParamGroup::Led}) {
+      h.session.read(g);
+      h.receive(readCommandOf(g), encodeRecord(c, g));
+    }
     for (const char* name : {"服务器数量：", "ModBus通信波特率：", "通道启用数量：", "存储类型："}) expectShown(&base, {name, -1});
     for (const char* name : {"通道显示数量：", "列数："}) expectShown(&led, {name, -1});
     press(&base, QStringLiteral("写入基础参数"));

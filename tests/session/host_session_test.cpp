@@ -89,9 +89,10 @@ class HostSessionTest : public QObject {
     which[int(ParamGroup::Channel)] = 0b110000;
     job.start([](HostConfig c) { return c.channels[4].alarmDelay += 9, c.channels[5].alarmDelay += 9, c; }, which);
     QVERIFY(QTest::qWaitFor([&] { return result.has_value(); }, 10000));
-    QCOMPARE(result->outcome, Outcome::NoAnswer);
+    QCOMPARE(result->verdict(), JobVerdict::ReadBackDiffers);
     QCOMPARE(result->verified[int(ParamGroup::Channel)], 0b100000u);
-    QCOMPARE(result->failed[int(ParamGroup::Channel)], 0b10000u);
+    QCOMPARE(result->mismatched[int(ParamGroup::Channel)], 0b10000u);
+    QCOMPARE(result->failed[int(ParamGroup::Channel)], 0u);
   }
 
   void anotherHostsRepliesAreNeverApplied() {
