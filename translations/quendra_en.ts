@@ -1189,6 +1189,30 @@ Notes:<byte value="xd"/>
         <source>ModBus参数写入失败......</source>
         <translation>Writing the ModBus slots failed......</translation>
     </message>
+    <message>
+        <source>已选择其他主机，通道参数读取已取消</source>
+        <translation>Another host was selected: channel read cancelled</translation>
+    </message>
+    <message>
+        <source>已选择其他主机，通道参数写入已取消</source>
+        <translation>Another host was selected: channel write cancelled</translation>
+    </message>
+    <message>
+        <source>已选择其他主机，继电器参数读取已取消</source>
+        <translation>Another host was selected: relay read cancelled</translation>
+    </message>
+    <message>
+        <source>已选择其他主机，继电器参数写入已取消</source>
+        <translation>Another host was selected: relay write cancelled</translation>
+    </message>
+    <message>
+        <source>已选择其他主机，ModBus参数读取已取消</source>
+        <translation>Another host was selected: ModBus read cancelled</translation>
+    </message>
+    <message>
+        <source>已选择其他主机，ModBus参数写入已取消</source>
+        <translation>Another host was selected: ModBus write cancelled</translation>
+    </message>
 </context>
 <context>
     <name>quendra::ChannelPage</name>
@@ -1336,10 +1360,6 @@ Notes:<byte value="xd"/>
         <translation>Parameter groups</translation>
     </message>
     <message>
-        <source>（主机标识）</source>
-        <translation> (host identity)</translation>
-    </message>
-    <message>
         <source>主机</source>
         <translation>Host</translation>
     </message>
@@ -1387,6 +1407,18 @@ Notes:<byte value="xd"/>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>（各主机保留自己的IP）</source>
+        <translation> (each host keeps its own IP)</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>读回不同：%1</source>
+        <translation>Read back differs: %1</translation>
+    </message>
 </context>
 <context>
     <name>quendra::CompareDialog</name>
@@ -1432,6 +1464,18 @@ Notes:<byte value="xd"/>
             <numerusform>These parameters will be written to the host (%n difference):</numerusform>
             <numerusform>These parameters will be written to the host (%n differences):</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>替换主机：写入IP和终端地址</source>
+        <translation>Replace host: write the IP and terminal address</translation>
+    </message>
+    <message>
+        <source>%1（未写入：保持本机标识）</source>
+        <translation>%1 (not written: this host&apos;s identity is kept)</translation>
+    </message>
+    <message>
+        <source>未写入：保持本机标识</source>
+        <translation>Not written: this host&apos;s identity is kept</translation>
     </message>
 </context>
 <context>
@@ -1493,24 +1537,12 @@ Notes:<byte value="xd"/>
         <translation>Write all...</translation>
     </message>
     <message>
-        <source>网口参数来自另一台主机的配置文件，未写入</source>
-        <translation>The network parameters come from another host&apos;s configuration file; not written</translation>
-    </message>
-    <message>
         <source>写入全部</source>
         <translation>Write all</translation>
     </message>
     <message>
         <source>未写入</source>
         <translation>Not written</translation>
-    </message>
-    <message>
-        <source>固件版本不支持，未写入</source>
-        <translation>Firmware version not supported; nothing written</translation>
-    </message>
-    <message>
-        <source>主机没有应答，未写入</source>
-        <translation>The host did not answer; nothing written</translation>
     </message>
     <message>
         <source>主机的配置与要写入的相同，无需写入</source>
@@ -1583,6 +1615,18 @@ Notes:<byte value="xd"/>
     <message>
         <source>报告已导出：%1</source>
         <translation>Report exported: %1</translation>
+    </message>
+    <message>
+        <source>网口参数来自另一台主机，未写入</source>
+        <translation>Network settings from another host: not written</translation>
+    </message>
+    <message>
+        <source>历史记录未能保存</source>
+        <translation>The history entry could not be saved</translation>
+    </message>
+    <message>
+        <source>以下记录读回的值与写入的不同：%1</source>
+        <translation>These records read back otherwise than written: %1</translation>
     </message>
 </context>
 <context>

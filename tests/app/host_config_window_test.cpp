@@ -82,16 +82,33 @@ class HostConfigWindowTest : public QObject {
     f.actions().openConfig();
     f.transport.clearRequests();
     f.actions().writeAll();
-    QCOMPARE(f.compareRows(), (QStringList{"基础参数 终端地址：", "GPRS参数 GPRS目标端口：", "继电器3 继电器启动间隔："}));
+    // Host 2 keeps its terminal address: the row says so and nothing is written for it.
+    QCOMPARE(f.compareRows(), (QStringList{"GPRS参数 GPRS目标端口：", "继电器3 继电器启动间隔：", "基础参数 终端地址："}));
+    QCOMPARE(f.compare()->table()->item(2, 3)->text(), QStringLiteral("20250001（未写入：保持本机标识）"));
     QVERIFY(f.writeCommands().isEmpty());  // nothing before the operator confirms
+    const Bytes network = f.host(1).network;
     f.compare()->accept();
     QVERIFY(f.settled());
-    QCOMPARE(f.writeCommands(), (QList<int>{2, 4, 79}));
-    QVERIFY(f.host(1).records == f.host(0).records);
-    QVERIFY(f.host(1).network != f.host(0).network);  // another host's network settings are left out
+    QCOMPARE(f.writeCommands(), (QList<int>{4, 79}));
+    auto records = f.host(0).records;
+    putU32LE(records[1], 1, 0x20250002);
+    QVERIFY(f.host(1).records == records);
+    QCOMPARE(f.host(1).network, network);  // another host's network settings are left out
     const QString said = f.dialog.infoLog().text();  // batches in a job leave the job's lines standing
-    QVERIFY(said.startsWith(QStringLiteral("写入全部...\r\n网口参数来自另一台主机的配置文件，未写入\r\n")));
-    QVERIFY(said.endsWith(QStringLiteral("写入完成，3条记录已读回校验\r\n")));
+    QVERIFY(said.startsWith(QStringLiteral("写入全部...\r\n")));
+    QVERIFY(said.contains(QStringLiteral("网口参数来自另一台主机，未写入\r\n")));
+    QVERIFY(said.endsWith(QStringLiteral("写入完成，2条记录已读回校验\r\n")));
+    // "替换主机": host 2 takes host 1's address and terminal address; its unnamed network bytes stay its own.
+    f.actions().openConfig();
+    f.actions().writeAll();
+    f.compare()->replaceIdentityBox()->click();
+    QCOMPARE(f.compareRows().first(), QStringLiteral("网口参数 静态IP："));
+    f.compare()->accept();
+    QVERIFY(f.settled());
+    QCOMPARE(f.host(1).records.at(1), f.host(0).records.at(1));
+    QCOMPARE(getU32LE(f.host(1).network, 1), getU32LE(f.host(0).network, 1));
+    QVERIFY(std::equal(network.begin() + 88, network.end(), f.host(1).network.begin() + 88));
+    f.host(1).network = network;  // back on its own address
 
     f.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("读取通道参数"));  // a record the host misses
     edit(f.dialog.channelPage(), QStringLiteral("报警延时(S)："))->setText(QStringLiteral("77"));  // channel 32
@@ -141,7 +158,12 @@ class HostConfigWindowTest : public QObject {
     QCOMPARE(f.dialog.infoLog().text(), QStringLiteral("复制完成：4台主机已校验，1台失败\r\n"));
     QStringList results;
     for (int r = 0; r < clone->results()->rowCount(); ++r) results << clone->results()->item(r, 1)->text();  // per host
-    QCOMPARE(results.filter(QStringLiteral("失败：LED屏参数")).size(), 1);
+    QCOMPARE(results.filter(QStringLiteral("读回不同：LED屏参数")).size(), 1);  // the write is not acknowledged
+    for (int i : {1, 2, 4, 5}) {  // each keeps its own terminal address
+      Bytes base = f.host(0).records.at(1);
+      putU32LE(base, 1, 0x20250001u + unsigned(i));
+      QCOMPARE(f.host(i).records.at(1), base);
+    }
     for (int i : {1, 2, 4, 5}) QCOMPARE(f.host(i).records.at(150), f.host(0).records.at(150));
   }
 };

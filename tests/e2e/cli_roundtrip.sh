@@ -1,8 +1,8 @@
 #!/bin/bash
 # quendra-cli against quendra-hostsim over real UDP, inside a private network namespace: a bad file sends
 # nothing; host 1 read to a file (with a text GBK cannot decode and a hand edit put in) and cloned to host 2
-# gives host 2 the same records but its identity; the network settings written explicitly carry host 1's
-# hidden bytes. Usage: cli_roundtrip.sh BUILD_DIR
+# gives host 2 the same records but its identity (address, terminal address, the network record's unnamed
+# bytes), also when the network settings are written explicitly. Usage: cli_roundtrip.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -43,8 +43,13 @@ cli read 02:4b:7d:00:00:02 -o "$work/h2.json"
 python3 - "$work/h1.json" "$work/h2.json" <<'PY'
 import json, sys
 h1, h2 = (json.load(open(p)) for p in sys.argv[1:])
-for group in ("network", "base", "gprs", "led"):
+for group in ("gprs", "led"):
     assert h1[group]["image"] == h2[group]["image"], group
+for group, identity in (("network", "hostAddress"), ("base", "terminalAddress")):
+    a, b = h1[group]["fields"], h2[group]["fields"]
+    assert a[identity] != b[identity] and {**a, identity: 0} == {**b, identity: 0}, group
+assert h2["base"]["fields"]["terminalAddress"] == "20250002"
+assert bytes.fromhex(h1["network"]["image"])[88:] != bytes.fromhex(h2["network"]["image"])[88:]
 for group in ("channels", "modbus", "relays"):
     for k, (a, b) in enumerate(zip(h1[group], h2[group])):
         if group == "relays" and k == 2:

@@ -48,14 +48,15 @@ TEST(BatchPlanner, Passes) {
          return true;
        },
        Log{"123", "148", "end 5 ok 0"} + commands(5, 36) + Log{"end 0 ok 0"} + commands(69, 76) + Log{"end 2 ok 0"}},
-      // Relay 1 answers after it was abandoned; relay 3 before sent(), and never again.
+      // Relay 1 answers after it was abandoned (not taken); relay 3 before sent(), and never again.
       {"earlier and late answers", BatchKind::RelayRead, 0xFF, 4,
        [](BatchPlanner& p, std::uint8_t c, int) {
          if (c == 70 || c == 71) p.markAnswered(BatchKind::RelayRead, (c - 70) * 2);
          return c != 69 && c != 71;
        },
-       Log{"69", "69", "69", "69", "abandon 69"} + commands(70, 76) + Log{"end 2 ok 0"}},
-      // The version gate while relay 2 waits: it runs out, not abandoned; the rest and the ModBus write never go.
+       Log{"69", "69", "69", "69", "abandon 69"} + commands(70, 76) + Log{"end 2 fail 1"}},
+      // The version gate while relay 2 waits: it runs out, not abandoned; the rest and the ModBus write never go,
+      // and the ModBus write still ends.
       {"stopAll", BatchKind::RelayWrite, 0xFF, 4,
        [](BatchPlanner& p, std::uint8_t c, int) {
          if (c == 77) p.start(BatchKind::ModbusWrite, ~0u);
@@ -63,7 +64,7 @@ TEST(BatchPlanner, Passes) {
          EXPECT_FALSE(c == 78 && p.start(BatchKind::RelayWrite, 0xFF)) << "its pass still waits out relay 2";
          return c != 78;
        },
-       {"77", "78", "end 3 fail 254"}},
+       {"77", "78", "end 3 fail 254", "end 5 fail 4294967295"}},
   };
   for (const Pass& pass : passes) {
     BatchPlanner p;
@@ -90,18 +91,30 @@ TEST(BatchPlanner, Passes) {
   }
 }
 
-TEST(BatchPlanner, StartsAndStrayAnswers) {
+TEST(BatchPlanner, StartsStrayAnswersAndCancel) {
   BatchPlanner p;
-  for (int record : {8, -1, 3}) p.markAnswered(BatchKind::RelayRead, record);
-  EXPECT_EQ(p.answered(BatchKind::RelayRead), 1u << 3) << "records 8 and -1 do not exist";
-  EXPECT_EQ(p.answered(BatchKind::RelayWrite), 0u);
+  for (int record : {8, -1, 3}) EXPECT_FALSE(p.markAnswered(BatchKind::RelayRead, record));
+  EXPECT_EQ(p.answered(BatchKind::RelayRead), 0u) << "nothing was asked";
   ASSERT_TRUE(p.start(BatchKind::RelayRead, 0xFF));
-  EXPECT_EQ(p.answered(BatchKind::RelayRead), 0u) << "a new batch forgets the answers";
   p.markAnswered(BatchKind::RelayRead, 5);
+  EXPECT_EQ(p.answered(BatchKind::RelayRead), 0u) << "relay 6 is pending, not asked yet";
+  ASSERT_EQ(p.next().action, Action::Send);
+  EXPECT_TRUE(p.isOpen(BatchKind::RelayRead, 0));
+  EXPECT_FALSE(p.isOpen(BatchKind::RelayRead, 1) || p.isOpen(BatchKind::RelayWrite, 0));
   EXPECT_FALSE(p.start(BatchKind::RelayRead, 0xFF)) << "the kind is pending";
-  EXPECT_EQ(p.answered(BatchKind::RelayRead), 1u << 5) << "a refused start changes nothing";
   EXPECT_TRUE(p.start(BatchKind::ChannelWrite, ~0u));
   EXPECT_FALSE(p.start(BatchKind::ModbusRead, 0)) << "nothing to do";
+  EXPECT_FALSE(p.sent());
+  p.cancelAll();  // the record in hand is given up at once; every kind ends, cancelled
+  EXPECT_FALSE(p.isOpen(BatchKind::RelayRead, 0));
+  EXPECT_FALSE(p.markAnswered(BatchKind::RelayRead, 0));
+  for (BatchKind kind : {BatchKind::RelayRead, BatchKind::ChannelWrite}) {
+    const BatchPlanner::Step s = p.next();
+    EXPECT_TRUE(s.action == Action::FinishPass && s.kind == kind && s.cancelled && !s.allAnswered);
+  }
+  EXPECT_EQ(p.next().action, Action::Idle);
+  EXPECT_FALSE(p.running());
+  EXPECT_TRUE(p.start(BatchKind::RelayRead, 0xFF));
 }
 
 }  // namespace
