@@ -8,6 +8,7 @@
 #include "session/host_session.h"
 #include "session/reply_router.h"
 #include "support/fleet_transport.h"
+#include "support/sent_request.h"
 
 using namespace quendra;
 using namespace quendra::test;
@@ -93,6 +94,45 @@ class HostSessionTest : public QObject {
     QCOMPARE(result->verified[int(ParamGroup::Channel)], 0b100000u);
     QCOMPARE(result->mismatched[int(ParamGroup::Channel)], 0b10000u);
     QCOMPARE(result->failed[int(ParamGroup::Channel)], 0u);
+  }
+
+  // Another PC reads the same host: its replies reach this tool too, and a late duplicate of a record already read
+  // must not replace it, also while a job goes on with other records.
+  void repliesNobodyHereAskedForChangeNothing() {
+    Fixture f(hosts(1));
+    ConfigJob job(f.session);
+    QSignalSpy finished(&job, &ConfigJob::finished);
+    BaseParams fake;
+    fake.terminalAddress = 0x0BADC0DE;
+    connect(&f.session, &HostSession::recordArrived, this, [&](ParamGroup g, int) {
+      if (g == ParamGroup::Base)
+        f.transport.inject(OuterFrame::buildTunnelReply(f.mac(0), TunnelFrame::buildReply(1, encodeBaseParams(fake), 7, 10)));
+    });
+    RecordMasks which{};
+    which[int(ParamGroup::Base)] = which[int(ParamGroup::Channel)] = 1;
+    job.start([](const HostConfig& c) { return c; }, which, ConfigJobOptions{.dryRun = true});
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(encodeRecord(job.current(), ParamGroup::Base), image(f.host(0), ParamGroup::Base));
+    QCOMPARE(encodeRecord(f.session.config(), ParamGroup::Base), image(f.host(0), ParamGroup::Base));
+  }
+
+  // A batch belongs to the host it started with: choosing another host cancels it at once.
+  void anotherHostChosenDuringABatchCancelsIt() {
+    Fixture f(hosts(2, 5));
+    for (int k = 0; k < 32; ++k) f.host(1).records[readCommandOf(ParamGroup::Channel, k)][0] ^= 0x40;
+    f.read(ParamGroup::Network);
+    QSignalSpy arrived(&f.session, &HostSession::recordArrived);
+    QVERIFY(!f.session.read(ParamGroup::Channel));
+    QVERIFY(QTest::qWaitFor([&] { return arrived.size() >= 4; }, 10000));
+    f.session.setTarget(f.mac(1));
+    const OperationResult r = f.finished.last().at(0).value<OperationResult>();
+    QVERIFY(r.group == ParamGroup::Channel && r.outcome == Outcome::Cancelled);
+    QVERIFY(!f.session.batches().running() && !f.session.flags().channelRead);
+    QCOMPARE(f.read(ParamGroup::Network).outcome, Outcome::Done);  // the next request goes to host 2...
+    for (const Bytes& d : f.transport.requests())                   // ... and no channel of the batch ever did
+      QVERIFY(readSent(d).target != f.mac(1) || readSent(d).command != kTunnel);
+    for (int k = 0; k < 32; ++k)
+      QVERIFY(encodeRecord(f.session.config(), ParamGroup::Channel, k) != image(f.host(1), ParamGroup::Channel, k));
   }
 
   void anotherHostsRepliesAreNeverApplied() {
