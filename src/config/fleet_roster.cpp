@@ -209,4 +209,9 @@ CsvTable rosterTable(const std::vector<FieldPath>& columns, const std::vector<Ro
   return table;
 }
 
+HostConfig commissionedConfig(const HostConfig& current, const HostConfig& templateValues,
+                              const RecordMasks& templateRecords, const RosterRow& row) {
+  return applyRosterRow(row, carryValues(templateValues, templateRecords, current, RecordMasks{}, IdentityChoice::Keep));
+}
+
 }  // namespace quendra

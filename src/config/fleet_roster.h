@@ -24,6 +24,7 @@
 #include "config/config_file.h"
 #include "config/csv.h"
 #include "config/field_path.h"
+#include "records/host_identity.h"
 
 namespace quendra {
 
@@ -82,6 +83,14 @@ RecordMasks rosterRecords(const RosterRow& row);
 // fields as `config` has them, and are marked known: read them from the host
 // (or take them from a template) first.
 HostConfig applyRosterRow(const RosterRow& row, const HostConfig& config);
+
+// What commissioning gives the row's host, which holds `current`: the
+// template's settings (`templateValues`: the template applied onto `current`,
+// the records among `templateRecords`) without the identity of the template's
+// host, then the row's cells on top, its identity among them (the row names
+// the host). Written whole to that host (its unnamed bytes are its own).
+HostConfig commissionedConfig(const HostConfig& current, const HostConfig& templateValues,
+                              const RecordMasks& templateRecords, const RosterRow& row);
 
 // One host of a table to write: who it is, and what was read from it.
 struct RosterHost {
