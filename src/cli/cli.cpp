@@ -31,6 +31,19 @@ Commands:
   clone FILE HOST... | --all [GROUP...] [--with-network]
                                 write to many hosts in parallel; a line per host
                                 at the end
+  table HOST... | --all [GROUP | FIELD...] [-o FILE.csv]
+                                read the hosts in parallel into one table (CSV,
+                                one row per host): the fields of the GROUPs or
+                                the FIELDs named (default: network, base, gprs,
+                                led); a host that does not answer keeps a row
+                                with its MAC alone
+  apply FILE.csv [--template FILE] [--with-network] [--dry-run]
+                                commission the hosts a roster names: each gets
+                                the template's settings (without the template
+                                host's identity) and its row's cells on top,
+                                its address and terminal address among them;
+                                only differing records are written, read back
+                                and verified, a line per host
   report HOST|FILE -o FILE.pdf|FILE.html [--all-channels]
                                 the host's commissioning report: its identity,
                                 every group with the window's labels, the
@@ -43,7 +56,11 @@ Commands:
 
 HOST is a MAC address in any common spelling (02-4B-7D-00-00-01,
 02:4b:7d:00:00:01, 024B7D000001) or an IP address as search shows it.
-GROUP is one of network, base, gprs, led, channels, modbus, relays.
+GROUP is one of network, base, gprs, led, channels, modbus, relays. FIELD
+names one field as configuration files do: network.hostAddress,
+base.terminalAddress, channels[3].upperLimit1, relays[7].workMode. A roster
+(apply) is a CSV file: a header row with "mac", optionally "ip" and "name", and
+FIELD columns; one row per host; an empty cell leaves that field as it is.
 
 A host's identity is its MAC, its address, its terminal address and the bytes
 of its network record that no field names. A file read from the same host is
@@ -63,10 +80,12 @@ Options:
   --attempts N            send each request up to N times (default 4)
   --search-time MS        how long a search listens for answers (default 1500)
   --capture FILE.pcapng   record every datagram sent and received
-  -o, --output FILE       (read, report) the file to write
-  --dry-run               (write) stop after showing the differences
-  --all                   (clone) every host that answers a search
-  --with-network          (write, clone) write another host's network settings
+  -o, --output FILE       (read, table, report) the file to write
+  --dry-run               (write, apply) stop after showing the differences
+  --all                   (clone, table) every host that answers a search
+  --template FILE         (apply) the settings every host of the roster gets
+  --with-network          (write, clone, apply) write another host's network
+                          settings
   --with-identity         (write) take address and terminal address from the
                           file: the host replaces the file's host
   --exit-code             (diff) exit 5 when the two differ
@@ -101,9 +120,10 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            attempts = valued({QStringLiteral("attempts")}, "N"),
                            searchTime = valued({QStringLiteral("search-time")}, "MS"),
                            capture = valued({QStringLiteral("capture")}, "FILE"),
+                           templateFile = valued({QStringLiteral("template")}, "FILE"),
                            output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
-  p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, withIdentity,
-                exitCode, yes, allChannels, help});
+  p.addOptions({json, local, timeout, attempts, searchTime, capture, templateFile, output, dryRun, all, withNetwork,
+                withIdentity, exitCode, yes, allChannels, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
     return std::nullopt;
@@ -123,6 +143,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   o.json = p.isSet(json);
   o.output = p.value(output);
   o.capture = p.value(capture);
+  o.templateFile = p.value(templateFile);
   o.dryRun = p.isSet(dryRun);
   o.all = p.isSet(all);
   o.withNetwork = p.isSet(withNetwork);
@@ -176,7 +197,8 @@ int run(const QStringList& arguments, Environment& env) {
   const std::pair<const char*, Command> commands[] = {
       {"search", searchCommand},          {"read", readCommand},     {"diff", diffCommand},
       {"write", writeCommand},            {"clone", cloneCommand},   {"reset-network", resetNetworkCommand},
-      {"set-mac", setMacCommand},         {"report", reportCommand},
+      {"set-mac", setMacCommand},         {"report", reportCommand}, {"table", tableCommand},
+      {"apply", applyCommand},
   };
   for (const auto& [name, command] : commands) {
     if (options->command != QLatin1String(name)) continue;

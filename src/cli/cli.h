@@ -34,6 +34,7 @@ struct Options {
   std::chrono::milliseconds searchTime{1500};
   QString output;   // read -o
   QString capture;  // every datagram into a pcapng file
+  QString templateFile;  // apply --template
   bool dryRun = false;
   bool all = false;
   bool withNetwork = false;

@@ -1,6 +1,7 @@
 #include "cli/command_context.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 
 #include "config/field_json.h"
@@ -98,6 +99,80 @@ HostIdentity identityOf(const FoundHost& host) {
                       host.answer.firmwareVersion};
 }
 
+std::vector<FoundHost> Context::hostsNamed(const QStringList& hosts, QStringList& missing) {
+  const std::vector<FoundHost> heard = searchAll();
+  if (options_.all) return heard;
+  std::vector<FoundHost> named;
+  for (const QString& host : hosts) {
+    const auto h = std::find_if(heard.begin(), heard.end(), [&](const FoundHost& f) { return namesHost(host, f); });
+    if (h == heard.end())
+      missing << host;
+    else
+      named.push_back(*h);
+  }
+  return named;
+}
+
+void Context::run(FleetJob& fleet, std::vector<FleetJob::Host> hosts) {
+  const auto progressLine = QObject::connect(&fleet, &FleetJob::stageChanged, [this, &fleet](int i, ConfigJob::Stage stage, ParamGroup g) {
+    static const char* const verbs[] = {"reading", "writing", "verifying"};
+    progress(QStringLiteral("%1: %2 %3...").arg(describeHost(fleet.host(i).identity),
+                                                QLatin1String(verbs[static_cast<int>(stage)]), QLatin1String(configGroupKey(g))));
+  });
+  const auto historyLine = QObject::connect(&fleet, &FleetJob::hostFinished, [this, &fleet](int i, const ConfigJobResult& r) {
+    if (!r.historySaved) fail(QStringLiteral("%1: the history entry could not be written").arg(describeHost(fleet.host(i).identity)));
+  });
+  QEventLoop loop;
+  QObject::connect(&fleet, &FleetJob::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+  fleet.start(std::move(hosts));
+  if (fleet.running()) loop.exec();
+  QObject::disconnect(progressLine);
+  QObject::disconnect(historyLine);
+}
+
+int Context::reportFleet(const FleetJob& fleet, const QStringList& missing) {
+  int worst = kDone;
+  bool anyDone = false;
+  QJsonArray rows;
+  for (int i = 0; i < fleet.size(); ++i) {
+    const ConfigJobResult& r = fleet.result(i);
+    const int status = statusOf(r.verdict());
+    // Among many hosts, one that did not answer leaves the whole partly done.
+    worst = std::max(worst, status == kNoAnswer ? kPartly : status);
+    anyDone = anyDone || anyRecord(r.verified);
+    if (options_.json)
+      rows.append(resultJson(fleet, i));
+    else
+      out() << describeHost(fleet.host(i).identity) << "  "
+            << (options_.dryRun && r.verdict() == JobVerdict::Done
+                    ? QStringLiteral("%1 records differ; nothing written").arg(recordCount(r.differing))
+                    : verdictLine(r))
+            << '\n';
+  }
+  for (const QString& host : missing) {
+    if (options_.json)
+      rows.append(QJsonObject{{QStringLiteral("host"), host}, {QStringLiteral("status"), QStringLiteral("not found")}});
+    else
+      out() << host << "  not found\n";
+  }
+  if (options_.json) out() << QJsonDocument(rows).toJson(QJsonDocument::Indented);
+  if (fleet.size() == 0) return kNoAnswer;
+  if (!missing.isEmpty()) worst = std::max<int>(worst, anyDone ? kPartly : kNoAnswer);
+  return worst;
+}
+
+QJsonObject resultJson(const FleetJob& fleet, int i) {
+  static const char* const words[] = {"verified", "failed", "failed", "no answer", "refused", "cancelled"};
+  const ConfigJobResult& r = fleet.result(i);
+  QJsonObject o;
+  o[QStringLiteral("host")] = describeHost(fleet.host(i).identity);
+  o[QStringLiteral("status")] = QLatin1String(words[static_cast<int>(r.verdict())]);
+  o[QStringLiteral("verified")] = recordList(r.verified);
+  o[QStringLiteral("failed")] = recordList(r.failed);
+  o[QStringLiteral("mismatched")] = recordList(r.mismatched);
+  return o;
+}
+
 bool isHostArgument(const QString& text) {
   return parseMacAnySpelling(text.toStdString()) || parseDottedAddress(text.toStdString());
 }
@@ -107,8 +182,10 @@ bool namesHost(const QString& host, const FoundHost& found) {
   return parseDottedAddress(host.toStdString()) == found.answer.ip;
 }
 
-QString describeHost(const FoundHost& host) {
-  return QString::fromStdString(formatMacDashed(host.answer.mac) + " " + formatDottedAddress(host.answer.ip));
+QString describeHost(const FoundHost& host) { return describeHost(identityOf(host)); }
+
+QString describeHost(const HostIdentity& host) {
+  return QString::fromStdString(formatMacDashed(host.mac) + " " + formatDottedAddress(host.ip));
 }
 
 std::optional<RecordMasks> groupsNamed(Context& c, const QStringList& names, const RecordMasks& all) {

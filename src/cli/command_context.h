@@ -11,6 +11,7 @@
 #include "config/config_file.h"
 #include "config/history_store.h"
 #include "session/config_job.h"
+#include "session/fleet_job.h"
 #include "session/host_finder.h"
 #include "session/reply_router.h"
 
@@ -28,6 +29,7 @@ class Context {
   std::unique_ptr<HostSession> sessionFor(const FoundHost& host);
   // Where every write keeps what the host held before.
   HistoryStore& history() { return history_; }
+  const SessionPolicy& policy() const { return policy_; }
 
   // Diagnostics on stderr; progress only on a terminal.
   void fail(const QString& message) { env_.err << "quendra-cli: " << message << Qt::endl; }
@@ -41,6 +43,15 @@ class Context {
   // The host named by a MAC (any spelling) or an IP address; nullopt, with
   // a diagnostic, when it does not answer. `host` must be valid (see isHostArgument).
   std::optional<FoundHost> find(const QString& host);
+
+  // The hosts HOST arguments name among those a search finds (every host
+  // with --all); those not found go to `missing`.
+  std::vector<FoundHost> hostsNamed(const QStringList& hosts, QStringList& missing);
+  // Runs the hosts' jobs to their end, with progress on a terminal.
+  void run(FleetJob& fleet, std::vector<FleetJob::Host> hosts);
+  // One line (or JSON row) per host and per host not found; the exit status
+  // of them all.
+  int reportFleet(const FleetJob& fleet, const QStringList& missing);
 
   // Runs the event loop until `done` is emitted by `sender` (or the time runs out).
   template <typename Sender, typename Signal>
@@ -66,6 +77,7 @@ bool isHostArgument(const QString& text);
 bool namesHost(const QString& host, const FoundHost& found);
 // "02-4B-7D-00-00-01 192.168.1.10" for messages and result lines.
 QString describeHost(const FoundHost& host);
+QString describeHost(const HostIdentity& host);
 // The groups named on the command line ("network", "base", "gprs", "led",
 // "channels", "modbus", "relays"); all when none; nullopt after a diagnostic.
 std::optional<RecordMasks> groupsNamed(Context& c, const QStringList& names, const RecordMasks& all);
@@ -75,6 +87,8 @@ QString recordList(const RecordMasks& masks);    // "channels[4], relays[2]"
 // The exit status of a job's verdict, and its words on a result line.
 int statusOf(JobVerdict verdict);
 QString verdictLine(const ConfigJobResult& result);
+// A host's result as a JSON row: host, status, verified, failed, mismatched.
+QJsonObject resultJson(const FleetJob& fleet, int host);
 // The identity of a host as a search heard it, for files and history entries.
 HostIdentity identityOf(const FoundHost& host);
 
@@ -92,6 +106,8 @@ int readCommand(Context& c);
 int diffCommand(Context& c);
 int writeCommand(Context& c);
 int cloneCommand(Context& c);
+int tableCommand(Context& c);
+int applyCommand(Context& c);
 int resetNetworkCommand(Context& c);
 int setMacCommand(Context& c);
 int reportCommand(Context& c);

@@ -69,13 +69,22 @@ int searchCommand(Context& c) {
   for (const FoundHost& h : all) {
     const QString name = QString::fromStdString(gbkToUtf8(h.answer.nameGbk));
     const QString mac = QString::fromStdString(formatMacDashed(h.answer.mac));
+    // Two hosts on one address (a fresh batch from the factory), one host with two.
+    const HostConflicts conflicts = conflictsOf(h, all);
+    QStringList said;
+    if (conflicts.sharedAddress) said << QStringLiteral("address shared with another host");
+    if (conflicts.twoAddresses) said << QStringLiteral("answers with two addresses");
     if (c.options().json) {
-      rows.append(QJsonObject{{QStringLiteral("ip"), dotted(h.answer.ip)}, {QStringLiteral("name"), name},
-                              {QStringLiteral("mac"), mac}, {QStringLiteral("firmware"), h.answer.firmwareVersion},
-                              {QStringLiteral("localAddress"), dotted(h.localAddress)}});
+      QJsonObject row{{QStringLiteral("ip"), dotted(h.answer.ip)}, {QStringLiteral("name"), name},
+                      {QStringLiteral("mac"), mac}, {QStringLiteral("firmware"), h.answer.firmwareVersion},
+                      {QStringLiteral("localAddress"), dotted(h.localAddress)}};
+      if (conflicts.any()) row[QStringLiteral("conflicts")] = QJsonArray::fromStringList(said);
+      rows.append(row);
     } else {
       c.out() << qSetFieldWidth(16) << Qt::left << dotted(h.answer.ip) << qSetFieldWidth(0) << ' ' << mac << "  "
-              << h.answer.firmwareVersion << "  heard on " << dotted(h.localAddress) << "  " << name << '\n';
+              << h.answer.firmwareVersion << "  heard on " << dotted(h.localAddress) << "  " << name;
+      if (conflicts.any()) c.out() << "  ! " << said.join(QStringLiteral(", "));
+      c.out() << '\n';
     }
   }
   if (c.options().json) c.out() << QJsonDocument(rows).toJson(QJsonDocument::Indented);

@@ -9,6 +9,7 @@
 
 #include "cli/cli.h"
 #include "config/config_file.h"
+#include "config/fleet_roster.h"
 #include "config/history_store.h"
 #include "support/fleet_transport.h"
 
@@ -135,6 +136,48 @@ class CliTest : public QObject {
       for (std::size_t o = 88; o < now.network.size(); ++o) QCOMPARE(now.network[o], was.network[o]);  // unnamed
       QVERIFY(now.mac == was.mac);
       QCOMPARE(HistoryStore(f.path("history")).entries(now.mac).size(), std::size_t{1});  // what it held, kept first
+    }
+  }
+
+  // Three hosts fresh from the factory (one address, one terminal address) commissioned from a roster and a
+  // template, then read back as a table.
+  void aRosterCommissionsAFleetAndTheTableReadsItBack() {
+    Fixture f;
+    for (int i = 0; i < 3; ++i) {
+      putU32LE(f.host(i).network, 1, 0xC0A801C8);  // 192.168.1.200
+      putU32LE(f.host(i).records[1], 1, 1);
+    }
+    const Run search = f.cli({"search", "--json"});
+    for (const QJsonValue& host : QJsonDocument::fromJson(search.out.toUtf8()).array())
+      QCOMPARE(host[QStringLiteral("conflicts")].toArray().first().toString(), QStringLiteral("address shared with another host"));
+    putU16LE(f.host(0).records[1], 9, 600);  // the template's data interval
+    QCOMPARE(f.cli({"read", "02-4B-7D-00-00-01", "base", "-o", f.path("template.json")}).status, 0);
+    const std::vector<sim::SimHost> before = f.transport.fleetHosts();
+    QFile roster(f.path("roster.csv"));
+    QVERIFY(roster.open(QIODevice::WriteOnly));
+    roster.write("mac;network.hostAddress;base.terminalAddress;channels[0].name1\r\n"
+                 "02-4B-7D-00-00-01;192.168.1.21;00000021;\xce\xc2\xb6\xc8\r\n"  // GBK, as Excel saves it
+                 "024b7d000002;192.168.1.22;00000022;\r\n02:4B:7D:00:00:03;192.168.1.23;00000023;x\r\n");
+    roster.close();
+    f.transport.clearRequests();
+    const Run apply = f.cli({"apply", f.path("roster.csv"), "--template", f.path("template.json")});
+    QVERIFY2(apply.status == 0, qPrintable(apply.out + apply.err));
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(getU32LE(f.host(i).network, 1), 0xC0A80115u + unsigned(i));
+      QCOMPARE(getU32LE(f.host(i).records.at(1), 1), 0x21u + unsigned(i));
+      QCOMPARE(getU16LE(f.host(i).records.at(1), 9), std::uint16_t{600});
+      QVERIFY(std::equal(before[i].network.begin() + 88, before[i].network.end(), f.host(i).network.begin() + 88));
+      QCOMPARE(HistoryStore(f.path("history")).entries(f.host(i).mac).size(), std::size_t{1});
+    }
+    QCOMPARE(f.writesSent(), 3 + 3 + 2);  // network and base of each, channel 1 where a name was given
+    QCOMPARE(f.cli({"table", "--all", "base.terminalAddress", "channels[0].name1", "-o", f.path("table.csv")}).status, 0);
+    const Roster table = std::get<Roster>(readRoster(f.path("table.csv")));
+    QCOMPARE(table.rows.size(), std::size_t{3});
+    for (const RosterRow& row : table.rows) {
+      const int i = row.mac[5] - 1;
+      QCOMPARE(std::get<std::uint32_t>(row.cells[0].value), 0x21u + unsigned(i));
+      const std::string untouched = decodeChannelPayload(before[1].records.at(5))->name1;  // an empty cell leaves it
+      QCOMPARE(std::get<std::string>(row.cells[1].value), i == 0 ? std::string("\xce\xc2\xb6\xc8") : i == 2 ? "x" : untouched);
     }
   }
 
