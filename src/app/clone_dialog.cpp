@@ -18,15 +18,6 @@
 
 namespace quendra {
 
-struct CloneDialog::HostRun {
-  HostIdentity host;
-  int row = 0;
-  std::unique_ptr<HostSession> session;
-  std::unique_ptr<ConfigJob> job;
-  bool done = false;
-  bool verified = false;
-};
-
 CloneDialog::CloneDialog(ReplyRouter& router, const SessionPolicy& policy, HistoryStore& history,
                          std::vector<HostIdentity> hosts, std::optional<Source> fromHost,
                          std::optional<Source> fromFile, QWidget* parent)
@@ -102,9 +93,7 @@ CloneDialog::CloneDialog(ReplyRouter& router, const SessionPolicy& policy, Histo
 
 CloneDialog::~CloneDialog() = default;
 
-bool CloneDialog::running() const {
-  return std::any_of(runs_.begin(), runs_.end(), [](const auto& r) { return !r->done; });
-}
+bool CloneDialog::running() const { return fleet_ && fleet_->running(); }
 
 void CloneDialog::startClone() {
   if (running()) return;
@@ -112,57 +101,39 @@ void CloneDialog::startClone() {
   RecordMasks which{};
   for (ParamGroup g : kAllGroups)
     if (groups_[static_cast<int>(g)]->isChecked()) which[static_cast<int>(g)] = source.records[static_cast<int>(g)];
-  runs_.clear();
-  results_->setRowCount(0);
+  std::vector<FleetJob::Host> writes;
   for (int i = 0; i < hostList_->count(); ++i) {
     if (hostList_->item(i)->checkState() != Qt::Checked) continue;
-    auto run = std::make_unique<HostRun>();
-    run->host = hosts_[static_cast<std::size_t>(i)];
-    run->row = results_->rowCount();
-    results_->insertRow(run->row);
-    results_->setItem(run->row, 0, new QTableWidgetItem(hostName(run->host)));
-    results_->setItem(run->row, 1, new QTableWidgetItem(tr("等待")));
-    run->session = std::make_unique<HostSession>(router_);
-    run->session->setPolicy(policy_);
-    run->session->setTarget(run->host.mac);
-    run->job = std::make_unique<ConfigJob>(*run->session);
-    HostRun& r = *run;
-    connect(r.job.get(), &ConfigJob::stageChanged, this, [this, &r](ConfigJob::Stage stage, ParamGroup g) {
-      results_->item(r.row, 1)->setText(tr("正在%1 %2").arg(stageWord(stage), groupLabel(g)));
-    });
-    connect(r.job.get(), &ConfigJob::finished, this, [this, &r](const ConfigJobResult& res) { finished(r, res); });
-    runs_.push_back(std::move(run));
+    FleetJob::Host w;
+    w.identity = hosts_[static_cast<std::size_t>(i)];
+    w.target = source.target;
+    w.which = which;
+    w.options.own = ownRecordsIf(source.host, w.identity.mac);
+    w.options.networkAsked = groups_[static_cast<int>(ParamGroup::Network)]->isChecked();
+    w.options.history = &history_;
+    writes.push_back(std::move(w));
+  }
+  results_->setRowCount(0);
+  for (const FleetJob::Host& w : writes) {
+    const int row = results_->rowCount();
+    results_->insertRow(row);
+    results_->setItem(row, 0, new QTableWidgetItem(hostName(w.identity)));
+    results_->setItem(row, 1, new QTableWidgetItem(tr("等待")));
   }
   results_->resizeColumnToContents(0);
+  fleet_ = std::make_unique<FleetJob>(router_, policy_);
+  connect(fleet_.get(), &FleetJob::stageChanged, this, [this](int row, ConfigJob::Stage stage, ParamGroup g) {
+    results_->item(row, 1)->setText(tr("正在%1 %2").arg(stageWord(stage), groupLabel(g)));
+  });
+  connect(fleet_.get(), &FleetJob::hostFinished, this,
+          [this](int row, const ConfigJobResult& r) { results_->item(row, 1)->setText(resultText(r)); });
+  connect(fleet_.get(), &FleetJob::finished, this, [this] {
+    int verified = 0;
+    for (int i = 0; i < fleet_->size(); ++i) verified += fleet_->result(i).verdict() == JobVerdict::Done;
+    emit allFinished(verified, fleet_->size() - verified);
+  });
   // Every host at once, on the one transport the window has.
-  for (auto& run : runs_) {
-    ConfigJob::Options options;
-    options.own = ownRecordsIf(source.host, run->host.mac);
-    options.networkAsked = groups_[static_cast<int>(ParamGroup::Network)]->isChecked();
-    options.history = &history_;
-    options.host = run->host;
-    run->job->start(source.target, which, options);
-  }
-  if (runs_.empty()) emit allFinished(0, 0);
-}
-
-void CloneDialog::finished(HostRun& run, const ConfigJobResult& r) {
-  run.done = true;
-  run.verified = r.verdict() == JobVerdict::Done;
-  QString text;
-  const int written = recordCount(r.verified);
-  switch (r.verdict()) {
-    case JobVerdict::Refused: text = tr("固件版本不支持，未写入"); break;
-    case JobVerdict::NoAnswer: text = tr("没有应答，未写入"); break;
-    case JobVerdict::Cancelled: text = tr("已取消"); break;
-    case JobVerdict::Done: text = written ? tr("已校验（写入%1条记录）").arg(written) : tr("已校验（无需写入）"); break;
-    case JobVerdict::Partly: text = tr("失败：%1").arg(recordNames(r.failed)); break;
-    case JobVerdict::ReadBackDiffers: text = tr("读回不同：%1").arg(recordNames(r.mismatched)); break;
-  }
-  results_->item(run.row, 1)->setText(text);
-  if (running()) return;
-  const int verified = static_cast<int>(std::count_if(runs_.begin(), runs_.end(), [](const auto& x) { return x->verified; }));
-  emit allFinished(verified, static_cast<int>(runs_.size()) - verified);
+  fleet_->start(std::move(writes));
 }
 
 }  // namespace quendra

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "config/config_file.h"
-#include "session/config_job.h"
+#include "session/fleet_job.h"
 
 class QCheckBox;
 class QListWidget;
@@ -53,9 +53,7 @@ class CloneDialog : public QDialog {
   void allFinished(int verified, int failed);
 
  private:
-  struct HostRun;
   void startClone();
-  void finished(HostRun& run, const ConfigJobResult& result);
 
   ReplyRouter& router_;
   SessionPolicy policy_;
@@ -67,7 +65,7 @@ class CloneDialog : public QDialog {
   QCheckBox* groups_[kParamGroupCount] = {};
   QTableWidget* results_;
   QPushButton* start_;
-  std::vector<std::unique_ptr<HostRun>> runs_;
+  std::unique_ptr<FleetJob> fleet_;
 };
 
 }  // namespace quendra

@@ -53,4 +53,17 @@ QString hostName(const HostIdentity& host) {
                                         QString::fromStdString(formatDottedAddress(host.ip)));
 }
 
+QString resultText(const ConfigJobResult& r) {
+  switch (r.verdict()) {
+    case JobVerdict::Refused: return QCoreApplication::translate("quendra::CloneDialog", "固件版本不支持，未写入");
+    case JobVerdict::NoAnswer: return QCoreApplication::translate("quendra::CloneDialog", "没有应答，未写入");
+    case JobVerdict::Cancelled: return QCoreApplication::translate("quendra::CloneDialog", "已取消");
+    case JobVerdict::Partly: return QCoreApplication::translate("quendra::CloneDialog", "失败：%1").arg(recordNames(r.failed));
+    case JobVerdict::ReadBackDiffers: return QCoreApplication::translate("quendra::CloneDialog", "读回不同：%1").arg(recordNames(r.mismatched));
+    case JobVerdict::Done: break;
+  }
+  const int written = recordCount(r.verified);
+  return written ? QCoreApplication::translate("quendra::CloneDialog", "已校验（写入%1条记录）").arg(written) : QCoreApplication::translate("quendra::CloneDialog", "已校验（无需写入）");
+}
+
 }  // namespace quendra

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "config/config_file.h"
+#include "session/config_job.h"
 
 namespace quendra {
 
@@ -12,5 +13,8 @@ QString fileErrorText(const ConfigFileError& error);
 QString recordNames(const RecordMasks& masks);
 // A host as a line of the information area names it: "模拟主机1 02-4B-7D-00-00-01 192.168.1.10".
 QString hostName(const HostIdentity& host);
+
+// A host's job as a result cell says it: "已校验（写入3条记录）", "失败：通道5", ...
+QString resultText(const ConfigJobResult& result);
 
 }  // namespace quendra
