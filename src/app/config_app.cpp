@@ -14,7 +14,7 @@ ConfigApp::ConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("quendra-config"));
   // Wayland compositors find the icon through the desktop entry of this name.
   setDesktopFileName(QStringLiteral("io.quendra.config"));
-  if (prefersEnglish(QLocale::system().uiLanguages())) installEnglish(*this);
+  installInterfaceLanguage(*this, QLocale::system().uiLanguages());
   setUpLook(*this);
 }
 
