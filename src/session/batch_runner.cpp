@@ -69,7 +69,7 @@ void BatchRunner::attemptTimedOut() {
 }
 
 void BatchRunner::report(BatchEvent::Stage stage, const BatchPlanner::Step& s) {
-  emit event(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed});
+  emit batchEvent(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed});
 }
 
 }  // namespace quendra
