@@ -930,12 +930,12 @@ Notes:<byte value="xd"/>
         <translation>About Quendra Configuration</translation>
     </message>
     <message>
-        <source>Quendra主机配置软件V2.3</source>
-        <translation>Quendra Host Configuration V2.3</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Quendra主机配置软件V%1</source>
+        <translation>Quendra Host Configuration V%1</translation>
     </message>
 </context>
 <context>
@@ -1928,10 +1928,6 @@ Notes:<byte value="xd"/>
 <context>
     <name>quendra::MainDialog</name>
     <message>
-        <source>Quendra 主机配置软件 V2.3</source>
-        <translation>Quendra Host Configuration V2.3</translation>
-    </message>
-    <message>
         <source>电脑网卡IP</source>
         <translation>PC address</translation>
     </message>
@@ -2036,6 +2032,10 @@ Notes:<byte value="xd"/>
     <message>
         <source>导出报告...</source>
         <translation>Export report...</translation>
+    </message>
+    <message>
+        <source>Quendra 主机配置软件 V%1</source>
+        <translation>Quendra Host Configuration V%1</translation>
     </message>
 </context>
 <context>

@@ -16,7 +16,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel;
   const int side = style()->pixelMetric(QStyle::PM_LargeIconSize);
   icon->setPixmap(QApplication::windowIcon().pixmap(side, side));
-  auto* text = new QLabel(tr("Quendra主机配置软件V2.3"));
+  auto* text = new QLabel(tr("Quendra主机配置软件V%1").arg(QStringLiteral(QUENDRA_SHOWN_VERSION)));
   auto* ok = new QPushButton(tr("确定"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

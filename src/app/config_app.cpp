@@ -15,7 +15,7 @@ ConfigApp::ConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationVersion(QStringLiteral(QUENDRA_VERSION));
   // Wayland compositors find the icon through the desktop entry of this name.
   setDesktopFileName(QStringLiteral("io.quendra.config"));
-  if (prefersEnglish(QLocale::system().uiLanguages())) installEnglish(*this);
+  installInterfaceLanguage(*this, QLocale::system().uiLanguages());
   setUpLook(*this);
 }
 

@@ -55,7 +55,7 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
       router_(std::make_unique<ReplyRouter>(transport_)),
       session_(std::make_unique<HostSession>(*router_)),
       finder_(std::make_unique<HostFinder>(*router_)) {
-  setWindowTitle(tr("Quendra 主机配置软件 V2.3"));
+  setWindowTitle(tr("Quendra 主机配置软件 V%1").arg(QStringLiteral(QUENDRA_SHOWN_VERSION)));
   // A system menu and a minimise box, no maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

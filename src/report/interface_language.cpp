@@ -1,20 +1,34 @@
 #include "report/interface_language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace quendra {
+namespace {
+
+bool installTranslation(QCoreApplication& app, const QString& file, const QString& folder = QString()) {
+  auto* translator = new QTranslator(&app);
+  if (translator->load(file, folder) && app.installTranslator(translator)) return true;
+  delete translator;
+  return false;
+}
+
+}  // namespace
 
 bool prefersEnglish(const QStringList& uiLanguages) {
   return !uiLanguages.isEmpty() && QLocale(uiLanguages.first()).language() == QLocale::English;
 }
 
-bool installEnglish(QCoreApplication& app) {
-  auto* translator = new QTranslator(&app);
-  if (translator->load(QStringLiteral(":/i18n/quendra_en.qm")) && app.installTranslator(translator)) return true;
-  delete translator;
-  return false;
+bool installEnglish(QCoreApplication& app) { return installTranslation(app, QStringLiteral(":/i18n/quendra_en.qm")); }
+
+bool installToolkitChinese(QCoreApplication& app) {
+  return installTranslation(app, QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+bool installInterfaceLanguage(QCoreApplication& app, const QStringList& uiLanguages) {
+  return prefersEnglish(uiLanguages) ? installEnglish(app) : installToolkitChinese(app);
 }
 
 }  // namespace quendra

@@ -3,7 +3,10 @@
 // makes. The texts in the sources are Chinese, as on the hosts, and stay the
 // default; an operator whose desktop speaks English gets the English
 // translation (translations/quendra_en.ts, built into the report library as
-// :/i18n/quendra_en.qm).
+// :/i18n/quendra_en.qm). The toolkit's own texts (message box buttons, the
+// file dialog, the context menu of text fields) are English in Qt itself: the
+// Chinese window takes their Chinese from Qt's translations (Debian:
+// qt6-translations-l10n).
 #include <QStringList>
 
 class QCoreApplication;
@@ -18,5 +21,13 @@ bool prefersEnglish(const QStringList& uiLanguages);
 // Installs the English translation for every window built afterwards;
 // false when it could not be loaded.
 bool installEnglish(QCoreApplication& app);
+
+// Installs the toolkit's Chinese texts (qtbase_zh_CN.qm from
+// QLibraryInfo::TranslationsPath); false when it could not be loaded.
+bool installToolkitChinese(QCoreApplication& app);
+
+// English or the toolkit's Chinese, as prefersEnglish(uiLanguages) chooses;
+// false when the chosen translation could not be loaded.
+bool installInterfaceLanguage(QCoreApplication& app, const QStringList& uiLanguages);
 
 }  // namespace quendra

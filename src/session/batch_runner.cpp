@@ -86,7 +86,7 @@ void BatchRunner::attemptTimedOut() {
 }
 
 void BatchRunner::report(BatchEvent::Stage stage, const BatchPlanner::Step& s) {
-  emit event(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed, s.cancelled});
+  emit batchEvent(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed, s.cancelled});
 }
 
 }  // namespace quendra

@@ -56,7 +56,7 @@ class BatchRunner : public QObject {
   bool running() const { return planner_.running(); }
 
  signals:
-  void event(const BatchEvent& event);
+  void batchEvent(const BatchEvent& event);
 
  private:
   void scheduleStep() { stepTimer_.start(); }

@@ -15,7 +15,7 @@ HostSession::HostSession(ReplyRouter& router, QObject* parent)
         const auto c = classifyTunnelCommand(command);
         if (c) sendTunnel(command, c->isWrite ? encodeRecord(config_, c->group, c->index) : Bytes{});
       })) {
-  connect(batches_.get(), &BatchRunner::event, this, &HostSession::onBatchEvent);
+  connect(batches_.get(), &BatchRunner::batchEvent, this, &HostSession::onBatchEvent);
   setPolicy(policy_);
   router_.attach(this);
 }
