@@ -78,6 +78,10 @@
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>重复</source>
+        <translation>given twice</translation>
+    </message>
 </context>
 <context>
     <name>FieldLabels</name>

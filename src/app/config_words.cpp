@@ -34,6 +34,7 @@ QString fileErrorText(const ConfigFileError& e) {
     case P::BadAddress: what = ConfigWords::tr("地址格式不正确"); break;
     case P::WrongLength: what = ConfigWords::tr("长度为%1，应为%2").arg(e.actual).arg(e.expected); break;
     case P::EmptyRecord: what = ConfigWords::tr("记录中既没有fields也没有image"); break;
+    case P::Repeated: what = ConfigWords::tr("重复"); break;
   }
   QString text = ConfigWords::tr("配置文件有误：%1").arg(e.file);
   if (!e.path.isEmpty()) text += '\n' + ConfigWords::tr("位置：%1").arg(e.path);

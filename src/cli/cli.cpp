@@ -21,6 +21,9 @@ Commands:
   read HOST [GROUP...] [-o FILE]
                                 read groups (all by default) into a host
                                 configuration file (standard output without -o)
+  read HOST GROUP --csv [-o FILE.csv]
+                                one group's records as a table, one row each
+                                (write takes such a FILE.csv back)
   diff A B [--exit-code]        the fields that differ; A and B are each a file
                                 or a HOST
   write HOST FILE [GROUP...] [--dry-run] [--with-network] [--with-identity]
@@ -74,6 +77,7 @@ before in the history the window shows (历史记录...).
 
 Options:
   --json                  machine-readable results (JSON) on standard output
+  --csv                   (read) one group as a table, a row per record
   --local-address ADDR    send and listen on this local IPv4 address only
   --timeout MS            wait for each answer this long (default 801 ms;
                           relays and ModBus slots 8010 ms)
@@ -111,7 +115,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   const auto valued = [](const QStringList& names, const char* value) {
     return QCommandLineOption(names, QString(), QString::fromLatin1(value));
   };
-  const QCommandLineOption json(QStringLiteral("json")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
+  const QCommandLineOption json(QStringLiteral("json")), csv(QStringLiteral("csv")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
       withNetwork(QStringLiteral("with-network")), withIdentity(QStringLiteral("with-identity")),
       exitCode(QStringLiteral("exit-code")), yes(QStringLiteral("yes")), allChannels(QStringLiteral("all-channels")),
       help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -122,7 +126,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            capture = valued({QStringLiteral("capture")}, "FILE"),
                            templateFile = valued({QStringLiteral("template")}, "FILE"),
                            output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
-  p.addOptions({json, local, timeout, attempts, searchTime, capture, templateFile, output, dryRun, all, withNetwork,
+  p.addOptions({json, csv, local, timeout, attempts, searchTime, capture, templateFile, output, dryRun, all, withNetwork,
                 withIdentity, exitCode, yes, allChannels, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
@@ -141,6 +145,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   o.command = positional.first();
   o.arguments = positional.mid(1);
   o.json = p.isSet(json);
+  o.csv = p.isSet(csv);
   o.output = p.value(output);
   o.capture = p.value(capture);
   o.templateFile = p.value(templateFile);

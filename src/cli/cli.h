@@ -28,6 +28,7 @@ struct Options {
   QString command;
   QStringList arguments;  // the command's own, in order
   bool json = false;
+  bool csv = false;  // read: one group's records as a table
   std::optional<std::uint32_t> localAddress;
   std::optional<std::chrono::milliseconds> timeout;
   std::optional<int> attempts;

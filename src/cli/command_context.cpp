@@ -234,6 +234,7 @@ QString describeFileError(const ConfigFileError& e) {
     case P::BadAddress: what = QStringLiteral("not an address"); break;
     case P::WrongLength: what = QStringLiteral("wrong length: %1 instead of %2").arg(e.actual).arg(e.expected); break;
     case P::EmptyRecord: what = QStringLiteral("a record needs \"fields\" or \"image\""); break;
+    case P::Repeated: what = QStringLiteral("given twice"); break;
   }
   return e.path.isEmpty() ? QStringLiteral("%1 %2").arg(e.file, what) : QStringLiteral("%1: %2: %3").arg(e.file, e.path, what);
 }

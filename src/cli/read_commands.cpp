@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include "cli/command_context.h"
+#include "config/record_table_csv.h"
 #include "link/gbk.h"
 #include "records/field_text.h"
 #include "report/host_report.h"
@@ -100,16 +101,29 @@ int readCommand(Context& c) {
   }
   const auto which = groupsNamed(c, args.mid(1), allRecordMasks());
   if (!which) return kUsage;
+  // --csv: one group's records as a spreadsheet table, one row each.
+  const auto groups = std::count_if(which->begin(), which->end(), [](std::uint32_t m) { return m != 0; });
+  if (c.options().csv && groups != 1) {
+    c.fail(QStringLiteral("read --csv needs one GROUP"));
+    return kUsage;
+  }
   const auto host = c.find(args.first());
   if (!host) return kNoAnswer;
   const HostRecords r = readHost(c, *host, *which);
   if (r.status == kNoAnswer || r.status == kRefused) return r.status;
-  const QByteArray json = configFileJson(r.config, r.read, headerFor(*host));
+  QByteArray bytes;
+  if (c.options().csv) {
+    const auto g = static_cast<ParamGroup>(std::find_if(which->begin(), which->end(), [](auto m) { return m; }) - which->begin());
+    bytes = csvBytes(recordTable(r.config, g, r.read[static_cast<int>(g)]));
+  } else {
+    bytes = configFileJson(r.config, r.read, headerFor(*host));
+  }
   if (c.options().output.isEmpty()) {
-    c.out() << QString::fromUtf8(json);
+    c.out() << QString::fromUtf8(bytes);
   } else {
     QString error;
-    if (!writeConfigFile(c.options().output, json, &error)) {
+    if (!(c.options().csv ? writeCsvFile(c.options().output, bytes, &error)
+                          : writeConfigFile(c.options().output, bytes, &error))) {
       c.fail(QStringLiteral("%1: %2").arg(c.options().output, error));
       return kUsage;
     }

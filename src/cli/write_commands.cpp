@@ -5,13 +5,16 @@
 #include <QJsonObject>
 
 #include "cli/command_context.h"
+#include "config/record_table_csv.h"
 #include "records/field_text.h"
 
 namespace quendra::cli {
 namespace {
 
+// A host configuration file, or a record table (FILE.csv).
 std::optional<ConfigFile> loadFile(Context& c, const QString& path) {
-  ConfigFileResult file = readConfigFile(path);
+  ConfigFileResult file = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? readRecordTable(path)
+                                                                                    : readConfigFile(path);
   if (const auto* e = std::get_if<ConfigFileError>(&file)) {
     c.fail(describeFileError(*e));
     return std::nullopt;

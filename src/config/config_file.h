@@ -76,6 +76,7 @@ struct ConfigFileError {
     BadAddress,          // not four decimal parts 0..255 (an address, a MAC)
     WrongLength,         // an image or array of the wrong length (expected, actual)
     EmptyRecord,         // a record with neither fields nor image
+    Repeated,            // a record or column given twice (record tables)
   };
   QString file;
   QString path;  // the JSON path, e.g. channels[3].fields.upperLimit1

@@ -87,6 +87,14 @@ std::variant<FieldValue, Problem> fieldFromText(const RecordField& field, const 
   return fieldFromJson(field, QJsonValue(d));
 }
 
+QString fieldCellText(const RecordField& field, const FieldValue& value) {
+  const QString text = fieldText(field, value);
+  if (field.kind != FieldKind::Real && field.kind != FieldKind::Text) return text;
+  const auto back = fieldFromText(field, text);
+  const auto* v = std::get_if<FieldValue>(&back);
+  return v && sameValue(*v, value) && !text.trimmed().isEmpty() ? text : QString();
+}
+
 QString fieldText(const RecordField& field, const FieldValue& value) {
   if (field.kind == FieldKind::Real) {
     const auto f = static_cast<float>(std::get<double>(value));

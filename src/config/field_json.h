@@ -20,6 +20,10 @@ std::variant<FieldValue, ConfigFileError::Problem> fieldFromJson(const RecordFie
 // cell): the same values a configuration file takes, numbers written as
 // decimal text (blanks around them allowed), or why it cannot.
 std::variant<FieldValue, ConfigFileError::Problem> fieldFromText(const RecordField& field, const QString& text);
+// The text a table's cell gives for `value`: what fieldFromText reads back
+// as the same value, or empty when no text does (a float that is not a
+// number, a text GBK cannot decode: the cell then leaves the field alone).
+QString fieldCellText(const RecordField& field, const FieldValue& value);
 // One line of text, as a table or a terminal shows it.
 QString fieldText(const RecordField& field, const FieldValue& value);
 

@@ -149,16 +149,6 @@ class RosterReader {
   std::map<std::uint32_t, int> terminalAddressRows_;
 };
 
-// The text a cell gives for `value`: empty when no text reads back as it
-// (numbers and addresses always do).
-QString cellText(const RecordField& field, const FieldValue& value) {
-  const QString text = fieldText(field, value);
-  if (field.kind != FieldKind::Real && field.kind != FieldKind::Text) return text;
-  const auto back = fieldFromText(field, text);
-  const auto* v = std::get_if<FieldValue>(&back);
-  return v && sameValue(*v, value) && !text.trimmed().isEmpty() ? text : QString();
-}
-
 RosterResult rosterOf(const CsvResult& csv, const QString& file) {
   if (const auto* error = std::get_if<CsvError>(&csv)) return fromCsv(*error, file);
   try {
@@ -199,7 +189,7 @@ CsvTable rosterTable(const std::vector<FieldPath>& columns, const std::vector<Ro
       row << QString::fromStdString(formatDottedAddress(host.identity.ip)) << host.identity.name;
       for (const FieldPath& path : columns) {
         const bool read = (host.read[static_cast<int>(path.group)] >> path.index) & 1u;
-        row.append(read ? cellText(*path.field, path.field->get(host.config, path.index)) : QString());
+        row.append(read ? fieldCellText(*path.field, path.field->get(host.config, path.index)) : QString());
       }
     } else {
       while (row.size() < header.size()) row.append(QString());

@@ -9,6 +9,7 @@
 
 #include "cli/cli.h"
 #include "config/config_file.h"
+#include "config/csv.h"
 #include "config/fleet_roster.h"
 #include "config/history_store.h"
 #include "support/fleet_transport.h"
@@ -179,6 +180,27 @@ class CliTest : public QObject {
       const std::string untouched = decodeChannelPayload(before[1].records.at(5))->name1;  // an empty cell leaves it
       QCOMPARE(std::get<std::string>(row.cells[1].value), i == 0 ? std::string("\xce\xc2\xb6\xc8") : i == 2 ? "x" : untouched);
     }
+  }
+
+  void oneGroupTravelsAsARecordTable() {
+    Fixture f(1);
+    QCOMPARE(f.cli({"read", "02-4B-7D-00-00-01", "relays", "--csv", "-o", f.path("r.csv")}).status, 0);
+    CsvTable t = std::get<CsvTable>(readCsvFile(f.path("r.csv")));
+    QCOMPARE(t.size(), std::size_t{9});
+    QCOMPARE(t[0], (QStringList{"record", "workMode", "startInterval", "startDuration"}));
+    QCOMPARE(t[3][0], QStringLiteral("relays[2]"));
+    t[3][2] = QStringLiteral("77");  // relay 3's start interval; relay 4 names no value
+    t[4] = QStringList{QStringLiteral("relays[3]"), {}, {}, {}};
+    QVERIFY(writeCsvFile(f.path("r.csv"), csvBytes(t)));
+    f.transport.clearRequests();
+    QCOMPARE(f.cli({"write", "02-4B-7D-00-00-01", f.path("r.csv")}).status, 0);
+    QCOMPARE(f.writesSent(), 1);
+    QCOMPARE(getU16LE(f.host(0).records.at(readCommandOf(ParamGroup::Relay, 2)), 1), std::uint16_t{77});
+    t[5][3] = QStringLiteral("x");
+    QVERIFY(writeCsvFile(f.path("r.csv"), csvBytes(t)));
+    const Run bad = f.cli({"write", "02-4B-7D-00-00-01", f.path("r.csv")});
+    QCOMPARE(bad.status, 1);
+    QVERIFY(bad.err.contains(QStringLiteral("r.csv: row 6, column startDuration: wrong type of value")));
   }
 
   void networkCommandsSucceedOnlyWhenTheHostAnswersAfterwards() {
