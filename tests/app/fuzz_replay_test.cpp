@@ -1,5 +1,6 @@
-// The fuzz corpora and regressions (inputs that once crashed the window) replayed through the window fuzz target's
-// driver.
+// The window and reply path fuzz targets' seeds replayed through the window target's driver, and the inputs that once
+// failed them, should any be kept (fuzz/regressions/<target>/, where scripts/fuzz says a fixed crasher goes; the
+// configuration reader's are replayed by tests/config).
 #include <QDir>
 #include <QTest>
 

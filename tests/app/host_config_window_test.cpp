@@ -1,7 +1,8 @@
 // The window's whole-host operations against simulated hosts: a saved file opens to the same records; a file of
 // another host shows only the rows that differ and writes only those records; a record the host misses is named and
-// not called verified; the state before a write is kept and restored through the compare dialog; a copy to five
-// hosts, one of them silent on a command.
+// not called verified; the compare dialog's Cancel and Enter write nothing; a write the version gate refuses; the
+// state before a write is kept and restored through the compare dialog; a copy to five hosts, one of them silent on a
+// command.
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -57,6 +58,17 @@ struct Fixture : FleetWindow {
   }
 };
 
+// What every input field of the tabs shows: texts, list rows, check marks.
+QStringList fieldsShown(QWidget* tabs) {
+  QStringList out;
+  for (QWidget* w : tabs->findChildren<QWidget*>()) {
+    if (auto* e = qobject_cast<QLineEdit*>(w)) out << e->text();
+    if (auto* c = qobject_cast<QComboBox*>(w)) out << QString::number(c->currentIndex());
+    if (auto* c = qobject_cast<QCheckBox*>(w)) out << QString::number(c->isChecked());
+  }
+  return out;
+}
+
 }  // namespace
 
 class HostConfigWindowTest : public QObject {
@@ -101,6 +113,55 @@ class HostConfigWindowTest : public QObject {
     QVERIFY(f.settled());
     QVERIFY(f.dialog.infoLog().text().contains(QStringLiteral("以下记录未能写入或校验：通道32")));
     QVERIFY(!f.dialog.infoLog().text().contains(QStringLiteral("写入完成")));
+  }
+
+  // The compare dialog's Cancel, and Enter (Cancel is its default button): nothing written, no history entry, and the
+  // pages show again what was to be written, not what the job read from the host meanwhile.
+  void compareDialogCancelAndEnterWriteNothing_data() {
+    QTest::addColumn<bool>("enter");
+    QTest::newRow("取消") << false;
+    QTest::newRow("Enter") << true;
+  }
+  void compareDialogCancelAndEnterWriteNothing() {
+    QFETCH(bool, enter);
+    Fixture f;
+    QVERIFY(f.searchAndSelect(0));
+    f.actions().saveConfig();
+    QVERIFY(f.settled() && f.searchAndSelect(1));
+    f.actions().openConfig();  // host 1's terminal address and GPRS port differ from host 2's
+    const QStringList shown = fieldsShown(f.dialog.tabs());
+    const HostConfig asked = f.dialog.session().config();
+    f.transport.clearRequests();
+    f.actions().writeAll();
+    QVERIFY(f.compare());
+    if (enter) QTest::keyClick(f.compare(), Qt::Key_Return);
+    else press(f.compare(), QStringLiteral("取消"));
+    QVERIFY(f.settled());
+    QVERIFY(f.dialog.infoLog().text().endsWith(QStringLiteral("\r\n未写入\r\n")));
+    QVERIFY(f.writeCommands().isEmpty());
+    QVERIFY(HistoryStore().entries(f.host(1).mac).empty());
+    QCOMPARE(fieldsShown(f.dialog.tabs()), shown);
+    QVERIFY(differingRecords(asked, f.dialog.session().config(), allRecordMasks()) == RecordMasks{});
+  }
+
+  // A host whose reads pass and whose first write acknowledgement fails the version gate: the warning once, nothing
+  // more written to it, the job ends refused.
+  void aWriteRefusedByTheVersionGateWarnsOnce() {
+    Fixture f;
+    f.transport.acknowledgeWritesAs(7, 2);
+    QVERIFY(f.searchAndSelect(0));
+    f.pressAndSettle(MainDialog::BaseTab, QStringLiteral("读取基础参数"));
+    f.pressAndSettle(MainDialog::LedTab, QStringLiteral("读取LED屏参数"));
+    edit(f.dialog.basePage(), QStringLiteral("终端地址："))->setText(QStringLiteral("0badc0de"));
+    edit(f.dialog.tabs()->widget(MainDialog::LedTab), QStringLiteral("LED屏X尺寸："))->setText(QStringLiteral("300"));
+    f.transport.clearRequests();
+    f.actions().writeAll();
+    f.compare()->accept();
+    QVERIFY(f.settled());
+    QCOMPARE(f.writeCommands(), QList<int>{writeCommandOf(ParamGroup::Base)});
+    QCOMPARE(f.notifier.notices.size(), 1);
+    QCOMPARE(f.notifier.notices[0].text, QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件"));
+    QVERIFY(f.dialog.infoLog().text().endsWith(QStringLiteral("固件版本不支持，未写入\r\n")));
   }
 
   void stateBeforeAWriteIsKeptAndRestored() {
