@@ -1,6 +1,5 @@
-// The window and reply path fuzz targets' seeds replayed through the window target's driver, and the inputs that once
-// failed them, should any be kept (fuzz/regressions/<target>/, where scripts/fuzz says a fixed crasher goes; the
-// configuration reader's are replayed by tests/config).
+// The window and reply path fuzz targets' seeds replayed through the window target's driver, and any input kept in
+// fuzz/regressions/<target>/ (where scripts/fuzz says a fixed crasher goes; none has been found so far).
 #include <QDir>
 #include <QTest>
 

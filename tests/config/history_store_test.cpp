@@ -1,6 +1,7 @@
 // The history kept before writes: one file per save in a folder per host, named by its time and the groups it holds,
 // listed newest first, the newest 200 kept; a file holds only what the state knew; a save without a host or with
 // nothing known is refused.
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,7 +34,9 @@ class HistoryStoreTest : public QObject {
     ConfigFileHeader header{"test", QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0, 5), Qt::UTC), HostIdentity{kHost, {}, 0, 0}};
     QVERIFY(!store.save(state, allRecordMasks(), ConfigFileHeader{}));                           // no host
     QVERIFY(!store.save(state, masks({{ParamGroup::Gprs, 1}, {ParamGroup::Relay, 1}}), header));  // none known
-    QVERIFY(store.save(state, allRecordMasks(), header));
+    QVERIFY(QDir().mkpath(dir.filePath("024B7D000001/20261207-093000-005_base-relays.json")));  // in the way
+    QVERIFY(!store.save(state, allRecordMasks(), header));
+    QVERIFY(QDir(dir.filePath("024B7D000001")).removeRecursively() && store.save(state, allRecordMasks(), header));
 
     std::vector<HistoryStore::Entry> entries = store.entries(kHost);
     QCOMPARE(entries.size(), std::size_t{1});
