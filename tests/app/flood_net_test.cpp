@@ -25,7 +25,7 @@ using namespace quendra;
 namespace {
 
 constexpr int kDatagrams = 40000;
-constexpr int kChunk = 2000;  // sent per turn of the sender, so the receive queue never overflows
+constexpr int kChunk = 2000;  // sent per turn of the sender; what the receive queue cannot hold, the kernel drops
 const Mac kHost{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
 const QString kVersionWarning = QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件");
 
