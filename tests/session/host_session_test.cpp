@@ -96,9 +96,14 @@ class HostSessionTest : public QObject {
     connect(&job, &ConfigJob::finished, this, [&](const ConfigJobResult& r) { result = r; });
     RecordMasks which{};
     which[int(ParamGroup::Channel)] = 0b110000;
-    job.start([](HostConfig c) { return c.channels[4].alarmDelay += 9, c.channels[5].alarmDelay += 9, c; }, which);
+    which[int(ParamGroup::Network)] = 1;  // never acknowledged: done once sent
+    job.start([](HostConfig c) {
+      c.network.setListenPort(0, 4001);
+      return c.channels[4].alarmDelay += 9, c.channels[5].alarmDelay += 9, c;
+    }, which);
     QVERIFY(QTest::qWaitFor([&] { return result.has_value(); }, 10000));
     QCOMPARE(result->outcome, Outcome::NoAnswer);
+    QCOMPARE(result->verified[int(ParamGroup::Network)], 1u);
     QCOMPARE(result->verified[int(ParamGroup::Channel)], 0b100000u);
     QCOMPARE(result->failed[int(ParamGroup::Channel)], 0b10000u);
   }
@@ -169,24 +174,29 @@ class HostSessionTest : public QObject {
   }
 
   // The channel flag falls at the first record that fails (writes are refused from then on) and stays down after the
-  // incomplete pass; another kind's failure leaves it up.
+  // incomplete pass; another kind's failure, or a write's, leaves it up.
   void channelFlagFallsAtTheFirstFailure() {
     Fixture f(hosts(1));
     f.read(ParamGroup::Network);
     QCOMPARE(f.read(ParamGroup::Channel).outcome, Outcome::Done);
-    f.host(0).silent = {readCommandOf(ParamGroup::Relay, 0), readCommandOf(ParamGroup::Channel, 4)};
-    QCOMPARE(f.read(ParamGroup::Relay).outcome, Outcome::NoAnswer);
-    QVERIFY(f.session.flags().channelRead);
-    std::optional<Refusal> afterFailure;
+    QList<std::optional<Refusal>> atRecord6;  // a channel write's refusal while record 6 goes out
     connect(&f.session, &HostSession::batchEvent, this, [&](const BatchEvent& e) {
-      if (e.stage == BatchEvent::Stage::Sending && e.record == 5) afterFailure = f.session.writeRefusal(ParamGroup::Channel);
+      if (e.kind == BatchKind::ChannelRead && e.stage == BatchEvent::Stage::Sending && e.record == 5)
+        atRecord6 << f.session.writeRefusal(ParamGroup::Channel);
     });
+    QCOMPARE(f.read(ParamGroup::Channel).outcome, Outcome::Done);
+    f.host(0).silent = {readCommandOf(ParamGroup::Relay, 0), writeCommandOf(ParamGroup::Channel, 4)};
+    QCOMPARE(f.read(ParamGroup::Relay).outcome, Outcome::NoAnswer);
+    QCOMPARE(f.write(ParamGroup::Channel).outcome, Outcome::NoAnswer);  // short by silence, not refused
+    QVERIFY(f.session.flags().channelRead);
+    f.host(0).silent = {readCommandOf(ParamGroup::Channel, 4)};
     QCOMPARE(f.read(ParamGroup::Channel).outcome, Outcome::NoAnswer);
-    QCOMPARE(afterFailure, std::optional<Refusal>(Refusal::GroupNotRead));
+    QCOMPARE(atRecord6, (QList<std::optional<Refusal>>{std::nullopt, Refusal::GroupNotRead}));
     QVERIFY(!f.session.flags().channelRead);
   }
 
-  // A job cancelled while it reads ends once, Cancelled, and the end of the read it waited for changes nothing.
+  // A job cancelled while it reads ends once, Cancelled, and the end of the read it waited for changes nothing; a job
+  // for a host that is not there says so.
   void aJobCancelledWhileReadingEndsOnce() {
     Fixture f(hosts(1), 200ms);
     f.host(0).silent = {readCommandOf(ParamGroup::Relay, 3)};
@@ -199,6 +209,10 @@ class HostSessionTest : public QObject {
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended[0][0].value<ConfigJobResult>().outcome, Outcome::Cancelled);
     QCOMPARE(f.transport.tunnelCommands().last(), readCommandOf(ParamGroup::Relay, 3));  // and nothing more was asked
+    f.session.setTarget(Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x09});  // a host that is not there
+    job.start([](HostConfig c) { return c; }, allRecordMasks());
+    QVERIFY(QTest::qWaitFor([&] { return ended.size() == 2; }, 10000));
+    QVERIFY(!ended[1][0].value<ConfigJobResult>().hostAnswered);
   }
 
   void gatesRefuseBeforeAnythingIsSentAndTheVersionGateStopsAll() {
