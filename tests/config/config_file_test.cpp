@@ -103,6 +103,7 @@ class ConfigFileTest : public QObject {
     // (each field's values: field_json_test; here, that the file names where they stand)
     row("text for a number", "base.fields.loginInterval", "60", Problem::WrongType);
     row("fraction", "relays[2].fields.startDuration", 1.5, Problem::WrongType);
+    row("name of 21 bytes", "channels[0].fields.name1", QString(21, 'n'), Problem::TooLong);  // the limit named: 20
     row("unknown key", "led.fields.brightness", 3, Problem::UnknownKey);
     row("unknown group key", "relay", QJsonObject{}, Problem::UnknownKey);
     row("image one byte short", "relays[7].image", QStringLiteral("00010203"), Problem::WrongLength);
@@ -126,6 +127,7 @@ class ConfigFileTest : public QObject {
     QVERIFY(std::holds_alternative<ConfigFileError>(r));
     QCOMPARE(int(std::get<ConfigFileError>(r).problem), problem);
     QCOMPARE(std::get<ConfigFileError>(r).path, path);
+    if (problem == int(Problem::TooLong)) QCOMPARE(std::get<ConfigFileError>(r).expected, 20);
   }
 
   void aFileOverTheLimitIsRefusedUnread() {

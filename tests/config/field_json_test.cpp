@@ -37,7 +37,7 @@ class FieldJsonTest : public QObject {
         {"one beyond a byte", u8, 256, Problem::OutOfRange},
         {"float", real, 0.1, FieldValue{double(0.1f)}},
         {"largest float, negative", real, -double(kFloatMax), FieldValue{-double(kFloatMax)}},
-        {"beyond a float", real, 3.5e38, Problem::OutOfRange},
+        {"half a unit above the largest float", real, 3.4028235677973366e38, Problem::OutOfRange},  // rounds up
         {"float as text", real, "1", Problem::WrongType},
         {"Chinese as GBK", name, "温度", FieldValue{kWenDu}},
         {"20 bytes", name, "一二三四五六七八九十", FieldValue{std::string(kTenCharacters)}},
