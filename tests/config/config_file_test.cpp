@@ -107,7 +107,7 @@ class ConfigFileTest : public QObject {
     row("unknown key", "led.fields.brightness", 3, Problem::UnknownKey);
     row("unknown group key", "relay", QJsonObject{}, Problem::UnknownKey);
     row("image one byte short", "relays[7].image", QStringLiteral("00010203"), Problem::WrongLength);
-    row("image not hex", "base.image", QString(54, QLatin1Char('x')), Problem::BadHex);
+    row("image not hex", "base.image", QString(53, QLatin1Char('0')) + 'g', Problem::BadHex);  // 53 digits make 27 bytes
     row("seven relays", "relays", QJsonArray{1, 2, 3, 4, 5, 6, 7}, Problem::WrongLength);
     row("record of nothing", "led", QJsonObject{}, Problem::EmptyRecord);
     row("another format", "format", "something-else", Problem::WrongFormat);
