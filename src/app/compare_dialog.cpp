@@ -31,7 +31,9 @@ CompareDialog::CompareDialog(const std::vector<FieldDifference>& differences, co
   replaceIdentity_->setVisible(!kept.empty());
   connect(replaceIdentity_, &QCheckBox::toggled, this, &CompareDialog::replaceIdentityToggled);
 
-  auto* buttons = new QDialogButtonBox;
+  // In the dialog from the start: a default button set before it has its dialog is forgotten when the dialog shows,
+  // and the first button (写入) takes Enter.
+  auto* buttons = new QDialogButtonBox(this);
   QPushButton* write = buttons->addButton(tr("写入"), QDialogButtonBox::AcceptRole);
   QPushButton* cancel = buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
   write->setAccessibleName(write->text());

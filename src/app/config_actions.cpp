@@ -152,6 +152,7 @@ void ConfigActions::runWrite(const QString& title, ConfigJob::Target target, con
                              std::optional<RecordMasks> own, std::optional<HostConfig> restoreOnCancel, bool confirm) {
   startJob(title, which);
   restoreOnCancel_ = std::move(restoreOnCancel);
+  ownBefore_ = w_.session->ownRecords();
   // One history entry for the whole write, kept by the job before it writes.
   history_.setSuspended(true);
   connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::written);
@@ -191,6 +192,8 @@ void ConfigActions::written(const ConfigJobResult& r) {
   if (r.outcome == Outcome::Cancelled && restoreOnCancel_) {
     // The pages show again what was to be written, not what the host holds.
     w_.session->config() = *restoreOnCancel_;
+    // and what was another host's is again (the job's reads made the records this host's meanwhile)
+    w_.session->markForeign(recordsWithout(allRecordMasks(), ownBefore_));
     showPages(allRecordMasks());
   }
   restoreOnCancel_.reset();

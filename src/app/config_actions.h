@@ -100,6 +100,7 @@ class ConfigActions : public QObject {
   QPointer<CloneDialog> clone_;
   QPointer<RecordTableDialog> table_;
   std::optional<HostConfig> restoreOnCancel_;
+  RecordMasks ownBefore_{};  // the session's own records when the write began
 };
 
 }  // namespace quendra

@@ -51,7 +51,9 @@ std::variant<FieldValue, Problem> fieldFromJson(const RecordField& field, const 
     case FieldKind::Real: {
       if (!json.isDouble()) return Problem::WrongType;
       const double d = json.toDouble();
-      if (std::fabs(d) > std::numeric_limits<float>::max()) return Problem::OutOfRange;
+      // Numbers up to half a unit in the last place above the largest float round to it: the largest float is
+      // written as 3.4028235e38, which lies above it.
+      if (std::fabs(d) >= double(std::numeric_limits<float>::max()) + std::ldexp(1.0, 103)) return Problem::OutOfRange;
       return FieldValue{static_cast<double>(static_cast<float>(d))};
     }
     case FieldKind::Text: {

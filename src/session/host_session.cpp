@@ -83,22 +83,22 @@ std::optional<Refusal> HostSession::read(ParamGroup group, std::uint32_t records
     stoppedByGate_[static_cast<int>(kind)] = false;
     return std::nullopt;
   }
-  startSingle(group, false);
+  startSingle(group, false, false);
   return std::nullopt;
 }
 
 std::optional<Refusal> HostSession::write(ParamGroup group, std::uint32_t records) {
   if (auto refusal = writeRefusal(group)) return refusal;
-  return startWrite(group, records);
+  return startWrite(group, records, false);
 }
 
 std::optional<Refusal> HostSession::writeRecords(ParamGroup group, std::uint32_t records) {
   records &= allRecordsOf(group);
   if (records == 0 || (config_.knownRecords(group) & records) != records) return Refusal::GroupNotRead;
-  return startWrite(group, records);
+  return startWrite(group, records, /*awaitAck=*/true);
 }
 
-std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t records) {
+std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t records, bool awaitAck) {
   records &= allRecordsOf(group);
   if (isBatchGroup(group)) {
     const BatchKind kind = batchKindOf(group, true);
@@ -109,7 +109,7 @@ std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t r
     return std::nullopt;
   }
   emit aboutToWrite(group, records);
-  startSingle(group, true);
+  startSingle(group, true, awaitAck);
   return std::nullopt;
 }
 
@@ -137,7 +137,7 @@ void HostSession::verifyByNetworkRead(Operation operation) {
     return;
   }
   verifying_ = operation;
-  startSingle(ParamGroup::Network, false);
+  startSingle(ParamGroup::Network, false, false);
 }
 
 bool HostSession::idle() const {
@@ -151,13 +151,16 @@ HostSession::Pending& HostSession::pendingOf(ParamGroup group, bool write) {
   return pending_[static_cast<int>(group) * 2 + (write ? 1 : 0)];
 }
 
-void HostSession::startSingle(ParamGroup group, bool write) {
+void HostSession::startSingle(ParamGroup group, bool write, bool awaitAck) {
   const AttemptPolicy& policy = policyOf(group, write);
-  // Hosts never acknowledge a network write.
-  const bool awaited = policy.timeout.count() > 0 && !(write && group == ParamGroup::Network);
+  // A write the policy does not wait for is done once sent, unless a job awaits its acknowledgement (the version
+  // gate may refuse it) as long as a read waits. Hosts never acknowledge a network write.
+  const auto wait = policy.timeout.count() > 0 || !awaitAck ? policy.timeout : policyOf(group, false).timeout;
+  const bool awaited = wait.count() > 0 && !(write && group == ParamGroup::Network);
   Pending& p = pendingOf(group, write);
   p.attempt = 1;  // a second press while one waits starts the count again
   p.unacknowledged = write && !awaited;
+  p.wait = wait;
   if (awaited) {
     p.active = true;
     if (!p.timer) {
@@ -165,7 +168,7 @@ void HostSession::startSingle(ParamGroup group, bool write) {
       p.timer->setSingleShot(true);
       connect(p.timer.get(), &QTimer::timeout, this, [this, group, write] { singleTimedOut(group, write); });
     }
-    p.timer->start(policy.timeout);
+    p.timer->start(wait);
   }
   sendSingle(group, write);
   if (!awaited) emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, Outcome::Done, 0});
@@ -192,7 +195,7 @@ void HostSession::singleTimedOut(ParamGroup group, bool write) {
     return;
   }
   ++p.attempt;
-  p.timer->start(policy.timeout);
+  p.timer->start(p.wait);
   sendSingle(group, write);
 }
 
@@ -259,6 +262,8 @@ void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) 
 }
 
 void HostSession::onVersionRefused() {
+  // Every batch ends refused: the pass in hand once its record in hand is
+  // waited out, the passes still waiting their turn without beginning.
   for (int k = 0; k < kBatchKindCount; ++k) {
     const auto kind = static_cast<BatchKind>(k);
     if (batches_->planner().pending(kind) != 0 || batches_->planner().activeKind() == kind) stoppedByGate_[k] = true;

@@ -68,7 +68,9 @@ class HostSession : public QObject {
   std::optional<Refusal> write(ParamGroup group, std::uint32_t records = 0xFFFFFFFFu);
   // Writes records of the group that hold this host's values (read from it
   // or written to it), whatever the group's read flag says; records it does
-  // not know are refused (GroupNotRead). For jobs that write some records.
+  // not know are refused (GroupNotRead). For jobs that write some records:
+  // a single record's acknowledgement is awaited even where the policy sends
+  // and forgets (as long as a read of the group waits).
   std::optional<Refusal> writeRecords(ParamGroup group, std::uint32_t records);
   // Restores the host's network factory settings. When the policy awaits
   // single writes (the command line), done only once the host answers a read
@@ -107,11 +109,12 @@ class HostSession : public QObject {
     bool active = false;          // awaited: its timer runs
     bool unacknowledged = false;  // a write sent and not awaited, until its acknowledgement
     int attempt = 0;
+    std::chrono::milliseconds wait{};
     std::unique_ptr<QTimer> timer;
   };
   Pending& pendingOf(ParamGroup group, bool write);
-  std::optional<Refusal> startWrite(ParamGroup group, std::uint32_t records);
-  void startSingle(ParamGroup group, bool write);
+  std::optional<Refusal> startWrite(ParamGroup group, std::uint32_t records, bool awaitAck);
+  void startSingle(ParamGroup group, bool write, bool awaitAck);
   void sendSingle(ParamGroup group, bool write);
   void singleTimedOut(ParamGroup group, bool write);
   void finishSingle(ParamGroup group, bool write, Outcome outcome);

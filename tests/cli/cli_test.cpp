@@ -246,6 +246,12 @@ class CliTest : public QObject {
     Fixture old(2, 0, 2);  // version 702: nothing is written to it
     QCOMPARE(old.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")}).status, 4);
     QCOMPARE(old.writesSent(), 0);
+    Fixture gated(2);  // reads pass; the first write's acknowledgement fails the gate: nothing more is written
+    gated.transport.acknowledgeWritesAs(7, 2);
+    const Run refusedWrite = gated.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")});
+    QCOMPARE(refusedWrite.status, 4);
+    QVERIFY(refusedWrite.out.contains(QStringLiteral("refused: its firmware version is not supported")));
+    QCOMPARE(gated.writesSent(), 1);
   }
 
   void cloneUnderLossNeverCallsAHostVerifiedThatDiffers() {

@@ -37,7 +37,8 @@ for mode in broadcast unicast; do
 done
 
 step "one namespace: --drop 100"
-"$root/scripts/netns-run" python3 "$client" --local 127.0.0.1 --scenario drop --sim "$sim" -- --drop 100
+"$root/scripts/netns-run" python3 "$client" --local 127.0.0.1 --scenario drop --sim "$sim" \
+  --sim-log "$work/drop.log" -- --drop 100
 
 for mode in broadcast unicast; do
   step "two namespaces, $mode replies (simulator on the LAN side)"

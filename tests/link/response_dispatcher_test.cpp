@@ -77,11 +77,20 @@ TEST_F(DispatcherTest, EveryReplyReachesItsHandlerWhole) {
             Calls{"ack base k0 p0 from another host"});
 }
 
-TEST_F(DispatcherTest, VersionGateCallsOnlyItsHook) {
-  EXPECT_EQ(dispatch(dataReply(1, 27, 7, 2)), Calls{"refused"});
-  const ResponseDispatcher bare;  // and without handlers nothing breaks
-  bare.onDeviceDatagram(dataReply(1, 27));
-  bare.onDeviceDatagram(dataReply(1, 27, 7, 2));
+TEST_F(DispatcherTest, VersionGateCallsOnlyItsHook) { EXPECT_EQ(dispatch(dataReply(1, 27, 7, 2)), Calls{"refused"}); }
+
+// A handler left unset is skipped (calling an empty std::function throws), and the ones set still get theirs.
+TEST(Dispatcher, HandlersLeftUnsetAreSkipped) {
+  const ResponseDispatcher none;
+  ResponseDispatcher tunnelOnly;
+  Calls calls;
+  tunnelOnly.onTunnelReply([&](const Mac&, const TunnelCommand& c, ByteView) { calls.push_back(c.isWrite ? "ack" : "data"); });
+  for (const Bytes& d : {OuterFrame::buildSearchAnswer({1, kHost, 710, "h"}), OuterFrame::buildNetworkAnswer(kHost, Bytes(292)),
+                         dataReply(1, 27), dataReply(2, 0), dataReply(1, 27, 7, 2)}) {
+    EXPECT_NO_THROW(none.onDeviceDatagram(d));
+    EXPECT_NO_THROW(tunnelOnly.onDeviceDatagram(d));
+  }
+  EXPECT_EQ(calls, (Calls{"data", "ack"}));
 }
 
 }  // namespace

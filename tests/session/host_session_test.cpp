@@ -13,6 +13,7 @@
 using namespace quendra;
 using namespace quendra::test;
 using namespace std::chrono_literals;
+Q_DECLARE_METATYPE(quendra::RecordMasks)
 
 namespace {
 
@@ -26,9 +27,10 @@ struct Fixture {
   HostSession session{router};
   QSignalSpy finished{&session, &HostSession::finished};
 
-  explicit Fixture(const sim::SimOptions& options = hosts(2)) : transport(options) {
+  // Waits `wait` for an answer; tests where every request is answered wait long, so no retry races a reply.
+  explicit Fixture(const sim::SimOptions& options = hosts(2), std::chrono::milliseconds wait = 20ms) : transport(options) {
     SessionPolicy fast = SessionPolicy::windowDefaults();
-    for (ParamGroup g : kAllGroups) fast.readOf(g).timeout = fast.writeOf(g).timeout = 20ms;
+    for (ParamGroup g : kAllGroups) fast.readOf(g).timeout = fast.writeOf(g).timeout = wait;
     session.setPolicy(fast);
     session.setTarget(mac(0));
   }
@@ -43,7 +45,13 @@ struct Fixture {
       qFatal("not one result");
     return finished.last().at(0).value<OperationResult>();
   }
-  OperationResult read(ParamGroup g) { return run([&] { return session.read(g); }); }
+  OperationResult read(ParamGroup g) {
+    return run([&] {
+      const auto refusal = session.read(g);
+      if (!refusal && session.idle()) qFatal("idle while a read waits");
+      return refusal;
+    });
+  }
   OperationResult write(ParamGroup g) { return run([&] { return session.write(g); }); }
 };
 
@@ -68,12 +76,13 @@ class HostSessionTest : public QObject {
     const ReadFlags& flags = f.session.flags();
     QVERIFY(flags.networkRead && flags.baseRead && flags.gprsRead && flags.ledRead && flags.channelRead &&
             flags.modbusRead && flags.relayRead);
+    f.session.setPolicy(SessionPolicy::windowDefaults());  // a single write is done once sent, its answer not awaited
     f.session.config().modbus[6].registerCount = 300;
+    f.session.config().base.loginInterval = 61;
     f.session.config().network.setListenPort(0, 4000);
-    QCOMPARE(f.write(ParamGroup::Modbus).outcome, Outcome::Done);
-    QCOMPARE(f.write(ParamGroup::Network).outcome, Outcome::Done);
-    QTest::qWait(10);  // hosts do not acknowledge the network settings
+    for (ParamGroup g : {ParamGroup::Modbus, ParamGroup::Base, ParamGroup::Network}) QCOMPARE(f.write(g).outcome, Outcome::Done);
     QCOMPARE(f.host(0).records.at(readCommandOf(ParamGroup::Modbus, 6)), encodeModbusSlot(f.session.config().modbus[6]));
+    QCOMPARE(getU16LE(image(f.host(0), ParamGroup::Base), 5), 61);
     QCOMPARE(f.host(0).network, encodeRecord(f.session.config(), ParamGroup::Network));
   }
 
@@ -88,9 +97,14 @@ class HostSessionTest : public QObject {
     connect(&job, &ConfigJob::finished, this, [&](const ConfigJobResult& r) { result = r; });
     RecordMasks which{};
     which[int(ParamGroup::Channel)] = 0b110000;
-    job.start([](HostConfig c) { return c.channels[4].alarmDelay += 9, c.channels[5].alarmDelay += 9, c; }, which);
+    which[int(ParamGroup::Network)] = 1;  // never acknowledged: done once sent
+    job.start([](HostConfig c) {
+      c.network.setListenPort(0, 4001);
+      return c.channels[4].alarmDelay += 9, c.channels[5].alarmDelay += 9, c;
+    }, which, ConfigJobOptions{.own = allRecordMasks()});
     QVERIFY(QTest::qWaitFor([&] { return result.has_value(); }, 10000));
     QCOMPARE(result->verdict(), JobVerdict::ReadBackDiffers);
+    QCOMPARE(result->verified[int(ParamGroup::Network)], 1u);
     QCOMPARE(result->verified[int(ParamGroup::Channel)], 0b100000u);
     QCOMPARE(result->mismatched[int(ParamGroup::Channel)], 0b10000u);
     QCOMPARE(result->failed[int(ParamGroup::Channel)], 0u);
@@ -135,6 +149,35 @@ class HostSessionTest : public QObject {
       QVERIFY(encodeRecord(f.session.config(), ParamGroup::Channel, k) != image(f.host(1), ParamGroup::Channel, k));
   }
 
+  // A host whose reads pass and whose first write acknowledgement fails the version gate: the job ends there.
+  void aWriteRefusedByTheVersionGateEndsTheJob_data() {
+    QTest::addColumn<RecordMasks>("which");
+    QTest::addColumn<int>("firstWrite");
+    RecordMasks single{}, batch{};  // a batch's last record refused is its pass refused too
+    single[int(ParamGroup::Base)] = batch[int(ParamGroup::Relay)] = batch[int(ParamGroup::Channel)] = 1;
+    single[int(ParamGroup::Channel)] = 0b11;
+    QTest::newRow("single record first") << single << int(writeCommandOf(ParamGroup::Base));
+    QTest::newRow("batch first") << batch << int(writeCommandOf(ParamGroup::Channel, 0));
+  }
+  void aWriteRefusedByTheVersionGateEndsTheJob() {
+    QFETCH(RecordMasks, which);
+    QFETCH(int, firstWrite);
+    Fixture f(hosts(1), 500ms);
+    f.transport.acknowledgeWritesAs(7, 2);
+    QSignalSpy refused(&f.session, &HostSession::versionRefused);
+    ConfigJob job(f.session);
+    std::optional<ConfigJobResult> result;
+    connect(&job, &ConfigJob::finished, this, [&](const ConfigJobResult& r) { result = r; });
+    job.start([](HostConfig c) { return c.base.loginInterval += 1, c.relays[0].startDuration += 1, c.channels[0].alarmDelay += 1,
+                                        c.channels[1].alarmDelay += 1, c; }, which);
+    QVERIFY(QTest::qWaitFor([&] { return result.has_value(); }, 10000));
+    QCOMPARE(result->outcome, Outcome::VersionRefused);
+    QCOMPARE(refused.size(), 1);
+    const QList<int> sent = f.transport.tunnelCommands();
+    QCOMPARE(sent.mid(sent.indexOf(firstWrite)), QList<int>{firstWrite});  // nothing after it
+    QVERIFY(f.session.idle());  // and nothing waits to send again
+  }
+
   void anotherHostsRepliesAreNeverApplied() {
     Fixture f;
     f.read(ParamGroup::Network);
@@ -164,14 +207,57 @@ class HostSessionTest : public QObject {
     QVERIFY(!f.session.read(ParamGroup::Base));  // host 1 answers in 50 ms
     f.session.setTarget(f.mac(1));
     QCOMPARE(f.finished.last().at(0).value<OperationResult>().outcome, Outcome::Cancelled);
-    QTest::qWait(150);
+    QSignalSpy delivered(&f.transport, &Transport::received);
+    QVERIFY(delivered.wait(1000));  // host 1's reply, handed to the router before the spy hears it
     QVERIFY(!f.session.config().isKnown(ParamGroup::Base));
     QCOMPARE(f.read(ParamGroup::Base).outcome, Outcome::Done);
     QCOMPARE(encodeRecord(f.session.config(), ParamGroup::Base), image(f.host(1), ParamGroup::Base));
   }
 
+  // The channel flag falls at the first record that fails (writes are refused from then on) and stays down after the
+  // incomplete pass; another kind's failure, or a write's, leaves it up.
+  void channelFlagFallsAtTheFirstFailure() {
+    Fixture f(hosts(1));
+    f.read(ParamGroup::Network);
+    QCOMPARE(f.read(ParamGroup::Channel).outcome, Outcome::Done);
+    QList<std::optional<Refusal>> atRecord6;  // a channel write's refusal while record 6 goes out
+    connect(&f.session, &HostSession::batchEvent, this, [&](const BatchEvent& e) {
+      if (e.kind == BatchKind::ChannelRead && e.stage == BatchEvent::Stage::Sending && e.record == 5)
+        atRecord6 << f.session.writeRefusal(ParamGroup::Channel);
+    });
+    QCOMPARE(f.read(ParamGroup::Channel).outcome, Outcome::Done);
+    f.host(0).silent = {readCommandOf(ParamGroup::Relay, 0), writeCommandOf(ParamGroup::Channel, 4)};
+    QCOMPARE(f.read(ParamGroup::Relay).outcome, Outcome::NoAnswer);
+    QCOMPARE(f.write(ParamGroup::Channel).outcome, Outcome::NoAnswer);  // short by silence, not refused
+    QVERIFY(f.session.flags().channelRead);
+    f.host(0).silent = {readCommandOf(ParamGroup::Channel, 4)};
+    QCOMPARE(f.read(ParamGroup::Channel).outcome, Outcome::NoAnswer);
+    QCOMPARE(atRecord6, (QList<std::optional<Refusal>>{std::nullopt, Refusal::GroupNotRead}));
+    QVERIFY(!f.session.flags().channelRead);
+  }
+
+  // A job cancelled while it reads ends once, Cancelled, and the end of the read it waited for changes nothing; a job
+  // for a host that is not there says so.
+  void aJobCancelledWhileReadingEndsOnce() {
+    Fixture f(hosts(1), 200ms);
+    f.host(0).silent = {readCommandOf(ParamGroup::Relay, 3)};
+    ConfigJob job(f.session);
+    QSignalSpy ended(&job, &ConfigJob::finished);
+    job.start([](HostConfig c) { return c; }, allRecordMasks());
+    QVERIFY(QTest::qWaitFor([&] { return f.transport.tunnelCommands().contains(readCommandOf(ParamGroup::Relay, 3)); }, 10000));
+    job.cancel();
+    QVERIFY(QTest::qWaitFor([&] { return f.session.idle(); }, 5000));
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(ended[0][0].value<ConfigJobResult>().outcome, Outcome::Cancelled);
+    QCOMPARE(f.transport.tunnelCommands().last(), readCommandOf(ParamGroup::Relay, 3));  // and nothing more was asked
+    f.session.setTarget(Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x09});  // a host that is not there
+    job.start([](HostConfig c) { return c; }, allRecordMasks());
+    QVERIFY(QTest::qWaitFor([&] { return ended.size() == 2; }, 10000));
+    QVERIFY(!ended[1][0].value<ConfigJobResult>().hostAnswered);
+  }
+
   void gatesRefuseBeforeAnythingIsSentAndTheVersionGateStopsAll() {
-    Fixture f(hosts(1, 0, 2));  // version 702; network answers carry no version
+    Fixture f(hosts(1, 0, 2), 500ms);  // version 702; network answers carry no version
     QCOMPARE(f.session.read(ParamGroup::Base), Refusal::NetworkNotRead);
     QCOMPARE(f.session.write(ParamGroup::Network), Refusal::NetworkNotRead);
     QVERIFY(f.transport.requests().isEmpty());
@@ -184,10 +270,12 @@ class HostSessionTest : public QObject {
     QCOMPARE(f.read(ParamGroup::Base).outcome, Outcome::VersionRefused);
     QCOMPARE(refused.size(), 1);
     f.transport.clearRequests();
-    QVERIFY(!f.session.read(ParamGroup::Relay));
+    const qsizetype before = f.finished.size();
+    QVERIFY(!f.session.read(ParamGroup::Relay) && !f.session.read(ParamGroup::Modbus));  // ModBus waits its turn
     QCOMPARE(f.session.read(ParamGroup::Relay), Refusal::Busy);
-    QCOMPARE(f.run([] { return std::optional<Refusal>(); }).outcome, Outcome::VersionRefused);  // of that read
-    QCOMPARE(f.transport.tunnelCommands(), QList<int>{69});  // its first reply stops the batch
+    QVERIFY(QTest::qWaitFor([&] { return f.finished.size() == before + 2; }, 10000));  // each ends refused
+    for (const QList<QVariant>& r : f.finished.mid(before)) QCOMPARE(r[0].value<OperationResult>().outcome, Outcome::VersionRefused);
+    QCOMPARE(f.transport.tunnelCommands(), QList<int>{69});  // the relay read's first reply stops both
   }
 };
 

@@ -1,6 +1,6 @@
 #include "support/fleet_transport.h"
 
-#include "link/outer_frame.h"
+#include "link/tunnel_commands.h"
 
 namespace quendra::test {
 
@@ -33,6 +33,17 @@ void FleetTransport::deliverDue() {
   std::deque<Bytes> due;
   due.swap(queue_);
   for (const Bytes& d : due) deliverNow(d);
+}
+
+void FleetTransport::acknowledgeWritesAs(std::uint8_t versionHigh, std::uint8_t versionLow) {
+  responder = [this, versionHigh, versionLow](ByteView datagram) {
+    std::vector<Bytes> replies = fleet_.handle(datagram);
+    const SentRequest r = readSent(datagram);
+    if (const auto c = classifyTunnelCommand(std::uint8_t(r.tunnelCommand)); c && c->isWrite)
+      for (Bytes& ack : replies)
+        ack = OuterFrame::buildTunnelReply(r.target, TunnelFrame::buildReply(std::uint8_t(r.tunnelCommand), {}, versionHigh, versionLow));
+    return replies;
+  };
 }
 
 QList<int> FleetTransport::tunnelCommands() const {

@@ -30,6 +30,8 @@ class FleetTransport : public Transport {
   void deliverNow(const Bytes& datagram);
   // Answers in place of the simulated hosts (tests that script a host).
   std::function<std::vector<Bytes>(ByteView datagram)> responder;
+  // The hosts acknowledge writes with this firmware version in the trailer, whatever their reads carry.
+  void acknowledgeWritesAs(std::uint8_t versionHigh, std::uint8_t versionLow);
   // Every datagram the tool sent, in order.
   const QList<Bytes>& requests() const { return requests_; }
   void clearRequests() { requests_.clear(); }
