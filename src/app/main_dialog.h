@@ -126,7 +126,8 @@ class MainDialog : public QDialog {
   QLineEdit* port_ = nullptr;
   QPushButton* searchButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
-  QPushButton* configButtons_[6] = {};
+  static constexpr int kConfigButtons = 7;
+  QPushButton* configButtons_[kConfigButtons] = {};
   QPushButton* trafficButton_ = nullptr;
   QPointer<TrafficWindow> trafficWindow_;
   DeviceList* deviceList_ = nullptr;
