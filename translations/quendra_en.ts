@@ -1953,6 +1953,14 @@ Notes:<byte value="xd"/>
         <source>基准配置：%1</source>
         <translation>Baseline: %1</translation>
     </message>
+    <message>
+        <source>%1台主机；按“读取”读取它们的参数</source>
+        <translation>%1 hosts; press &quot;Read&quot; to read their settings</translation>
+    </message>
+    <message>
+        <source>%1的%2“%3”与另一台主机相同，没有写入任何主机。请先改正标红的单元格。</source>
+        <translation>%2 &quot;%3&quot; of %1 is the same as another host&apos;s; nothing was written to any host. Correct the cells marked red first.</translation>
+    </message>
 </context>
 <context>
     <name>quendra::FleetTableModel</name>

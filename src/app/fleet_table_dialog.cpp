@@ -93,6 +93,7 @@ FleetTableDialog::FleetTableDialog(ReplyRouter& router, const SessionPolicy& pol
   view_ = new RecordTableView(model_);
   view_->setAccessibleName(tr("主机总表"));
   showTable(read_, read_);
+  status_->setText(tr("%1台主机；按“读取”读取它们的参数").arg(hosts_.size()));
 
   auto* legend = new QLabel(tr("Ctrl+C 复制，Ctrl+V 粘贴，Ctrl+D 向下填充，Ctrl+Z 撤销") + QStringLiteral("　") +
                             swatch(QColor(255, 236, 150), tr("已修改")) + QLatin1Char(' ') +
@@ -219,6 +220,15 @@ RosterRow FleetTableDialog::editsOf(int row) const {
 
 void FleetTableDialog::write() {
   if (running()) return;
+  // A write never gives two hosts one address or one terminal address.
+  for (const QModelIndex& cell : model_->changedCells()) {
+    if (model_->mark(cell.row(), cell.column()) != FleetTableModel::Mark::Shared) continue;
+    notifier_.notify(tr("提示"), tr("%1的%2“%3”与另一台主机相同，没有写入任何主机。请先改正标红的单元格。")
+                                   .arg(hostName(hosts_[std::size_t(cell.row())]), model_->column(cell.column()).header,
+                                        model_->cellText(cell.row(), cell.column())),
+                     NoticeIcon::Exclamation);
+    return;
+  }
   std::vector<FleetJob::Host> hosts;
   std::vector<int> rows;
   for (int i = 0; i < int(hosts_.size()); ++i) {
@@ -282,10 +292,14 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     if (verdict == JobVerdict::Partly) text = tr("未读到：%1").arg(recordNames(r.failed));
     return setStatus(row, text, verdict != JobVerdict::Done);
   }
-  // What was verified is what the host now holds.
+  // What the host now holds as the table asked: the records verified, and
+  // those read that already held it; they are the row's new starting point.
+  RecordMasks settled = r.verified;
+  if (verdict == JobVerdict::Done || verdict == JobVerdict::Partly || verdict == JobVerdict::ReadBackDiffers)
+    settled = recordsWithout(recordsWithout(job_->host(index).which, r.failed), r.mismatched);
   const HostConfig& written = job_->job(index).target();
-  read_[std::size_t(row)] = withRecords(read_[std::size_t(row)], written, r.verified);
-  writing_[std::size_t(row)] = withRecords(writing_[std::size_t(row)], written, r.verified);
+  read_[std::size_t(row)] = withRecords(read_[std::size_t(row)], written, settled);
+  writing_[std::size_t(row)] = withRecords(writing_[std::size_t(row)], written, settled);
   const int count = recordCount(r.verified);
   switch (verdict) {
     case JobVerdict::Done: text = count ? tr("已校验（写入%1条记录）").arg(count) : tr("已校验（无需写入）"); break;

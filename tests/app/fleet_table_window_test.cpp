@@ -116,6 +116,11 @@ class FleetTableWindowTest : public QObject {
     press(f.table, QStringLiteral("导入CSV…"));
     QVERIFY(f.notifier.notices.last().text.contains(QStringLiteral("第2行，B列（base.terminalAddress）")));
 
+    QVERIFY(!m->setCellText(1, terminal, QStringLiteral("20259999")));  // host 2 on host 1's new terminal address
+    press(f.table, QStringLiteral("写入"));
+    QVERIFY(f.transport.requests().isEmpty() && f.notifier.notices.last().text.contains(QStringLiteral("标红")));
+    m->undoStack().undo();
+
     // A block of two cells of hosts 2 and 3 from a spreadsheet; host 3 never answers the GPRS write.
     const int phone = f.column("gprs.alarmPhone1");
     QApplication::clipboard()->setText(QStringLiteral("13911110001\t13911110002\n13911110003\t13911110004\n"));
