@@ -195,6 +195,8 @@ void MainDialog::search() {
   // Emptied before the send: a message box during the send ("端口被占用")
   // runs the event loop, and answers arriving then must stay in the list.
   deviceList_->clearRows();
+  heardAddresses_.clear();
+  heardMacs_.clear();
   // Sent once; every host that answers is listed once per PC address that
   // heard it, until the next search.
   finder_->search();
@@ -203,8 +205,15 @@ void MainDialog::search() {
 
 void MainDialog::addSearchAnswer(const FoundHost& host) {
   deviceList_->addEntry(DeviceEntry::fromSearchAnswer(host.answer));
-  // A fresh batch of factory hosts all on one address shows at a glance.
-  if (const HostConflicts conflicts = conflictsOf(host, finder_->found()); conflicts.any())
+  // A fresh batch of factory hosts all on one address shows at a glance. The
+  // answers are compared only when this address or MAC was heard before, so
+  // that a search of thousands of hosts stays as fast.
+  std::uint64_t mac = 0;
+  for (std::uint8_t b : host.answer.mac) mac = mac << 8 | b;
+  const bool heardBefore = heardAddresses_.contains(host.answer.ip) || heardMacs_.contains(mac);
+  heardAddresses_.insert(host.answer.ip);
+  heardMacs_.insert(mac);
+  if (const HostConflicts conflicts = heardBefore ? conflictsOf(host, finder_->found()) : HostConflicts{}; conflicts.any())
     deviceList_->showConflicts(host.answer, conflicts);
   infoLog_.append(tr("搜索到设备\r\n"));
   infoLog_.refresh();

@@ -5,6 +5,7 @@
 // pages, and turns what the core reports into the tool's texts and boxes.
 #include <QDialog>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 
 #include "app/batch_progress.h"
@@ -120,6 +121,9 @@ class MainDialog : public QDialog {
   HistoryStore history_;
   std::unique_ptr<ConfigActions> actions_;
   std::optional<HostIdentity> selected_;
+  // The addresses and MACs (as numbers) the search has heard so far.
+  QSet<std::uint32_t> heardAddresses_;
+  QSet<std::uint64_t> heardMacs_;
   PageContext context_;
 
   QLineEdit* pcAddress_ = nullptr;
