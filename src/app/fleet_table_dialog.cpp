@@ -96,9 +96,11 @@ FleetTableDialog::FleetTableDialog(ReplyRouter& router, const SessionPolicy& pol
   status_->setText(tr("%1台主机；按“读取”读取它们的参数").arg(hosts_.size()));
 
   auto* legend = new QLabel(tr("Ctrl+C 复制，Ctrl+V 粘贴，Ctrl+D 向下填充，Ctrl+Z 撤销") + QStringLiteral("　") +
-                            swatch(QColor(255, 236, 150), tr("已修改")) + QLatin1Char(' ') +
-                            swatch(QColor(190, 220, 255), tr("与多数主机或基准配置不同")) + QLatin1Char(' ') +
-                            swatch(QColor(255, 205, 205), tr("IP或终端地址重复")));
+                            swatch(RecordTableModel::changedColor(), tr("已修改")) + QLatin1Char(' ') +
+                            swatch(FleetTableModel::markColor(FleetTableModel::Mark::DiffersFromMajority),
+                                   tr("与多数主机或基准配置不同")) +
+                            QLatin1Char(' ') +
+                            swatch(FleetTableModel::markColor(FleetTableModel::Mark::Shared), tr("IP或终端地址重复")));
   legend->setTextFormat(Qt::RichText);
   progress_->setRange(0, 1);
   progress_->setValue(0);

@@ -10,8 +10,6 @@
 namespace quendra {
 namespace {
 
-const QColor kDiffers(190, 220, 255);
-const QColor kShared(255, 205, 205);
 const QColor kSharedText(190, 0, 0);
 
 }  // namespace
@@ -23,6 +21,16 @@ bool FleetBaseline::names(ParamGroup group, int index, const RecordField& field)
   if (index < 0 || static_cast<std::size_t>(index) >= entries.size() || !entries[static_cast<std::size_t>(index)]) return false;
   const RecordEntry& entry = *entries[static_cast<std::size_t>(index)];
   return entry.image || std::any_of(entry.fields.begin(), entry.fields.end(), [&](const auto& f) { return f.first == &field; });
+}
+
+QColor FleetTableModel::markColor(Mark mark) {
+  switch (mark) {
+    case Mark::DiffersFromMajority:
+    case Mark::DiffersFromBaseline: return {190, 220, 255};
+    case Mark::Shared: return {255, 205, 205};
+    case Mark::None: break;
+  }
+  return {};
 }
 
 FleetTableModel::FleetTableModel(std::vector<HostConfig> configs, std::vector<TableRow> rows,
@@ -123,8 +131,7 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const {
       const QVariant changed = RecordTableModel::data(index, role);
       if (changed.isValid()) return changed;
       const Mark m = mark(index.row(), index.column());
-      if (m == Mark::Shared) return kShared;
-      return m == Mark::None ? QVariant() : QVariant(kDiffers);
+      return m == Mark::None ? QVariant() : QVariant(markColor(m));
     }
     case Qt::ForegroundRole:
       return mark(index.row(), index.column()) == Mark::Shared ? QVariant(kSharedText) : QVariant();

@@ -29,6 +29,8 @@ class FleetTableModel : public RecordTableModel {
   Q_OBJECT
  public:
   enum class Mark { None, DiffersFromMajority, DiffersFromBaseline, Shared };
+  // The background of a marked cell (a changed cell keeps changedColor()).
+  static QColor markColor(Mark mark);
 
   FleetTableModel(std::vector<HostConfig> configs, std::vector<TableRow> rows, std::vector<TableColumn> columns,
                   QObject* parent = nullptr);

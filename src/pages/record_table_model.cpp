@@ -1,6 +1,5 @@
 #include "pages/record_table_model.h"
 
-#include <QColor>
 #include <algorithm>
 
 #include "config/field_json.h"
@@ -164,7 +163,7 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
       if (!check) return {};
       return std::get<std::uint32_t>(valueIn(configs_, index.row(), index.column())) != 0 ? Qt::Checked : Qt::Unchecked;
     case Qt::BackgroundRole:
-      return isChanged(index.row(), index.column()) ? QVariant(QColor(255, 236, 150)) : QVariant();
+      return isChanged(index.row(), index.column()) ? QVariant(changedColor()) : QVariant();
     case Qt::TextAlignmentRole: {
       const bool number = c.field->kind == FieldKind::Real ||
                           (c.field->kind == FieldKind::Unsigned && fieldChoices(c.group, c.field->key).isEmpty());

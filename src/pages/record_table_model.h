@@ -10,6 +10,7 @@
 // one step of the undo stack; the model remembers the values it started
 // with, so it can say which cells and records were changed.
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QUndoStack>
 #include <optional>
 #include <vector>
@@ -69,6 +70,8 @@ class RecordTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
   enum Role { ChoicesRole = Qt::UserRole + 1 };
+  // The background of a changed cell.
+  static QColor changedColor() { return {255, 236, 150}; }
 
   RecordTableModel(std::vector<HostConfig> configs, std::vector<TableRow> rows, std::vector<TableColumn> columns,
                    QObject* parent = nullptr);

@@ -67,7 +67,10 @@ struct Fixture : FleetWindow {
 
 class FleetTableWindowTest : public QObject {
   Q_OBJECT
+  QTemporaryDir home_;  // a history folder of its own: other window tests empty theirs while they run
  private slots:
+  void initTestCase() { qputenv("HOME", home_.path().toLocal8Bit()); }
+
   void twoHostsOnOneAddressAreMarkedInTheListAndRedInTheTable() {
     Fixture f;
     std::copy_n(f.host(0).network.begin() + 1, 4, f.host(1).network.begin() + 1);
