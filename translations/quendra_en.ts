@@ -82,6 +82,86 @@
         <source>重复</source>
         <translation>given twice</translation>
     </message>
+    <message>
+        <source>不是mac、ip、name，也不是字段路径（如network.hostAddress）</source>
+        <translation>Neither mac, ip, name nor a field path (such as network.hostAddress)</translation>
+    </message>
+    <message>
+        <source>没有这个参数组</source>
+        <translation>No such parameter group</translation>
+    </message>
+    <message>
+        <source>缺少记录序号（如channels[0].name1）</source>
+        <translation>The record number is missing (such as channels[0].name1)</translation>
+    </message>
+    <message>
+        <source>此参数组只有一条记录，不带序号</source>
+        <translation>This group has one record and takes no number</translation>
+    </message>
+    <message>
+        <source>记录序号超出范围</source>
+        <translation>Record number out of range</translation>
+    </message>
+    <message>
+        <source>此参数组没有这个字段</source>
+        <translation>This group has no such field</translation>
+    </message>
+    <message>
+        <source>文件太大，不是主机表格</source>
+        <translation>The file is too large to be a table of hosts</translation>
+    </message>
+    <message>
+        <source>第%1行既不是UTF-8也不是GBK文字</source>
+        <translation>Line %1 is neither UTF-8 nor GBK text</translation>
+    </message>
+    <message>
+        <source>第%1行开始的引号没有结束</source>
+        <translation>The quote opened on line %1 never closes</translation>
+    </message>
+    <message>
+        <source>第1行没有mac列</source>
+        <translation>Row 1 has no mac column</translation>
+    </message>
+    <message>
+        <source>未知的列名“%1”：%2</source>
+        <translation>Unknown column &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>列名“%1”重复</source>
+        <translation>Column &quot;%1&quot; is given twice</translation>
+    </message>
+    <message>
+        <source>单元格没有列名</source>
+        <translation>The cell has no column name</translation>
+    </message>
+    <message>
+        <source>不是MAC地址</source>
+        <translation>Not a MAC address</translation>
+    </message>
+    <message>
+        <source>这台主机在第%1行已经有了</source>
+        <translation>This host is already in row %1</translation>
+    </message>
+    <message>
+        <source>与第%1行的主机IP相同</source>
+        <translation>Same IP as the host in row %1</translation>
+    </message>
+    <message>
+        <source>与第%1行的主机终端地址相同</source>
+        <translation>Same terminal address as the host in row %1</translation>
+    </message>
+    <message>
+        <source>表格文件有误：%1</source>
+        <translation>Error in the table file: %1</translation>
+    </message>
+    <message>
+        <source>位置：第%1行，%2列（%3）</source>
+        <translation>Where: row %1, column %2 (%3)</translation>
+    </message>
+    <message>
+        <source>位置：第%1行</source>
+        <translation>Where: row %1</translation>
+    </message>
 </context>
 <context>
     <name>FieldLabels</name>
@@ -631,6 +711,10 @@
     <message>
         <source>PDF文件 (*.pdf);;网页文件 (*.html)</source>
         <translation>PDF files (*.pdf);;Web pages (*.html)</translation>
+    </message>
+    <message>
+        <source>表格文件 (*.csv);;所有文件 (*)</source>
+        <translation>Tables (*.csv);;All files (*)</translation>
     </message>
 </context>
 <context>
@@ -1632,6 +1716,10 @@ Notes:<byte value="xd"/>
         <source>以下记录读回的值与写入的不同：%1</source>
         <translation>These records read back otherwise than written: %1</translation>
     </message>
+    <message>
+        <source>请先搜索主机</source>
+        <translation>Search for hosts first</translation>
+    </message>
 </context>
 <context>
     <name>quendra::DeviceList</name>
@@ -1657,6 +1745,248 @@ Notes:<byte value="xd"/>
     <message>
         <source>固件版本</source>
         <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>另一台主机也以此IP（%1）应答</source>
+        <translation>Another host also answers with this IP (%1)</translation>
+    </message>
+    <message>
+        <source>此主机（MAC %1）还以另一个IP应答</source>
+        <translation>This host (MAC %1) also answers with another IP</translation>
+    </message>
+    <message>
+        <source>冲突</source>
+        <translation>Conflict</translation>
+    </message>
+    <message>
+        <source>IP重复</source>
+        <translation>IP shared</translation>
+    </message>
+    <message>
+        <source>多个IP</source>
+        <translation>Several IPs</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::FleetTableDialog</name>
+    <message>
+        <source>允许编辑所有参数</source>
+        <translation>Allow editing all parameters</translation>
+    </message>
+    <message>
+        <source>主机总表</source>
+        <translation>Fleet table</translation>
+    </message>
+    <message>
+        <source>参数组</source>
+        <translation>Parameter groups</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>导出CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>导入CSV…</source>
+        <translation>Import CSV…</translation>
+    </message>
+    <message>
+        <source>基准配置…</source>
+        <translation>Baseline…</translation>
+    </message>
+    <message>
+        <source>%1台主机；按“读取”读取它们的参数</source>
+        <translation>%1 hosts; press &quot;Read&quot; to read their settings</translation>
+    </message>
+    <message>
+        <source>Ctrl+C 复制，Ctrl+V 粘贴，Ctrl+D 向下填充，Ctrl+Z 撤销</source>
+        <translation>Ctrl+C copy, Ctrl+V paste, Ctrl+D fill down, Ctrl+Z undo</translation>
+    </message>
+    <message>
+        <source>已修改</source>
+        <translation>changed</translation>
+    </message>
+    <message>
+        <source>与多数主机或基准配置不同</source>
+        <translation>differs from most hosts or from the baseline</translation>
+    </message>
+    <message>
+        <source>IP或终端地址重复</source>
+        <translation>IP or terminal address shared</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>已粘贴，%1个单元格有改变</source>
+        <translation>Pasted, %1 cells changed</translation>
+    </message>
+    <message>
+        <source>；%1个不可编辑的单元格未改变</source>
+        <translation>; %1 cells that cannot be edited were left as they were</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Edits</translation>
+    </message>
+    <message>
+        <source>%1的%2“%3”与另一台主机相同，没有写入任何主机。请先改正标红的单元格。</source>
+        <translation>%2 &quot;%3&quot; of %1 is the same as another host&apos;s; nothing was written to any host. Correct the cells marked red first.</translation>
+    </message>
+    <message>
+        <source>表格中没有修改，无需写入</source>
+        <translation>Nothing was changed in the table: nothing to write</translation>
+    </message>
+    <message>
+        <source>正在%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>等待</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>正在读取%1台主机...</source>
+        <translation>Reading %1 hosts...</translation>
+    </message>
+    <message>
+        <source>正在写入%1台主机...</source>
+        <translation>Writing %1 hosts...</translation>
+    </message>
+    <message>
+        <source>固件版本不支持</source>
+        <translation>Firmware version not supported</translation>
+    </message>
+    <message>
+        <source>没有应答</source>
+        <translation>No answer</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>已读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>未读到：%1</source>
+        <translation>Not read: %1</translation>
+    </message>
+    <message>
+        <source>已校验（写入%1条记录）</source>
+        <translation>Verified (%1 records written)</translation>
+    </message>
+    <message>
+        <source>已校验（无需写入）</source>
+        <translation>Verified (nothing to write)</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>Failed: %1</translation>
+    </message>
+    <message>
+        <source>读回不同：%1</source>
+        <translation>Read back differs: %1</translation>
+    </message>
+    <message>
+        <source>%1，未写入</source>
+        <translation>%1, not written</translation>
+    </message>
+    <message>
+        <source>（历史记录未能保存）</source>
+        <translation> (the history entry could not be saved)</translation>
+    </message>
+    <message>
+        <source>读取完成：%1台主机已读取，%2台未读全</source>
+        <translation>Read: %1 hosts read, %2 not completely</translation>
+    </message>
+    <message>
+        <source>写入完成：%1台主机已校验，%2台失败</source>
+        <translation>Written: %1 hosts verified, %2 failed</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>无法保存%1：%2</source>
+        <translation>Cannot save %1: %2</translation>
+    </message>
+    <message>
+        <source>已导出：%1</source>
+        <translation>Exported: %1</translation>
+    </message>
+    <message>
+        <source>导入CSV</source>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>%1（第%2行）</source>
+        <translation>%1 (row %2)</translation>
+    </message>
+    <message>
+        <source>已导入%1：%2个单元格有改变，尚未写入</source>
+        <translation>Imported %1: %2 cells changed, not written yet</translation>
+    </message>
+    <message>
+        <source>以下主机不在表中，未导入：%1</source>
+        <translation>These hosts are not in the table and were not imported: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1个单元格未导入：所在主机或记录还没有读取（请先“读取”），或按数据属性不可编辑</source>
+        <translation>%1 cells were not imported: their host or record has not been read (press &quot;Read&quot; first), or the data property locks them</translation>
+    </message>
+    <message>
+        <source>基准配置</source>
+        <translation>Baseline configuration</translation>
+    </message>
+    <message>
+        <source>基准配置：%1</source>
+        <translation>Baseline: %1</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::FleetTableModel</name>
+    <message>
+        <source>与多数主机不同（多数为%1）</source>
+        <translation>Differs from most hosts (most hold %1)</translation>
+    </message>
+    <message>
+        <source>与基准配置不同（基准为%1）</source>
+        <translation>Differs from the baseline (which holds %1)</translation>
+    </message>
+    <message>
+        <source>另一台主机也使用此IP</source>
+        <translation>Another host uses this IP too</translation>
+    </message>
+    <message>
+        <source>另一台主机也使用此终端地址</source>
+        <translation>Another host uses this terminal address too</translation>
+    </message>
+    <message>
+        <source>%1  %2</source>
+        <translation>%1  %2</translation>
     </message>
 </context>
 <context>
@@ -2040,6 +2370,10 @@ Notes:<byte value="xd"/>
     <message>
         <source>Quendra 主机配置软件 V%1</source>
         <translation>Quendra Host Configuration V%1</translation>
+    </message>
+    <message>
+        <source>主机总表...</source>
+        <translation>Fleet table...</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include "app/compare_dialog.h"
 #include "app/config_words.h"
 #include "app/file_chooser.h"
+#include "app/fleet_table_dialog.h"
 #include "app/history_dialog.h"
 #include "app/job_progress.h"
 #include "pages/info_log.h"
@@ -48,6 +49,7 @@ CompareDialog* ConfigActions::compareDialog() const { return compare_; }
 HistoryDialog* ConfigActions::historyDialog() const { return historyDialog_; }
 CloneDialog* ConfigActions::cloneDialog() const { return clone_; }
 RecordTableDialog* ConfigActions::tableDialog() const { return table_; }
+FleetTableDialog* ConfigActions::fleetTable() const { return fleet_; }
 JobProgress* ConfigActions::progress() const { return progress_; }
 
 void ConfigActions::line(const QString& text) {
@@ -279,6 +281,18 @@ void ConfigActions::writeTable() {
   line(tr("写入%1...").arg(groupLabel(group)));
   runWrite(tr("写入%1").arg(groupLabel(group)), [target](const HostConfig&) { return target; }, which, {}, target,
            /*confirm=*/false);
+}
+
+void ConfigActions::showFleetTable() {
+  std::vector<HostIdentity> hosts = w_.searchedHosts();
+  if (hosts.empty()) {
+    w_.notifier->notify(tr("提示"), tr("请先搜索主机"), NoticeIcon::Exclamation);
+    return;
+  }
+  fleet_ = new FleetTableDialog(*w_.router, w_.session->policy(), store_, std::move(hosts), *w_.notifier, *files_,
+                                w_.parent);
+  fleet_->setAttribute(Qt::WA_DeleteOnClose);
+  fleet_->open();
 }
 
 void ConfigActions::exportReport() {

@@ -23,6 +23,7 @@ namespace quendra {
 
 class CloneDialog;
 class CompareDialog;
+class FleetTableDialog;
 class FileChooser;
 class HistoryDialog;
 class InfoLog;
@@ -45,6 +46,8 @@ class ConfigActions : public QObject {
     std::vector<std::pair<ParamGroup, RecordPage*>> pages;
     std::function<std::optional<HostIdentity>()> selectedHost;
     std::function<std::vector<HostIdentity>()> hostsFound;
+    // The hosts of the last search, each once, as first heard.
+    std::function<std::vector<HostIdentity>()> searchedHosts;
   };
 
   ConfigActions(Window window, FileChooser& files, HistoryStore& store, QObject* parent = nullptr);
@@ -58,6 +61,7 @@ class ConfigActions : public QObject {
   void cloneToHosts();                  // "复制到其他主机..."
   void editTable(ParamGroup group);     // "表格编辑…" of the channel, ModBus and relay pages
   void exportReport();                  // "导出报告..."
+  void showFleetTable();                // "主机总表..."
 
   void setFileChooser(FileChooser& files) { files_ = &files; }
   HistoryRecorder& history() { return history_; }
@@ -66,6 +70,7 @@ class ConfigActions : public QObject {
   HistoryDialog* historyDialog() const;
   CloneDialog* cloneDialog() const;
   RecordTableDialog* tableDialog() const;
+  FleetTableDialog* fleetTable() const;
   JobProgress* progress() const;
   bool busy() const { return job_ != nullptr; }
 
@@ -99,6 +104,7 @@ class ConfigActions : public QObject {
   QPointer<HistoryDialog> historyDialog_;
   QPointer<CloneDialog> clone_;
   QPointer<RecordTableDialog> table_;
+  QPointer<FleetTableDialog> fleet_;
   std::optional<HostConfig> restoreOnCancel_;
   RecordMasks ownBefore_{};  // the session's own records when the write began
 };

@@ -4,11 +4,14 @@
 
 #include "config/config_file.h"
 #include "session/config_job.h"
+#include "config/fleet_roster.h"
 
 namespace quendra {
 
 // Why a configuration file was refused, naming the file and the place in it.
 QString fileErrorText(const ConfigFileError& error);
+// Why a table of hosts (CSV) was refused, naming the file, row and column.
+QString rosterErrorText(const RosterError& error);
 // "通道5、继电器3" for the records among `masks`.
 QString recordNames(const RecordMasks& masks);
 // A host as a line of the information area names it: "模拟主机1 02-4B-7D-00-00-01 192.168.1.10".

@@ -18,18 +18,35 @@ DeviceList::DeviceList(QWidget* parent) : QTreeView(parent), model_(new DeviceLi
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setAccessibleName(tr("监控主机列表"));
+  setColumnHidden(ConflictColumn, true);
 }
 
 void DeviceList::addEntry(const DeviceEntry& entry) { model_->add(entry); }
 
-void DeviceList::clearRows() { model_->clear(); }
+void DeviceList::showConflicts(const SearchAnswer& answer, const HostConflicts& conflicts) {
+  if (conflicts.sharedAddress) model_->markSharedAddress(answer.ip);
+  if (conflicts.twoAddresses) model_->markTwoAddresses(answer.mac);
+  if (model_->anyConflict() && isColumnHidden(ConflictColumn)) {
+    setColumnHidden(ConflictColumn, false);
+    applyColumnWidths();
+  }
+}
+
+void DeviceList::clearRows() {
+  model_->clear();
+  if (!isColumnHidden(ConflictColumn)) {
+    setColumnHidden(ConflictColumn, true);
+    applyColumnWidths();
+  }
+}
 
 QString DeviceList::text(int row, int column) const { return model_->index(row, column).data().toString(); }
 
 void DeviceList::selectRow(int row) { setCurrentIndex(model_->index(row, 0)); }
 
 QRect DeviceList::rowRect(int row) const {
-  return visualRect(model_->index(row, 0)) | visualRect(model_->index(row, ColumnCount - 1));
+  return visualRect(model_->index(row, 0)) | visualRect(model_->index(row, ConflictColumn - 1)) |
+         visualRect(model_->index(row, ConflictColumn));
 }
 
 std::optional<DeviceEntry> DeviceList::selectedEntry() const {
@@ -56,7 +73,15 @@ bool DeviceList::viewportEvent(QEvent* event) {
 }
 
 void DeviceList::applyColumnWidths() {
-  const int w = viewport()->width();
+  int w = viewport()->width();
+  if (!isColumnHidden(ConflictColumn)) {
+    int conflict = fontMetrics().horizontalAdvance(model_->headerData(ConflictColumn, Qt::Horizontal).toString());
+    for (const QString& text : {DeviceListModel::sharedAddressText(), DeviceListModel::twoAddressesText()})
+      conflict = std::max(conflict, fontMetrics().horizontalAdvance(text));
+    conflict += 2 * fontMetrics().averageCharWidth();
+    setColumnWidth(ConflictColumn, conflict);
+    w = std::max(0, w - conflict);
+  }
   setColumnWidth(IpColumn, w * 3 / 11);
   setColumnWidth(NameColumn, w * 3 / 11);
   setColumnWidth(MacColumn, w * 3 / 11);

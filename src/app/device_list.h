@@ -1,12 +1,15 @@
 #pragma once
 // The hosts that answered the last search, one row per answer, the newest on
 // top. Answers are not merged: a host heard twice is listed twice. The rows
-// are the only store of discovered hosts.
+// are the only store of discovered hosts. A column of its own ("冲突") shows
+// "IP重复" on the rows of hosts that answer with one address; it is there
+// only while some row has a conflict.
 #include <QTreeView>
 #include <optional>
 #include <vector>
 
 #include "app/device_list_model.h"
+#include "session/host_finder.h"
 
 namespace quendra {
 
@@ -19,6 +22,8 @@ class DeviceList : public QTreeView {
 
   // Inserts the entry as the top row.
   void addEntry(const DeviceEntry& entry);
+  // Marks the rows of the host that answered with `answer` as `conflicts` says.
+  void showConflicts(const SearchAnswer& answer, const HostConflicts& conflicts);
   void clearRows();
   int rowCount() const { return model_->rowCount(); }
   // Row 0 is the top (newest) row.
@@ -42,7 +47,8 @@ class DeviceList : public QTreeView {
   bool viewportEvent(QEvent* event) override;
 
  private:
-  // Columns 0..2 take 3/11 of the client width, column 3 the remaining 2/11.
+  // Columns 0..2 take 3/11 of the client width, column 3 the remaining 2/11;
+  // while the conflict column shows, it takes the width of its text first.
   void applyColumnWidths();
 
   DeviceListModel* model_;

@@ -2,7 +2,10 @@
 // The rows of DeviceList: every search answer in the order it came, shown
 // newest first. An answer is appended to the store and appears as row 0, so
 // each one costs the same whether it is the second or the ten-thousandth.
+// What the answers say about each other (session/host_finder.h: conflictsOf)
+// is marked by address and by MAC, so a row shows its conflicts as it is drawn.
 #include <QAbstractTableModel>
+#include <QSet>
 #include <cstdint>
 #include <vector>
 
@@ -23,13 +26,22 @@ struct DeviceEntry {
 class DeviceListModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  enum Column { IpColumn, NameColumn, MacColumn, VersionColumn, ColumnCount };
+  // ConflictColumn: "IP重复" on a row whose address another listed host also answers with.
+  enum Column { IpColumn, NameColumn, MacColumn, VersionColumn, ConflictColumn, ColumnCount };
 
   using QAbstractTableModel::QAbstractTableModel;
 
   // Shows the entry as row 0.
   void add(const DeviceEntry& entry);
   void clear();
+  // Every row with this address answers for more than one host.
+  void markSharedAddress(std::uint32_t ip);
+  // Every row of this host: it answered with more than one address.
+  void markTwoAddresses(const Mac& mac);
+  bool anyConflict() const { return !sharedAddresses_.isEmpty() || !twoAddressHosts_.isEmpty(); }
+  // The words of the conflict column.
+  static QString sharedAddressText() { return tr("IP重复"); }
+  static QString twoAddressesText() { return tr("多个IP"); }
   // The entry shown in `row` (0 is the newest).
   const DeviceEntry& entryAt(int row) const { return arrived_[arrived_.size() - 1 - static_cast<std::size_t>(row)]; }
 
@@ -40,7 +52,11 @@ class DeviceListModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
+  void conflictsChanged();
+
   std::vector<DeviceEntry> arrived_;  // oldest first
+  QSet<std::uint32_t> sharedAddresses_;
+  QSet<quint64> twoAddressHosts_;  // MACs as numbers
 };
 
 }  // namespace quendra

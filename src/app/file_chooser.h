@@ -18,6 +18,11 @@ class FileChooser {
   virtual QString saveReportFile(QWidget* parent, const QString& title, const QString& suggestedPath) {
     return saveFile(parent, title, suggestedPath);
   }
+  // A table (.csv) to open, or where to save one; empty when cancelled.
+  virtual QString openTableFile(QWidget* parent, const QString& title) { return openFile(parent, title); }
+  virtual QString saveTableFile(QWidget* parent, const QString& title, const QString& suggestedPath) {
+    return saveFile(parent, title, suggestedPath);
+  }
 };
 
 class DialogFileChooser : public FileChooser {
@@ -25,6 +30,8 @@ class DialogFileChooser : public FileChooser {
   QString openFile(QWidget* parent, const QString& title) override;
   QString saveFile(QWidget* parent, const QString& title, const QString& suggestedPath) override;
   QString saveReportFile(QWidget* parent, const QString& title, const QString& suggestedPath) override;
+  QString openTableFile(QWidget* parent, const QString& title) override;
+  QString saveTableFile(QWidget* parent, const QString& title, const QString& suggestedPath) override;
 };
 
 }  // namespace quendra

@@ -195,6 +195,8 @@ void MainDialog::search() {
   // Emptied before the send: a message box during the send ("端口被占用")
   // runs the event loop, and answers arriving then must stay in the list.
   deviceList_->clearRows();
+  heardAddresses_.clear();
+  heardMacs_.clear();
   // Sent once; every host that answers is listed once per PC address that
   // heard it, until the next search.
   finder_->search();
@@ -203,6 +205,16 @@ void MainDialog::search() {
 
 void MainDialog::addSearchAnswer(const FoundHost& host) {
   deviceList_->addEntry(DeviceEntry::fromSearchAnswer(host.answer));
+  // A fresh batch of factory hosts all on one address shows at a glance. The
+  // answers are compared only when this address or MAC was heard before, so
+  // that a search of thousands of hosts stays as fast.
+  std::uint64_t mac = 0;
+  for (std::uint8_t b : host.answer.mac) mac = mac << 8 | b;
+  const bool heardBefore = heardAddresses_.contains(host.answer.ip) || heardMacs_.contains(mac);
+  heardAddresses_.insert(host.answer.ip);
+  heardMacs_.insert(mac);
+  if (const HostConflicts conflicts = heardBefore ? conflictsOf(host, finder_->found()) : HostConflicts{}; conflicts.any())
+    deviceList_->showConflicts(host.answer, conflicts);
   infoLog_.append(tr("搜索到设备\r\n"));
   infoLog_.refresh();
 }
@@ -255,14 +267,15 @@ QWidget* MainDialog::buildConfigButtons() {
   auto* box = new QWidget;
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
-  const QString texts[] = {tr("保存配置..."), tr("打开配置..."), tr("写入全部..."),
-                           tr("历史记录..."), tr("复制到其他主机..."), tr("导出报告...")};
-  for (int i = 0; i < 6; ++i) {
+  const QString texts[] = {tr("保存配置..."), tr("打开配置..."),       tr("写入全部..."), tr("历史记录..."),
+                           tr("复制到其他主机..."), tr("导出报告..."), tr("主机总表...")};
+  for (int i = 0; i < kConfigButtons; ++i) {
     auto* b = new QPushButton(texts[i]);
     b->setAccessibleName(texts[i]);
     b->setAutoDefault(false);
     configButtons_[i] = b;
-    grid->addWidget(b, i / 3, i % 3);
+    if (i < 6) grid->addWidget(b, i / 3, i % 3);
+    else grid->addWidget(b, 2, 0, 1, 3);  // the whole fleet, under the whole list
   }
   return box;
 }
@@ -283,6 +296,14 @@ void MainDialog::createConfigActions() {
     for (const DeviceEntry& e : deviceList_->entries()) hosts.push_back({e.mac, e.name, e.ip, e.firmwareVersion});
     return hosts;
   };
+  w.searchedHosts = [this] {
+    std::vector<HostIdentity> hosts;
+    for (const FoundHost& f : distinctHosts(finder_->found())) {
+      const DeviceEntry e = DeviceEntry::fromSearchAnswer(f.answer);
+      hosts.push_back({e.mac, e.name, e.ip, e.firmwareVersion});
+    }
+    return hosts;
+  };
   actions_ = std::make_unique<ConfigActions>(std::move(w), dialogFiles_, history_);
   ConfigActions* a = actions_.get();
   connect(configButtons_[0], &QPushButton::clicked, a, &ConfigActions::saveConfig);
@@ -291,6 +312,7 @@ void MainDialog::createConfigActions() {
   connect(configButtons_[3], &QPushButton::clicked, a, &ConfigActions::showHistory);
   connect(configButtons_[4], &QPushButton::clicked, a, &ConfigActions::cloneToHosts);
   connect(configButtons_[5], &QPushButton::clicked, a, &ConfigActions::exportReport);
+  connect(configButtons_[6], &QPushButton::clicked, a, &ConfigActions::showFleetTable);
 }
 
 void MainDialog::dragEnterEvent(QDragEnterEvent* event) {

@@ -5,6 +5,7 @@
 // pages, and turns what the core reports into the tool's texts and boxes.
 #include <QDialog>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 
 #include "app/batch_progress.h"
@@ -120,13 +121,17 @@ class MainDialog : public QDialog {
   HistoryStore history_;
   std::unique_ptr<ConfigActions> actions_;
   std::optional<HostIdentity> selected_;
+  // The addresses and MACs (as numbers) the search has heard so far.
+  QSet<std::uint32_t> heardAddresses_;
+  QSet<std::uint64_t> heardMacs_;
   PageContext context_;
 
   QLineEdit* pcAddress_ = nullptr;
   QLineEdit* port_ = nullptr;
   QPushButton* searchButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
-  QPushButton* configButtons_[6] = {};
+  static constexpr int kConfigButtons = 7;
+  QPushButton* configButtons_[kConfigButtons] = {};
   QPushButton* trafficButton_ = nullptr;
   QPointer<TrafficWindow> trafficWindow_;
   DeviceList* deviceList_ = nullptr;

@@ -1,6 +1,5 @@
 #include "pages/record_table_model.h"
 
-#include <QColor>
 #include <algorithm>
 
 #include "config/field_json.h"
@@ -117,6 +116,7 @@ FieldValue RecordTableModel::valueIn(const std::vector<HostConfig>& configs, int
 
 bool RecordTableModel::enabledIn(const std::vector<HostConfig>& configs, int row, int column) const {
   const Cell c = cellAt(row, column);
+  if (!holds(row, column)) return false;
   if (c.group != ParamGroup::Channel) return true;
   const auto rule = channelRuleField(c.field->key);
   if (!rule) return true;
@@ -130,12 +130,23 @@ bool RecordTableModel::enabledIn(const std::vector<HostConfig>& configs, int row
 
 bool RecordTableModel::isEnabled(int row, int column) const { return enabledIn(configs_, row, column); }
 
+bool RecordTableModel::holds(int row, int column) const {
+  const Cell c = cellAt(row, column);
+  return !heldOnly_ || configs_.at(static_cast<std::size_t>(c.config)).isKnown(c.group, c.record);
+}
+
+void RecordTableModel::setHeldRecordsOnly(bool on) {
+  heldOnly_ = on;
+  if (!rows_.empty() && !columns_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 void RecordTableModel::setAllowAll(bool allowed) {
   allowAll_ = allowed;
   if (!rows_.empty() && !columns_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 QString RecordTableModel::cellText(int row, int column) const {
+  if (!holds(row, column)) return {};
   const Cell c = cellAt(row, column);
   return fieldDisplayText(c.group, *c.field, valueIn(configs_, row, column));
 }
@@ -144,6 +155,7 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const Cell c = cellAt(index.row(), index.column());
   const bool check = isCheckField(c.group, c.field->key);
+  if (!holds(index.row(), index.column()) && role != Qt::TextAlignmentRole) return {};
   switch (role) {
     case Qt::DisplayRole: return check ? QVariant() : QVariant(cellText(index.row(), index.column()));
     case Qt::EditRole: return cellText(index.row(), index.column());
@@ -151,7 +163,7 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
       if (!check) return {};
       return std::get<std::uint32_t>(valueIn(configs_, index.row(), index.column())) != 0 ? Qt::Checked : Qt::Unchecked;
     case Qt::BackgroundRole:
-      return isChanged(index.row(), index.column()) ? QVariant(QColor(255, 236, 150)) : QVariant();
+      return isChanged(index.row(), index.column()) ? QVariant(changedColor()) : QVariant();
     case Qt::TextAlignmentRole: {
       const bool number = c.field->kind == FieldKind::Real ||
                           (c.field->kind == FieldKind::Unsigned && fieldChoices(c.group, c.field->key).isEmpty());
@@ -223,8 +235,11 @@ std::optional<CellRefusal> RecordTableModel::setCellText(int row, int column, co
   return std::nullopt;
 }
 
-int RecordTableModel::apply(std::vector<std::pair<std::pair<int, int>, FieldValue>> values, const QString& what,
-                            int* skipped) {
+int RecordTableModel::setValues(std::vector<CellValue> values, const QString& what, int* skipped) {
+  return apply(std::move(values), what, skipped);
+}
+
+int RecordTableModel::apply(std::vector<CellValue> values, const QString& what, int* skipped) {
   // The data property first: the cells after it are judged by the rules it sets.
   std::stable_partition(values.begin(), values.end(), [this](const auto& v) { return decidesRules(column(v.first.second)); });
   std::vector<HostConfig> next = configs_;
@@ -301,12 +316,17 @@ std::optional<CellRefusal> RecordTableModel::paste(const CellBlock& at, const QS
     CellRefusal r{CellRefusal::Reason::BlockTooLarge, {}, at.top, at.left, {}, blockRows, blockColumns};
     return r;
   }
-  std::vector<std::pair<std::pair<int, int>, FieldValue>> values;
+  std::vector<CellValue> values;
+  int notHeld = 0;
   for (int r = target.top; r <= target.bottom; ++r) {
     for (int c = target.left; c <= target.right; ++c) {
       const QStringList& line = block[oneValue ? 0 : std::size_t(r - target.top)];
       const int i = oneValue ? 0 : c - target.left;
       if (i >= line.size()) continue;  // a short line leaves its last cells alone
+      if (!holds(r, c)) {  // nothing to change there, whatever the block holds
+        ++notHeld;
+        continue;
+      }
       auto parsed = parse(r, c, line[i]);
       if (auto* refusal = std::get_if<CellRefusal>(&parsed)) return *refusal;
       values.push_back({{r, c}, std::get<FieldValue>(parsed)});
@@ -314,6 +334,7 @@ std::optional<CellRefusal> RecordTableModel::paste(const CellBlock& at, const QS
   }
   const int n = apply(std::move(values), tr("粘贴"), skipped);
   if (changed) *changed = n;
+  if (skipped) *skipped += notHeld;
   return std::nullopt;
 }
 
@@ -321,9 +342,11 @@ void RecordTableModel::fillDown(const CellBlock& block) {
   const bool oneRow = block.rows() == 1;
   if (oneRow && block.top == 0) return;
   const int source = oneRow ? block.top - 1 : block.top;
-  std::vector<std::pair<std::pair<int, int>, FieldValue>> values;
-  for (int c = block.left; c <= block.right; ++c)
+  std::vector<CellValue> values;
+  for (int c = block.left; c <= block.right; ++c) {
+    if (!holds(source, c)) continue;  // an empty cell fills nothing
     for (int r = oneRow ? block.top : block.top + 1; r <= block.bottom; ++r) values.push_back({{r, c}, valueIn(configs_, source, c)});
+  }
   apply(std::move(values), tr("向下填充"));
 }
 

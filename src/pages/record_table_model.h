@@ -10,6 +10,7 @@
 // one step of the undo stack; the model remembers the values it started
 // with, so it can say which cells and records were changed.
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QUndoStack>
 #include <optional>
 #include <vector>
@@ -69,6 +70,8 @@ class RecordTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
   enum Role { ChoicesRole = Qt::UserRole + 1 };
+  // The background of a changed cell.
+  static QColor changedColor() { return {255, 236, 150}; }
 
   RecordTableModel(std::vector<HostConfig> configs, std::vector<TableRow> rows, std::vector<TableColumn> columns,
                    QObject* parent = nullptr);
@@ -93,6 +96,10 @@ class RecordTableModel : public QAbstractTableModel {
   // "允许编辑所有参数": the coefficients and SMS boxes of the channels.
   void setAllowAll(bool allowed);
   bool allowAll() const { return allowAll_; }
+  // Cells of records their configuration does not hold (HostConfig::known)
+  // show nothing and take nothing: a table of hosts read, some not at all.
+  void setHeldRecordsOnly(bool on);
+  bool holds(int row, int column) const;
   bool isEnabled(int row, int column) const;
 
   // The cell as it is copied and typed: a list's row text, a number as
@@ -109,6 +116,11 @@ class RecordTableModel : public QAbstractTableModel {
   // The top row of each column of the block goes into the rows below it; a
   // block of one row takes the row above it.
   void fillDown(const CellBlock& block);
+  // Values put into their cells as one undo step `what` (values from a file,
+  // checked there); returns how many cells changed. Disabled cells keep
+  // theirs; `skipped` counts them.
+  using CellValue = std::pair<std::pair<int, int>, FieldValue>;  // (row, column), value
+  int setValues(std::vector<CellValue> values, const QString& what, int* skipped = nullptr);
   QUndoStack& undoStack() { return undo_; }
 
  signals:
@@ -133,7 +145,7 @@ class RecordTableModel : public QAbstractTableModel {
   std::variant<FieldValue, CellRefusal> parse(int row, int column, const QString& text) const;
   // Puts `values` into their cells, the cells the rules look at first; cells
   // disabled by then are left out and counted. One undo step.
-  int apply(std::vector<std::pair<std::pair<int, int>, FieldValue>> values, const QString& what, int* skipped = nullptr);
+  int apply(std::vector<CellValue> values, const QString& what, int* skipped = nullptr);
   void store(const std::vector<Change>& changes, bool after);
 
   std::vector<HostConfig> configs_;
@@ -141,6 +153,7 @@ class RecordTableModel : public QAbstractTableModel {
   std::vector<TableRow> rows_;
   std::vector<TableColumn> columns_;
   bool allowAll_ = false;
+  bool heldOnly_ = false;
   QUndoStack undo_;
 };
 

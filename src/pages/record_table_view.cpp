@@ -42,14 +42,20 @@ class ChoiceDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-RecordTableView::RecordTableView(RecordTableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
-  setModel(model);
+RecordTableView::RecordTableView(RecordTableModel* model, QWidget* parent) : QTableView(parent), model_(nullptr) {
+  setTableModel(model);
   setItemDelegate(new ChoiceDelegate(this));
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
   horizontalHeader()->setDefaultSectionSize(96);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+void RecordTableView::setTableModel(RecordTableModel* model) {
+  if (model_) disconnect(model_, &RecordTableModel::refused, this, &RecordTableView::refused);
+  model_ = model;
+  setModel(model);
   connect(model, &RecordTableModel::refused, this, &RecordTableView::refused);
 }
 

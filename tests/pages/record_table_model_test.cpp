@@ -156,6 +156,23 @@ class RecordTableModelTest : public QObject {
     QCOMPARE(t.text(2, "alarmDelay"), QStringLiteral("10"));
   }
 
+  void recordsNotHeldShowNothingAndTakeNothing() {
+    HostConfig c = quantityOneChannels();
+    c.markKnown(ParamGroup::Channel, 0);
+    c.markKnown(ParamGroup::Channel, 2);
+    Table t(c);
+    t.model.setHeldRecordsOnly(true);
+    const int delay = t.col("alarmDelay");
+    QVERIFY(t.text(1, "alarmDelay").isEmpty() && !t.enabled(1, "alarmDelay") && !t.model.index(1, delay).data().isValid());
+    int changed = 0, skipped = 0;
+    QVERIFY(!t.model.paste({0, delay, 0, delay}, "1\n\n3\n", &changed, &skipped));  // the empty cell is no bad number
+    QCOMPARE(changed, 2);
+    QCOMPARE(skipped, 1);
+    t.model.fillDown({1, delay, 2, delay});  // an empty cell fills nothing
+    QCOMPARE(t.text(2, "alarmDelay"), QStringLiteral("3"));
+    QCOMPARE(t.changedChannels(), 0b101u);
+  }
+
   void aCopiedBlockPastesBackAsItWas() {
     HostConfig c;
     c.channels[0].name1 = "a\tb";  // a tab inside a cell travels quoted

@@ -7,7 +7,7 @@
 // configuration (the progress box), edits the file and opens it, writes it
 // (the compare dialog), opens the history, copies the configuration to the
 // other hosts, opens the traffic view, the channel table, the LED page with
-// its preview and the commissioning report (its first page). Run it that way only inside a
+// its preview, the commissioning report (its first page) and the fleet table. Run it that way only inside a
 // private network namespace with quendra-hostsim (scripts/screenshots does);
 // the history goes to a temporary folder. Not installed: a tool for the
 // documentation.
@@ -20,7 +20,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -34,6 +36,8 @@
 #include "app/config_app.h"
 #include "app/device_list.h"
 #include "app/file_chooser.h"
+#include "app/fleet_table_dialog.h"
+#include "app/fleet_table_model.h"
 #include "app/history_dialog.h"
 #include "report/interface_language.h"
 #include "app/job_progress.h"
@@ -139,6 +143,46 @@ bool editSavedFile(const QString& path) {
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(QJsonDocument(root).toJson()) > 0;
 }
 
+// The fleet table: every host read; one host's data interval written from
+// the table (it now differs from the others), a block of login and heartbeat
+// intervals pasted for all three and a terminal address typed that another
+// host already has.
+bool shootFleetTable(quendra::MainDialog& window, const QDir& out) {
+  using namespace quendra;
+  window.configActions().showFleetTable();
+  FleetTableDialog* table = window.configActions().fleetTable();
+  if (!table) return false;
+  bool ended = false;
+  QObject::connect(table, &FleetTableDialog::jobFinished, table, [&] { ended = true; });
+  const auto run = [&](void (FleetTableDialog::*action)()) {
+    ended = false;
+    (table->*action)();
+    return waitFor([&] { return ended; }, 30000);
+  };
+  const auto column = [&](const char* path) {
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+      if (table->model()->column(c).tooltip == QLatin1String(path)) return c;
+    return 0;
+  };
+  if (!run(&FleetTableDialog::read) || table->model()->rowCount() < 3) return false;
+  if (table->model()->setCellText(2, column("base.dataInterval"), QStringLiteral("600"))) return false;
+  if (!run(&FleetTableDialog::write)) return false;
+  FleetTableModel* model = table->model();
+  const int login = column("base.loginInterval");
+  (void)model->paste({0, login, 0, login}, QStringLiteral("30\t90\n30\t90\n30\t90\n"));
+  const int terminal = column("base.terminalAddress");
+  (void)model->setCellText(1, terminal, model->cellText(0, terminal));
+  table->resize(1400, 420);
+  table->view()->resizeColumnsToContents();
+  table->view()->setCurrentIndex(model->index(1, login + 1));
+  table->view()->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  table->view()->horizontalScrollBar()->setValue(table->view()->horizontalHeader()->sectionPosition(terminal));
+  settle();
+  const bool shot = shoot(table, out, "fleet-table.png");
+  table->reject();
+  return shot;
+}
+
 // The whole-host dialogs, on the selected host and the others of the search.
 bool shootConfigDialogs(quendra::MainDialog& window, const QDir& out) {
   using namespace quendra;
@@ -235,7 +279,7 @@ bool shootConfigDialogs(quendra::MainDialog& window, const QDir& out) {
   const QString file = out.filePath(QStringLiteral("report.png"));
   if (!page.save(file)) return false;
   std::printf("%s\n", qPrintable(file));
-  return true;
+  return shootFleetTable(window, out);
 }
 
 }  // namespace
