@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
@@ -17,6 +16,7 @@
 
 #include "app/meaning_text.h"
 #include "app/traffic_table_model.h"
+#include "config/atomic_file.h"
 
 namespace quendra {
 namespace {
@@ -174,9 +174,7 @@ bool TrafficWindow::exportText(const QString& path) {
                 .join(QLatin1Char('\t')) +
             QLatin1Char('\n');
   }
-  QSaveFile file(path);
-  const QByteArray utf8 = text.toUtf8();
-  if (file.open(QIODevice::WriteOnly) && file.write(utf8) == utf8.size() && file.commit()) return true;
+  if (writeFileAtomically(path, text.toUtf8())) return true;
   notifyWriteFailed(path);
   return false;
 }

@@ -4,8 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
+#include "config/atomic_file.h"
 #include "config/field_json.h"
 #include "link/gbk.h"
 #include "records/field_text.h"
@@ -252,12 +252,7 @@ QByteArray configFileJson(const HostConfig& config, const RecordMasks& which, co
 }
 
 bool writeConfigFile(const QString& path, const QByteArray& json, QString* error) {
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size() || !f.commit()) {
-    if (error) *error = f.errorString();
-    return false;
-  }
-  return true;
+  return writeFileAtomically(path, json, error);
 }
 
 }  // namespace quendra

@@ -1,13 +1,13 @@
 #include "config/csv.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 #include <string_view>
 #include <utility>
 
+#include "config/atomic_file.h"
 #include "link/gbk.h"
 
 namespace quendra {
@@ -196,12 +196,7 @@ QByteArray csvBytes(const CsvTable& table) {
 }
 
 bool writeCsvFile(const QString& path, const QByteArray& bytes, QString* error) {
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-    if (error) *error = f.errorString();
-    return false;
-  }
-  return true;
+  return writeFileAtomically(path, bytes, error);
 }
 
 }  // namespace quendra

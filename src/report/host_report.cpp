@@ -6,9 +6,9 @@
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
+#include "config/atomic_file.h"
 #include "config/field_labels.h"
 #include "records/channel_field_rules.h"
 #include "records/field_text.h"
@@ -118,12 +118,7 @@ bool fail(QString* error, const QString& why) {
   return false;
 }
 
-// Written whole or not at all.
-bool save(const QString& path, const QByteArray& bytes, QString* error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) return fail(error, file.errorString());
-  return true;
-}
+bool save(const QString& path, const QByteArray& bytes, QString* error) { return writeFileAtomically(path, bytes, error); }
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 #include "session/traffic_log.h"
 
-#include <QSaveFile>
 #include <chrono>
 
+#include "config/atomic_file.h"
 #include "link/pcapng.h"
 
 namespace quendra {
@@ -62,14 +62,7 @@ Bytes TrafficLog::pcapngBytes() const {
 
 bool TrafficLog::writePcapng(const QString& path) const {
   const Bytes bytes = pcapngBytes();
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const auto size = static_cast<qint64>(bytes.size());
-  if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return writeFileAtomically(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
 }
 
 }  // namespace quendra

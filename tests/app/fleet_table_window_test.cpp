@@ -19,12 +19,6 @@ using namespace quendra::test;
 
 namespace {
 
-struct FixedFile : FileChooser {
-  QString path;
-  QString openFile(QWidget*, const QString&) override { return path; }
-  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
-};
-
 struct Fixture : FleetWindow {
   FixedFile files;
   QTemporaryDir dir;

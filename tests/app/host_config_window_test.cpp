@@ -21,13 +21,6 @@ using namespace quendra::test;
 
 namespace {
 
-// Answers the file dialogs with one path.
-struct FixedFile : FileChooser {
-  QString path;
-  QString openFile(QWidget*, const QString&) override { return path; }
-  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
-};
-
 struct Fixture : FleetWindow {
   QTemporaryDir dir;
   FixedFile files;

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/device_list.h"
+#include "app/file_chooser.h"
 #include "app/main_dialog.h"
 #include "support/fleet_transport.h"
 #include "support/widgets.h"
@@ -55,6 +56,13 @@ struct FleetWindow {
       if (const SentRequest s = readSent(*it); s.command == outer && (!tunnel || s.tunnelCommand == tunnel)) return s;
     return {};
   }
+};
+
+// Answers the file dialogs with one path, as an operator would.
+struct FixedFile : FileChooser {
+  QString path;
+  QString openFile(QWidget*, const QString&) override { return path; }
+  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
 };
 
 }  // namespace quendra::test
