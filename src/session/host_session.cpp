@@ -4,6 +4,7 @@
 
 #include "link/tunnel_frame.h"
 #include "records/field_text.h"
+#include "records/host_identity.h"
 #include "session/reply_router.h"
 
 namespace quendra {
@@ -176,7 +177,7 @@ void HostSession::startSingle(ParamGroup group, bool write, bool awaitAck) {
 
 void HostSession::sendSingle(ParamGroup group, bool write) {
   if (group == ParamGroup::Network) {
-    router_.sendToAll(write ? OuterFrame::buildWriteNetworkRequest(target_, config_.network.bytes)
+    router_.sendToAll(write ? OuterFrame::buildWriteNetworkRequest(target_, networkToWrite().bytes)
                             : OuterFrame::buildReadNetworkRequest(target_));
     return;
   }
@@ -184,6 +185,15 @@ void HostSession::sendSingle(ParamGroup group, bool write) {
     sendTunnel(writeCommandOf(group), encodeRecord(config_, group));
   else
     sendTunnel(readCommandOf(group));
+}
+
+NetworkParams HostSession::networkToWrite() const {
+  // Settings from elsewhere (a file of another host) go with the bytes no
+  // field names as this host last reported them: those never cross.
+  if ((own_[static_cast<int>(ParamGroup::Network)] & 1u) || !lastRead_.isKnown(ParamGroup::Network)) return config_.network;
+  RecordMasks network{};
+  network[static_cast<int>(ParamGroup::Network)] = 1;
+  return carryValues(config_, network, lastRead_, RecordMasks{}, IdentityChoice::Replace).network;
 }
 
 void HostSession::singleTimedOut(ParamGroup group, bool write) {

@@ -116,6 +116,7 @@ class HostSession : public QObject {
   std::optional<Refusal> startWrite(ParamGroup group, std::uint32_t records, bool awaitAck);
   void startSingle(ParamGroup group, bool write, bool awaitAck);
   void sendSingle(ParamGroup group, bool write);
+  NetworkParams networkToWrite() const;
   void singleTimedOut(ParamGroup group, bool write);
   void finishSingle(ParamGroup group, bool write, Outcome outcome);
   // Ends every single-record read or write still waiting.
