@@ -191,7 +191,7 @@ void ConfigActions::runWrite(const QString& title, ConfigJob::Target target, con
 void ConfigActions::written(const ConfigJobResult& r) {
   job_.release()->deleteLater();
   history_.setSuspended(false);
-  if (r.outcome == Outcome::Cancelled && restoreOnCancel_) {
+  if (r.verdict() == JobVerdict::Cancelled && restoreOnCancel_) {
     // The pages show again what was to be written, not what the host holds.
     w_.session->config() = *restoreOnCancel_;
     // and what was another host's is again (the job's reads made the records this host's meanwhile)
