@@ -267,8 +267,11 @@ void RecordTableModel::store(const std::vector<Change>& changes, bool after) {
   const auto put = [this, after](const Change& ch) {
     ch.cell.field->set(configs_.at(static_cast<std::size_t>(ch.cell.config)), ch.cell.record, after ? ch.after : ch.before);
   };
-  if (after) std::for_each(changes.begin(), changes.end(), put);
-  else std::for_each(changes.rbegin(), changes.rend(), put);
+  if (after) {
+    std::for_each(changes.begin(), changes.end(), put);
+  } else {
+    std::for_each(changes.rbegin(), changes.rend(), put);
+  }
   // A data property changes which cells of its row are enabled: everything is repainted.
   emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
