@@ -43,9 +43,14 @@ GROUP is one of network, base, gprs, led, channels, modbus, relays.
 Options:
   --json                  machine-readable results (JSON) on standard output
   --local-address ADDR    send and listen on this local IPv4 address only
-  --timeout MS            wait for each answer this long (default 801 ms;
-                          relays and ModBus slots 8010 ms)
-  --attempts N            send each request up to N times (default 4)
+  --timeout MS            the longest wait for an answer (default 801 ms;
+                          relays and ModBus slots 8010 ms); below it, waits
+                          follow the answer times each host has shown
+  --attempts N            give each request N such waits in all (default 4):
+                          it is sent again until that time is spent
+  --fixed-waits           wait the whole --timeout for every answer and send
+                          each request exactly N times (for a host that
+                          misbehaves with shorter waits)
   --search-time MS        how long a search listens for answers (default 1500)
   --capture FILE.pcapng   record every datagram sent and received
   -o, --output FILE       (read) the file to write
@@ -73,7 +78,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
     return QCommandLineOption(names, QString(), QString::fromLatin1(value));
   };
   const QCommandLineOption json(QStringLiteral("json")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
-      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")),
+      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")), fixedWaits(QStringLiteral("fixed-waits")),
       help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption local = valued({QStringLiteral("local-address")}, "ADDR"),
                            timeout = valued({QStringLiteral("timeout")}, "MS"),
@@ -81,7 +86,8 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            searchTime = valued({QStringLiteral("search-time")}, "MS"),
                            capture = valued({QStringLiteral("capture")}, "FILE"),
                            output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
-  p.addOptions({json, local, timeout, attempts, searchTime, capture, output, dryRun, all, withNetwork, yes, help});
+  p.addOptions(
+      {json, local, timeout, attempts, fixedWaits, searchTime, capture, output, dryRun, all, withNetwork, yes, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
     return std::nullopt;
@@ -105,6 +111,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   o.all = p.isSet(all);
   o.withNetwork = p.isSet(withNetwork);
   o.yes = p.isSet(yes);
+  o.fixedWaits = p.isSet(fixedWaits);
   const auto number = [&](const QCommandLineOption& option, int min, int max) -> std::optional<int> {
     bool ok = false;
     const int v = p.value(option).toInt(&ok);

@@ -41,9 +41,11 @@ BatchPlanner::Step BatchPlanner::next() {
     tries_ = 0;
     return step;
   }
+  if (tries_ == 0) left_ = AttemptBudget(budget_[active_]);
   step.action = Step::Action::Send;
   step.record = record_;
   step.attempt = tries_ + 1;
+  step.budgetLeft = left_.left();
   return step;
 }
 
@@ -69,10 +71,11 @@ bool BatchPlanner::recordDone() {
   return true;
 }
 
-bool BatchPlanner::timedOut() {
+bool BatchPlanner::timedOut(Millis waited) {
   if (!waiting_) return false;
   waiting_ = false;
-  if (++tries_ < attempts_[active_]) return false;  // the same record again, unless the gate emptied its bit
+  ++tries_;
+  if (!left_.spend(waited)) return false;  // the same record again, unless the gate emptied its bit
   pending_[active_] &= ~bitOf(record_);
   tries_ = 0;
   ++record_;

@@ -11,7 +11,7 @@ HostSession::HostSession(ReplyRouter& router, QObject* parent)
       batches_(std::make_unique<BatchRunner>([this](std::uint8_t command) {
         const auto c = classifyTunnelCommand(command);
         if (c) sendTunnel(command, c->isWrite ? encodeRecord(config_, c->group, c->index) : Bytes{});
-      })) {
+      }, answerTimes_)) {
   connect(batches_.get(), &BatchRunner::event, this, &HostSession::onBatchEvent);
   setPolicy(policy_);
   router_.attach(this);
@@ -21,6 +21,7 @@ HostSession::~HostSession() { router_.detach(this); }
 
 void HostSession::setPolicy(const SessionPolicy& policy) {
   policy_ = policy;
+  answerTimes_.setAdaptive(policy.adaptiveWaits);
   for (int k = 0; k < kBatchKindCount; ++k) {
     const auto kind = static_cast<BatchKind>(k);
     batches_->setPolicy(kind, isWriteKind(kind) ? policy.writeOf(groupOf(kind)) : policy.readOf(groupOf(kind)));
@@ -31,6 +32,7 @@ void HostSession::setTarget(const Mac& mac) {
   if (mac == target_) return;
   target_ = mac;
   lastRead_ = HostConfig{};
+  answerTimes_.forget();
   finishAllSingles(Outcome::Cancelled);
 }
 
@@ -136,19 +138,31 @@ void HostSession::startSingle(ParamGroup group, bool write) {
   const AttemptPolicy& policy = policyOf(group, write);
   // Hosts never acknowledge a network write.
   const bool awaited = policy.timeout.count() > 0 && !(write && group == ParamGroup::Network);
-  Pending& p = pendingOf(group, write);
-  p.attempt = 1;  // a second press while one waits starts the count again
-  if (awaited) {
-    p.active = true;
-    if (!p.timer) {
-      p.timer = std::make_unique<QTimer>();
-      p.timer->setSingleShot(true);
-      connect(p.timer.get(), &QTimer::timeout, this, [this, group, write] { singleTimedOut(group, write); });
-    }
-    p.timer->start(policy.timeout);
+  if (!awaited) {
+    sendSingle(group, write);
+    emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, Outcome::Done, 0});
+    return;
   }
+  Pending& p = pendingOf(group, write);
+  if (!p.active) p.sends = 0;
+  p.active = true;
+  p.budget = AttemptBudget::of(policy.attempts, policy.timeout);  // a second press while one waits starts it again
+  if (!p.timer) {
+    p.timer = std::make_unique<QTimer>();
+    p.timer->setSingleShot(true);
+    p.timer->setTimerType(Qt::PreciseTimer);
+    connect(p.timer.get(), &QTimer::timeout, this, [this, group, write] { singleTimedOut(group, write); });
+  }
+  sendAndWait(group, write);
+}
+
+void HostSession::sendAndWait(ParamGroup group, bool write) {
+  Pending& p = pendingOf(group, write);
+  p.wait = p.budget.waitFor(answerTimes_.wait(group, write, policyOf(group, write).timeout));
+  p.timer->start(p.wait);
+  ++p.sends;
+  p.sentAt.start();
   sendSingle(group, write);
-  if (!awaited) emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, Outcome::Done, 0});
 }
 
 void HostSession::sendSingle(ParamGroup group, bool write) {
@@ -166,14 +180,12 @@ void HostSession::sendSingle(ParamGroup group, bool write) {
 void HostSession::singleTimedOut(ParamGroup group, bool write) {
   Pending& p = pendingOf(group, write);
   if (!p.active) return;
-  const AttemptPolicy& policy = policyOf(group, write);
-  if (p.attempt >= policy.attempts) {
+  answerTimes_.timedOut(group, write);
+  if (p.budget.spend(p.wait)) {
     finishSingle(group, write, Outcome::NoAnswer);
     return;
   }
-  ++p.attempt;
-  p.timer->start(policy.timeout);
-  sendSingle(group, write);
+  sendAndWait(group, write);
 }
 
 void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
@@ -181,6 +193,9 @@ void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
   if (!p.active) return;
   p.active = false;
   p.timer->stop();
+  if (outcome == Outcome::Done)
+    answerTimes_.answered(group, write, p.sends,
+                          std::chrono::duration_cast<Micros>(std::chrono::nanoseconds(p.sentAt.nsecsElapsed())));
   emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, outcome,
                                 outcome == Outcome::Done ? 0u : 1u});
 }

@@ -6,6 +6,7 @@
 // operation that starts ends with one OperationResult. The read flags gate
 // reads and writes as the window always has: every read needs the network
 // settings read, every write its own group read.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <array>
@@ -44,6 +45,8 @@ class HostSession : public QObject {
   ReadFlags& flagsForTesting() { return flags_; }
   const SessionPolicy& policy() const { return policy_; }
   void setPolicy(const SessionPolicy& policy);
+  // What the session learned of the host's answer times (forgotten when the target changes).
+  const AnswerTimes& answerTimes() const { return answerTimes_; }
 
   // The gate a read or write of the group would meet now.
   std::optional<Refusal> readRefusal(ParamGroup group) const;
@@ -90,13 +93,18 @@ class HostSession : public QObject {
   // A single-record read or write waiting for its answer.
   struct Pending {
     bool active = false;
-    int attempt = 0;
+    int sends = 0;         // requests since it began waiting
+    AttemptBudget budget;  // what is left of attempts x the policy's wait
+    Millis wait{0};        // of the last request
+    QElapsedTimer sentAt;  // when the last request went out
     std::unique_ptr<QTimer> timer;
   };
   Pending& pendingOf(ParamGroup group, bool write);
   std::optional<Refusal> startWrite(ParamGroup group, std::uint32_t records);
   void startSingle(ParamGroup group, bool write);
   void sendSingle(ParamGroup group, bool write);
+  // Sends the request again (or the first time) and waits as the host's answer times say.
+  void sendAndWait(ParamGroup group, bool write);
   void singleTimedOut(ParamGroup group, bool write);
   void finishSingle(ParamGroup group, bool write, Outcome outcome);
   // Ends every single-record read or write still waiting.
@@ -113,6 +121,7 @@ class HostSession : public QObject {
   HostConfig lastRead_;
   ReadFlags flags_;
   SessionPolicy policy_ = SessionPolicy::windowDefaults();
+  AnswerTimes answerTimes_;  // of the host in target_
   std::unique_ptr<BatchRunner> batches_;
   std::array<Pending, 2 * kParamGroupCount> pending_;
   std::array<bool, kBatchKindCount> stoppedByGate_{};

@@ -13,6 +13,24 @@ std::int64_t nowMicros() {
   return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
 }
 
+// A request the host answers (its network settings, a tunnel record) as host
+// and command; nullopt for the others, which are never answered (or, for a
+// search, answered by every host).
+std::optional<std::uint64_t> answeredRequestKey(const DatagramMeaning& m) {
+  std::uint64_t command = 0;
+  switch (m.kind) {
+    case MeaningKind::NetworkReadRequest:
+    case MeaningKind::NetworkAnswer: command = 0x100; break;
+    case MeaningKind::TunnelRequest:
+    case MeaningKind::TunnelDataReply:
+    case MeaningKind::TunnelWriteAck: command = *m.tunnelCommand; break;
+    default: return std::nullopt;
+  }
+  std::uint64_t key = command;
+  for (std::uint8_t b : m.mac) key = key << 8 | b;
+  return key;
+}
+
 }  // namespace
 
 TrafficLog::TrafficLog(Transport& transport, std::size_t capacity, QObject* parent)
@@ -27,19 +45,33 @@ void TrafficLog::record(Direction direction, const Datagram& datagram) {
   entries_.push_back(TrafficEntry{nowMicros(), direction, datagram});
   ++recorded_;
   TrafficCounters& c = countersOf(datagram.localAddress);
+  const DatagramMeaning meaning = describeDatagram(datagram.view(), direction);
   if (direction == Direction::Sent) {
     ++c.sent;
+    if (isResend(datagram.localAddress, meaning)) ++c.resent;
   } else {
     ++c.received;
-    if (describeDatagram(datagram.view(), direction).kind == MeaningKind::Malformed) ++c.malformed;
+    if (meaning.kind == MeaningKind::Malformed) ++c.malformed;
+    noteAnswer(meaning);
   }
   emit recorded();
+}
+
+bool TrafficLog::isResend(std::uint32_t localAddress, const DatagramMeaning& request) {
+  const auto key = answeredRequestKey(request);
+  return key && !unanswered_.emplace(localAddress, *key).second;
+}
+
+void TrafficLog::noteAnswer(const DatagramMeaning& reply) {
+  // An answer heard on one local address answers the request wherever it was sent from.
+  if (const auto key = answeredRequestKey(reply))
+    for (const TrafficCounters& c : counters_) unanswered_.erase({c.localAddress, *key});
 }
 
 TrafficCounters& TrafficLog::countersOf(std::uint32_t localAddress) {
   for (TrafficCounters& c : counters_)
     if (c.localAddress == localAddress) return c;
-  counters_.push_back(TrafficCounters{localAddress, 0, 0, 0});
+  counters_.push_back(TrafficCounters{localAddress});
   return counters_.back();
 }
 

@@ -1,6 +1,7 @@
 // quendra-cli's commands in process against simulated hosts: the file a read writes takes another host to the same
 // records but its identity; exit statuses; nothing is sent for a bad file, an unconfirmed command or a refused
-// firmware; a clone in parallel under loss never calls a host verified whose records differ.
+// firmware; a silent host gets the attempts asked for; a clone in parallel under loss never calls a host verified
+// whose records differ.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -107,6 +108,21 @@ class CliTest : public QObject {
     Fixture old(2, 0, 2);  // version 702: nothing is written to it
     QCOMPARE(old.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")}).status, 4);
     QCOMPARE(old.writesSent(), 0);
+  }
+
+  // A host that answers the search and nothing else: the network read goes out exactly N times, learned waits or not.
+  void anAbsentHostGetsExactlyTheAttemptsAskedFor() {
+    const std::pair<QStringList, int> rows[] = {
+        {{"--attempts", "1"}, 1}, {{"--attempts", "3"}, 3}, {{"--attempts", "3", "--fixed-waits"}, 3}, {{}, 4}};
+    for (const auto& [options, reads] : rows) {
+      Fixture f(1);
+      f.transport.responder = [&](ByteView d) {
+        return d.size() > 3 && d[3] == kSearch ? f.transport.fleet().handle(d) : std::vector<Bytes>{};
+      };
+      const Run run = f.cli(QStringList{"read", "02-4B-7D-00-00-01"} + options);
+      QCOMPARE(run.status, 2);
+      QCOMPARE(f.transport.requests().count(OuterFrame::buildReadNetworkRequest(f.host(0).mac)), reads);
+    }
   }
 
   void cloneUnderLossNeverCallsAHostVerifiedThatDiffers() {
