@@ -6,6 +6,7 @@
 
 #include "app/batch_progress.h"
 #include "pages/info_log.h"
+#include "session/host_session.h"
 #include "session/reply_router.h"
 #include "session/traffic_log.h"
 #include "support/fleet_transport.h"
