@@ -211,9 +211,14 @@ int main(int argc, char** argv) {
           answered += o.answered;
           requests += o.requests;
         }
-        std::printf("  %-14s %-8s %3d of %-3d       %5d of %-5d     %8.1f   %9.1f (%7.1f)          %9.1f / %9.1f\n",
+        std::printf("  %-14s %-8s %3d of %-3d       %5d of %-5d     %8.1f   %9.1f (%7.1f)          %9.1f / %9.1f",
                     k.name, waitsName(learned), complete, runs, answered, runs * records, double(requests) / runs,
                     median(ms), median(ideal), mean(ms), *std::max_element(ms.begin(), ms.end()));
+        const AnswerTimeEstimator& e = dialog.session().answerTimes().of(groupOf(k.kind), isWriteKind(k.kind));
+        if (learned)
+          std::printf("   learned: %.2f ms +- %.2f ms, wait %lld ms", e.smoothed().count() / 1e3, e.variation().count() / 1e3,
+                      static_cast<long long>(e.wait(dialog.session().policy().readOf(groupOf(k.kind)).timeout).count()));
+        std::printf("\n");
         std::fflush(stdout);
       }
   }

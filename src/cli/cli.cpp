@@ -78,8 +78,8 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
     return QCommandLineOption(names, QString(), QString::fromLatin1(value));
   };
   const QCommandLineOption json(QStringLiteral("json")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
-      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")), fixedWaits(QStringLiteral("fixed-waits")),
-      help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+      withNetwork(QStringLiteral("with-network")), yes(QStringLiteral("yes")),
+      fixedWaits(QStringLiteral("fixed-waits")), help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption local = valued({QStringLiteral("local-address")}, "ADDR"),
                            timeout = valued({QStringLiteral("timeout")}, "MS"),
                            attempts = valued({QStringLiteral("attempts")}, "N"),

@@ -89,7 +89,10 @@ class AnswerTimes {
 
  private:
   static int index(ParamGroup group, bool write) {
-    const int kind = group == ParamGroup::Channel ? 1 : group == ParamGroup::Relay ? 2 : group == ParamGroup::Modbus ? 3 : 0;
+    const int kind = group == ParamGroup::Channel ? 1
+                     : group == ParamGroup::Relay ? 2
+                     : group == ParamGroup::Modbus ? 3
+                                                   : 0;  // the single records
     return kind * 2 + (write ? 1 : 0);
   }
 

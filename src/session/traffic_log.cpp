@@ -13,22 +13,22 @@ std::int64_t nowMicros() {
   return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-// A request the host answers (its network settings, a tunnel record) as host
-// and command; nullopt for the others, which are never answered (or, for a
-// search, answered by every host).
-std::optional<std::uint64_t> answeredRequestKey(const DatagramMeaning& m) {
+// The host and command of a request that its host answers (the network
+// settings, a tunnel record), or of the reply that answers it; nullopt for
+// other datagrams (a search is answered by every host, the other requests
+// never), and for requests heard back or sent by another PC.
+std::optional<std::uint64_t> exchangeKey(const DatagramMeaning& m, Direction direction) {
+  const bool sent = direction == Direction::Sent;
   std::uint64_t command = 0;
-  switch (m.kind) {
-    case MeaningKind::NetworkReadRequest:
-    case MeaningKind::NetworkAnswer: command = 0x100; break;
-    case MeaningKind::TunnelRequest:
-    case MeaningKind::TunnelDataReply:
-    case MeaningKind::TunnelWriteAck: command = *m.tunnelCommand; break;
-    default: return std::nullopt;
-  }
-  std::uint64_t key = command;
-  for (std::uint8_t b : m.mac) key = key << 8 | b;
-  return key;
+  if (m.kind == (sent ? MeaningKind::NetworkReadRequest : MeaningKind::NetworkAnswer))
+    command = 0x100;
+  else if (sent ? m.kind == MeaningKind::TunnelRequest
+                : m.kind == MeaningKind::TunnelDataReply || m.kind == MeaningKind::TunnelWriteAck)
+    command = *m.tunnelCommand;
+  else
+    return std::nullopt;
+  for (std::uint8_t b : m.mac) command = command << 8 | b;
+  return command;
 }
 
 }  // namespace
@@ -58,13 +58,13 @@ void TrafficLog::record(Direction direction, const Datagram& datagram) {
 }
 
 bool TrafficLog::isResend(std::uint32_t localAddress, const DatagramMeaning& request) {
-  const auto key = answeredRequestKey(request);
+  const auto key = exchangeKey(request, Direction::Sent);
   return key && !unanswered_.emplace(localAddress, *key).second;
 }
 
 void TrafficLog::noteAnswer(const DatagramMeaning& reply) {
   // An answer heard on one local address answers the request wherever it was sent from.
-  if (const auto key = answeredRequestKey(reply))
+  if (const auto key = exchangeKey(reply, Direction::Received))
     for (const TrafficCounters& c : counters_) unanswered_.erase({c.localAddress, *key});
 }
 
