@@ -23,10 +23,11 @@ class AnswerTimeEstimator {
 
   // The answer of a request that went out `sends` times came `sinceLast`
   // after the last of them. Only a request sent once gives a sample: the
-  // answer of one sent again may answer either (Karn's rule).
+  // answer of one sent again may answer any of them (Karn's rule).
   void answered(int sends, Micros sinceLast);
-  // A wait ran out: waits double (up to the ceiling) until an answer shows
-  // the host as prompt as before.
+  // A wait ran out: waits double (up to the ceiling) until the record is
+  // answered, or after records that all needed resends, until a first
+  // attempt is answered.
   void timedOut();
   // The wait for the next request: `ceiling` (the policy's wait) until the
   // first sample, then smoothed + max(4 x variation, kFloor), doubled per
@@ -43,7 +44,8 @@ class AnswerTimeEstimator {
   bool learned_ = false;
   Micros smoothed_{0};
   Micros variation_{0};
-  int backoff_ = 0;  // waits that ran out since the last prompt answer
+  int backoff_ = 0;        // doublings of the next wait
+  int resentInARow_ = 0;   // records answered only after a resend since the last sample
 };
 
 // What is left of a record's time: attempts x the policy's wait. A request

@@ -36,9 +36,10 @@ TEST(AnswerTimeEstimator, Waits) {
       {"later samples move variation by 1/4, smoothed by 1/8: 112.5 + 4 x 62.5", "s100000 s200000", 801ms, 363ms},
       {"each wait that runs out doubles", "s400 t t", 801ms, 122ms},
       {"up to the ceiling", "s400 t t t t t", 801ms, 801ms},
-      {"a resend answered at once: the request was lost, the host no slower", "s100000 t a2:10000", 801ms, 300ms},
-      {"answered later than an undoubled wait after a resend: doubled waits stay", "s1000 t t a3:40000", 801ms, 124ms},
-      {"until a first attempt is answered: 63.375 + 4 x 125.125", "s1000 t a2:40000 s500000", 801ms, 564ms},
+      {"a record answered after a resend: lost, not slow; the next starts undoubled", "s100000 t a2:1", 801ms, 300ms},
+      {"three in a row: a slower host, the doubled wait stays", "s1000 t a2:1 t a2:1 t t a3:1", 801ms, 124ms},
+      {"a first attempt answered between starts the count again", "s1000 t a2:1 t a2:1 s1000 t t a3:1", 801ms, 31ms},
+      {"until a first attempt is answered: 63.375 + 4 x 125.125", "s1000 t a2:1 t a2:1 t a2:1 s500000", 801ms, 564ms},
   };
   for (const auto& c : cases) EXPECT_EQ(played(c.events).wait(c.ceiling), c.wait) << c.name;
   std::string steady;
