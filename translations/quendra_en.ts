@@ -2776,6 +2776,10 @@ Notes:<byte value="xd"/>
         <source>无法写入文件 %1</source>
         <translation>Cannot write the file %1</translation>
     </message>
+    <message>
+        <source>重发</source>
+        <translation>Resent</translation>
+    </message>
 </context>
 <context>
     <name>quendra::WaitDialog</name>

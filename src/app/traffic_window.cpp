@@ -75,9 +75,9 @@ TrafficWindow::TrafficWindow(const TrafficLog& log, Notifier& notifier, QWidget*
   bytes_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   bytes_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-  counters_ = new QTableWidget(0, 4);
-  counters_->setHorizontalHeaderLabels(
-      {tr("本机地址"), directionText(Direction::Sent), directionText(Direction::Received), tr("格式错误丢弃")});
+  counters_ = new QTableWidget(0, 5);
+  counters_->setHorizontalHeaderLabels({tr("本机地址"), directionText(Direction::Sent), tr("重发"),
+                                        directionText(Direction::Received), tr("格式错误丢弃")});
   counters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   counters_->verticalHeader()->hide();
   counters_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -139,9 +139,9 @@ void TrafficWindow::showCounters() {
   counters_->setRowCount(static_cast<int>(all.size()));
   for (int row = 0; row < static_cast<int>(all.size()); ++row) {
     const TrafficCounters& c = all[static_cast<std::size_t>(row)];
-    const QString cells[4] = {localAddressText(c.localAddress), QString::number(c.sent), QString::number(c.received),
-                              QString::number(c.malformed)};
-    for (int column = 0; column < 4; ++column) counters_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    const QString cells[] = {localAddressText(c.localAddress), QString::number(c.sent), QString::number(c.resent),
+                             QString::number(c.received), QString::number(c.malformed)};
+    for (int column = 0; column < 5; ++column) counters_->setItem(row, column, new QTableWidgetItem(cells[column]));
   }
 }
 

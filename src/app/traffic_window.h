@@ -1,7 +1,7 @@
 #pragma once
 // "通信记录": what the tool sent and received, for finding out why a host is
 // not found. A table of the traffic log, the bytes of the selected datagram,
-// the counters per local address, and exports as pcapng (for Wireshark) and
+// the counters per local address (resends among the requests), and exports as pcapng (for Wireshark) and
 // as text. Non-modal; it is deleted when closed, so the log costs nothing
 // more than its ring while no window is open.
 #include <QDialog>

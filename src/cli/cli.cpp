@@ -79,9 +79,14 @@ Options:
   --json                  machine-readable results (JSON) on standard output
   --csv                   (read) one group as a table, a row per record
   --local-address ADDR    send and listen on this local IPv4 address only
-  --timeout MS            wait for each answer this long (default 801 ms;
-                          relays and ModBus slots 8010 ms)
-  --attempts N            send each request up to N times (default 4)
+  --timeout MS            the longest wait for an answer (default 801 ms;
+                          relays and ModBus slots 8010 ms); below it, waits
+                          follow the answer times each host has shown
+  --attempts N            give each request N such waits in all (default 4):
+                          it is sent again until that time is spent
+  --fixed-waits           wait the whole --timeout for every answer and send
+                          each request exactly N times (for a host that
+                          misbehaves with shorter waits)
   --search-time MS        how long a search listens for answers (default 1500)
   --capture FILE.pcapng   record every datagram sent and received
   -o, --output FILE       (read, table, report) the file to write
@@ -118,7 +123,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   const QCommandLineOption json(QStringLiteral("json")), csv(QStringLiteral("csv")), dryRun(QStringLiteral("dry-run")), all(QStringLiteral("all")),
       withNetwork(QStringLiteral("with-network")), withIdentity(QStringLiteral("with-identity")),
       exitCode(QStringLiteral("exit-code")), yes(QStringLiteral("yes")), allChannels(QStringLiteral("all-channels")),
-      help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+      fixedWaits(QStringLiteral("fixed-waits")), help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption local = valued({QStringLiteral("local-address")}, "ADDR"),
                            timeout = valued({QStringLiteral("timeout")}, "MS"),
                            attempts = valued({QStringLiteral("attempts")}, "N"),
@@ -126,8 +131,8 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            capture = valued({QStringLiteral("capture")}, "FILE"),
                            templateFile = valued({QStringLiteral("template")}, "FILE"),
                            output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
-  p.addOptions({json, csv, local, timeout, attempts, searchTime, capture, templateFile, output, dryRun, all, withNetwork,
-                withIdentity, exitCode, yes, allChannels, help});
+  p.addOptions({json, csv, local, timeout, attempts, fixedWaits, searchTime, capture, templateFile, output, dryRun, all,
+                withNetwork, withIdentity, exitCode, yes, allChannels, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
     return std::nullopt;
@@ -156,6 +161,7 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
   o.exitCode = p.isSet(exitCode);
   o.yes = p.isSet(yes);
   o.allChannels = p.isSet(allChannels);
+  o.fixedWaits = p.isSet(fixedWaits);
   const auto number = [&](const QCommandLineOption& option, int min, int max) -> std::optional<int> {
     bool ok = false;
     const int v = p.value(option).toInt(&ok);

@@ -32,6 +32,7 @@ struct Options {
   std::optional<std::uint32_t> localAddress;
   std::optional<std::chrono::milliseconds> timeout;
   std::optional<int> attempts;
+  bool fixedWaits = false;  // every wait the whole timeout, exactly `attempts` sends
   std::chrono::milliseconds searchTime{1500};
   QString output;   // read -o
   QString capture;  // every datagram into a pcapng file

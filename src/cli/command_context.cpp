@@ -20,6 +20,7 @@ Context::Context(Environment& environment, Options options, Transport& transport
   // The window's timing, except that single writes wait for their
   // acknowledgement too: a script wants to know.
   policy_ = SessionPolicy::windowDefaults();
+  policy_.adaptiveWaits = !options_.fixedWaits;
   for (ParamGroup g : kAllGroups)
     for (AttemptPolicy* p : {&policy_.readOf(g), &policy_.writeOf(g)}) {
       if (p->timeout.count() == 0) *p = {std::chrono::milliseconds(801), 4};

@@ -71,9 +71,11 @@ BatchPlanner::Step BatchPlanner::next() {
     return step;
   }
   open_ = true;
+  if (tries_ == 0) left_ = AttemptBudget(budget_[active_]);
   step.action = Step::Action::Send;
   step.record = record_;
   step.attempt = tries_ + 1;
+  step.budgetLeft = left_.left();
   return step;
 }
 
@@ -101,10 +103,11 @@ bool BatchPlanner::recordDone() {
   return true;
 }
 
-bool BatchPlanner::timedOut() {
+bool BatchPlanner::timedOut(Millis waited) {
   if (!waiting_) return false;
   waiting_ = false;
-  if (++tries_ < attempts_[active_]) return false;  // the same record again, unless the gate emptied its bit
+  ++tries_;
+  if (!left_.spend(waited)) return false;  // the same record again, unless the gate emptied its bit
   open_ = false;
   pending_[active_] &= ~bitOf(record_);
   tries_ = 0;

@@ -3,13 +3,15 @@
 // relays and ModBus slots travel one record per tunnel exchange. A batch marks
 // its records pending; one pass serves one kind at a time, in priority order
 // (channel read, channel write, relay read, relay write, ModBus read, ModBus
-// write); each record is sent, waited for, and sent again while attempts are
-// left, then abandoned. The caller sends what next() says, reports answers and
-// time-outs, and keeps the clock.
+// write); each record is sent, waited for, and sent again while its time
+// budget (attempts x the policy's wait) is not spent, then abandoned. The
+// caller sends what next() says, chooses each wait within the budget, reports
+// answers and time-outs, and keeps the clock.
 #include <array>
 #include <cstdint>
 #include <optional>
 
+#include "link/answer_time_estimator.h"
 #include "link/tunnel_commands.h"
 
 namespace quendra {
@@ -40,20 +42,21 @@ constexpr std::uint8_t commandOf(BatchKind kind, int record) {
 
 class BatchPlanner {
  public:
-  static constexpr int kDefaultAttempts = 4;
-
   struct Step {
     enum class Action { Idle, Send, FinishPass };
     Action action = Action::Idle;
     BatchKind kind = BatchKind::ChannelRead;
     int record = 0;            // Send: the record to send
     int attempt = 0;           // Send: 1 for the first request of the record
+    Millis budgetLeft{0};      // Send: the longest its wait may be
     bool allAnswered = false;  // FinishPass: every requested record answered
     std::uint32_t failed = 0;  // FinishPass: requested records without an answer
     bool cancelled = false;    // FinishPass: the batch was cancelled (cancelAll)
   };
 
-  void setAttempts(BatchKind kind, int attempts) { attempts_[index(kind)] = attempts < 1 ? 1 : attempts; }
+  // The time each record of the kind gets: it is sent at least once, and
+  // again after each wait that runs out while some of it is left.
+  void setBudget(BatchKind kind, Millis total) { budget_[index(kind)] = total; }
 
   // Marks `records` of the kind pending and forgets its answers. False,
   // changing nothing, while a batch of the kind is pending or its pass still
@@ -79,9 +82,10 @@ class BatchPlanner {
   // A reply or acknowledgement of `record`. True when it answers the request
   // in hand, which is then done; anything that is not open is ignored.
   bool markAnswered(BatchKind kind, int record);
-  // The wait of the request in hand ran out. True when the record is
-  // abandoned; false when it is to be sent again.
-  bool timedOut();
+  // The wait of the request in hand (`waited`) ran out. True when the
+  // record's budget is spent and it is abandoned; false when it is to be sent
+  // again.
+  bool timedOut(Millis waited);
   // The version gate: every pending record is dropped; the pass in hand
   // finishes after the wait of its current request, every other pending kind
   // with its next step.
@@ -112,11 +116,11 @@ class BatchPlanner {
   std::array<std::uint32_t, kBatchKindCount> pending_{};
   std::array<std::uint32_t, kBatchKindCount> answered_{};
   std::array<std::uint32_t, kBatchKindCount> requested_{};
-  std::array<int, kBatchKindCount> attempts_{kDefaultAttempts, kDefaultAttempts, kDefaultAttempts,
-                                              kDefaultAttempts, kDefaultAttempts, kDefaultAttempts};
+  std::array<Millis, kBatchKindCount> budget_{};
   int active_ = -1;  // the kind whose pass runs
   int record_ = 0;   // the record in hand
   int tries_ = 0;    // requests of the record in hand that ran out
+  AttemptBudget left_;  // of the record in hand
   bool waiting_ = false;
   bool open_ = false;  // the record in hand has been sent and is not done
   std::array<bool, kBatchKindCount> owed_{};       // a FinishPass without a pass

@@ -2,7 +2,8 @@
 
 namespace quendra {
 
-BatchRunner::BatchRunner(Sender send, QObject* parent) : QObject(parent), send_(std::move(send)) {
+BatchRunner::BatchRunner(Sender send, AnswerTimes& answerTimes, QObject* parent)
+    : QObject(parent), send_(std::move(send)), answerTimes_(answerTimes) {
   const SessionPolicy defaults = SessionPolicy::windowDefaults();
   for (int k = 0; k < kBatchKindCount; ++k) {
     const auto kind = static_cast<BatchKind>(k);
@@ -17,8 +18,8 @@ BatchRunner::BatchRunner(Sender send, QObject* parent) : QObject(parent), send_(
 }
 
 void BatchRunner::setPolicy(BatchKind kind, const AttemptPolicy& policy) {
-  timeout_[static_cast<int>(kind)] = policy.timeout;
-  planner_.setAttempts(kind, policy.attempts);
+  ceiling_[static_cast<int>(kind)] = policy.timeout;
+  planner_.setBudget(kind, AttemptBudget::of(policy.attempts, policy.timeout).left());
 }
 
 bool BatchRunner::start(BatchKind kind, std::uint32_t records) {
@@ -31,6 +32,8 @@ bool BatchRunner::start(BatchKind kind, std::uint32_t records) {
 void BatchRunner::markAnswered(BatchKind kind, int record) {
   if (!planner_.markAnswered(kind, record)) return;
   attemptTimer_.stop();
+  answerTimes_.answered(groupOf(kind), isWriteKind(kind), inHand_.attempt,
+                        std::chrono::duration_cast<Micros>(std::chrono::nanoseconds(sentAt_.nsecsElapsed())));
   report(BatchEvent::Stage::Answered, inHand_);
   scheduleStep();
 }
@@ -66,6 +69,7 @@ void BatchRunner::step() {
   }
   inHand_ = s;
   report(BatchEvent::Stage::Sending, s);
+  sentAt_.start();
   send_(commandOf(s.kind, s.record));
   report(BatchEvent::Stage::Sent, s);
   // An answer that came in before this point (during the send, or a late or
@@ -75,12 +79,15 @@ void BatchRunner::step() {
     scheduleStep();
     return;
   }
-  attemptTimer_.start(timeout_[static_cast<int>(s.kind)]);
+  const Millis ceiling = ceiling_[static_cast<int>(s.kind)];
+  wait_ = std::min(answerTimes_.wait(groupOf(s.kind), isWriteKind(s.kind), ceiling), s.budgetLeft);
+  attemptTimer_.start(wait_);
 }
 
 void BatchRunner::attemptTimedOut() {
   if (!planner_.waiting()) return;
-  if (planner_.timedOut()) report(BatchEvent::Stage::Failed, inHand_);
+  answerTimes_.timedOut(groupOf(inHand_.kind), isWriteKind(inHand_.kind));
+  if (planner_.timedOut(wait_)) report(BatchEvent::Stage::Failed, inHand_);
   // Otherwise the same record again, unless the version gate emptied its bit.
   scheduleStep();
 }

@@ -1,9 +1,12 @@
 #pragma once
 // The batch planner on the event loop: sends what the planner says, waits for
-// each record's answer with a single-shot timer (the group's policy: 801 ms
-// per attempt for channels, 8010 ms for relays and ModBus slots in the
-// window), moves on the moment an answer arrives, and reports every step as a
-// BatchEvent. No texts: the front ends word the events.
+// each record's answer with a single-shot timer, moves on the moment an answer
+// arrives, and reports every step as a BatchEvent. Each wait is the one the
+// host's answer times call for (at most the group's policy: 801 ms for
+// channels, 8010 ms for relays and ModBus slots in the window), and a record is
+// sent again until attempts x that policy wait is spent. No texts: the front
+// ends word the events.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <array>
@@ -39,7 +42,9 @@ class BatchRunner : public QObject {
   // current values for a write) to the host of this moment.
   using Sender = std::function<void(std::uint8_t command)>;
 
-  explicit BatchRunner(Sender send, QObject* parent = nullptr);
+  // `answerTimes`: the host's, learned from and asked for each wait; it
+  // outlives the runner.
+  BatchRunner(Sender send, AnswerTimes& answerTimes, QObject* parent = nullptr);
 
   void setPolicy(BatchKind kind, const AttemptPolicy& policy);
   // False, changing nothing, while a batch of the kind runs (see BatchPlanner::start).
@@ -66,8 +71,11 @@ class BatchRunner : public QObject {
 
   Sender send_;
   BatchPlanner planner_;
-  std::array<std::chrono::milliseconds, kBatchKindCount> timeout_{};
+  AnswerTimes& answerTimes_;
+  std::array<Millis, kBatchKindCount> ceiling_{};  // the policy's wait per kind
   BatchPlanner::Step inHand_;  // the last record sent
+  Millis wait_{0};             // of the request in hand
+  QElapsedTimer sentAt_;       // when it went out
   QTimer attemptTimer_;        // the wait of one attempt
   QTimer stepTimer_;           // the next send, on the event loop
 };

@@ -15,7 +15,7 @@ HostSession::HostSession(ReplyRouter& router, QObject* parent)
       batches_(std::make_unique<BatchRunner>([this](std::uint8_t command) {
         const auto c = classifyTunnelCommand(command);
         if (c) sendTunnel(command, c->isWrite ? encodeRecord(config_, c->group, c->index) : Bytes{});
-      })) {
+      }, answerTimes_)) {
   connect(batches_.get(), &BatchRunner::batchEvent, this, &HostSession::onBatchEvent);
   setPolicy(policy_);
   router_.attach(this);
@@ -25,6 +25,7 @@ HostSession::~HostSession() { router_.detach(this); }
 
 void HostSession::setPolicy(const SessionPolicy& policy) {
   policy_ = policy;
+  answerTimes_.setAdaptive(policy.adaptiveWaits);
   for (int k = 0; k < kBatchKindCount; ++k) {
     const auto kind = static_cast<BatchKind>(k);
     batches_->setPolicy(kind, isWriteKind(kind) ? policy.writeOf(groupOf(kind)) : policy.readOf(groupOf(kind)));
@@ -40,6 +41,7 @@ void HostSession::setTarget(const Mac& mac) {
   target_ = mac;
   lastRead_ = HostConfig{};
   own_ = RecordMasks{};
+  answerTimes_.forget();
 }
 
 bool HostSession::groupFlag(ParamGroup group) const {
@@ -156,23 +158,35 @@ void HostSession::startSingle(ParamGroup group, bool write, bool awaitAck) {
   const AttemptPolicy& policy = policyOf(group, write);
   // A write the policy does not wait for is done once sent, unless a job awaits its acknowledgement (the version
   // gate may refuse it) as long as a read waits. Hosts never acknowledge a network write.
-  const auto wait = policy.timeout.count() > 0 || !awaitAck ? policy.timeout : policyOf(group, false).timeout;
-  const bool awaited = wait.count() > 0 && !(write && group == ParamGroup::Network);
+  const AttemptPolicy& waited = policy.timeout.count() > 0 || !awaitAck ? policy : policyOf(group, false);
+  const bool awaited = waited.timeout.count() > 0 && !(write && group == ParamGroup::Network);
   Pending& p = pendingOf(group, write);
-  p.attempt = 1;  // a second press while one waits starts the count again
   p.unacknowledged = write && !awaited;
-  p.wait = wait;
-  if (awaited) {
-    p.active = true;
-    if (!p.timer) {
-      p.timer = std::make_unique<QTimer>();
-      p.timer->setSingleShot(true);
-      connect(p.timer.get(), &QTimer::timeout, this, [this, group, write] { singleTimedOut(group, write); });
-    }
-    p.timer->start(wait);
+  if (!awaited) {
+    sendSingle(group, write);
+    emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, Outcome::Done, 0});
+    return;
   }
+  if (!p.active) p.sends = 0;
+  p.active = true;
+  p.ceiling = waited.timeout;
+  p.budget = AttemptBudget::of(waited.attempts, waited.timeout);  // a second press while one waits starts it again
+  if (!p.timer) {
+    p.timer = std::make_unique<QTimer>();
+    p.timer->setSingleShot(true);
+    p.timer->setTimerType(Qt::PreciseTimer);
+    connect(p.timer.get(), &QTimer::timeout, this, [this, group, write] { singleTimedOut(group, write); });
+  }
+  sendAndWait(group, write);
+}
+
+void HostSession::sendAndWait(ParamGroup group, bool write) {
+  Pending& p = pendingOf(group, write);
+  p.wait = p.budget.waitFor(answerTimes_.wait(group, write, p.ceiling));
+  p.timer->start(p.wait);
+  ++p.sends;
+  p.sentAt.start();
   sendSingle(group, write);
-  if (!awaited) emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, Outcome::Done, 0});
 }
 
 void HostSession::sendSingle(ParamGroup group, bool write) {
@@ -199,14 +213,12 @@ NetworkParams HostSession::networkToWrite() const {
 void HostSession::singleTimedOut(ParamGroup group, bool write) {
   Pending& p = pendingOf(group, write);
   if (!p.active) return;
-  const AttemptPolicy& policy = policyOf(group, write);
-  if (p.attempt >= policy.attempts) {
+  answerTimes_.timedOut(group, write);
+  if (p.budget.spend(p.wait)) {
     finishSingle(group, write, Outcome::NoAnswer);
     return;
   }
-  ++p.attempt;
-  p.timer->start(p.wait);
-  sendSingle(group, write);
+  sendAndWait(group, write);
 }
 
 void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
@@ -214,6 +226,9 @@ void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
   if (!p.active) return;
   p.active = false;
   p.timer->stop();
+  if (outcome == Outcome::Done)
+    answerTimes_.answered(group, write, p.sends,
+                          std::chrono::duration_cast<Micros>(std::chrono::nanoseconds(p.sentAt.nsecsElapsed())));
   emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, outcome,
                                 outcome == Outcome::Done ? 0u : 1u});
   if (group == ParamGroup::Network && !write && verifying_) {

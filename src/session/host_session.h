@@ -8,6 +8,7 @@
 // OperationResult, and everything it sends goes to the host it started with.
 // The read flags gate reads and writes as the window always has: every read
 // needs the network settings read, every write its own group read.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <array>
@@ -54,6 +55,8 @@ class HostSession : public QObject {
   ReadFlags& flagsForTesting() { return flags_; }
   const SessionPolicy& policy() const { return policy_; }
   void setPolicy(const SessionPolicy& policy);
+  // What the session learned of the host's answer times (forgotten when the target changes).
+  const AnswerTimes& answerTimes() const { return answerTimes_; }
 
   // The gate a read or write of the group would meet now.
   std::optional<Refusal> readRefusal(ParamGroup group) const;
@@ -108,8 +111,11 @@ class HostSession : public QObject {
   struct Pending {
     bool active = false;          // awaited: its timer runs
     bool unacknowledged = false;  // a write sent and not awaited, until its acknowledgement
-    int attempt = 0;
-    std::chrono::milliseconds wait{};
+    int sends = 0;                // requests since it began waiting
+    AttemptBudget budget;         // what is left of attempts x the policy's wait
+    Millis ceiling{0};            // the policy's wait it waits by
+    Millis wait{0};               // of the last request
+    QElapsedTimer sentAt;         // when the last request went out
     std::unique_ptr<QTimer> timer;
   };
   Pending& pendingOf(ParamGroup group, bool write);
@@ -117,6 +123,8 @@ class HostSession : public QObject {
   void startSingle(ParamGroup group, bool write, bool awaitAck);
   void sendSingle(ParamGroup group, bool write);
   NetworkParams networkToWrite() const;
+  // Sends the request again (or the first time) and waits as the host's answer times say.
+  void sendAndWait(ParamGroup group, bool write);
   void singleTimedOut(ParamGroup group, bool write);
   void finishSingle(ParamGroup group, bool write, Outcome outcome);
   // Ends every single-record read or write still waiting.
@@ -137,6 +145,7 @@ class HostSession : public QObject {
   HostConfig lastRead_;
   ReadFlags flags_;
   SessionPolicy policy_ = SessionPolicy::windowDefaults();
+  AnswerTimes answerTimes_;  // of the host in target_
   std::unique_ptr<BatchRunner> batches_;
   std::array<Pending, 2 * kParamGroupCount> pending_;
   std::array<bool, kBatchKindCount> stoppedByGate_{};

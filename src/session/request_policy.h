@@ -10,16 +10,21 @@
 namespace quendra {
 
 struct AttemptPolicy {
-  // The wait of one attempt. Zero: nothing is awaited, the operation is done
-  // once the request is out (a single write in the window, whose
-  // acknowledgement only adds a line).
+  // The longest wait of one attempt (the only one with fixed waits). Zero:
+  // nothing is awaited, the operation is done once the request is out (a
+  // single write in the window, whose acknowledgement only adds a line).
   std::chrono::milliseconds timeout{801};
+  // A request is sent again until attempts x timeout is spent waiting: with
+  // fixed waits, exactly `attempts` times.
   int attempts = 4;
 };
 
 struct SessionPolicy {
   std::array<AttemptPolicy, kParamGroupCount> read;
   std::array<AttemptPolicy, kParamGroupCount> write;
+  // Waits learn each host's answer time (never longer than the policy's);
+  // false: every wait is the policy's, as the host tool always waited.
+  bool adaptiveWaits = true;
 
   AttemptPolicy& readOf(ParamGroup g) { return read[static_cast<int>(g)]; }
   AttemptPolicy& writeOf(ParamGroup g) { return write[static_cast<int>(g)]; }
@@ -27,8 +32,8 @@ struct SessionPolicy {
   const AttemptPolicy& writeOf(ParamGroup g) const { return write[static_cast<int>(g)]; }
 
   // The window's: 801 ms per attempt for channel records and single reads,
-  // 8010 ms for relays and ModBus slots, four attempts; a single-record write
-  // is sent once and not awaited.
+  // 8010 ms for relays and ModBus slots, four attempts' time; a single-record
+  // write is sent once and not awaited.
   static SessionPolicy windowDefaults() {
     using namespace std::chrono_literals;
     SessionPolicy p;

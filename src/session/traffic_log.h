@@ -2,13 +2,16 @@
 // The most recent datagrams a transport sent and received, kept for the
 // traffic view and for captures (--capture and the view's export): a bounded
 // ring of copies with their time and addresses, and counters per local
-// address. Attached for the whole run; when no view is open it costs the ring
-// and the counters (a received datagram is read once more to count it when it
-// is dropped), nothing more: meanings are worded only by the view.
+// address, resends among them. Attached for the whole run; when no view is open
+// it costs the ring and the counters (each datagram is read once more to count
+// a drop or a resend, and the requests still unanswered are kept as host and
+// command), nothing more: meanings are worded only by the view.
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <deque>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "link/datagram_meaning.h"
@@ -25,6 +28,7 @@ struct TrafficEntry {
 struct TrafficCounters {
   std::uint32_t localAddress = 0;  // host byte order
   std::uint64_t sent = 0;
+  std::uint64_t resent = 0;  // requests sent again: the same host and command while it was unanswered
   std::uint64_t received = 0;
   std::uint64_t malformed = 0;  // received and dropped as malformed
 };
@@ -57,11 +61,16 @@ class TrafficLog : public QObject {
  private:
   void record(Direction direction, const Datagram& datagram);
   TrafficCounters& countersOf(std::uint32_t localAddress);
+  // Whether a request sent from `localAddress` repeats one still unanswered.
+  bool isResend(std::uint32_t localAddress, const DatagramMeaning& request);
+  void noteAnswer(const DatagramMeaning& reply);
 
   std::size_t capacity_;
   std::deque<TrafficEntry> entries_;
   std::uint64_t recorded_ = 0;
   std::vector<TrafficCounters> counters_;
+  // Requests awaiting their answer: local address, then host and command.
+  std::set<std::pair<std::uint32_t, std::uint64_t>> unanswered_;
 };
 
 }  // namespace quendra

@@ -76,14 +76,17 @@ class TrafficWindowTest : public QObject {
                                     "格式错误，已丢弃：CRC错误"}));
     window->table()->selectRow(0);
     QCOMPARE(window->bytesView()->toPlainText(), QStringLiteral("0000  AA 00 01 02 02"));
-    QCOMPARE(window->countersTable()->rowCount(), 1);  // local address, sent, received, dropped as malformed
-    QCOMPARE(cells(window->countersTable()->model(), 0), QStringLiteral("127.0.0.1|2|4|1"));
+    QCOMPARE(window->countersTable()->rowCount(), 1);  // local address, sent, resent, received, dropped as malformed
+    QCOMPARE(cells(window->countersTable()->model(), 0), QStringLiteral("127.0.0.1|2|0|4|1"));
+    const Bytes toNobody = OuterFrame::buildReadNetworkRequest(Mac{2, 0, 0, 0, 0, 9});
+    for (int i = 0; i < 2; ++i) w.transport.sendToAll(toNobody), w.transport.deliverNow(toNobody);  // heard back
+    QTRY_COMPARE(cells(window->countersTable()->model(), 0), QStringLiteral("127.0.0.1|4|1|6|1"));
 
     QTemporaryDir dir;
     QFile text(dir.filePath("traffic.txt"));
     QVERIFY(window->exportText(text.fileName()) && text.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(text.readAll()).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines.size(), 10);
     QCOMPARE(lines[0].section('\t', 1), QStringLiteral("发送\t127.0.0.1\t255.255.255.255:1901\t搜索请求\tAA 00 01 02 02"));
     QVERIFY(window->exportPcapng(dir.filePath("traffic.pcapng")) && !window->exportPcapng(dir.filePath("missing/x")));
     QFile capture(dir.filePath("traffic.pcapng"));
@@ -95,7 +98,7 @@ class TrafficWindowTest : public QObject {
     window->close();  // the window and its model go; the log keeps recording
     QTRY_VERIFY(!w.dialog.trafficWindow());
     w.dialog.search();
-    QCOMPARE(w.dialog.trafficLog().counters()[0].sent, 3u);
+    QCOMPARE(w.dialog.trafficLog().counters()[0].sent, 5u);
   }
 
   void tableFollowsTheRingAsItDropsTheOldest() {

@@ -1,6 +1,7 @@
 // quendra-cli's commands in process against simulated hosts: the file a read writes takes another host to the same
 // records but its identity; exit statuses; nothing is sent for a bad file, an unconfirmed command or a refused
-// firmware; a clone in parallel under loss never calls a host verified whose records differ.
+// firmware; a silent host gets the attempts asked for; a clone in parallel under loss never calls a host verified
+// whose records differ.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -252,6 +253,18 @@ class CliTest : public QObject {
     QCOMPARE(refusedWrite.status, 4);
     QVERIFY(refusedWrite.out.contains(QStringLiteral("refused: its firmware version is not supported")));
     QCOMPARE(gated.writesSent(), 1);
+  }
+
+  void anAbsentHostGetsExactlyTheAttemptsAskedFor() {  // it answers the search and nothing else
+    for (const auto& [options, reads] :
+         {std::pair{QStringList{"--attempts", "3"}, 3}, {{"--attempts", "2", "--fixed-waits"}, 2}}) {
+      Fixture f(1);
+      f.transport.responder = [&](ByteView d) {
+        return d[3] == kSearch ? f.transport.fleet().handle(d) : std::vector<Bytes>{};
+      };
+      QCOMPARE(f.cli(QStringList{"read", "02-4B-7D-00-00-01"} + options).status, 2);
+      QCOMPARE(f.transport.requests().count(OuterFrame::buildReadNetworkRequest(f.host(0).mac)), reads);
+    }
   }
 
   void cloneUnderLossNeverCallsAHostVerifiedThatDiffers() {

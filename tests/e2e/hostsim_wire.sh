@@ -36,10 +36,6 @@ for mode in broadcast unicast; do
     --sim "$sim" --sim-log "$work/one-$mode.log" -- --hosts 3 --reply "$mode"
 done
 
-step "one namespace: --drop 100"
-"$root/scripts/netns-run" python3 "$client" --local 127.0.0.1 --scenario drop --sim "$sim" \
-  --sim-log "$work/drop.log" -- --drop 100
-
 for mode in broadcast unicast; do
   step "two namespaces, $mode replies (simulator on the LAN side)"
   log="$work/two-$mode.log"

@@ -9,6 +9,8 @@
 namespace quendra {
 namespace {
 
+using namespace std::chrono_literals;
+
 using Action = BatchPlanner::Step::Action;
 using Log = std::vector<std::string>;
 
@@ -68,7 +70,7 @@ TEST(BatchPlanner, Passes) {
   };
   for (const Pass& pass : passes) {
     BatchPlanner p;
-    p.setAttempts(pass.kind, pass.attempts);
+    p.setBudget(pass.kind, pass.attempts * 100ms);  // each wait below runs out after 100 ms
     ASSERT_TRUE(p.start(pass.kind, pass.records));
     Log log;
     for (int guard = 0; p.running() && guard < 10000; ++guard) {
@@ -83,7 +85,7 @@ TEST(BatchPlanner, Passes) {
       if (p.sent()) continue;
       if (answered)
         EXPECT_TRUE(p.markAnswered(s.kind, s.record));
-      else if (p.timedOut())
+      else if (p.timedOut(100ms))
         log.push_back("abandon " + std::to_string(c));
     }
     EXPECT_EQ(log, pass.log) << pass.name;
