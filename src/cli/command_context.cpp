@@ -14,7 +14,6 @@ namespace quendra::cli {
 Context::Context(Environment& environment, Options options, Transport& transport)
     : env_(environment),
       options_(std::move(options)),
-      transport_(transport),
       router_(transport),
       history_(environment.historyFolder.isEmpty() ? HistoryStore::defaultFolder() : environment.historyFolder) {
   // The window's timing, except that single writes wait for their

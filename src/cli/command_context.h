@@ -65,7 +65,6 @@ class Context {
  private:
   Environment& env_;
   Options options_;
-  Transport& transport_;
   ReplyRouter router_;
   SessionPolicy policy_;
   HistoryStore history_;
