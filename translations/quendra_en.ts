@@ -1577,10 +1577,6 @@ Notes:<byte value="xd"/>
         <translation>Search for the device and double-click it before reading parameters</translation>
     </message>
     <message>
-        <source>保存配置...</source>
-        <translation>Save configuration...</translation>
-    </message>
-    <message>
         <source>保存配置</source>
         <translation>Save configuration</translation>
     </message>
@@ -1679,10 +1675,6 @@ Notes:<byte value="xd"/>
     <message>
         <source>写入%1</source>
         <translation>Write %1</translation>
-    </message>
-    <message>
-        <source>导出报告...</source>
-        <translation>Export report...</translation>
     </message>
     <message>
         <source>导出报告</source>

@@ -71,16 +71,18 @@ void ConfigActions::startJob(const QString& title, const RecordMasks& which) {
   progress_->open();
 }
 
-void ConfigActions::saveConfig() {
+void ConfigActions::readWholeHost(const QString& title, void (ConfigActions::*done)(const ConfigJobResult&)) {
   if (job_ || !requireSelectedHost()) return;
   w_.infoLog->clear();
-  line(tr("保存配置..."));
-  startJob(tr("保存配置"), allRecordMasks());
-  connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::saved);
+  line(title + QStringLiteral("..."));
+  startJob(title, allRecordMasks());
+  connect(job_.get(), &ConfigJob::finished, this, done);
   ConfigJob::Options options;
   options.dryRun = true;
   job_->start([](const HostConfig& current) { return current; }, allRecordMasks(), options);
 }
+
+void ConfigActions::saveConfig() { readWholeHost(tr("保存配置"), &ConfigActions::saved); }
 
 QString ConfigActions::jobStopped(const ConfigJobResult& r, const QString& cancelled, const QString& notDone) {
   switch (r.verdict()) {
@@ -295,17 +297,8 @@ void ConfigActions::showFleetTable() {
   fleet_->open();
 }
 
-void ConfigActions::exportReport() {
-  if (job_ || !requireSelectedHost()) return;
-  w_.infoLog->clear();
-  line(tr("导出报告..."));
-  // The report shows what the host holds now: everything is read first.
-  startJob(tr("导出报告"), allRecordMasks());
-  connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::reportRead);
-  ConfigJob::Options options;
-  options.dryRun = true;
-  job_->start([](const HostConfig& current) { return current; }, allRecordMasks(), options);
-}
+// The report shows what the host holds now: everything is read first.
+void ConfigActions::exportReport() { readWholeHost(tr("导出报告"), &ConfigActions::reportRead); }
 
 void ConfigActions::reportRead(const ConfigJobResult& r) {
   job_.release()->deleteLater();

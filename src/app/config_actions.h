@@ -77,6 +77,8 @@ class ConfigActions : public QObject {
  private:
   bool requireSelectedHost();
   void startJob(const QString& title, const RecordMasks& which);
+  // Reads every record of the selected host (a job that writes nothing), then `done`.
+  void readWholeHost(const QString& title, void (ConfigActions::*done)(const ConfigJobResult&));
   // Writes `which` as `target` asks, after a compare dialog when `confirm`;
   // `own`: the records that are the host's own values (nullopt: as the
   // session knows them); a cancelled write puts `restoreOnCancel` back onto

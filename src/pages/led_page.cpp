@@ -104,9 +104,8 @@ void LedPage::requestWrite() {
   context_.infoLog->refresh();
 }
 
-std::optional<LedParams> LedPage::paramsFromFields() {
+LedParams LedPage::settingsFromFields() const {
   LedParams r;
-  const LedParams& shown = params();
   r.sizeX = editU16(sizeX_);
   r.sizeY = editU16(sizeY_);
   r.refreshInterval = editU16(refreshInterval_);
@@ -115,6 +114,12 @@ std::optional<LedParams> LedPage::paramsFromFields() {
   r.headerEnabled = headerEnabled_->isChecked() ? 1 : 0;
   r.footerEnabled = footerEnabled_->isChecked() ? 1 : 0;
   r.showDataTable = showDataTable_->isChecked() ? 1 : 0;
+  return r;
+}
+
+std::optional<LedParams> LedPage::paramsFromFields() {
+  LedParams r = settingsFromFields();
+  const LedParams& shown = params();
   const auto header = textForWrite(context_, headerLabel(), headerText_->text(), shown.headerText, LedParams::kTextBytes);
   if (!header) return std::nullopt;
   r.headerText = *header;
@@ -125,15 +130,7 @@ std::optional<LedParams> LedPage::paramsFromFields() {
 }
 
 void LedPage::updatePreview() {
-  LedParams p;
-  p.sizeX = editU16(sizeX_);
-  p.sizeY = editU16(sizeY_);
-  p.channelCount = selectedCount(channelCount_);
-  p.columnCount = selectedCount(columnCount_);
-  p.showDataTable = showDataTable_->isChecked() ? 1 : 0;
-  p.headerEnabled = headerEnabled_->isChecked() ? 1 : 0;
-  p.footerEnabled = footerEnabled_->isChecked() ? 1 : 0;
-  preview_->showScreen(p, headerText_->text(), footerText_->text());
+  preview_->showScreen(settingsFromFields(), headerText_->text(), footerText_->text());
 }
 
 void LedPage::showLedReply() {

@@ -34,6 +34,8 @@ class LedPage : public QWidget, public RecordPage {
 
  private:
   // The fields as a record; nullopt after a refusal box.
+  // Every setting as the fields show it, without the two texts.
+  LedParams settingsFromFields() const;
   std::optional<LedParams> paramsFromFields();
   void updatePreview();
 
