@@ -53,6 +53,7 @@ TEST(AttemptBudget, ARecordIsSentUntilItsTimeIsSpent) {
       {"a prompt host: doubling waits in the same 3204 ms, the last cut to what is left", "s400", 4, 801ms,
        {31, 61, 122, 244, 487, 801, 801, 657}},
       {"nothing to wait for: sent once", "s400", 4, 0ms, {0}},
+      {"no attempts asked: still sent once", "", 0, 801ms, {801}},
   };
   for (const auto& r : rows) {
     AnswerTimeEstimator e = played(r.events);
@@ -72,6 +73,15 @@ TEST(AnswerTimes, EachKindLearnsAloneAndFixedWaitsIgnoreIt) {
   times.answered(ParamGroup::Base, false, 1, 100ms);  // a single read, as the LED screen's
   EXPECT_EQ(times.wait(ParamGroup::Led, false, 801ms), 300ms);
   EXPECT_EQ(times.wait(ParamGroup::Led, true, 801ms) + times.wait(ParamGroup::Channel, false, 801ms), 1602ms);
+  for (ParamGroup g : {ParamGroup::Channel, ParamGroup::Relay, ParamGroup::Modbus})  // each learns alone
+    for (bool write : {false, true}) {
+      AnswerTimes other;
+      other.answered(g, write, 1, 100ms);
+      int learned = 0;
+      for (ParamGroup h : {ParamGroup::Base, ParamGroup::Channel, ParamGroup::Relay, ParamGroup::Modbus})
+        for (bool w : {false, true}) learned += other.wait(h, w, 801ms) != 801ms;
+      EXPECT_TRUE(learned == 1 && other.wait(g, write, 801ms) == 300ms) << int(g) << write;
+    }
   times.setAdaptive(false);
   EXPECT_EQ(times.wait(ParamGroup::Led, false, 801ms), 801ms);
   times.setAdaptive(true);
