@@ -90,6 +90,7 @@ TEST(BatchPlanner, Passes) {
         log.push_back("abandon " + std::to_string(c));
     }
     EXPECT_EQ(log, pass.log) << pass.name;
+    EXPECT_EQ(p.next().action, Action::Idle) << pass.name;
     EXPECT_TRUE(p.start(pass.kind, pass.records)) << pass.name;
   }
 }
@@ -105,13 +106,13 @@ TEST(BatchPlanner, StartsStrayAnswersAndCancel) {
   EXPECT_TRUE(p.isOpen(BatchKind::RelayRead, 0));
   EXPECT_FALSE(p.isOpen(BatchKind::RelayRead, 1) || p.isOpen(BatchKind::RelayWrite, 0));
   EXPECT_FALSE(p.start(BatchKind::RelayRead, 0xFF)) << "the kind is pending";
-  EXPECT_TRUE(p.start(BatchKind::ChannelWrite, ~0u));
+  EXPECT_TRUE(p.start(BatchKind::ChannelRead, ~0u));
   EXPECT_FALSE(p.start(BatchKind::ModbusRead, 0)) << "nothing to do";
   p.cancelAll();  // while relay 1 is sent: given up at once, not awaited; every kind ends, cancelled
   EXPECT_FALSE(p.sent() || p.waiting());
   EXPECT_FALSE(p.isOpen(BatchKind::RelayRead, 0));
   EXPECT_FALSE(p.markAnswered(BatchKind::RelayRead, 0));
-  for (BatchKind kind : {BatchKind::RelayRead, BatchKind::ChannelWrite}) {
+  for (BatchKind kind : {BatchKind::RelayRead, BatchKind::ChannelRead}) {
     const BatchPlanner::Step s = p.next();
     EXPECT_TRUE(s.action == Action::FinishPass && s.kind == kind && s.cancelled && !s.allAnswered);
   }
