@@ -62,7 +62,6 @@ class SimOptionsTest : public QObject {
     Bytes badSum = OuterFrame::buildReadNetworkRequest(mac);
     badSum.back() ^= 1;
     const std::vector<sim::SimHost> before = fleet.hosts();
-    // a short write, a read with a payload, a bad CRC, a bad sum, an unknown command, another host, short MAC and network
     for (const Bytes& d : {tunnel(2, Bytes(26)), tunnel(1, Bytes{1}), OuterFrame::buildTunnelRequest(mac, Bytes{0x7E, 1, 0, 0}),
                            badSum, OuterFrame::buildRequest(9, mac, {}), OuterFrame::buildReadNetworkRequest(sim::hostMac(2)),
                            OuterFrame::buildRequest(kWriteMac, mac, Bytes{1}), OuterFrame::buildRequest(kWriteNetwork, mac, Bytes(291))})
