@@ -68,17 +68,5 @@ TEST(Meaning, KindAndReason) {
   }
 }
 
-TEST(Meaning, RecordAndVersion) {
-  EXPECT_EQ(describeDatagram(OuterFrame::buildSearchAnswer({0xC0A8010A, kHost, 712, "n"}), R).search.firmwareVersion, 712);
-  const DatagramMeaning request = describeDatagram(tunnelRequest(117 + 3, 7), S);  // ModBus slot 4 write
-  EXPECT_EQ(request.kind, K::TunnelRequest);
-  ASSERT_TRUE(request.tunnel);
-  EXPECT_EQ(request.tunnel->group, ParamGroup::Modbus);
-  EXPECT_TRUE(request.tunnel->isWrite);
-  EXPECT_EQ(request.tunnel->index, 3);
-  EXPECT_EQ(describeDatagram(tunnelReply(76, 5, 6, 103), R).hostVersion, 703);  // relay 8, 6 * 100 + 103
-  EXPECT_EQ(describeDatagram(tunnelReply(1, 27, 7, 2), R).hostVersion, 702);    // refused, still told
-}
-
 }  // namespace
 }  // namespace quendra

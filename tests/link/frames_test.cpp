@@ -57,8 +57,6 @@ TEST(Requests, EveryCommandsBytes) {
 TEST(Requests, TunnelFramesAndTheirCarriage) {
   // Read requests, low CRC byte first.
   EXPECT_EQ(TunnelFrame::buildRequest(1), (Bytes{0x7E, 0x01, 0xE1, 0xD0}));
-  EXPECT_EQ(TunnelFrame::buildRequest(3), (Bytes{0x7E, 0x03, 0x60, 0x11}));
-  EXPECT_EQ(TunnelFrame::buildRequest(5), (Bytes{0x7E, 0x05, 0xE0, 0x13}));
   EXPECT_EQ(TunnelFrame::buildRequest(150), (Bytes{0x7E, 0x96, 0xA0, 0x7E}));
   // Writes: relay 8 in automatic mode, 1440 min, 5 s; ModBus slot 1.
   EXPECT_EQ(TunnelFrame::buildRequest(84, Bytes{0x01, 0xA0, 0x05, 0x05, 0x00}),

@@ -5,6 +5,7 @@
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -141,10 +142,23 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(openDescriptors(), before);
   }
 
+  // The simulator's command line: --help names every option; a bad one ends it with status 2.
+  void simulatorCommandLine() {
+    QProcess help;
+    help.start(QUENDRA_HOSTSIM_PATH, {"--help"});
+    QVERIFY(help.waitForFinished(5000) && help.exitCode() == 0);
+    const QByteArray usage = help.readAllStandardOutput();
+    for (const char* o : {"--hosts", "--reply", "--log", "--drop", "--silent", "--late", "--delay", "--trailer-version"})
+      QVERIFY2(usage.contains(o), o);
+    for (const QStringList& bad : {QStringList{"--reply", "multicast"}, {"--late", "71"}, {"--hosts", "0"},
+                                   {"--trailer-version", "7"}, {"--silent", "151"}, {"--drop", "101"}, {"--frobnicate"}})
+      QCOMPARE(QProcess::execute("timeout", QStringList{"10", QUENDRA_HOSTSIM_PATH} + bad), 2);  // one that runs: 124
+  }
+
   // The simulator's search answers and a tunnel reply, by broadcast and by unicast: 1000 hosts here (Linux hands a
   // datagram for 127.0.0.1:1901 to the send socket bound to exactly that address); and only under scripts/netns-pair
   // (tests/e2e/hostsim_link_pair.sh) 2 hosts on the LAN side, which reply from another address and hear only the copy
-  // sent from the veth address.
+  // sent from the veth address. Its log holds each request heard, once, in order.
   void simulatorAnswers_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("lan");
@@ -159,7 +173,9 @@ class UdpLinkNetTest : public QObject {
     const QString lanNamespace = qEnvironmentVariable("QUENDRA_NETNS_LAN");
     if (lan && lanNamespace.isEmpty()) QSKIP("needs the two namespaces of scripts/netns-pair");
     const int hosts = lan ? 2 : 1000;
-    const QStringList options{"--hosts", QString::number(hosts), "--reply", mode};
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath("requests.log");
+    const QStringList options{"--hosts", QString::number(hosts), "--reply", mode, "--log", logPath};
     QProcess sim;
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     if (lan)
@@ -184,7 +200,8 @@ class UdpLinkNetTest : public QObject {
     link.refreshInterfaces();
     QCOMPARE(link.sendToAll(OuterFrame::buildSearchRequest()), lan ? 2 : 1);
     QTRY_COMPARE_WITH_TIMEOUT(std::set<Mac>(answers.begin(), answers.end()).size(), std::size_t(hosts), 20000);
-    link.sendToAll(OuterFrame::buildTunnelRequest(answers[0], TunnelFrame::buildRequest(150)));
+    const Bytes read = OuterFrame::buildTunnelRequest(answers[0], TunnelFrame::buildRequest(150));
+    link.sendToAll(read);
     QTRY_VERIFY(!replies.isEmpty());
     // The simulator answers in turn: a second copy of the search would have been answered before this reply.
     if (lan) QCOMPARE(answers.size(), std::size_t{2});
@@ -193,6 +210,12 @@ class UdpLinkNetTest : public QObject {
     QCOMPARE(r.command, 150);
     QCOMPARE(r.payload.size(), std::size_t{141});
     QCOMPARE(failures, Failures{});
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const auto hex = [](const Bytes& b) {
+      return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())).toHex();
+    };
+    QCOMPARE(log.readAll(), hex(OuterFrame::buildSearchRequest()) + '\n' + hex(read) + '\n');
 
     sim.terminate();
     QVERIFY(sim.waitForFinished(5000));

@@ -1,6 +1,6 @@
 // The simulator's faults as its command line asks for them, one row each: parsed from argv as quendra-hostsim takes
 // it, then acting on one host's requests (the host logic its socket serves; the delay through the in-process
-// transport, which takes it from the same options).
+// transport, which takes it from the same options); a request a host cannot take gets no answer and changes nothing.
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -51,6 +51,25 @@ class SimOptionsTest : public QObject {
       transport.sendToAll(OuterFrame::buildSearchRequest());
       if (options->dropPercent < 100) QVERIFY(received.wait(5000) && clock.elapsed() >= options->delayMs);
     }
+  }
+
+  void aRequestAHostCannotTakeGetsNoAnswer() {
+    sim::HostFleet fleet(sim::SimOptions{.hosts = 2});
+    const Mac mac = sim::hostMac(1);
+    const auto tunnel = [&](int command, const Bytes& payload) {
+      return OuterFrame::buildTunnelRequest(mac, TunnelFrame::buildRequest(static_cast<std::uint8_t>(command), payload));
+    };
+    Bytes badSum = OuterFrame::buildReadNetworkRequest(mac);
+    badSum.back() ^= 1;
+    const std::vector<sim::SimHost> before = fleet.hosts();
+    for (const Bytes& d : {tunnel(2, Bytes(26)), tunnel(1, Bytes{1}), OuterFrame::buildTunnelRequest(mac, Bytes{0x7E, 1, 0, 0}),
+                           badSum, OuterFrame::buildRequest(9, mac, {}), OuterFrame::buildReadNetworkRequest(sim::hostMac(2)),
+                           OuterFrame::buildRequest(kWriteMac, mac, Bytes{1}), OuterFrame::buildRequest(kWriteNetwork, mac, Bytes(291))})
+      QVERIFY(fleet.handle(d).empty());
+    const sim::SimHost& host = fleet.hosts()[1];
+    QVERIFY(host.records == before[1].records && host.network == before[1].network && host.mac == mac);
+    QCOMPARE(fleet.handle(tunnel(2, Bytes(27))).size(), std::size_t{1});  // the same write, whole: taken
+    QCOMPARE(host.records.at(1), Bytes(27));
   }
 };
 

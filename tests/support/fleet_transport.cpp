@@ -7,6 +7,7 @@ namespace quendra::test {
 FleetTransport::FleetTransport(const sim::SimOptions& options) : fleet_(options), delayMs_(options.delayMs) {
   fleet_.seedRandom(1);
   timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5 % early: a reply before its --delay
   connect(&timer_, &QTimer::timeout, this, &FleetTransport::deliverDue);
 }
 
