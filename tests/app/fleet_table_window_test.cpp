@@ -26,7 +26,6 @@ struct Fixture : FleetWindow {
   Fixture() : FleetWindow(3) {
     quickTimeouts();
     dialog.setFileChooser(files);
-    QDir(HistoryStore::defaultFolder()).removeRecursively();
   }
   // Searches, opens the table and reads every host.
   bool readTable() {

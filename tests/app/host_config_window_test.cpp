@@ -28,7 +28,6 @@ struct Fixture : FleetWindow {
     files.path = dir.filePath(QStringLiteral("host.json"));
     dialog.setFileChooser(files);
     quickTimeouts();
-    QDir(HistoryStore::defaultFolder()).removeRecursively();
   }
   ConfigActions& actions() { return dialog.configActions(); }
   bool settled() { return QTest::qWaitFor([&] { return !actions().busy() && dialog.session().idle(); }, 20000); }

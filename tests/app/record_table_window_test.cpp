@@ -1,7 +1,6 @@
 // The channel table from the window against a simulated host: "取消" leaves everything as it was; an edit of three
 // channels writes exactly those three records, after the history, verified, and the form shows them. The LED page's
 // preview follows its fields.
-#include <QDir>
 
 #include "app/config_actions.h"
 #include "config/history_store.h"
@@ -33,11 +32,9 @@ class RecordTableWindowTest : public QObject {
   Q_OBJECT
  private slots:
   // Before the first window: its history store takes its folder when it is made.
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
   void tableEditOfThreeChannelsWritesThoseThreeAndTheFormShowsThem() {
     FleetWindow f;
-    QDir(HistoryStore::defaultFolder()).removeRecursively();
     QVERIFY(f.searchAndSelect());
     f.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("读取通道参数"));
     ChannelPage* page = f.dialog.channelPage();

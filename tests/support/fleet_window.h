@@ -1,7 +1,7 @@
 #pragma once
 // The tool's window on simulated hosts in process: no sockets, no root. The hosts' records can be seeded and their
 // faults set per host before a test reads them through the window.
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/device_list.h"
@@ -12,13 +12,20 @@
 
 namespace quendra::test {
 
+// The history (and everything else kept under the data folder) of one window in a folder of its own: tests running
+// side by side never see each other's entries. Set before the window exists.
+struct PrivateDataFolder {
+  QTemporaryDir dir;
+  PrivateDataFolder() { qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path())); }
+};
+
 struct FleetWindow {
+  PrivateDataFolder dataFolder;
   FleetTransport transport;
   RecordingNotifier notifier;
   MainDialog dialog{notifier, transport};
 
   explicit FleetWindow(const sim::SimOptions& options = {}) : transport(options) {
-    QStandardPaths::setTestModeEnabled(true);  // the history goes to a test folder
     dialog.show();
   }
   explicit FleetWindow(int hosts) : FleetWindow(sim::SimOptions{.hosts = hosts}) {}
@@ -47,7 +54,6 @@ struct FleetWindow {
     dialog.tabs()->setCurrentIndex(tab);
     buttonByText(dialog.tabs()->widget(tab), button)->click();
     (void)QTest::qWaitFor([&] { return dialog.session().idle(); }, 20000);
-    QTest::qWait(5);
   }
   // The last request sent with this outer command (and tunnel command, when given).
   SentRequest lastRequest(int outer, int tunnel = 0) const {
