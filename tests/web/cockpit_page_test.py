@@ -1,0 +1,105 @@
+#!/usr/bin/python3
+"""The browser page in real Chromium, served by cockpit-ws beside simulated
+hosts (run by cockpit_page_test.sh inside a private network namespace).
+
+    cockpit_page_test.py PORT CLI
+"""
+import json
+import subprocess
+import sys
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support import expected_conditions as seen
+from selenium.webdriver.support.ui import WebDriverWait
+
+PORT, CLI = sys.argv[1], sys.argv[2]
+PAGE = f"http://127.0.0.1:{PORT}/cockpit/@localhost/quendra/index.html"
+HOST1 = "02-4B-7D-00-00-01"
+
+
+def browser(language):
+    options = webdriver.ChromeOptions()
+    for a in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900", f"--lang={language}"):
+        options.add_argument(a)
+    options.add_experimental_option("prefs", {"intl.accept_languages": language})
+    return webdriver.Chrome(options=options)
+
+
+def cli(*args):
+    return subprocess.run([CLI, *args], capture_output=True, text=True, timeout=60)
+
+
+class Page(unittest.TestCase):
+    language = "zh-CN"
+
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = browser(cls.language)
+        cls.wait = WebDriverWait(cls.driver, 20)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+
+    def open(self):
+        self.driver.get(PAGE)
+        return self.wait.until(lambda d: d.find_elements(By.CSS_SELECTOR, "#hosts tr.quendra-host"))
+
+    def text(self, element_id):
+        return self.driver.find_element(By.ID, element_id).text
+
+    def choose_and_read(self, mac, group):
+        row = next(r for r in self.open() if r.get_attribute("data-mac") == mac)
+        row.click()
+        self.driver.find_element(By.CSS_SELECTOR, f"#group option[value='{group}']").click()
+        self.driver.find_element(By.ID, "read").click()
+        self.wait.until(lambda d: d.find_elements(By.CSS_SELECTOR, "#fields input"))
+
+
+class ChinesePage(Page):
+    def test_search_lists_every_simulated_host_with_its_identity(self):
+        rows = [[c.text for c in r.find_elements(By.TAG_NAME, "td")] for r in self.open()]
+        self.assertIn(["192.168.1.10", "模拟主机1", HOST1, "710", "127.0.0.1", ""], rows)
+        self.assertEqual(len(rows), 3)
+        self.assertEqual(self.driver.title, "Quendra 主机配置")
+
+    def test_a_base_field_changed_and_written_reaches_the_host_after_the_compare_list(self):
+        self.choose_and_read(HOST1, "base")
+        interval = self.driver.find_element(By.ID, "field-dataInterval")
+        interval.clear()
+        interval.send_keys("240")
+        self.driver.find_element(By.ID, "write").click()
+        compare = self.wait.until(seen.visibility_of_element_located((By.ID, "compare")))
+        self.assertIn("240", compare.text)
+        # nothing is sent before the operator confirms the compare list
+        self.assertEqual(json.loads(cli("read", HOST1, "base").stdout)["base"]["fields"]["dataInterval"], 300)
+        self.driver.find_element(By.ID, "confirm-write").click()
+        self.wait.until(lambda d: "写入并校验成功" in self.text("host-state"))
+        self.assertEqual(json.loads(cli("read", HOST1, "base").stdout)["base"]["fields"]["dataInterval"], 240)
+
+    def test_a_value_the_host_cannot_hold_is_refused_with_the_reason_and_nothing_is_sent(self):
+        self.choose_and_read("02-4B-7D-00-00-02", "base")
+        before = cli("read", "02-4B-7D-00-00-02", "base").stdout
+        terminal = self.driver.find_element(By.ID, "field-terminalAddress")
+        terminal.clear()
+        terminal.send_keys("XYZ")
+        self.driver.find_element(By.ID, "write").click()
+        problem = self.wait.until(seen.visibility_of_element_located((By.ID, "problem")))
+        self.assertIn("terminalAddress", problem.text)
+        self.assertEqual(cli("read", "02-4B-7D-00-00-02", "base").stdout.split('"savedAt"')[0],
+                         before.split('"savedAt"')[0])
+
+
+class EnglishPage(Page):
+    language = "en-US"
+
+    def test_the_page_speaks_english_when_the_session_does(self):
+        self.open()
+        self.assertEqual(self.driver.title, "Quendra hosts")
+        self.assertEqual(self.driver.find_element(By.ID, "search").text, "Search")
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
