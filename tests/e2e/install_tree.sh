@@ -20,7 +20,8 @@ desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
 svg=share/icons/hicolor/scalable/apps/$id.svg
 for f in "$dissector" "$desktop" "$metainfo" "$svg" share/bash-completion/completions/quendra-cli \
-    share/doc/quendra-config/{copyright,changelog.gz}; do
+    share/doc/quendra-config/{copyright,changelog.gz} \
+    share/cockpit/quendra/{manifest.json,index.html,quendra.js,patternfly.min.css}; do
   [ -f "$s/$f" ] || fail "not installed: $f"
 done
 

@@ -9,7 +9,6 @@ if [ -z "${IN_NETNS:-}" ]; then
   IN_NETNS=1 exec "$src/scripts/netns-run" "$0" "$@"
 fi
 source "$src/scripts/lib/web-session.sh"
-"$src/scripts/build-web" "$build/web/quendra" >/dev/null
 port=9092
 start_web_session "$build/web/quendra" "$build/src/cli" $port "$build/sim/quendra-hostsim" --hosts 3
 trap stop_web_session EXIT

@@ -43,5 +43,18 @@ cockpit.locale({
     "正在写入...": [null, "Writing..."],
     "写入并校验成功": [null, "Written and verified"],
     "$0 写入失败": [null, "Writing $0 failed"],
-    "未成功的记录：": [null, "Records not written: "]
+    "未成功的记录：": [null, "Records not written: "],
+    "保存配置...": [null, "Save configuration..."],
+    "打开配置...": [null, "Open configuration..."],
+    "网络恢复出厂": [null, "Network factory reset"],
+    "MAC地址：": [null, "MAC address:"],
+    "写MAC": [null, "Write MAC"],
+    "确定": [null, "OK"],
+    "主机总表...": [null, "Fleet table..."],
+    "配置已保存": [null, "Configuration saved"],
+    "正在发送...": [null, "Sending..."],
+    "恢复主机 $0 的网络出厂设置？": [null, "Restore the network factory settings of host $0?"],
+    "把主机 $0 的MAC地址改为 $1？": [null, "Give host $0 the MAC address $1?"],
+    "正在读取所有主机...": [null, "Reading every host..."],
+    "主机总表": [null, "Fleet table"]
 });

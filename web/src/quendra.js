@@ -1,14 +1,15 @@
 /* The page: search the hosts, choose one, read a group, edit it, compare it
- * with what the host holds and write it. Every action runs quendra-cli, so the
- * page follows the same rules as the window and the command line: a host's
- * identity stays its own, history is kept before a write, and a write counts
- * only once the host confirmed it. */
+ * with what the host holds and write it; save and open configuration files,
+ * the fleet table, the network factory reset and a new MAC. Every action runs
+ * quendra-cli, so the page follows the rules the window and the command line
+ * keep: a host's identity stays its own, history is kept before a write, and
+ * a write counts only once the host confirmed it. */
 "use strict";
 
 (function () {
     const $ = id => document.getElementById(id);
     const { element } = HostForm;
-    const state = { host: null, config: null, edited: null, pending: null };
+    const state = { host: null, config: null, edited: null, group: null, pending: null, confirmed: null };
 
     function translateStatic() {
         document.documentElement.lang = cockpit.language && cockpit.language.startsWith("en") ? "en" : "zh-CN";
@@ -25,36 +26,55 @@
         box.hidden = !text;
     }
 
-    /* A failed command's message, with the host and what the tool said. */
+    /* A failed command's message: what failed, then what the tool said. */
     function failure(what, result) {
         const said = (result.err || "").trim();
         return said ? what + "：" + said : what;
     }
 
-    function busy(button, stateLine, text) {
+    function busy(button, text) {
         button.disabled = !!text;
-        stateLine.textContent = text || "";
+        $(button.closest("#host") ? "host-state" : "search-state").textContent = text || "";
+    }
+
+    function hostName(host) {
+        return cockpit.format("$0 ($1, $2)", host.name, host.mac, host.ip);
+    }
+
+    /* Offers TEXT as a file named NAME to the browser's downloads. */
+    function download(name, text, type) {
+        const link = element("a", { download: name, href: URL.createObjectURL(new Blob([text], { type })) });
+        document.body.append(link);
+        link.click();
+        link.remove();
+        setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    }
+
+    function fileStamp(host) {
+        return host.mac.replace(/[^0-9A-Fa-f]/g, "") + "-" + new Date().toISOString().slice(0, 10);
+    }
+
+    /* Runs a command for the chosen host; a result that arrives after another
+     * host was chosen is dropped, so nothing of one host lands on another. */
+    async function forHost(host, button, doing, command) {
+        busy(button, doing);
+        const result = await command().catch(e => ({ status: -1, out: "", err: e.message }));
+        busy(button, "");
+        return host === state.host ? result : null;
     }
 
     async function search() {
         problem("");
-        busy($("search"), $("search-state"), _("正在搜索主机..."));
-        let result;
-        try {
-            result = await QuendraCli.runJson(["search"]);
-        } catch (e) {
-            busy($("search"), $("search-state"), "");
-            problem(_("无法运行 quendra-cli：") + e.message);
-            return;
-        }
-        busy($("search"), $("search-state"), "");
-        if (result.status !== QuendraCli.STATUS.done && !Array.isArray(result.data)) {
+        busy($("search"), _("正在搜索主机..."));
+        const result = await QuendraCli.runJson(["search"]).catch(e => ({ status: -1, err: _("无法运行 quendra-cli：") + e.message }));
+        busy($("search"), "");
+        if (!Array.isArray(result.data)) {
             problem(failure(_("搜索失败"), result));
             return;
         }
-        const hosts = Array.isArray(result.data) ? result.data : [];
-        listHosts(hosts);
-        $("search-state").textContent = cockpit.format(_("找到 $0 台主机"), hosts.length);
+        listHosts(result.data);
+        $("fleet-table").disabled = result.data.length === 0;
+        $("search-state").textContent = cockpit.format(_("找到 $0 台主机"), result.data.length);
     }
 
     function listHosts(hosts) {
@@ -76,13 +96,12 @@
     function choose(host, row) {
         for (const r of $("hosts").querySelectorAll("tr.quendra-host"))
             r.setAttribute("aria-selected", r === row ? "true" : "false");
-        state.host = host;
-        state.config = null;
-        state.edited = null;
+        Object.assign(state, { host, config: null, edited: null, group: null, pending: null, confirmed: null });
         $("host").hidden = false;
-        $("host-title").textContent = host.name + "  " + host.mac + "  " + host.ip;
+        $("host-title").textContent = hostName(host);
         $("fields").replaceChildren();
         $("compare").hidden = true;
+        $("confirm").hidden = true;
         $("write").disabled = true;
         $("host-state").textContent = "";
         problem("");
@@ -93,11 +112,9 @@
         const group = $("group").value;
         problem("");
         $("compare").hidden = true;
-        busy($("read"), $("host-state"), _("正在读取..."));
-        const result = await QuendraCli.run(["read", host.mac, group]).catch(e => ({ status: -1, out: "", err: e.message }));
-        busy($("read"), $("host-state"), "");
-        if (host !== state.host)
-            return; // another host was chosen meanwhile: this answer is not for the form
+        const result = await forHost(host, $("read"), _("正在读取..."), () => QuendraCli.run(["read", host.mac, group]));
+        if (!result)
+            return;
         if (result.status !== QuendraCli.STATUS.done) {
             problem(failure(cockpit.format(_("读取$0失败"), host.mac), result));
             return;
@@ -109,17 +126,14 @@
         $("host-state").textContent = _("读取设备参数成功！");
     }
 
-    /* The write asks the host what it holds, lists the differences and waits
-     * for the operator's confirmation; nothing is sent before that. */
-    async function compare() {
+    /* Asks quendra-cli what writing FILE (GROUPS of it) would change on the
+     * host and lists it; nothing is sent before the operator confirms. */
+    async function compare(file, groups) {
         problem("");
         const host = state.host;
-        const file = JSON.stringify(state.edited());
-        busy($("write"), $("host-state"), _("正在比较..."));
-        const result = await QuendraCli.runJson(["write", host.mac, "-", state.group, "--dry-run"], file)
-            .catch(e => ({ status: -1, err: e.message }));
-        busy($("write"), $("host-state"), "");
-        if (host !== state.host)
+        const result = await forHost(host, $("write"), _("正在比较..."),
+                                     () => QuendraCli.runJson(["write", host.mac, "-", ...groups, "--dry-run"], file));
+        if (!result)
             return;
         if (result.status !== QuendraCli.STATUS.done || !result.data) {
             problem(failure(cockpit.format(_("$0 不能写入"), host.mac), result));
@@ -127,23 +141,21 @@
         }
         const rows = $("compare").querySelector("tbody");
         rows.replaceChildren();
-        const line = (label, a, b, kept) => {
+        const text = v => v === undefined ? "" : String(v);
+        const line = (d, kept) => {
             const row = element("tr", { class: "pf-v6-c-table__tr" + (kept ? " quendra-kept" : "") });
-            row.append(element("td", { class: "pf-v6-c-table__td" }, label));
-            row.append(element("td", { class: "pf-v6-c-table__td" }, a));
-            row.append(element("td", { class: "pf-v6-c-table__td" }, b));
+            const label = (d.label || d.record) + (kept ? " " + _("（未写入：保持本机标识）") : "");
+            for (const cell of [label, text(d.a), text(d.b)])
+                row.append(element("td", { class: "pf-v6-c-table__td" }, cell));
             rows.append(row);
         };
-        const text = v => v === undefined ? "" : String(v);
-        for (const d of result.data.differences || [])
-            line(d.label || d.record, text(d.a), text(d.b), false);
-        for (const d of result.data.kept || [])
-            line((d.label || d.record) + " " + _("（未写入：保持本机标识）"), text(d.a), text(d.b), true);
+        (result.data.differences || []).forEach(d => line(d, false));
+        (result.data.kept || []).forEach(d => line(d, true));
         if (!(result.data.differences || []).length) {
             $("host-state").textContent = _("与主机中的参数相同，不需要写入");
             return;
         }
-        state.pending = { host, file, group: state.group };
+        state.pending = { host, file, groups };
         $("compare").hidden = false;
         $("confirm-write").focus();
     }
@@ -154,12 +166,11 @@
         $("compare").hidden = true;
         if (!pending || pending.host !== state.host)
             return;
-        busy($("confirm-write"), $("host-state"), _("正在写入..."));
-        const result = await QuendraCli.runJson(["write", pending.host.mac, "-", pending.group], pending.file)
-            .catch(e => ({ status: -1, err: e.message }));
-        busy($("confirm-write"), $("host-state"), "");
-        const verdict = result.data && result.data.status;
-        if (result.status === QuendraCli.STATUS.done && verdict === "verified") {
+        const result = await forHost(pending.host, $("confirm-write"), _("正在写入..."),
+                                     () => QuendraCli.runJson(["write", pending.host.mac, "-", ...pending.groups], pending.file));
+        if (!result)
+            return;
+        if (result.status === QuendraCli.STATUS.done && result.data && result.data.status === "verified") {
             $("host-state").textContent = _("写入并校验成功");
             return;
         }
@@ -168,15 +179,92 @@
                 (failed.length ? " " + _("未成功的记录：") + failed.join(", ") : ""));
     }
 
+    async function saveFile() {
+        const host = state.host;
+        problem("");
+        const result = await forHost(host, $("save-file"), _("正在读取..."), () => QuendraCli.run(["read", host.mac]));
+        if (!result)
+            return;
+        if (result.status !== QuendraCli.STATUS.done) {
+            problem(failure(cockpit.format(_("读取$0失败"), host.mac), result));
+            return;
+        }
+        download(fileStamp(host) + ".json", result.out, "application/json");
+        $("host-state").textContent = _("配置已保存");
+    }
+
+    function openFile() {
+        const picked = $("open-file").files[0];
+        $("open-file").value = "";
+        if (!picked)
+            return;
+        picked.text().then(file => compare(file, []), e => problem(e.message));
+    }
+
+    /* A change of the host's identity waits for a confirmation that names it. */
+    function ask(question, action) {
+        state.confirmed = { host: state.host, action };
+        $("confirm-text").textContent = question;
+        $("confirm").hidden = false;
+        $("confirm-no").focus();
+    }
+
+    async function answerYes() {
+        const asked = state.confirmed;
+        state.confirmed = null;
+        $("confirm").hidden = true;
+        if (!asked || asked.host !== state.host)
+            return;
+        const result = await forHost(asked.host, $("confirm-yes"), _("正在发送..."), asked.action);
+        if (!result)
+            return;
+        if (result.status !== QuendraCli.STATUS.done)
+            problem(failure(asked.host.mac, result));
+        else
+            $("host-state").textContent = result.out.trim();
+    }
+
+    function resetNetwork() {
+        const host = state.host;
+        ask(cockpit.format(_("恢复主机 $0 的网络出厂设置？"), hostName(host)),
+            () => QuendraCli.run(["reset-network", host.mac, "--yes"]));
+    }
+
+    function writeMac() {
+        const host = state.host;
+        const mac = $("new-mac").value.trim();
+        ask(cockpit.format(_("把主机 $0 的MAC地址改为 $1？"), hostName(host), mac),
+            () => QuendraCli.run(["set-mac", host.mac, mac, "--yes"]));
+    }
+
+    async function fleetTable() {
+        problem("");
+        busy($("fleet-table"), _("正在读取所有主机..."));
+        const result = await QuendraCli.run(["table", "--all"]).catch(e => ({ status: -1, out: "", err: e.message }));
+        busy($("fleet-table"), "");
+        if (result.out)
+            download("quendra-hosts-" + new Date().toISOString().slice(0, 10) + ".csv", result.out, "text/csv");
+        if (result.status !== QuendraCli.STATUS.done)
+            problem(failure(_("主机总表"), result));
+    }
+
     function start() {
         translateStatic();
         for (const [name, label] of HostForm.GROUPS)
             $("group").append(element("option", { value: name }, _(label)));
-        $("search").addEventListener("click", search);
-        $("read").addEventListener("click", read);
-        $("write").addEventListener("click", compare);
-        $("confirm-write").addEventListener("click", confirmWrite);
-        $("cancel-write").addEventListener("click", () => { state.pending = null; $("compare").hidden = true; });
+        const on = (id, handler, event) => $(id).addEventListener(event || "click", handler);
+        on("search", search);
+        on("read", read);
+        on("write", () => compare(JSON.stringify(state.edited()), [state.group]));
+        on("confirm-write", confirmWrite);
+        on("cancel-write", () => { state.pending = null; $("compare").hidden = true; });
+        on("save-file", saveFile);
+        on("open-file", openFile, "change");
+        on("reset-network", resetNetwork);
+        on("write-mac", writeMac);
+        on("confirm-yes", answerYes);
+        on("confirm-no", () => { state.confirmed = null; $("confirm").hidden = true; });
+        on("fleet-table", fleetTable);
         cockpit.transport.wait(search);
     }
 
