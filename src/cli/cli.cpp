@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "cli/command_context.h"
+#include "cli/fields_command.h"
 #include "records/field_text.h"
 #include "session/traffic_log.h"
 #include "session/transport.h"
@@ -56,6 +57,10 @@ Commands:
                                 language is English
   reset-network HOST --yes      restore the host's network factory settings
   set-mac HOST NEW-MAC --yes    give the host a new MAC address
+  fields [GROUP...]             every field a configuration holds: its path,
+                                kind, range or GBK byte limit, list rows,
+                                label (Chinese and English with --json), and
+                                for channels the data properties that use it
 
 HOST is a MAC address in any common spelling (02-4B-7D-00-00-01,
 02:4b:7d:00:00:01, 024B7D000001) or an IP address as search shows it.
@@ -204,6 +209,7 @@ int run(const QStringList& arguments, Environment& env) {
     env.out << kHelp;
     return kDone;
   }
+  if (options->command == QLatin1String("fields")) return fieldsCommand(*options, env);
   using Command = int (*)(Context&);
   const std::pair<const char*, Command> commands[] = {
       {"search", searchCommand},          {"read", readCommand},     {"diff", diffCommand},
