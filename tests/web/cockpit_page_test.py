@@ -79,7 +79,7 @@ class ChinesePage(Page):
         self.wait.until(lambda d: "写入并校验成功" in self.text("host-state"))
         self.assertEqual(json.loads(cli("read", HOST1, "base").stdout)["base"]["fields"]["dataInterval"], 240)
 
-    def test_a_value_the_host_cannot_hold_is_refused_with_the_reason_and_nothing_is_sent(self):
+    def test_a_value_the_form_refuses_is_named_with_its_field_and_nothing_is_sent(self):
         self.choose_and_read("02-4B-7D-00-00-02", "base")
         before = cli("read", "02-4B-7D-00-00-02", "base").stdout
         terminal = self.driver.find_element(By.ID, "field-terminalAddress")
@@ -87,7 +87,9 @@ class ChinesePage(Page):
         terminal.send_keys("XYZ")
         self.driver.find_element(By.ID, "write").click()
         problem = self.wait.until(seen.visibility_of_element_located((By.ID, "problem")))
-        self.assertIn("terminalAddress", problem.text)
+        self.assertIn("终端地址", problem.text)
+        self.assertIn("XYZ", problem.text)
+        self.assertTrue(self.driver.find_element(By.ID, "compare").get_attribute("hidden"))
         self.assertEqual(cli("read", "02-4B-7D-00-00-02", "base").stdout.split('"savedAt"')[0],
                          before.split('"savedAt"')[0])
 

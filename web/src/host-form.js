@@ -1,8 +1,13 @@
-/* One parameter group of a host as a form: a field per named value of the
- * group's records (an object group has one record, channels, ModBus slots and
- * relays a row per record). The configuration as the host sent it is kept
- * whole; only the values the operator typed replace the "fields" the host
- * reported, so every byte no field names goes back to the host unchanged. */
+/* One parameter group of a host as a form, built from what `quendra-cli
+ * fields --json` says of each field: its label as the window's page shows it,
+ * a drop-down for a list, a check box, the range of a number and the GBK byte
+ * limit of a text, and for channels the data properties that use a field (the
+ * others are greyed out, as on the page). An object group is one record;
+ * channels, ModBus slots and relays are a table, a row per record.
+ *
+ * The configuration as the host sent it is kept whole; only the values the
+ * operator changed replace the "fields" the host reported, so every byte no
+ * field names goes back to the host unchanged. */
 "use strict";
 
 window.HostForm = (function () {
@@ -21,78 +26,156 @@ window.HostForm = (function () {
         return e;
     }
 
-    function input(value, label) {
-        const e = element("input", { class: "pf-v6-c-form-control quendra-input", type: "text", "aria-label": label });
-        e.value = value === null || value === undefined ? "" : String(value);
-        e.dataset.kind = typeof value;
-        e.dataset.shown = e.value;
+    const words = text => (text && (pageIsEnglish() ? text.en : text.zh)) || "";
+
+    /* GBK holds ASCII in one byte and every other character it knows in two;
+     * a character it cannot hold is refused by quendra-cli. */
+    const gbkBytes = text => [...text].reduce((n, c) => n + (c.codePointAt(0) < 0x80 ? 1 : 2), 0);
+
+    /* Why TEXT cannot be FIELD's value; "" when it can. */
+    function problemWith(field, text) {
+        const t = text.trim();
+        switch (field.kind) {
+        case "integer":
+            if (!/^\d+$/.test(t) || Number(t) < field.min || Number(t) > field.max)
+                return cockpit.format(_("应为 $0～$1 的整数"), field.min, field.max);
+            return "";
+        case "real":
+            return t === "" || !Number.isFinite(Number(t)) ? _("应为数字") : "";
+        case "hex32":
+            return /^[0-9A-Fa-f]{8}$/.test(t) ? "" : _("应为8位十六进制数");
+        case "ipv4":
+            return /^(\d{1,3})\.(\d{1,3})\.(\d{1,3})\.(\d{1,3})$/.test(t) && t.split(".").every(p => Number(p) <= 255)
+                ? "" : _("应为IP地址（四段0～255）");
+        case "text":
+            return gbkBytes(text) > field.maxBytes ? cockpit.format(_("超过 $0 字节"), field.maxBytes) : "";
+        default:
+            return "";
+        }
+    }
+
+    /* An input for FIELD showing VALUE; `.value()` gives it back in the kind
+     * the configuration file holds. */
+    function control(field, value, label) {
+        let e;
+        if (field.kind === "check") {
+            e = element("input", { type: "checkbox", class: "quendra-check", "aria-label": label });
+            e.checked = value === 1;
+            e.read = () => e.checked ? 1 : 0;
+        } else if (field.kind === "list") {
+            e = element("select", { class: "pf-v6-c-form-control quendra-input", "aria-label": label });
+            field.choices.forEach((choice, row) => e.append(element("option", { value: String(row) }, words(choice))));
+            if (typeof value === "number" && value >= field.choices.length) // a value beyond the list keeps its number
+                e.append(element("option", { value: String(value) }, String(value)));
+            e.value = String(value);
+            e.read = () => Number(e.value);
+        } else {
+            e = element("input", { type: "text", class: "pf-v6-c-form-control quendra-input", "aria-label": label });
+            e.value = value === null || value === undefined ? "" : String(value);
+            const numeric = field.kind === "integer" || field.kind === "real";
+            e.read = () => numeric ? Number(e.value.trim()) : (field.kind === "text" ? e.value : e.value.trim());
+            e.addEventListener("input", () => e.setAttribute("aria-invalid", problemWith(field, e.value) ? "true" : "false"));
+        }
+        e.dataset.key = field.key;
+        e.dataset.shown = String(e.read());
         return e;
     }
 
-    /* The value typed into E, in the kind the host reported. */
-    function typed(e) {
-        if (e.dataset.kind === "number") {
-            const n = Number(e.value.trim());
-            return e.value.trim() === "" || Number.isNaN(n) ? e.value : n;
+    const changed = e => String(e.read()) !== e.dataset.shown;
+
+    /* Greys out the channel fields the data property DATA leaves unused, as
+     * the channel page does; ALLOWALL is "允许编辑所有参数". */
+    function applyChannelRules(controls, fields, allowAll) {
+        const property = controls.dataProperty ? Number(controls.dataProperty.value) : null;
+        for (const f of fields) {
+            if (!f.enabled || !controls[f.key])
+                continue;
+            const on = f.enabled.dataPropertyRows.includes(property) && (!f.enabled.needsAllowAll || allowAll);
+            controls[f.key].disabled = !on;
         }
-        return e.value;
     }
 
-    /* Shows GROUP of CONFIG (a host configuration as `quendra-cli read` prints
-     * it) in FORM; returns what reads the edited configuration back. */
-    function show(form, config, group) {
+    /* Shows GROUP of CONFIG (a host configuration as `quendra-cli read`
+     * prints it) in FORM, with the group's description GROUPDESC. Returns
+     * {edited, problems}: the configuration with the operator's changes, and
+     * what is wrong with them (empty when nothing is). */
+    function show(form, config, group, groupDesc) {
         form.replaceChildren();
-        const records = Array.isArray(config[group]) ? config[group] : [config[group]];
-        const inputs = records.map(() => ({}));
         if (!config[group]) {
             form.append(element("p", {}, _("主机没有送来这组参数")));
-            return () => config;
+            return { edited: () => config, problems: () => [] };
         }
-        const keys = Object.keys(records[0].fields || {});
-        if (records.length === 1 && !Array.isArray(config[group])) {
-            for (const key of keys) {
-                const id = "field-" + key;
-                const row = element("div", { class: "pf-v6-c-form__group quendra-field" });
-                row.append(element("label", { class: "pf-v6-c-form__label", for: id }, key));
-                const e = input(records[0].fields[key], key);
+        const batch = Array.isArray(config[group]);
+        const records = batch ? config[group] : [config[group]];
+        const fields = groupDesc.fields.filter(f => f.key in (records[0].fields || {}));
+        const controls = records.map(() => ({}));
+        const recordName = index => batch ? words(groupDesc.recordLabels).replace("{n}", String(index + 1)) : words(groupDesc.label);
+        const allowAll = element("input", { type: "checkbox", id: "allow-all", "aria-label": _("允许编辑所有参数") });
+        const rules = () => group === "channels" && controls.forEach(c => applyChannelRules(c, fields, allowAll.checked));
+
+        if (group === "channels") {
+            const row = element("label", { class: "quendra-allow-all" });
+            row.append(allowAll, element("span", {}, _("允许编辑所有参数")));
+            allowAll.addEventListener("change", rules);
+            form.append(row);
+        }
+        if (!batch) {
+            for (const f of fields) {
+                const id = "field-" + f.key;
+                const e = control(f, records[0].fields[f.key], words(f.label));
                 e.id = id;
-                inputs[0][key] = e;
-                row.append(e);
-                form.append(row);
+                controls[0][f.key] = e;
+                const line = element("div", { class: "pf-v6-c-form__group quendra-field" });
+                line.append(element("label", { class: "pf-v6-c-form__label", for: id }, words(f.label)), e);
+                form.append(line);
             }
         } else {
             const table = element("table", { class: "pf-v6-c-table pf-m-compact quendra-records" });
-            const head = element("tr");
-            head.append(element("th", {}, "#"));
-            for (const key of keys)
-                head.append(element("th", { scope: "col" }, key));
-            table.append(element("thead")).append(head);
+            const head = table.appendChild(element("thead")).appendChild(element("tr"));
+            head.append(element("th", { scope: "col" }, ""));
+            for (const f of fields)
+                head.append(element("th", { scope: "col", title: f.path }, words(f.label)));
             const body = table.appendChild(element("tbody"));
             records.forEach((record, index) => {
-                const row = element("tr");
-                row.append(element("th", { scope: "row" }, String(index + 1)));
-                for (const key of keys) {
-                    const cell = element("td");
-                    const e = input(record.fields[key], key + " " + (index + 1));
-                    inputs[index][key] = e;
-                    cell.append(e);
-                    row.append(cell);
+                const row = body.appendChild(element("tr"));
+                row.append(element("th", { scope: "row" }, recordName(index)));
+                for (const f of fields) {
+                    const e = control(f, record.fields[f.key], recordName(index) + " " + words(f.label));
+                    e.dataset.record = String(index);
+                    controls[index][f.key] = e;
+                    row.appendChild(element("td")).append(e);
                 }
-                body.append(row);
             });
             form.append(table);
         }
+        for (const c of controls)
+            if (c.dataProperty)
+                c.dataProperty.addEventListener("change", rules);
+        rules();
 
-        return function edited() {
-            const copy = JSON.parse(JSON.stringify(config));
-            const target = Array.isArray(copy[group]) ? copy[group] : [copy[group]];
-            target.forEach((record, index) => {
-                for (const [key, e] of Object.entries(inputs[index])) {
-                    if (e.value !== e.dataset.shown)
-                        record.fields[key] = typed(e);
-                }
-            });
-            return copy;
+        return {
+            problems() {
+                const found = [];
+                controls.forEach((c, index) => {
+                    for (const f of fields) {
+                        const e = c[f.key];
+                        const why = changed(e) && e.tagName === "INPUT" && e.type === "text" ? problemWith(f, e.value) : "";
+                        if (why)
+                            found.push(cockpit.format("$0 $1“$2”$3", recordName(index), words(f.label), e.value, why));
+                    }
+                });
+                return found;
+            },
+            edited() {
+                const copy = JSON.parse(JSON.stringify(config));
+                const target = batch ? copy[group] : [copy[group]];
+                target.forEach((record, index) => {
+                    for (const [key, e] of Object.entries(controls[index]))
+                        if (changed(e))
+                            record.fields[key] = e.read();
+                });
+                return copy;
+            },
         };
     }
 

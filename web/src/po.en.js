@@ -56,5 +56,12 @@ cockpit.locale({
     "恢复主机 $0 的网络出厂设置？": [null, "Restore the network factory settings of host $0?"],
     "把主机 $0 的MAC地址改为 $1？": [null, "Give host $0 the MAC address $1?"],
     "正在读取所有主机...": [null, "Reading every host..."],
-    "主机总表": [null, "Fleet table"]
+    "主机总表": [null, "Fleet table"],
+    "应为 $0～$1 的整数": [null, " must be a whole number from $0 to $1"],
+    "应为数字": [null, " must be a number"],
+    "应为8位十六进制数": [null, " must be 8 hexadecimal digits"],
+    "应为IP地址（四段0～255）": [null, " must be an IP address (four parts 0 to 255)"],
+    "超过 $0 字节": [null, " is longer than $0 bytes"],
+    "允许编辑所有参数": [null, "Allow editing all parameters"],
+    "没有写入：": [null, "Nothing written: "]
 });

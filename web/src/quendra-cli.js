@@ -4,6 +4,9 @@
 "use strict";
 
 const _ = cockpit.gettext;
+/* The page is English when Cockpit served it the English translation (its
+ * session speaks English); in every other language it keeps the hosts' Chinese. */
+const pageIsEnglish = () => _("Quendra 主机配置") !== "Quendra 主机配置";
 
 window.QuendraCli = (function () {
     const PROGRAM = "quendra-cli";

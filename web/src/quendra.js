@@ -9,10 +9,10 @@
 (function () {
     const $ = id => document.getElementById(id);
     const { element } = HostForm;
-    const state = { host: null, config: null, edited: null, group: null, pending: null, confirmed: null };
+    const state = { fields: {}, host: null, config: null, form: null, group: null, pending: null, confirmed: null };
 
     function translateStatic() {
-        document.documentElement.lang = cockpit.language && cockpit.language.startsWith("en") ? "en" : "zh-CN";
+        document.documentElement.lang = pageIsEnglish() ? "en" : "zh-CN";
         for (const e of document.querySelectorAll("[data-text]"))
             e.textContent = _(e.dataset.text);
         for (const e of document.querySelectorAll("[data-label]"))
@@ -96,7 +96,7 @@
     function choose(host, row) {
         for (const r of $("hosts").querySelectorAll("tr.quendra-host"))
             r.setAttribute("aria-selected", r === row ? "true" : "false");
-        Object.assign(state, { host, config: null, edited: null, group: null, pending: null, confirmed: null });
+        Object.assign(state, { host, config: null, form: null, group: null, pending: null, confirmed: null });
         $("host").hidden = false;
         $("host-title").textContent = hostName(host);
         $("fields").replaceChildren();
@@ -120,7 +120,7 @@
             return;
         }
         state.config = JSON.parse(result.out);
-        state.edited = HostForm.show($("fields"), state.config, group);
+        state.form = HostForm.show($("fields"), state.config, group, state.fields[group]);
         state.group = group;
         $("write").disabled = false;
         $("host-state").textContent = _("读取设备参数成功！");
@@ -158,6 +158,16 @@
         state.pending = { host, file, groups };
         $("compare").hidden = false;
         $("confirm-write").focus();
+    }
+
+    /* A value the form refuses stops the write before anything is sent. */
+    function writeForm() {
+        const problems = state.form.problems();
+        if (problems.length) {
+            problem(_("没有写入：") + problems.join("；"));
+            return;
+        }
+        compare(JSON.stringify(state.form.edited()), [state.group]);
     }
 
     async function confirmWrite() {
@@ -248,6 +258,17 @@
             problem(failure(_("主机总表"), result));
     }
 
+    /* What every field is, from quendra-cli itself: the forms follow it. */
+    async function describeFields() {
+        const result = await QuendraCli.runJson(["fields"]).catch(e => ({ err: e.message }));
+        if (!Array.isArray(result.data)) {
+            problem(failure(_("无法运行 quendra-cli："), result));
+            return;
+        }
+        for (const g of result.data)
+            state.fields[g.group] = g;
+    }
+
     function start() {
         translateStatic();
         for (const [name, label] of HostForm.GROUPS)
@@ -255,7 +276,7 @@
         const on = (id, handler, event) => $(id).addEventListener(event || "click", handler);
         on("search", search);
         on("read", read);
-        on("write", () => compare(JSON.stringify(state.edited()), [state.group]));
+        on("write", writeForm);
         on("confirm-write", confirmWrite);
         on("cancel-write", () => { state.pending = null; $("compare").hidden = true; });
         on("save-file", saveFile);
@@ -265,7 +286,7 @@
         on("confirm-yes", answerYes);
         on("confirm-no", () => { state.confirmed = null; $("confirm").hidden = true; });
         on("fleet-table", fleetTable);
-        cockpit.transport.wait(search);
+        cockpit.transport.wait(() => describeFields().then(search));
     }
 
     document.addEventListener("DOMContentLoaded", start);
