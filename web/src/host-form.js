@@ -99,7 +99,56 @@ window.HostForm = (function () {
      * prints it) in FORM, with the group's description GROUPDESC. Returns
      * {edited, problems}: the configuration with the operator's changes, and
      * what is wrong with them (empty when nothing is). */
-    function show(form, config, group, groupDesc) {
+    /* The value a pasted cell's TEXT gives field F: a list's row by its
+     * text or number; undefined when the cell cannot take it. */
+    function pastedValue(f, text) {
+        const t = text.trim();
+        if (f.kind === "list" || f.kind === "check") {
+            const row = f.choices.findIndex(c => c.zh === t || c.en === t);
+            if (row >= 0)
+                return String(row);
+            return /^\d+$/.test(t) && Number(t) < f.choices.length ? t : undefined;
+        }
+        return problemWith(f, text) ? undefined : text;
+    }
+
+    /* A block copied from a spreadsheet (tab-separated lines) pasted at the
+     * cell E: taken whole or, when it reaches beyond the table or holds a
+     * value a cell refuses, not at all. The data property of a line goes in
+     * first, so the cells it opens take their values; cells it keeps closed
+     * are left as they were and counted. */
+    function pasteBlock(e, text, fields, controls, rules, notify) {
+        const lines = text.replace(/\r\n?/g, "\n").replace(/\n$/, "").split("\n").map(l => l.split("\t"));
+        const row0 = Number(e.dataset.record), col0 = fields.findIndex(f => f.key === e.dataset.key);
+        if (row0 + lines.length > controls.length || lines.some(l => col0 + l.length > fields.length))
+            return notify(_("粘贴的内容超出表格，没有粘贴"));
+        const plan = [];
+        for (const [i, line] of lines.entries()) {
+            for (const [j, text] of line.entries()) {
+                const f = fields[col0 + j];
+                const value = pastedValue(f, text);
+                if (value === undefined)
+                    return notify(cockpit.format(_("“$0”不能填入 $1，没有粘贴"), text, words(f.label)));
+                plan.push({ control: controls[row0 + i][f.key], value, first: f.key === "dataProperty" });
+            }
+        }
+        let skipped = 0;
+        for (const step of plan.filter(p => p.first).concat(plan.filter(p => !p.first))) {
+            rules();
+            if (step.control.disabled) {
+                skipped++;
+                continue;
+            }
+            if (step.control.type === "checkbox")
+                step.control.checked = step.value === "1";
+            else
+                step.control.value = step.value;
+        }
+        rules();
+        notify(skipped ? cockpit.format(_("已粘贴；$0 个单元格未启用，保持原值"), skipped) : _("已粘贴"), true);
+    }
+
+    function show(form, config, group, groupDesc, notify) {
         form.replaceChildren();
         if (!config[group]) {
             form.append(element("p", {}, _("主机没有送来这组参数")));
@@ -130,7 +179,7 @@ window.HostForm = (function () {
                 form.append(line);
             }
         } else {
-            const table = element("table", { class: "pf-v6-c-table pf-m-compact quendra-records" });
+            const table = element("table", { class: "quendra-records" });
             const head = table.appendChild(element("thead")).appendChild(element("tr"));
             head.append(element("th", { scope: "col" }, ""));
             for (const f of fields)
@@ -147,6 +196,13 @@ window.HostForm = (function () {
                 }
             });
             form.append(table);
+            table.addEventListener("paste", ev => {
+                const text = ev.clipboardData.getData("text/plain");
+                if (!ev.target.dataset.record || !/[\t\n]/.test(text.replace(/\r?\n$/, "")))
+                    return; // one value: the browser pastes it into the cell
+                ev.preventDefault();
+                pasteBlock(ev.target, text, fields, controls, rules, notify);
+            });
         }
         for (const c of controls)
             if (c.dataProperty)

@@ -63,5 +63,9 @@ cockpit.locale({
     "应为IP地址（四段0～255）": [null, " must be an IP address (four parts 0 to 255)"],
     "超过 $0 字节": [null, " is longer than $0 bytes"],
     "允许编辑所有参数": [null, "Allow editing all parameters"],
-    "没有写入：": [null, "Nothing written: "]
+    "没有写入：": [null, "Nothing written: "],
+    "粘贴的内容超出表格，没有粘贴": [null, "The pasted block reaches beyond the table; nothing was pasted"],
+    "“$0”不能填入 $1，没有粘贴": [null, "“$0” does not fit $1; nothing was pasted"],
+    "已粘贴；$0 个单元格未启用，保持原值": [null, "Pasted; $0 cells not in use kept their values"],
+    "已粘贴": [null, "Pasted"]
 });

@@ -120,7 +120,10 @@
             return;
         }
         state.config = JSON.parse(result.out);
-        state.form = HostForm.show($("fields"), state.config, group, state.fields[group]);
+        state.form = HostForm.show($("fields"), state.config, group, state.fields[group], (text, done) => {
+            problem(done ? "" : text);
+            $("host-state").textContent = done ? text : "";
+        });
         state.group = group;
         $("write").disabled = false;
         $("host-state").textContent = _("读取设备参数成功！");
