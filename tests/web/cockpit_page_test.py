@@ -94,6 +94,28 @@ class ChinesePage(Page):
                          before.split('"savedAt"')[0])
 
 
+    def test_a_block_pasted_from_a_spreadsheet_fills_the_channel_table_or_nothing_at_all(self):
+        self.choose_and_read(HOST1, "channels")
+        paste = """const dt = new DataTransfer(); dt.setData('text/plain', arguments[1]);
+                   arguments[0].dispatchEvent(new ClipboardEvent('paste', {clipboardData: dt, bubbles: true}));"""
+        cell = lambda row, key: self.driver.find_element(By.CSS_SELECTOR, f"[data-record='{row}'][data-key='{key}']")
+        self.driver.execute_script(paste, cell(0, "upperLimit1"), "55\t-5\r\n66\t-6\r\n")
+        self.assertEqual([cell(r, k).get_attribute("value") for r in (0, 1) for k in ("upperLimit1", "lowerLimit1")],
+                         ["55", "-5", "66", "-6"])
+        # a block reaching beyond the last channel is refused whole
+        self.driver.execute_script(paste, cell(31, "upperLimit1"), "1\n2\n")
+        self.assertIn("超出表格", self.text("problem"))
+        self.assertEqual(cell(31, "upperLimit1").get_attribute("value"), "71")
+
+    def test_the_fleet_table_shows_every_host_with_the_pages_labels(self):
+        self.open()
+        self.driver.find_element(By.ID, "fleet-table").click()
+        table = self.wait.until(seen.visibility_of_element_located((By.ID, "fleet-table-view")))
+        self.wait.until(lambda d: len(table.find_elements(By.CSS_SELECTOR, "tbody tr")) == 3)
+        self.assertIn("基础参数 终端地址：", table.find_element(By.TAG_NAME, "thead").text)
+        self.assertIn("20250002", table.find_elements(By.CSS_SELECTOR, "tbody tr")[1].text)
+
+
 class EnglishPage(Page):
     language = "en-US"
 

@@ -67,5 +67,7 @@ cockpit.locale({
     "粘贴的内容超出表格，没有粘贴": [null, "The pasted block reaches beyond the table; nothing was pasted"],
     "“$0”不能填入 $1，没有粘贴": [null, "“$0” does not fit $1; nothing was pasted"],
     "已粘贴；$0 个单元格未启用，保持原值": [null, "Pasted; $0 cells not in use kept their values"],
-    "已粘贴": [null, "Pasted"]
+    "已粘贴": [null, "Pasted"],
+    "导出CSV...": [null, "Export CSV..."],
+    "$0 台主机": [null, "$0 hosts"]
 });

@@ -250,13 +250,18 @@
             () => QuendraCli.run(["set-mac", host.mac, mac, "--yes"]));
     }
 
+    /* Every host side by side; a host that did not answer keeps a row with
+     * its MAC alone, and the failure says so. */
     async function fleetTable() {
         problem("");
         busy($("fleet-table"), _("正在读取所有主机..."));
         const result = await QuendraCli.run(["table", "--all"]).catch(e => ({ status: -1, out: "", err: e.message }));
         busy($("fleet-table"), "");
-        if (result.out)
-            download("quendra-hosts-" + new Date().toISOString().slice(0, 10) + ".csv", result.out, "text/csv");
+        state.fleetCsv = result.out;
+        const words = text => (text && (pageIsEnglish() ? text.en : text.zh)) || "";
+        const count = Fleet.show($("fleet-table-view"), result.out || "", state.fields, words);
+        $("fleet").hidden = false;
+        $("fleet-state").textContent = cockpit.format(_("$0 台主机"), count);
         if (result.status !== QuendraCli.STATUS.done)
             problem(failure(_("主机总表"), result));
     }
@@ -289,6 +294,7 @@
         on("confirm-yes", answerYes);
         on("confirm-no", () => { state.confirmed = null; $("confirm").hidden = true; });
         on("fleet-table", fleetTable);
+        on("fleet-csv", () => download("quendra-hosts-" + new Date().toISOString().slice(0, 10) + ".csv", state.fleetCsv, "text/csv"));
         cockpit.transport.wait(() => describeFields().then(search));
     }
 
