@@ -26,7 +26,8 @@ struct LockHolder {
 
 // Where the locks are and who takes them.
 struct HostLockPlace {
-  // The user's runtime folder, and a shared lock folder where one is writable.
+  // The user's runtime folder, and a shared lock folder where one is writable;
+  // $QUENDRA_LOCK_DIR alone when it is set.
   static QStringList defaultFolders();
   QStringList folders;
   QString program;  // written into the lock file; empty: the application's name
