@@ -185,8 +185,10 @@ QString verdictLine(const ConfigJobResult& r) {
     case JobVerdict::Refused: return QStringLiteral("refused: its firmware version is not supported; nothing written");
     case JobVerdict::NoAnswer: return QStringLiteral("did not answer; nothing written");
     case JobVerdict::Cancelled:
-      return anyRecord(r.written) ? QStringLiteral("cancelled; written before it stopped: %1").arg(recordList(r.written))
-                                  : QStringLiteral("cancelled; nothing written");
+      if (!anyRecord(r.sent)) return QStringLiteral("cancelled; nothing written");
+      return QStringLiteral("cancelled; written: %1; sent without acknowledgement: %2")
+          .arg(anyRecord(r.written) ? recordList(r.written) : QStringLiteral("none"),
+               anyRecord(recordsWithout(r.sent, r.written)) ? recordList(recordsWithout(r.sent, r.written)) : QStringLiteral("none"));
     case JobVerdict::HostBusy:
       return QStringLiteral("refused: another writer holds the host (%1, user %2, process %3, since %4); nothing written")
           .arg(r.heldBy->program, r.heldBy->user)
@@ -222,7 +224,6 @@ std::vector<FoundHost> Context::hostsNamed(const QStringList& hosts, QStringList
 }
 
 void Context::run(FleetJob& fleet, std::vector<FleetJob::Host> hosts) {
-  if (stopped()) return;
   const auto identity = [&fleet](int i) { return fleet.host(i).identity; };
   const QMetaObject::Connection lines[] = {
       QObject::connect(&fleet, &FleetJob::stageChanged,
@@ -239,10 +240,11 @@ void Context::run(FleetJob& fleet, std::vector<FleetJob::Host> hosts) {
   for (const FleetJob::Host& h : hosts) hostStarted(h.identity);
   QEventLoop loop;
   QObject::connect(&fleet, &FleetJob::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-  whileRunning([&fleet] { fleet.cancel(); }, [&] {
-    fleet.start(std::move(hosts));
-    if (fleet.running()) loop.exec();
-  });
+  if (!stopped())  // else the program that follows went away meanwhile
+    whileRunning([&fleet] { fleet.cancel(); }, [&] {
+      fleet.start(std::move(hosts));
+      if (fleet.running()) loop.exec();
+    });
   for (const auto& line : lines) QObject::disconnect(line);
 }
 
@@ -288,6 +290,7 @@ QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
   o[QStringLiteral("failed")] = recordList(r.failed);
   o[QStringLiteral("mismatched")] = recordList(r.mismatched);
   o[QStringLiteral("written")] = recordList(r.written);
+  o[QStringLiteral("unconfirmed")] = recordList(recordsWithout(r.sent, r.written));
   if (r.heldBy) o[QStringLiteral("heldBy")] = holderJson(*r.heldBy);
   return o;
 }

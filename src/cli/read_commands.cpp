@@ -45,11 +45,11 @@ HostRecords readHost(Context& c, const FoundHost& host, const RecordMasks& which
   });
   ConfigJob::Options options;
   options.dryRun = true;
+  c.hostStarted(identityOf(host));
   if (c.stopped()) {
     r.status = kCancelled;
     return r;
   }
-  c.hostStarted(identityOf(host));
   c.whileRunning([&job] { job.cancel(); }, [&] {
     job.start([](const HostConfig& current) { return current; }, which, options);
     if (!done) c.waitFor(&job, &ConfigJob::finished);
@@ -74,6 +74,7 @@ ConfigFileHeader headerFor(const FoundHost& host) {
 void printReadJson(Context& c, const FoundHost& host, const HostRecords& r, const QByteArray& printed) {
   QJsonObject o = resultJson(identityOf(host), r.result);
   o.remove(QStringLiteral("written"));
+  o.remove(QStringLiteral("unconfirmed"));
   o.remove(QStringLiteral("mismatched"));
   o[QStringLiteral("read")] = recordList(r.read);
   if (!printed.isEmpty() && c.options().csv) o[QStringLiteral("csv")] = QString::fromUtf8(printed);

@@ -76,6 +76,7 @@ int writeCommand(Context& c) {
     printKeptIdentity(c, fleet.job(0).result());
   });
   c.run(fleet, {fileWrite(c, *file, *host, which, namesNetwork(args.mid(2)))});
+  if (fleet.size() == 0) return kCancelled;  // stopped before it began
   const ConfigJobResult& r = fleet.result(0);
   if (c.options().json) {
     QJsonObject o = resultJson(fleet, 0);

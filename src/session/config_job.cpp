@@ -45,6 +45,12 @@ ConfigJob::ConfigJob(HostSession& session, QObject* parent) : QObject(parent), s
   connect(&session_, &HostSession::writeAcknowledged, this, [this](ParamGroup g, int k) {
     if (running_ && stage_ == Stage::Writing) noteWritten(g, 1u << k);
   });
+  connect(&session_, &HostSession::aboutToWrite, this, [this](ParamGroup g, std::uint32_t records) {
+    if (running_ && !isBatchGroup(g)) at(result_.sent, g) |= records;  // a batch says each record as it goes
+  });
+  connect(&session_, &HostSession::batchEvent, this, [this](const BatchEvent& e) {
+    if (running_ && e.stage == BatchEvent::Stage::Sent && isWriteKind(e.kind)) at(result_.sent, groupOf(e.kind)) |= 1u << e.record;
+  });
   connect(&session_, &HostSession::resent, this, [this](ParamGroup g, int k, bool) {
     if (running_) emit recordStep(stage_, RecordStep::Resent, g, k);
   });

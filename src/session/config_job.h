@@ -48,6 +48,7 @@ struct ConfigJobResult {
   RecordMasks failed{};      // no answer when read, written or read back
   RecordMasks mismatched{};  // read back otherwise than written
   RecordMasks written{};     // acknowledged (the network settings: sent), verified or not
+  RecordMasks sent{};        // whose write went out: beyond `written`, the host may or may not have taken them
   bool hostAnswered = true;  // false: not even the network settings arrived
   // Identity the write left as the host has it while the values differ.
   std::vector<FieldDifference> keptIdentity;
