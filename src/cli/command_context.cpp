@@ -85,8 +85,13 @@ std::optional<QByteArray> Context::standardInput(qint64 limit) {
     fail(QStringLiteral("standard input can be read once only"));
     return std::nullopt;
   }
-  QByteArray bytes = env_.in->read(limit + 1);
-  while (bytes.size() <= limit && env_.in->waitForReadyRead(-1)) bytes += env_.in->read(limit + 1 - bytes.size());
+  // To its end (a pipe gives it in pieces), or past the limit, which the file's checks refuse.
+  QByteArray bytes;
+  while (bytes.size() <= limit) {
+    const QByteArray piece = env_.in->read(limit + 1 - bytes.size());
+    if (piece.isEmpty()) break;
+    bytes += piece;
+  }
   return bytes;
 }
 

@@ -70,8 +70,11 @@ QStringList HostLockPlace::defaultFolders() {
   // One folder instead, for a site that keeps its locks elsewhere (and tests, which keep theirs apart).
   if (const QString only = qEnvironmentVariable("QUENDRA_LOCK_DIR"); !only.isEmpty()) return {only};
   QStringList folders;
-  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (!runtime.isEmpty()) folders << runtime + QStringLiteral("/quendra-config");
+  // The user's runtime folder; without one (cron, su), one of the user's own under the temporary folder.
+  const QString runtime = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+                              ? QDir::tempPath() + QStringLiteral("/runtime-") + userName()
+                              : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  folders << runtime + QStringLiteral("/quendra-config");
   if (const QString shared = sharedFolder(); !shared.isEmpty()) folders << shared;
   return folders;
 }
