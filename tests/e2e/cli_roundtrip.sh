@@ -60,3 +60,14 @@ assert bytes.fromhex(h2["channels"][3]["image"])[21:24] == b"\xff\xfe\x80"
 assert h2["host"]["mac"] == "02-4B-7D-00-00-02"
 print("cli round trip: every record of host 2 as written, identity kept, odd bytes intact")
 PY
+
+# Through pipes: host 1's file from standard output into a write's standard input. Malformed JSON on standard
+# input is refused before anything goes out; a reader that went away ends a write with status 8, not SIGPIPE.
+cli read 02-4B-7D-00-00-01 -o - | cli write 02-4B-7D-00-00-02 - | grep -q verified
+sent=$(wc -l < "$work/requests.log")
+set +e; echo '{"format": ' | cli write 02-4B-7D-00-00-02 - 2> "$work/err"; status=$?; set -e
+[ "$status" = 1 ] && grep -q "standard input is not JSON" "$work/err" && [ "$(wc -l < "$work/requests.log")" = "$sent" ] \
+  || { echo "malformed standard input: status $status"; exit 1; }
+(set +e; cli write 02-4B-7D-00-00-02 "$work/h1.json" --json 2> /dev/null; echo $? > "$work/status") | true
+[ "$(cat "$work/status")" = 8 ] || { echo "closed standard output: status $(cat "$work/status")"; exit 1; }
+echo "cli pipes: a file through a pipe written, malformed input refused unsent, a closed output stops the write"
