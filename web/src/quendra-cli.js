@@ -33,19 +33,61 @@ window.QuendraCli = (function () {
         });
     }
 
-    /* The same, with --json: the standard output parsed. */
-    async function runJson(args, input) {
-        const result = await run(["--json"].concat(args), input);
-        result.data = null;
-        if (result.out.trim() !== "") {
-            try {
-                result.data = JSON.parse(result.out);
-            } catch (e) {
-                result.status = result.status || STATUS.usage;
-                result.err = result.err || e.message;
-            }
+    /* The JSON a command printed: one document, or JSON lines (progress
+     * events as they came, then the result, the last line). */
+    function parseJson(out) {
+        try {
+            return { data: JSON.parse(out), events: [] };
+        } catch (e) {
+            const lines = out.split("\n").filter(l => l.trim() !== "").map(l => JSON.parse(l));
+            return { data: lines.length ? lines[lines.length - 1] : null, events: lines.slice(0, -1) };
         }
-        return result;
+    }
+
+    /* The same, with --json: the standard output parsed into `data` (the
+     * result) and `events` (the progress that came before it). With
+     * ONEVENT, each progress event is handed over as it arrives; the
+     * returned promise has `cancel()`, which stops the command (SIGTERM):
+     * quendra-cli then stops sending and says which records were written. */
+    function runJson(args, input, onEvent) {
+        let proc = null;
+        const promise = new Promise((resolve, reject) => {
+            proc = cockpit.spawn([PROGRAM, "--json"].concat(args), { err: "message" });
+            let out = "", pending = "";
+            proc.stream(chunk => {
+                out += chunk;
+                pending += chunk;
+                const lines = pending.split("\n");
+                pending = lines.pop();
+                if (onEvent)
+                    for (const line of lines)
+                        if (line.startsWith("{") && line.includes('"event"'))
+                            try { onEvent(JSON.parse(line)) } catch (e) { /* a result printed over several lines */ }
+            });
+            if (input !== undefined)
+                proc.input(input);
+            const finish = (status, err) => {
+                const result = { status, out, err: err || "", data: null, events: [] };
+                if (out.trim() !== "") {
+                    try {
+                        Object.assign(result, parseJson(out));
+                    } catch (e) {
+                        result.status = result.status || STATUS.usage;
+                        result.err = result.err || e.message;
+                    }
+                }
+                resolve(result);
+            };
+            proc.then(() => finish(0, ""))
+                .catch(ex => {
+                    if (ex.exit_status === undefined || ex.exit_status === null)
+                        reject(new Error(ex.message || String(ex)));
+                    else
+                        finish(ex.exit_status, ex.message);
+                });
+        });
+        promise.cancel = () => proc && proc.close("terminated");
+        return promise;
     }
 
     return { run, runJson, STATUS };
