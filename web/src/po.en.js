@@ -69,5 +69,19 @@ cockpit.locale({
     "已粘贴；$0 个单元格未启用，保持原值": [null, "Pasted; $0 cells not in use kept their values"],
     "已粘贴": [null, "Pasted"],
     "导出CSV...": [null, "Export CSV..."],
-    "$0 台主机": [null, "$0 hosts"]
+    "$0 台主机": [null, "$0 hosts"],
+    "写入 $0": [null, "Writing $0"],
+    "等待": [null, "Waiting"],
+    "已写入并校验": [null, "Written and verified"],
+    "失败": [null, "Failed"],
+    "主机没有应答": [null, "The host did not answer"],
+    "被拒绝（固件版本不支持）": [null, "Refused (firmware version not supported)"],
+    "已取消": [null, "Cancelled"],
+    "主机正被其他程序写入": [null, "Another program is writing this host"],
+    "完成": [null, "Done"],
+    "校验": [null, "Verify"],
+    "重发 $0": [null, "Sending $0 again"],
+    "$0 没有应答": [null, "$0 did not answer"],
+    "等待 $0（$1）写完": [null, "Waiting for $0 ($1) to finish writing"],
+    "已发送未确认：": [null, "Sent, not acknowledged: "]
 });

@@ -158,7 +158,10 @@
             $("host-state").textContent = _("与主机中的参数相同，不需要写入");
             return;
         }
-        state.pending = { host, file, groups };
+        // the job reads every record of the groups, then writes and reads back those that differ
+        const differing = new Set((result.data.differences || []).map(d => d.record)).size;
+        const read = groups.length ? groups.reduce((n, g) => n + ((state.fields[g] || {}).records || 1), 0) : differing;
+        state.pending = { host, file, groups, records: read + 2 * differing };
         $("compare").hidden = false;
         $("confirm-write").focus();
     }
@@ -173,16 +176,42 @@
         compare(JSON.stringify(state.form.edited()), [state.group]);
     }
 
+    /* Runs a long quendra-cli job with a progress row per host and a cancel
+     * button; resolves with the command's result once it ended. */
+    async function runJob(title, hosts, records, args, input) {
+        $("job").hidden = false;
+        $("job-title").textContent = title;
+        const rows = JobProgress.start($("job-rows"), hosts, records);
+        let pid = null;
+        const job = QuendraCli.runJson(args, input, e => e.event === "started" ? (pid = e.pid) : rows.event(e));
+        state.cancelJob = () => {
+            // quendra-cli stops sending on SIGTERM and still says what it wrote
+            if (pid)
+                cockpit.spawn(["kill", "-TERM", String(pid)], { err: "ignore" }).catch(() => {});
+            else
+                job.cancel();
+        };
+        $("job-cancel").disabled = false;
+        const result = await job.catch(e => ({ status: -1, err: e.message, data: null, events: [] }));
+        $("job-cancel").disabled = true;
+        state.cancelJob = null;
+        for (const r of [].concat(result.data || []))
+            if (r && r.host)
+                rows.verdict(r);
+        return result;
+    }
+
     async function confirmWrite() {
         const pending = state.pending;
         state.pending = null;
         $("compare").hidden = true;
         if (!pending || pending.host !== state.host)
             return;
-        const result = await forHost(pending.host, $("confirm-write"), _("正在写入..."),
-                                     () => QuendraCli.runJson(["write", pending.host.mac, "-", ...pending.groups], pending.file));
-        if (!result)
-            return;
+        problem("");
+        $("confirm-write").disabled = true;
+        const result = await runJob(cockpit.format(_("写入 $0"), hostName(pending.host)), [pending.host],
+                                    pending.records, ["write", pending.host.mac, "-", ...pending.groups], pending.file);
+        $("confirm-write").disabled = false;
         if (result.status === QuendraCli.STATUS.done && result.data && result.data.status === "verified") {
             $("host-state").textContent = _("写入并校验成功");
             return;
@@ -294,6 +323,7 @@
         on("confirm-yes", answerYes);
         on("confirm-no", () => { state.confirmed = null; $("confirm").hidden = true; });
         on("fleet-table", fleetTable);
+        on("job-cancel", () => state.cancelJob && state.cancelJob());
         on("fleet-csv", () => download("quendra-hosts-" + new Date().toISOString().slice(0, 10) + ".csv", state.fleetCsv, "text/csv"));
         cockpit.transport.wait(() => describeFields().then(search));
     }
