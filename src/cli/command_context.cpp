@@ -295,6 +295,7 @@ QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
   o[QStringLiteral("failed")] = recordList(r.failed);
   o[QStringLiteral("mismatched")] = recordList(r.mismatched);
   o[QStringLiteral("written")] = recordList(r.written);
+  o[QStringLiteral("differing")] = recordList(r.differing);  // what a dry run would write
   o[QStringLiteral("unconfirmed")] = recordList(recordsWithout(r.sent, r.written));
   if (r.heldBy) o[QStringLiteral("heldBy")] = holderJson(*r.heldBy);
   return o;

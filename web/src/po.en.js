@@ -83,5 +83,18 @@ cockpit.locale({
     "重发 $0": [null, "Sending $0 again"],
     "$0 没有应答": [null, "$0 did not answer"],
     "等待 $0（$1）写完": [null, "Waiting for $0 ($1) to finish writing"],
-    "已发送未确认：": [null, "Sent, not acknowledged: "]
+    "已发送未确认：": [null, "Sent, not acknowledged: "],
+    "导入主机表...": [null, "Import roster..."],
+    "写入主机表": [null, "Write the roster"],
+    "复制到其他主机...": [null, "Copy to other hosts..."],
+    "目标主机": [null, "Target hosts"],
+    "开始复制": [null, "Start copying"],
+    "把 $0 的参数复制到：": [null, "Copy the settings of $0 to:"],
+    "请选择目标主机和参数组": [null, "Choose the target hosts and the groups"],
+    "复制到其他主机": [null, "Copy to other hosts"],
+    "有主机没有复制成功": [null, "Some hosts were not copied"],
+    "试写 $0（不发送）": [null, "Dry run of $0 (nothing sent)"],
+    "有主机没有写入成功": [null, "Some hosts were not written"],
+    "$0 个记录不同，将写入": [null, "$0 records differ and will be written"],
+    "与主机相同": [null, "Same as on the host"]
 });

@@ -65,5 +65,16 @@ window.JobProgress = (function () {
         };
     }
 
-    return { start };
+    /* A dry run's row: how many records would be written. */
+    function describeDryRun(table, r) {
+        const tr = table.querySelector(`tr[data-mac="${CSS.escape(macOf(r.host))}"]`);
+        if (!tr)
+            return;
+        const n = [].concat(r.differing || []).length;
+        tr.querySelector(".quendra-progress-text").textContent =
+            r.status === "verified" || r.status === "done"
+                ? (n ? cockpit.format(_("$0 个记录不同，将写入"), n) : _("与主机相同")) : _(VERDICTS[r.status] || r.status);
+    }
+
+    return { start, describeDryRun };
 })();

@@ -72,6 +72,7 @@
             problem(failure(_("搜索失败"), result));
             return;
         }
+        state.hosts = result.data;
         listHosts(result.data);
         $("fleet-table").disabled = result.data.length === 0;
         $("search-state").textContent = cockpit.format(_("找到 $0 台主机"), result.data.length);
@@ -240,7 +241,93 @@
         $("open-file").value = "";
         if (!picked)
             return;
-        picked.text().then(file => compare(file, []), e => problem(e.message));
+        picked.text().then(file => {
+            state.openedFile = { name: picked.name, text: file };
+            compare(file, []);
+        }, e => problem(e.message));
+    }
+
+    /* Copying to other hosts: the opened file, or else what the chosen host
+     * holds now; the targets keep their own identity, and the shared network
+     * settings go only when their group is ticked. */
+    function openCopy() {
+        const source = state.openedFile ? state.openedFile.name : hostName(state.host);
+        $("copy-title").textContent = cockpit.format(_("把 $0 的参数复制到："), source);
+        const box = (parent, value, label, checked) => {
+            const line = parent.appendChild(element("label", { class: "quendra-choice" }));
+            const input = line.appendChild(element("input", { type: "checkbox", value }));
+            input.checked = checked;
+            line.append(element("span", {}, label));
+        };
+        $("copy-targets").replaceChildren();
+        for (const h of state.hosts || [])
+            if (h.mac !== state.host.mac)
+                box($("copy-targets"), h.mac, hostName(h), false);
+        $("copy-groups").replaceChildren();
+        for (const [name, label] of HostForm.GROUPS)
+            box($("copy-groups"), name, _(label), name !== "network");
+        $("copy").hidden = false;
+    }
+
+    async function startCopy() {
+        const checked = id => [...$(id).querySelectorAll("input:checked")].map(e => e.value);
+        const targets = checked("copy-targets"), groups = checked("copy-groups");
+        if (!targets.length || !groups.length) {
+            problem(_("请选择目标主机和参数组"));
+            return;
+        }
+        problem("");
+        $("copy").hidden = true;
+        let file = state.openedFile && state.openedFile.text;
+        if (!file) {
+            const source = state.host;
+            const read = await forHost(source, $("copy-hosts"), _("正在读取..."), () => QuendraCli.run(["read", source.mac, ...groups]));
+            if (!read || read.status !== QuendraCli.STATUS.done) {
+                if (read)
+                    problem(failure(cockpit.format(_("读取$0失败"), source.mac), read));
+                return;
+            }
+            file = read.out;
+        }
+        const hosts = (state.hosts || []).filter(h => targets.includes(h.mac));
+        const records = groups.reduce((n, g) => n + 3 * ((state.fields[g] || {}).records || 1), 0);
+        const result = await runJob(_("复制到其他主机"), hosts, records, ["clone", "-", ...targets, ...groups], file);
+        if (result.status !== QuendraCli.STATUS.done)
+            problem(failure(_("有主机没有复制成功"), result));
+    }
+
+    /* A roster names its hosts: a dry run first shows what each would get,
+     * then the operator applies it. */
+    async function rosterPicked() {
+        const picked = $("roster-file").files[0];
+        $("roster-file").value = "";
+        if (!picked)
+            return;
+        problem("");
+        const csv = await picked.text();
+        state.roster = null;
+        $("roster-apply").hidden = true;
+        const hosts = Fleet.parseCsv(csv).slice(1).map(row => ({ mac: row[0], name: "" }));
+        const result = await runJob(cockpit.format(_("试写 $0（不发送）"), picked.name), hosts, 1, ["apply", "-", "--dry-run"], csv);
+        if (result.status !== QuendraCli.STATUS.done) {
+            problem(failure(cockpit.format(_("$0 不能写入"), picked.name), result));
+            return;
+        }
+        for (const r of [].concat(result.data || []))
+            JobProgress.describeDryRun($("job-rows"), r);
+        state.roster = { name: picked.name, csv, hosts };
+        $("roster-apply").hidden = false;
+    }
+
+    async function rosterApply() {
+        const roster = state.roster;
+        $("roster-apply").hidden = true;
+        if (!roster)
+            return;
+        problem("");
+        const result = await runJob(cockpit.format(_("写入 $0"), roster.name), roster.hosts, 20, ["apply", "-"], roster.csv);
+        if (result.status !== QuendraCli.STATUS.done)
+            problem(failure(_("有主机没有写入成功"), result));
     }
 
     /* A change of the host's identity waits for a confirmation that names it. */
@@ -323,6 +410,11 @@
         on("confirm-yes", answerYes);
         on("confirm-no", () => { state.confirmed = null; $("confirm").hidden = true; });
         on("fleet-table", fleetTable);
+        on("copy-hosts", openCopy);
+        on("copy-start", startCopy);
+        on("copy-close", () => { $("copy").hidden = true; });
+        on("roster-file", rosterPicked, "change");
+        on("roster-apply", rosterApply);
         on("job-cancel", () => state.cancelJob && state.cancelJob());
         on("fleet-csv", () => download("quendra-hosts-" + new Date().toISOString().slice(0, 10) + ".csv", state.fleetCsv, "text/csv"));
         cockpit.transport.wait(() => describeFields().then(search));
