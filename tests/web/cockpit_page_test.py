@@ -4,9 +4,13 @@ hosts (run by cockpit_page_test.sh inside a private network namespace).
 
     cockpit_page_test.py PORT CLI
 """
+import glob
 import json
+import os
 import subprocess
 import sys
+import tempfile
+import time
 import unittest
 
 from selenium import webdriver
@@ -19,12 +23,23 @@ PAGE = f"http://127.0.0.1:{PORT}/cockpit/@localhost/quendra/index.html"
 HOST1 = "02-4B-7D-00-00-01"
 
 
+DOWNLOADS = tempfile.mkdtemp()
+
+
 def browser(language):
     options = webdriver.ChromeOptions()
     for a in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900", f"--lang={language}"):
         options.add_argument(a)
-    options.add_experimental_option("prefs", {"intl.accept_languages": language})
+    options.add_experimental_option("prefs", {"intl.accept_languages": language,
+                                              "download.default_directory": DOWNLOADS})
     return webdriver.Chrome(options=options)
+
+
+def downloaded(pattern):
+    """The file the page offered, once the browser has written it whole."""
+    WebDriverWait(None, 30).until(lambda _: [f for f in glob.glob(os.path.join(DOWNLOADS, pattern))
+                                             if not f.endswith(".crdownload")])
+    return glob.glob(os.path.join(DOWNLOADS, pattern))[0]
 
 
 def cli(*args):
@@ -114,6 +129,30 @@ class ChinesePage(Page):
         self.wait.until(lambda d: len(table.find_elements(By.CSS_SELECTOR, "tbody tr")) == 3)
         self.assertIn("基础参数 终端地址：", table.find_element(By.TAG_NAME, "thead").text)
         self.assertIn("20250002", table.find_elements(By.CSS_SELECTOR, "tbody tr")[1].text)
+
+
+    def test_a_roster_is_tried_per_host_then_applied(self):
+        self.open()
+        self.driver.find_element(By.ID, "fleet-table").click()
+        roster = os.path.join(DOWNLOADS, "roster.csv")
+        with open(roster, "w", encoding="utf-8") as f:
+            f.write("mac,base.dataInterval\r\n02-4B-7D-00-00-03,180\r\n")
+        self.driver.find_element(By.ID, "roster-file").send_keys(roster)
+        apply = self.wait.until(seen.visibility_of_element_located((By.ID, "roster-apply")))
+        row = self.driver.find_element(By.CSS_SELECTOR, "#job-rows tr[data-mac='02-4B-7D-00-00-03']")
+        self.assertIn("1 个记录不同", row.text)
+        self.assertEqual(json.loads(cli("read", "02-4B-7D-00-00-03", "base").stdout)["base"]["fields"]["dataInterval"], 300)
+        apply.click()
+        self.wait.until(lambda d: row.get_attribute("data-status") == "verified")
+        self.assertEqual(json.loads(cli("read", "02-4B-7D-00-00-03", "base").stdout)["base"]["fields"]["dataInterval"], 180)
+
+    def test_the_report_downloads_as_a_pdf_naming_the_host(self):
+        self.choose_and_read(HOST1, "base")
+        self.driver.find_element(By.ID, "report-pdf").click()
+        pdf = downloaded("report-024B7D000001-*.pdf")
+        text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
+        self.assertIn("模拟主机1", text)
+        self.assertIn("20250001", text)
 
 
 class EnglishPage(Page):

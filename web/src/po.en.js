@@ -96,5 +96,10 @@ cockpit.locale({
     "试写 $0（不发送）": [null, "Dry run of $0 (nothing sent)"],
     "有主机没有写入成功": [null, "Some hosts were not written"],
     "$0 个记录不同，将写入": [null, "$0 records differ and will be written"],
-    "与主机相同": [null, "Same as on the host"]
+    "与主机相同": [null, "Same as on the host"],
+    "导出报告 (PDF)": [null, "Report (PDF)"],
+    "导出报告 (HTML)": [null, "Report (HTML)"],
+    "正在生成报告...": [null, "Making the report..."],
+    "$0 的报告没有生成": [null, "No report for $0"],
+    "报告已生成": [null, "Report made"]
 });

@@ -247,6 +247,37 @@
         }, e => problem(e.message));
     }
 
+    /* The commissioning report of the chosen host, read now. The HTML form
+     * comes through a pipe; a PDF is a file quendra-cli writes into a folder
+     * of its own on the machine, read back and removed. */
+    async function report(pdf) {
+        const host = state.host;
+        const button = $(pdf ? "report-pdf" : "report-html");
+        problem("");
+        const name = "report-" + fileStamp(host) + (pdf ? ".pdf" : ".html");
+        const result = await forHost(host, button, _("正在生成报告..."), async () => {
+            if (!pdf)
+                return QuendraCli.run(["report", host.mac, "-o", "-"]);
+            const folder = (await cockpit.spawn(["mktemp", "-d", "--tmpdir", "quendra-report.XXXXXX"])).trim();
+            try {
+                const made = await QuendraCli.run(["report", host.mac, "-o", folder + "/" + name]);
+                if (made.status === QuendraCli.STATUS.done)
+                    made.bytes = await cockpit.file(folder + "/" + name, { binary: true, max_read_size: 64 * 1024 * 1024 }).read();
+                return made;
+            } finally {
+                cockpit.spawn(["rm", "-rf", "--", folder]).catch(() => {});
+            }
+        });
+        if (!result)
+            return;
+        if (result.status !== QuendraCli.STATUS.done) {
+            problem(failure(cockpit.format(_("$0 的报告没有生成"), host.mac), result));
+            return;
+        }
+        download(name, pdf ? result.bytes : result.out, pdf ? "application/pdf" : "text/html");
+        $("host-state").textContent = _("报告已生成");
+    }
+
     /* Copying to other hosts: the opened file, or else what the chosen host
      * holds now; the targets keep their own identity, and the shared network
      * settings go only when their group is ticked. */
@@ -411,6 +442,8 @@
         on("confirm-no", () => { state.confirmed = null; $("confirm").hidden = true; });
         on("fleet-table", fleetTable);
         on("copy-hosts", openCopy);
+        on("report-pdf", () => report(true));
+        on("report-html", () => report(false));
         on("copy-start", startCopy);
         on("copy-close", () => { $("copy").hidden = true; });
         on("roster-file", rosterPicked, "change");
