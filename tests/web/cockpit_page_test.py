@@ -139,11 +139,11 @@ class ChinesePage(Page):
             f.write("mac,base.dataInterval\r\n02-4B-7D-00-00-03,180\r\n")
         self.driver.find_element(By.ID, "roster-file").send_keys(roster)
         apply = self.wait.until(seen.visibility_of_element_located((By.ID, "roster-apply")))
-        row = self.driver.find_element(By.CSS_SELECTOR, "#job-rows tr[data-mac='02-4B-7D-00-00-03']")
-        self.assertIn("1 个记录不同", row.text)
+        row = lambda: self.driver.find_element(By.CSS_SELECTOR, "#job-rows tr[data-mac='02-4B-7D-00-00-03']")
+        self.assertIn("1 个记录不同", row().text)
         self.assertEqual(json.loads(cli("read", "02-4B-7D-00-00-03", "base").stdout)["base"]["fields"]["dataInterval"], 300)
         apply.click()
-        self.wait.until(lambda d: row.get_attribute("data-status") == "verified")
+        self.wait.until(lambda d: row().get_attribute("data-status") == "verified")
         self.assertEqual(json.loads(cli("read", "02-4B-7D-00-00-03", "base").stdout)["base"]["fields"]["dataInterval"], 180)
 
     def test_the_report_downloads_as_a_pdf_naming_the_host(self):
