@@ -104,9 +104,10 @@ int tableCommand(Context& c) {
     if (const auto mac = parseMacAnySpelling(host.toStdString())) rows.push_back({HostIdentity{*mac, {}, 0, 0}, {}, {}});
     status = std::max<int>(status, fleet.size() ? kPartly : kNoAnswer);
   }
-  const QByteArray csv = csvBytes(rosterTable(columns, rows));
+  const CsvTable table = rosterTable(columns, rows);
+  const QByteArray csv = csvBytes(table);
   if (c.options().output.isEmpty()) {
-    c.out() << QString::fromUtf8(csv);
+    c.out() << QString::fromUtf8(csvBytes(forStandardOutput(c, table)));
   } else if (QString error; !writeCsvFile(c.options().output, csv, &error)) {
     c.fail(QStringLiteral("%1: %2").arg(c.options().output, error));
     return kUsage;

@@ -13,7 +13,9 @@
 #include "config/csv.h"
 #include "config/fleet_roster.h"
 #include "config/history_store.h"
+#include "records/gprs_params.h"
 #include "support/fleet_transport.h"
+#include "support/hostile_texts.h"
 
 using namespace quendra;
 using namespace quendra::test;
@@ -285,6 +287,55 @@ class CliTest : public QObject {
           QVERIFY2(f.host(i).records.at(readCommandOf(g, k)) == encodeRecord(expected, g, k), qPrintable(line));
     }
     QVERIFY(verified > 0);
+  }
+
+  // A text a spreadsheet would run as a formula is written as text (a leading apostrophe), numbers as they are; read
+  // back, each text is what was written, an apostrophe of its own included.
+  void hostileTextsStayTextInASpreadsheetAndComeBackExactly() {
+    QCOMPARE(csvBytes({{"-5", "+1.5", "-2e3", "'x", "a=b"}}), QByteArray("\xEF\xBB\xBF-5,+1.5,-2e3,'x,a=b\r\n"));
+    for (const HostileText& h : hostileTexts()) {
+      QString written = QString::fromUtf8(csvBytes({{h.text()}})).mid(1);  // after the byte-order mark
+      if (written.startsWith('"')) written.remove(0, 1);
+      QVERIFY2(!QStringLiteral("=+-@\t\r").contains(written.front()), h.what);
+      const CsvTable table{{h.text(), '\'' + h.text(), "''" + h.text()}};
+      QVERIFY2(std::get<CsvTable>(parseCsv(csvBytes(table))) == table, h.what);
+    }
+  }
+
+  // A host's name, channel name and GPRS target whatever anyone typed: text output shows their control characters as
+  // escapes (nothing drives the terminal), --json and the table's cells keep them exact.
+  void hostileTextsNeverDriveTheTerminal() {
+    const auto drivesTerminal = [](const QString& out) {
+      return std::any_of(out.begin(), out.end(), [](QChar c) {
+        return (c < QChar(0x20) && c != QChar('\n')) || (c >= QChar(0x7F) && c <= QChar(0x9F)) || c == QChar(0x202E);
+      });
+    };
+    for (const HostileText& h : hostileTexts()) {
+      const auto gbk = h.gbk();
+      if (!gbk) continue;  // GBK cannot hold it: no host sends it
+      Fixture f(1);
+      const QString mac = QStringLiteral("02-4B-7D-00-00-01");
+      f.host(0).nameGbk = *gbk;
+      const std::uint8_t channel = readCommandOf(ParamGroup::Channel, 0);
+      ChannelParams c = *decodeChannelPayload(f.host(0).records.at(channel));
+      c.name1 = *gbk;
+      f.host(0).records[channel] = encodeChannelPayload(c);
+      GprsParams g;
+      QVERIFY(decodeGprsParams(f.host(0).records.at(readCommandOf(ParamGroup::Gprs)), g));
+      g.targetAddress = *gbk;
+      f.host(0).records[readCommandOf(ParamGroup::Gprs)] = encodeGprsParams(g);
+      QCOMPARE(f.cli({"read", mac, "channels", "-o", f.path("was.json")}).status, 0);
+      c.name1 = "x";
+      f.host(0).records[channel] = encodeChannelPayload(c);
+
+      const Run search = f.cli({"search"}), diff = f.cli({"diff", mac, f.path("was.json")});
+      QVERIFY2(search.out.contains(mac) && !drivesTerminal(search.out), h.what);
+      QVERIFY2(diff.out.contains("channels[0].name1") && !drivesTerminal(diff.out), h.what);
+      const QJsonArray found = QJsonDocument::fromJson(f.cli({"search", "--json"}).out.toUtf8()).array();
+      QCOMPARE(found.at(0)[QLatin1String("name")].toString(), h.text());
+      const auto table = parseCsv(f.cli({"table", mac, "gprs.targetAddress"}).out.toUtf8());
+      QCOMPARE(std::get<CsvTable>(table).at(1).last(), QString::fromStdString(gbkToUtf8(g.targetAddress)));
+    }
   }
 };
 

@@ -178,13 +178,16 @@ class RecordTableModelTest : public QObject {
     c.channels[0].name1 = "a\tb";  // a tab inside a cell travels quoted
     c.channels[0].dataSource = 64;
     c.channels[1].dataSource = 65;
+    c.channels[1].name1 = "=1+1";  // a spreadsheet would run it: it travels as text
     Table from(c);
     const CellBlock block{0, 0, 1, from.col("name1")};
     const QString tsv = from.model.copyBlock(block);
     QVERIFY(tsv.startsWith(QStringLiteral("机载温湿度\t")));
+    QVERIFY(tsv.endsWith(QStringLiteral("\t'=1+1\n")));
     Table to;
     QVERIFY(!to.model.paste(block, tsv));
     QCOMPARE(to.model.config().channels[0].name1, std::string("a\tb"));
+    QCOMPARE(to.model.config().channels[1].name1, std::string("=1+1"));
     QCOMPARE(to.text(1, "dataSource"), QStringLiteral("机载大气压力"));
   }
 };

@@ -9,7 +9,9 @@
 #include <QTest>
 
 #include "cli/cli.h"
+#include "records/gprs_params.h"
 #include "support/fleet_transport.h"
+#include "support/hostile_texts.h"
 
 using namespace quendra;
 using namespace quendra::test;
@@ -70,6 +72,28 @@ class HostReportTest : public QObject {
     int fontsSeen = 0;
     for (auto it = font.globalMatch(fonts); it.hasNext(); ++fontsSeen) QCOMPARE(it.next().captured(1), QStringLiteral("yes"));
     QVERIFY(fontsSeen > 0);
+  }
+
+  // Markup in a host's name, channel name and GPRS target is text in the report, never a tag.
+  void hostTextsAreEscaped() {
+    for (const HostileText& h : hostileTexts()) {
+      if (!h.markup) continue;
+      Fixture f;
+      sim::SimHost& host = f.transport.fleet().hosts()[0];
+      host.nameGbk = *h.gbk();
+      const std::uint8_t channel = readCommandOf(ParamGroup::Channel, 0);
+      ChannelParams c = *decodeChannelPayload(host.records.at(channel));
+      c.name1 = *h.gbk();
+      host.records[channel] = encodeChannelPayload(c);
+      GprsParams g;
+      QVERIFY(decodeGprsParams(host.records.at(readCommandOf(ParamGroup::Gprs)), g));
+      g.targetAddress = *h.gbk();
+      host.records[readCommandOf(ParamGroup::Gprs)] = encodeGprsParams(g);
+      QCOMPARE(f.report("r.html"), 0);
+      const QString html = f.html("r.html");
+      QVERIFY2(!html.contains(h.text().left(5)), h.what);  // the channel name is cut to 20 bytes
+      QVERIFY2(html.count(h.text().toHtmlEscaped()) >= 2, h.what);
+    }
   }
 };
 
