@@ -13,7 +13,6 @@
 #include "config/csv.h"
 #include "config/fleet_roster.h"
 #include "config/history_store.h"
-#include "records/gprs_params.h"
 #include "support/fleet_transport.h"
 #include "support/hostile_texts.h"
 
@@ -294,7 +293,7 @@ class CliTest : public QObject {
   void hostileTextsStayTextInASpreadsheetAndComeBackExactly() {
     QCOMPARE(csvBytes({{"-5", "+1.5", "-2e3", "'x", "a=b"}}), QByteArray("\xEF\xBB\xBF-5,+1.5,-2e3,'x,a=b\r\n"));
     for (const HostileText& h : hostileTexts()) {
-      QString written = QString::fromUtf8(csvBytes({{h.text()}})).mid(1);  // after the byte-order mark
+      QString written = QString::fromUtf8(csvBytes({{h.text()}}).mid(3));  // after the byte-order mark
       if (written.startsWith('"')) written.remove(0, 1);
       QVERIFY2(!QStringLiteral("=+-@\t\r").contains(written.front()), h.what);
       const CsvTable table{{h.text(), '\'' + h.text(), "''" + h.text()}};
@@ -315,16 +314,10 @@ class CliTest : public QObject {
       if (!gbk) continue;  // GBK cannot hold it: no host sends it
       Fixture f(1);
       const QString mac = QStringLiteral("02-4B-7D-00-00-01");
-      f.host(0).nameGbk = *gbk;
+      holdTexts(f.host(0), *gbk);
       const std::uint8_t channel = readCommandOf(ParamGroup::Channel, 0);
-      ChannelParams c = *decodeChannelPayload(f.host(0).records.at(channel));
-      c.name1 = *gbk;
-      f.host(0).records[channel] = encodeChannelPayload(c);
-      GprsParams g;
-      QVERIFY(decodeGprsParams(f.host(0).records.at(readCommandOf(ParamGroup::Gprs)), g));
-      g.targetAddress = *gbk;
-      f.host(0).records[readCommandOf(ParamGroup::Gprs)] = encodeGprsParams(g);
       QCOMPARE(f.cli({"read", mac, "channels", "-o", f.path("was.json")}).status, 0);
+      ChannelParams c = *decodeChannelPayload(f.host(0).records.at(channel));
       c.name1 = "x";
       f.host(0).records[channel] = encodeChannelPayload(c);
 
@@ -333,8 +326,9 @@ class CliTest : public QObject {
       QVERIFY2(diff.out.contains("channels[0].name1") && !drivesTerminal(diff.out), h.what);
       const QJsonArray found = QJsonDocument::fromJson(f.cli({"search", "--json"}).out.toUtf8()).array();
       QCOMPARE(found.at(0)[QLatin1String("name")].toString(), h.text());
+      if (!h.rawGbk.empty()) continue;  // a text GBK cannot decode leaves its cell empty
       const auto table = parseCsv(f.cli({"table", mac, "gprs.targetAddress"}).out.toUtf8());
-      QCOMPARE(std::get<CsvTable>(table).at(1).last(), QString::fromStdString(gbkToUtf8(g.targetAddress)));
+      QCOMPARE(std::get<CsvTable>(table).at(1).last(), h.text());
     }
   }
 };

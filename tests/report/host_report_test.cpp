@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include "cli/cli.h"
-#include "records/gprs_params.h"
 #include "support/fleet_transport.h"
 #include "support/hostile_texts.h"
 
@@ -79,16 +78,7 @@ class HostReportTest : public QObject {
     for (const HostileText& h : hostileTexts()) {
       if (!h.markup) continue;
       Fixture f;
-      sim::SimHost& host = f.transport.fleet().hosts()[0];
-      host.nameGbk = *h.gbk();
-      const std::uint8_t channel = readCommandOf(ParamGroup::Channel, 0);
-      ChannelParams c = *decodeChannelPayload(host.records.at(channel));
-      c.name1 = *h.gbk();
-      host.records[channel] = encodeChannelPayload(c);
-      GprsParams g;
-      QVERIFY(decodeGprsParams(host.records.at(readCommandOf(ParamGroup::Gprs)), g));
-      g.targetAddress = *h.gbk();
-      host.records[readCommandOf(ParamGroup::Gprs)] = encodeGprsParams(g);
+      holdTexts(f.transport.fleet().hosts()[0], *h.gbk());
       QCOMPARE(f.report("r.html"), 0);
       const QString html = f.html("r.html");
       QVERIFY2(!html.contains(h.text().left(5)), h.what);  // the channel name is cut to 20 bytes

@@ -7,6 +7,10 @@
 #include <vector>
 
 #include "link/gbk.h"
+#include "link/tunnel_commands.h"
+#include "records/channel_params.h"
+#include "records/gprs_params.h"
+#include "sim/sim_hosts.h"
 
 namespace quendra::test {
 
@@ -36,6 +40,19 @@ inline const std::vector<HostileText>& hostileTexts() {
       {"lone GBK lead byte", gbkToUtf8("ab\x81"), false, "ab\x81"},
   };
   return texts;
+}
+
+// A simulated host that holds `gbk` as its name, channel 1's first name and its GPRS target.
+inline void holdTexts(sim::SimHost& host, const std::string& gbk) {
+  host.nameGbk = gbk;
+  const std::uint8_t channel = readCommandOf(ParamGroup::Channel, 0);
+  ChannelParams c = *decodeChannelPayload(host.records.at(channel));
+  c.name1 = gbk;
+  host.records[channel] = encodeChannelPayload(c);
+  GprsParams g;
+  decodeGprsParams(host.records.at(readCommandOf(ParamGroup::Gprs)), g);
+  g.targetAddress = gbk;
+  host.records[readCommandOf(ParamGroup::Gprs)] = encodeGprsParams(g);
 }
 
 }  // namespace quendra::test
