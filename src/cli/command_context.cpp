@@ -194,9 +194,11 @@ QString terminalText(const QString& text) {
   shown.reserve(text.size());
   for (const QChar ch : text) {
     const char16_t u = ch.unicode();
+    const bool turnsDirection =
+        u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
     if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
       shown += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
-    } else if (u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069)) {
+    } else if (turnsDirection) {
       shown += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
     } else {
       shown += ch;

@@ -66,7 +66,8 @@ class HostileTextWindowTest : public QObject {
       c.markKnown(ParamGroup::Gprs);
     }
     configs[2].gprs.targetAddress = "x";
-    FleetTableModel fleet(configs, {{0, 0, "a"}, {1, 0, "b"}, {2, 0, "c"}}, {fieldColumn(ParamGroup::Gprs, 0, "targetAddress")});
+    FleetTableModel fleet(configs, {{0, 0, "a"}, {1, 0, "b"}, {2, 0, "c"}},
+                          {fieldColumn(ParamGroup::Gprs, 0, "targetAddress")});
     const QString tip = shownByGuess(fleet.data(fleet.index(2, 0), Qt::ToolTipRole).toString());
     if (h.markup) QVERIFY2(tip.contains(h.text()), qPrintable(tip));
 
