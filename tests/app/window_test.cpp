@@ -173,8 +173,8 @@ class WindowTest : public QObject {
     QVERIFY(refreshShowsTheLogAtTheTop());
   }
 
-  // The words for a batch, in the order the host tool shows them.
-  void batchesWordedAsTheHostToolShowsThem() {
+  // The words for a batch, in the order they appear while it runs.
+  void batchesWordedPerRecordAndPerPass() {
     FleetWindow w;
     w.quickTimeouts();
     QVERIFY(w.searchAndSelect());
