@@ -1,12 +1,15 @@
 #include "report/host_report.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <functional>
 
 #include "config/atomic_file.h"
 #include "config/field_labels.h"
@@ -31,10 +34,9 @@ QString valueOf(const HostConfig& config, ParamGroup group, int index, const Rec
   return fieldDisplayText(group, field, field.get(config, index));
 }
 
-QString row(const QStringList& cells, bool header = false) {
-  const QString tag = header ? QStringLiteral("th") : QStringLiteral("td");
+QString row(const QStringList& cells) {
   QString html = QStringLiteral("<tr>");
-  for (const QString& c : cells) html += QStringLiteral("<%1>%2</%1>").arg(tag, esc(c));
+  for (const QString& c : cells) html += QStringLiteral("<td>%1</td>").arg(esc(c));
   return html + QStringLiteral("</tr>\n");
 }
 
@@ -49,15 +51,33 @@ QString fieldTable(const HostReport& r, ParamGroup group) {
   return html + QStringLiteral("</table>\n");
 }
 
-// A batch group: one row per record among `records` that was read, one column per field.
-QString recordTable(const HostReport& r, ParamGroup group, std::uint32_t records, const QString& note = {}) {
-  QString html = QStringLiteral("<h2>%1</h2>\n").arg(esc(groupLabel(group)));
-  if (!note.isEmpty()) html += QStringLiteral("<p>%1</p>\n").arg(esc(note));
-  records &= r.read[static_cast<int>(group)] & r.config.knownRecords(group);
-  if (records == 0) return html + notRead();
-  QStringList header{QString()};
-  for (const RecordField& f : fieldsOf(group)) header << labelOf(group, f.key);
-  html += QStringLiteral("<table class=\"records\" width=\"100%\">\n") + row(header, true);
+// The channel table a field goes to: 1 or 2 for the fields of that quantity (the key ends in its number:
+// "upperLimit2"), 0 for the channel's own and the four relays its limits switch.
+int channelTableOf(std::string_view key) {
+  const char last = key.empty() ? 0 : key.back();
+  return key.starts_with("relay") ? 0 : last == '1' ? 1 : last == '2' ? 2 : 0;
+}
+
+// A column's label on lines of at most about 16 characters, broken at its spaces only: longer lines would make
+// a channel table wider than the page (the English labels), and a cell never breaks inside a word.
+QString headerCell(const QString& label) {
+  QStringList lines;
+  for (const QString& word : label.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (!lines.isEmpty() && lines.last().size() + 1 + word.size() <= 16) lines.last() += QLatin1Char(' ') + word;
+    else lines << word;
+  }
+  for (QString& line : lines) line = esc(line);
+  return QStringLiteral("<th>%1</th>").arg(lines.join(QStringLiteral("<br>")));
+}
+
+// A batch group's records among `records` that were read, one row each, with the fields `shown` picks as
+// columns; the header row repeats on every page.
+QString recordRows(const HostReport& r, ParamGroup group, std::uint32_t records,
+                   const std::function<bool(const RecordField&)>& shown) {
+  QString html = QStringLiteral("<table class=\"records\">\n<thead><tr><th></th>");
+  for (const RecordField& f : fieldsOf(group))
+    if (shown(f)) html += headerCell(labelOf(group, f.key));
+  html += QStringLiteral("</tr></thead>\n");
   for (int k = 0; k < recordCountOf(group); ++k) {
     if (!((records >> k) & 1u)) continue;
     QStringList cells{recordLabel(group, k)};
@@ -65,12 +85,27 @@ QString recordTable(const HostReport& r, ParamGroup group, std::uint32_t records
     std::optional<ChannelFieldStates> uses;
     if (group == ParamGroup::Channel) uses = channelFieldStates(r.config.channels[k].dataProperty & 0xFF, true);
     for (const RecordField& f : fieldsOf(group)) {
+      if (!shown(f)) continue;
       const auto rule = group == ParamGroup::Channel ? channelRuleField(f.key) : std::nullopt;
       cells << (uses && rule && !uses->isEnabled(*rule) ? QStringLiteral("—") : valueOf(r.config, group, k, f));
     }
     html += row(cells);
   }
   return html + QStringLiteral("</table>\n");
+}
+
+// A batch group: its heading, then its records. The channels' 25 fields do not fit one page's width without
+// breaking labels and values inside a word: their own fields and relays, quantity 1 and quantity 2 are tables of
+// their own.
+QString recordTable(const HostReport& r, ParamGroup group, std::uint32_t records, const QString& note = {}) {
+  QString html = QStringLiteral("<h2>%1</h2>\n").arg(esc(groupLabel(group)));
+  if (!note.isEmpty()) html += QStringLiteral("<p>%1</p>\n").arg(esc(note));
+  records &= r.read[static_cast<int>(group)] & r.config.knownRecords(group);
+  if (records == 0) return html + notRead();
+  if (group != ParamGroup::Channel) return html + recordRows(r, group, records, [](const RecordField&) { return true; });
+  for (int quantity : {0, 1, 2})
+    html += recordRows(r, group, records, [quantity](const RecordField& f) { return channelTableOf(f.key) == quantity; });
+  return html;
 }
 
 QString identityTable(const HostReport& r) {
@@ -102,16 +137,70 @@ QString signatureBlock() {
       .arg(esc(Words::tr("签字")), esc(Words::tr("调试人：")) + blank, esc(Words::tr("日期：")) + blank, esc(Words::tr("验收人：")) + blank);
 }
 
+// Cells never break their text: a label or value split inside a word is misread on paper.
 const char* const kStyle = R"(
 body { font-family: "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Microsoft YaHei", "SimSun", sans-serif; font-size: 9pt; }
 h1 { font-size: 15pt; }
 h2 { font-size: 11pt; margin-top: 12pt; }
-table { border-collapse: collapse; }
-td, th { border: 1px solid #808080; padding: 2px 4px; vertical-align: top; }
+table { border-collapse: collapse; margin-bottom: 6pt; }
+td, th { border: 1px solid #808080; padding: 2px 4px; vertical-align: top; white-space: nowrap; }
 th { background-color: #e8e8e8; font-weight: bold; }
-table.records td, table.records th { font-size: 7pt; }
+table.records td, table.records th { font-size: 8pt; }
+td.column { border: none; padding: 0 18px 0 0; }
 table.sign td { border: none; padding: 16px 24px 4px 0; font-size: 10pt; }
 )";
+
+// The single-record groups side by side, so the first page uses the landscape width.
+QString sideBySide(const QList<QStringList>& rows) {
+  QString html = QStringLiteral("<table>\n");
+  for (const QStringList& cells : rows) {
+    html += QStringLiteral("<tr>");
+    for (const QString& cell : cells) html += QStringLiteral("<td class=\"column\">%1</td>").arg(cell);
+    html += QStringLiteral("</tr>\n");
+  }
+  return html + QStringLiteral("</table>\n");
+}
+
+// The line on top of every page: who the host is.
+QString pageHeader(const HostReport& r) {
+  const QString unknown = QStringLiteral("—");
+  const auto& h = r.host;
+  return Words::tr("主机名称：%1　MAC地址：%2　IP地址：%3")
+      .arg(h ? h->name : unknown, h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown,
+           h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown);
+}
+
+// Lays the document out in pages below a header line and above a footer line and paints each: the header names
+// the host, the footer counts the pages.
+void printPages(QTextDocument& document, QPdfWriter& writer, const QString& header) {
+  QPainter painter(&writer);
+  document.documentLayout()->setPaintDevice(&writer);
+  QFont small = document.defaultFont();
+  small.setPointSize(8);
+  const QFontMetricsF metrics(small, &writer);
+  const qreal line = metrics.height(), gap = line;  // between the header or footer and the body
+  const QRectF page(0, 0, writer.width(), writer.height());
+  const QSizeF body(page.width(), page.height() - 2 * (line + gap));
+  document.setPageSize(body);
+  const int pages = document.pageCount();
+  for (int n = 1; n <= pages; ++n) {
+    if (n > 1) writer.newPage();
+    painter.save();
+    painter.translate(0, line + gap - (n - 1) * body.height());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = QRectF(0, (n - 1) * body.height(), body.width(), body.height());
+    context.palette.setColor(QPalette::Text, Qt::black);
+    painter.setClipRect(context.clip);
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
+    painter.setFont(small);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(0, 0, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter, header);
+    painter.drawLine(QPointF(0, line + gap / 3), QPointF(page.width(), line + gap / 3));
+    painter.drawText(QRectF(0, page.height() - line, page.width(), line), Qt::AlignCenter,
+                     Words::tr("第%1页，共%2页").arg(n).arg(pages));
+  }
+}
 
 bool fail(QString* error, const QString& why) {
   if (error) *error = why;
@@ -127,8 +216,8 @@ QString reportHtml(const HostReport& r) {
   QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>%1</title>\n<style>%2</style>\n</head><body>\n")
                      .arg(esc(title), QLatin1String(kStyle));
   html += QStringLiteral("<h1>%1</h1>\n").arg(esc(title));
-  html += identityTable(r);
-  for (ParamGroup g : {ParamGroup::Network, ParamGroup::Base, ParamGroup::Gprs, ParamGroup::Led}) html += fieldTable(r, g);
+  html += sideBySide({{identityTable(r) + fieldTable(r, ParamGroup::Network), fieldTable(r, ParamGroup::Base),
+                        fieldTable(r, ParamGroup::Gprs), fieldTable(r, ParamGroup::Led)}});
   html += channelSection(r);
   html += recordTable(r, ParamGroup::Modbus, allRecordsOf(ParamGroup::Modbus));
   html += recordTable(r, ParamGroup::Relay, allRecordsOf(ParamGroup::Relay));
@@ -163,7 +252,7 @@ bool writeReport(const QString& path, const HostReport& report, QString* error) 
   font.setPointSize(9);
   document.setDefaultFont(font);
   document.setHtml(html);
-  document.print(&writer);
+  printPages(document, writer, pageHeader(report));
   return save(path, pdf.data(), error);
 }
 
