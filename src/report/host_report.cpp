@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <algorithm>
 #include <functional>
 
 #include "config/atomic_file.h"
@@ -42,13 +43,42 @@ QString row(const QStringList& cells) {
 
 QString notRead() { return QStringLiteral("<p>%1</p>\n").arg(esc(Words::tr("未读取"))); }
 
+// A table of labels and values, and about how wide it prints in tenths of a point at 9 points: a Chinese
+// character 9 points, any other at most 5.2 (a measure that needs no fonts and errs on the wide side).
+struct FieldBlock {
+  QString html;
+  int width = 0;
+};
+
+int widthOf(const QString& text) {
+  int w = 0;
+  for (QChar c : text) w += c.unicode() >= 0x2E80 ? 90 : 52;
+  return w;
+}
+
+FieldBlock labelsAndValues(const QList<std::pair<QString, QString>>& rows) {
+  FieldBlock b{QStringLiteral("<table class=\"fields\">\n"), 0};
+  int label = 0, value = 0;
+  for (const auto& [l, v] : rows) {
+    b.html += row({l, v});
+    label = std::max(label, widthOf(l));
+    value = std::max(value, widthOf(v));
+  }
+  b.html += QStringLiteral("</table>\n");
+  b.width = label + value + 140;  // the cells' padding and borders
+  return b;
+}
+
 // A single-record group: label and value, one field a line.
-QString fieldTable(const HostReport& r, ParamGroup group) {
-  QString html = QStringLiteral("<h2>%1</h2>\n").arg(esc(groupLabel(group)));
-  if (!r.config.isKnown(group) || !(r.read[static_cast<int>(group)] & 1u)) return html + notRead();
-  html += QStringLiteral("<table class=\"fields\">\n");
-  for (const RecordField& f : fieldsOf(group)) html += row({labelOf(group, f.key), valueOf(r.config, group, 0, f)});
-  return html + QStringLiteral("</table>\n");
+FieldBlock fieldTable(const HostReport& r, ParamGroup group) {
+  const QString heading = QStringLiteral("<h2>%1</h2>\n").arg(esc(groupLabel(group)));
+  if (!r.config.isKnown(group) || !(r.read[static_cast<int>(group)] & 1u))
+    return {heading + notRead(), widthOf(groupLabel(group)) * 3 / 2};  // the heading's larger font
+  QList<std::pair<QString, QString>> rows;
+  for (const RecordField& f : fieldsOf(group)) rows.append({labelOf(group, f.key), valueOf(r.config, group, 0, f)});
+  FieldBlock b = labelsAndValues(rows);
+  b.html.prepend(heading);
+  return b;
 }
 
 // The channel table a field goes to: 1 or 2 for the fields of that quantity (the key ends in its number:
@@ -108,19 +138,19 @@ QString recordTable(const HostReport& r, ParamGroup group, std::uint32_t records
   return html;
 }
 
-QString identityTable(const HostReport& r) {
+FieldBlock identityTable(const HostReport& r) {
   const QString unknown = QStringLiteral("—");
   const bool baseRead = r.config.isKnown(ParamGroup::Base) && (r.read[static_cast<int>(ParamGroup::Base)] & 1u);
   const auto& h = r.host;
-  QString html = QStringLiteral("<table class=\"fields\">\n");
-  html += row({Words::tr("主机名称"), h ? h->name : unknown});
-  html += row({Words::tr("MAC地址"), h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown});
-  html += row({Words::tr("IP地址"), h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown});
-  html += row({Words::tr("固件版本"), h && h->firmware ? QString::number(h->firmware) : unknown});
-  html += row({Words::tr("终端地址"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown});
-  html += row({Words::tr("读取时间"), r.readAt.isValid() ? r.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : unknown});
-  html += row({Words::tr("读取工具"), r.readBy.isEmpty() ? unknown : r.readBy});
-  return html + QStringLiteral("</table>\n");
+  return labelsAndValues({
+      {Words::tr("主机名称"), h ? h->name : unknown},
+      {Words::tr("MAC地址"), h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown},
+      {Words::tr("IP地址"), h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown},
+      {Words::tr("固件版本"), h && h->firmware ? QString::number(h->firmware) : unknown},
+      {Words::tr("终端地址"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown},
+      {Words::tr("读取时间"), r.readAt.isValid() ? r.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : unknown},
+      {Words::tr("读取工具"), r.readBy.isEmpty() ? unknown : r.readBy},
+  });
 }
 
 QString channelSection(const HostReport& r) {
@@ -150,15 +180,22 @@ td.column { border: none; padding: 0 18px 0 0; }
 table.sign td { border: none; padding: 16px 24px 4px 0; font-size: 10pt; }
 )";
 
-// The single-record groups side by side, so the first page uses the landscape width.
-QString sideBySide(const QList<QStringList>& rows) {
-  QString html = QStringLiteral("<table>\n");
-  for (const QStringList& cells : rows) {
-    html += QStringLiteral("<tr>");
-    for (const QString& cell : cells) html += QStringLiteral("<td class=\"column\">%1</td>").arg(cell);
-    html += QStringLiteral("</tr>\n");
+// The blocks side by side, so the first page uses the landscape width: as many in a row as fit the page's
+// 767 points, the next row below, so a long text (up to 64 bytes) never runs off the page.
+QString sideBySide(const QList<FieldBlock>& blocks) {
+  constexpr int kPageWidth = 7600, kGap = 140;
+  QString html;
+  for (qsizetype i = 0; i < blocks.size();) {
+    html += QStringLiteral("<table><tr>");
+    int used = 0;
+    do {
+      html += QStringLiteral("<td class=\"column\">%1</td>").arg(blocks[i].html);
+      used += blocks[i].width + kGap;
+      ++i;
+    } while (i < blocks.size() && used + blocks[i].width <= kPageWidth);
+    html += QStringLiteral("</tr></table>\n");
   }
-  return html + QStringLiteral("</table>\n");
+  return html;
 }
 
 // The line on top of every page: who the host is.
@@ -216,8 +253,11 @@ QString reportHtml(const HostReport& r) {
   QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>%1</title>\n<style>%2</style>\n</head><body>\n")
                      .arg(esc(title), QLatin1String(kStyle));
   html += QStringLiteral("<h1>%1</h1>\n").arg(esc(title));
-  html += sideBySide({{identityTable(r) + fieldTable(r, ParamGroup::Network), fieldTable(r, ParamGroup::Base),
-                        fieldTable(r, ParamGroup::Gprs), fieldTable(r, ParamGroup::Led)}});
+  FieldBlock first = identityTable(r);  // the identity above the network settings
+  const FieldBlock network = fieldTable(r, ParamGroup::Network);
+  first.html += network.html;
+  first.width = std::max(first.width, network.width);
+  html += sideBySide({first, fieldTable(r, ParamGroup::Base), fieldTable(r, ParamGroup::Gprs), fieldTable(r, ParamGroup::Led)});
   html += channelSection(r);
   html += recordTable(r, ParamGroup::Modbus, allRecordsOf(ParamGroup::Modbus));
   html += recordTable(r, ParamGroup::Relay, allRecordsOf(ParamGroup::Relay));

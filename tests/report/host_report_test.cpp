@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "report/host_report.h"
+#include "link/gbk.h"
 #include "report/interface_language.h"
 #include "sim/initial_records.h"
 #include "sim/sim_hosts.h"
@@ -74,21 +75,31 @@ class HostReportTest : public QObject {
 
   void pdfPagesHoldWholeCellsUnderTheHostsNameInAnEmbeddedFont_data() {
     QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("longTexts");  // a GPRS address and an LED header text as long as they can be
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("footer");  // of page %1 of %2
-    QTest::newRow("Chinese") << false << "主机名称：模拟主机1　MAC地址：02-4B-7D-00-00-01　IP地址：192.168.1.10"
-                             << "第%1页，共%2页";
-    QTest::newRow("English") << true << "Host name: 模拟主机1   MAC address: 02-4B-7D-00-00-01   IP address: 192.168.1.10"
+    const QString chinese = QStringLiteral("主机名称：模拟主机1　MAC地址：02-4B-7D-00-00-01　IP地址：192.168.1.10");
+    QTest::newRow("Chinese") << false << false << chinese << "第%1页，共%2页";
+    QTest::newRow("long texts") << false << true << chinese << "第%1页，共%2页";
+    QTest::newRow("English") << true << false
+                             << "Host name: 模拟主机1   MAC address: 02-4B-7D-00-00-01   IP address: 192.168.1.10"
                              << "Page %1 of %2";
   }
   void pdfPagesHoldWholeCellsUnderTheHostsNameInAnEmbeddedFont() {
     QFETCH(bool, english);
+    QFETCH(bool, longTexts);
     QFETCH(QString, header);
     QFETCH(QString, footer);
     QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "pdftotext (poppler-utils) is required");
     if (english) QVERIFY(installEnglish(*QCoreApplication::instance()));  // the last row: it stays installed
-    const QString pdf = dir_.filePath(english ? "en.pdf" : "zh.pdf");
-    QVERIFY(writeReport(pdf, simulatedHost(true)));
+    const QString pdf = dir_.filePath(QTest::currentDataTag() + QStringLiteral(".pdf"));
+    HostReport report = simulatedHost(true);
+    const QString address = QString(60, 'q') + ".net", led = QStringLiteral("监测主机").repeated(8);
+    if (longTexts) {
+      report.config.gprs.targetAddress = address.toStdString();
+      report.config.led.headerText = *utf8ToGbk(led.toStdString());
+    }
+    QVERIFY(writeReport(pdf, report));
     const QStringList pages = pdfPages(pdf);
     QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
     for (int n = 1; n <= pages.size(); ++n) {
@@ -96,8 +107,10 @@ class HostReportTest : public QObject {
       QVERIFY2(pages[n - 1].contains(footer.arg(n).arg(pages.size())), qPrintable(QString::number(n)));
     }
     const QString text = pages.join(QLatin1Char('\n'));
-    for (const QString& s : english ? QStringList{"ModBus parameters", "温度32", "湿度10", "Host commissioning report"} : kExpected + QStringList{"温度32"})
-      QVERIFY2(text.contains(s), qPrintable(s));
+    const QStringList expected = english     ? QStringList{"ModBus parameters", "温度32", "湿度10", "Host commissioning report"}
+                                 : longTexts ? QStringList{address, led}
+                                             : kExpected + QStringList{"温度32"};
+    for (const QString& s : expected) QVERIFY2(text.contains(s), qPrintable(s));
     // Nothing runs off the page's right edge (842 pt, 12 mm margins): a cell that does not fit is cut there.
     const QRegularExpression right(QStringLiteral("xMax=\"([0-9.]+)\""));
     double widest = 0;
