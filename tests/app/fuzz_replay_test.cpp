@@ -1,6 +1,6 @@
 // The window and reply path fuzz targets' seeds replayed through the window target's driver, the roster target's
 // seeds through its own checks, and every fixed crasher kept in fuzz/regressions/<target>/ (where scripts/fuzz says
-// one goes; the roster reader's lies there).
+// one goes; one of the roster reader is there).
 #include <QDir>
 #include <QTest>
 
