@@ -225,6 +225,15 @@ class CliTest : public QObject {
     QCOMPARE(f.cli({"clone", f.path("missing.json"), "--all"}).status, 1);
     QCOMPARE(f.cli({"reset-network", "02-4B-7D-00-00-02"}).status, 1);
     QCOMPARE(f.cli({"frobnicate"}).status, 1);
+    const QString roster = f.path("roster.csv");  // a roster's error names its file, and its row and column if any
+    for (const auto& [csv, error] : {std::pair{"name\r\nx\r\n", roster + ": row 1: has no \"mac\" column"},
+                                     {"mac,name\r\n024B7D000001,a\r\n02-4b-7d-00-00-01,b\r\n",
+                                      roster + ": row 3, column 1 (mac): the host is named again (first in row 2)"}}) {
+      QVERIFY(writeCsvFile(roster, csv));
+      const Run apply = f.cli({"apply", roster});
+      QCOMPARE(apply.status, 1);
+      QVERIFY2(apply.err.contains(error), qPrintable(apply.err));
+    }
     QVERIFY(f.transport.requests().isEmpty());  // nothing was sent for any of them
 
     QCOMPARE(f.cli({"read", "02-4B-7D-00-00-09"}).status, 2);  // no such host
