@@ -12,7 +12,7 @@ Bytes searchAnswer(const SimHost& h) {
   a.ip = getU32LE(h.network, 1);
   a.mac = h.mac;
   a.firmwareVersion = h.firmwareVersion;
-  a.nameGbk = hostNameGbk(h.index);
+  a.nameGbk = h.nameGbk;
   return OuterFrame::buildSearchAnswer(a, getU32LE(h.network, 9));  // offsets 4..7 (not read by the tool): the mask
 }
 
@@ -31,6 +31,7 @@ HostFleet::HostFleet(const SimOptions& options) : options_(options), random_(std
     h.index = i;
     h.mac = hostMac(i);
     h.firmwareVersion = static_cast<std::uint16_t>(710 + i);
+    h.nameGbk = hostNameGbk(i);
     h.network = initialNetworkRecord(i);
     h.factoryNetwork = h.network;
     h.records[readCommandOf(ParamGroup::Base)] = initialBaseRecord(i);

@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "link/bytes.h"
@@ -19,6 +20,7 @@ struct SimHost {
   int index = 0;
   Mac mac{};
   std::uint16_t firmwareVersion = 0;
+  std::string nameGbk;                        // what its search answers call it
   Bytes network;                              // 292-byte network record
   Bytes factoryNetwork;                       // what a factory reset restores
   std::map<std::uint8_t, Bytes> records;      // read command -> payload image

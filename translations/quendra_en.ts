@@ -806,6 +806,14 @@ Notes:<byte value="xd"/>
         <source>没有字体，不能生成PDF</source>
         <translation>No fonts: a PDF cannot be made</translation>
     </message>
+    <message>
+        <source>主机名称：%1&#x3000;MAC地址：%2&#x3000;IP地址：%3</source>
+        <translation>Host name: %1   MAC address: %2   IP address: %3</translation>
+    </message>
+    <message>
+        <source>第%1页，共%2页</source>
+        <translation>Page %1 of %2</translation>
+    </message>
 </context>
 <context>
     <name>JobProgress</name>

@@ -1,7 +1,8 @@
 #pragma once
 // The words of a batch: the progress line of the wait box for every record
 // sent and answered, the information area's line for every abandoned record,
-// and the summary of each pass, exactly as the host tool shows them.
+// and the summary of each pass. Operators judge a batch by these lines (which
+// record failed, whether the pass completed), so their wording is fixed.
 #include <QObject>
 #include <functional>
 

@@ -59,6 +59,8 @@ FleetTableDialog::FleetTableDialog(ReplyRouter& router, const SessionPolicy& pol
       progress_(new QProgressBar) {
   setWindowTitle(tr("主机总表"));
   setWindowModality(Qt::WindowModal);
+  baselineLine_->setTextFormat(Qt::PlainText);  // they name files: data, never markup
+  status_->setTextFormat(Qt::PlainText);
 
   auto* groupBox = new QGroupBox(tr("参数组"));
   auto* groupRow = new QHBoxLayout(groupBox);

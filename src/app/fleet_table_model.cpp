@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "config/field_labels.h"
@@ -136,8 +137,9 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
       return mark(index.row(), index.column()) == Mark::Shared ? QVariant(kSharedText) : QVariant();
     case Qt::ToolTipRole: {
+      // A tooltip guesses rich text from its text; the values quoted are hosts' texts.
       const QString text = markText(index.row(), index.column());
-      return text.isEmpty() ? QVariant() : QVariant(text);
+      return text.isEmpty() ? QVariant() : QVariant(Qt::convertFromPlainText(text));
     }
     default: return RecordTableModel::data(index, role);
   }
@@ -150,7 +152,7 @@ QVariant FleetTableModel::headerData(int section, Qt::Orientation orientation, i
   switch (role) {
     case Qt::DisplayRole: return status.isEmpty() ? row(section).label : tr("%1  %2").arg(row(section).label, status);
     case Qt::ForegroundRole: return bad ? QVariant(kSharedText) : QVariant();
-    case Qt::ToolTipRole: return status.isEmpty() ? QVariant() : QVariant(status);
+    case Qt::ToolTipRole: return status.isEmpty() ? QVariant() : QVariant(Qt::convertFromPlainText(status));
     default: return {};
   }
 }

@@ -37,8 +37,9 @@ HistoryDialog::HistoryDialog(std::vector<HistoryStore::Entry> entries, const QSt
     accept();
   });
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(entries_.empty() ? tr("主机%1还没有历史记录。").arg(host)
-                                                 : tr("主机%1写入前的配置：").arg(host)));
+  auto* heading = new QLabel(entries_.empty() ? tr("主机%1还没有历史记录。").arg(host) : tr("主机%1写入前的配置：").arg(host));
+  heading->setTextFormat(Qt::PlainText);  // the host's name is whatever it answered, never markup
+  layout->addWidget(heading);
   layout->addWidget(list_);
   layout->addWidget(buttons);
   resize(480, 360);

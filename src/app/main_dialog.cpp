@@ -153,7 +153,8 @@ QWidget* MainDialog::buildLeftColumn() {
 }
 
 void MainDialog::createPages() {
-  // Created in the host tool's order, shown in the tab order below.
+  // Each page acts on its own group's results only, so the order they are
+  // created in does not matter; operators see them in the tab order below.
   networkPage_ = new NetworkPage(context_);
   basePage_ = new BasePage(context_);
   modbusPage_ = new ModbusPage(context_);

@@ -22,6 +22,9 @@ void QtMessageNotifier::notify(const QString& title, const QString& text, Notice
   if (open_.contains(key)) return;
   open_.insert(key);
   QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent_);
+  // Notices quote hosts' names and values and files' contents: data, never
+  // markup (a box guessing rich text would load the image a host names).
+  box.setTextFormat(Qt::PlainText);
   box.exec();
   open_.remove(key);
 }

@@ -1,8 +1,10 @@
 #include "cli/command_context.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <unistd.h>
 
 #include "config/field_json.h"
 #include "config/field_labels.h"
@@ -317,6 +319,36 @@ bool namesHost(const QString& host, const FoundHost& found) {
   return parseDottedAddress(host.toStdString()) == found.answer.ip;
 }
 
+bool Context::outIsTerminal() const {
+  const auto* file = qobject_cast<const QFile*>(env_.out.device());  // stdout is a QFile, a test's QString none
+  return file && isatty(file->handle());
+}
+
+QString terminalText(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (const QChar ch : text) {
+    const char16_t u = ch.unicode();
+    const bool turnsDirection =
+        u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+    if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+      shown += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
+    } else if (turnsDirection) {
+      shown += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
+    } else {
+      shown += ch;
+    }
+  }
+  return shown;
+}
+
+CsvTable forStandardOutput(const Context& c, CsvTable table) {
+  if (c.outIsTerminal())
+    for (QStringList& row : table)
+      for (QString& cell : row) cell = terminalText(cell);
+  return table;
+}
+
 QString describeHost(const FoundHost& host) { return describeHost(identityOf(host)); }
 
 QString describeHost(const HostIdentity& host) {
@@ -398,7 +430,8 @@ void printKeptIdentity(Context& c, const ConfigJobResult& r) {
     }
     c.out() << recordPath(d.group, d.index) << '.' << QString::fromUtf8(d.field->key.data(), qsizetype(d.field->key.size()))
             << "  [" << recordLabel(d.group, d.index) << ' ' << fieldLabel(d.group, d.field->key) << "]  "
-            << fieldText(*d.field, d.was) << " kept (not " << fieldText(*d.field, d.now) << "): the host's identity\n";
+            << terminalText(fieldText(*d.field, d.was)) << " kept (not " << terminalText(fieldText(*d.field, d.now))
+            << "): the host's identity\n";
   }
   if (r.networkLeftOut)
     c.out() << "network  left out: another host's network settings (--with-network writes them)\n";
@@ -413,7 +446,7 @@ void printDifferences(Context& c, const std::vector<FieldDifference>& difference
     }
     c.out() << record << '.' << QString::fromUtf8(d.field->key.data(), qsizetype(d.field->key.size())) << "  ["
             << recordLabel(d.group, d.index) << ' ' << fieldLabel(d.group, d.field->key) << "]  "
-            << fieldText(*d.field, d.was) << " -> " << fieldText(*d.field, d.now) << '\n';
+            << terminalText(fieldText(*d.field, d.was)) << " -> " << terminalText(fieldText(*d.field, d.now)) << '\n';
   }
 }
 

@@ -10,6 +10,7 @@
 #include "cli/cli.h"
 #include "cli/stop_signals.h"
 #include "config/config_file.h"
+#include "config/csv.h"
 #include "config/history_store.h"
 #include "session/config_job.h"
 #include "session/fleet_job.h"
@@ -26,6 +27,8 @@ class Context {
   const Options& options() const { return options_; }
   QTextStream& out() { return env_.out; }
   QTextStream& err() { return env_.err; }
+  // Standard output is a terminal: a table written there is read, not stored.
+  bool outIsTerminal() const;
   ReplyRouter& router() { return router_; }
   // A session for the host, with the command line's policy.
   std::unique_ptr<HostSession> sessionFor(const FoundHost& host);
@@ -98,6 +101,16 @@ class Context {
   bool outputClosed_ = false;
   bool inputTaken_ = false;
 };
+
+// A text a host (or a file) gave, as a line of text output shows it: control
+// characters (C0, DEL, C1: ESC above all) and the marks that turn a line's
+// direction become visible escapes ("\x1b", "\u202e"), so no host drives the
+// terminal, fakes a line or breaks the columns. --json and files stay exact.
+QString terminalText(const QString& text);
+
+// A table as standard output takes it: on a terminal, which shows it rather
+// than stores it, every cell through terminalText.
+CsvTable forStandardOutput(const Context& c, CsvTable table);
 
 // HOST: a MAC in any common spelling, or a dotted IPv4 address.
 bool isHostArgument(const QString& text);

@@ -108,7 +108,8 @@ int tableCommand(Context& c) {
     if (const auto mac = parseMacAnySpelling(host.toStdString())) rows.push_back({HostIdentity{*mac, {}, 0, 0}, {}, {}});
     status = std::max<int>(status, fleet.size() ? kPartly : kNoAnswer);
   }
-  const QByteArray csv = csvBytes(rosterTable(columns, rows));
+  const CsvTable table = rosterTable(columns, rows);
+  const QByteArray csv = csvBytes(table);
   if (c.options().json) {
     // The last JSON line: a row per host, and the table when it goes to standard output.
     QJsonArray results;
@@ -120,7 +121,7 @@ int tableCommand(Context& c) {
     c.out() << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
   }
   if (toStandardOutput(c.options().output)) {
-    if (!c.options().json) c.out() << QString::fromUtf8(csv);
+    if (!c.options().json) c.out() << QString::fromUtf8(csvBytes(forStandardOutput(c, table)));
   } else if (QString error; !writeCsvFile(c.options().output, csv, &error)) {
     c.fail(QStringLiteral("%1: %2").arg(c.options().output, error));
     return kUsage;

@@ -109,7 +109,7 @@ int searchCommand(Context& c) {
       rows.append(row);
     } else {
       c.out() << qSetFieldWidth(16) << Qt::left << dotted(h.answer.ip) << qSetFieldWidth(0) << ' ' << mac << "  "
-              << h.answer.firmwareVersion << "  heard on " << dotted(h.localAddress) << "  " << name;
+              << h.answer.firmwareVersion << "  heard on " << dotted(h.localAddress) << "  " << terminalText(name);
       if (conflicts.any()) c.out() << "  ! " << said.join(QStringLiteral(", "));
       c.out() << '\n';
     }
@@ -140,7 +140,8 @@ int readCommand(Context& c) {
   QByteArray bytes;
   if (c.options().csv) {
     const auto g = static_cast<ParamGroup>(std::find_if(which->begin(), which->end(), [](auto m) { return m; }) - which->begin());
-    bytes = csvBytes(recordTable(r.config, g, r.read[static_cast<int>(g)]));
+    const CsvTable table = recordTable(r.config, g, r.read[static_cast<int>(g)]);
+    bytes = csvBytes(toStandardOutput(c.options().output) && !c.options().json ? forStandardOutput(c, table) : table);
   } else {
     bytes = configFileJson(r.config, r.read, headerFor(*host));
   }

@@ -1,6 +1,7 @@
 #include "config/csv.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
@@ -154,6 +155,17 @@ QChar separatorOf(const QString& text) {
   return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
 }
 
+// Whether a spreadsheet would run `text` as a formula (OWASP's first characters
+// for CSV injection), looking past leading apostrophes: a text that itself
+// starts with an apostrophe before them is guarded too, and comes back whole.
+bool startsFormula(const QString& text) {
+  static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\z"));
+  qsizetype i = 0;
+  while (i < text.size() && text[i] == QLatin1Char('\'')) ++i;
+  if (i == text.size() || !QStringView(u"=+-@\t\r").contains(text[i])) return false;
+  return !number.match(text.mid(i)).hasMatch();
+}
+
 bool needsQuotes(const QString& cell) {
   if (cell.isEmpty()) return false;
   for (QChar c : cell)
@@ -168,7 +180,11 @@ CsvResult parseCsv(const QByteArray& bytes) {
   auto decoded = decodeText(bytes);
   if (const auto* error = std::get_if<CsvError>(&decoded)) return *error;
   const QString& text = std::get<QString>(decoded);
-  return Splitter(text, separatorOf(text)).split();
+  auto split = Splitter(text, separatorOf(text)).split();
+  if (auto* table = std::get_if<CsvTable>(&split))
+    for (QStringList& row : *table)
+      for (QString& cell : row) cell = textOfSpreadsheetCell(cell);
+  return split;
 }
 
 CsvResult readCsvFile(const QString& path) {
@@ -179,15 +195,23 @@ CsvResult readCsvFile(const QString& path) {
   return parseCsv(f.read(kMaxCsvBytes + 1));
 }
 
+QString spreadsheetCell(const QString& text) { return startsFormula(text) ? QLatin1Char('\'') + text : text; }
+
+QString textOfSpreadsheetCell(const QString& cell) {
+  // An apostrophe before what spreadsheetCell guards is its own; any other stays.
+  return cell.startsWith(QLatin1Char('\'')) && startsFormula(cell.sliced(1)) ? cell.sliced(1) : cell;
+}
+
 QByteArray csvBytes(const CsvTable& table) {
   QString text;
   for (const QStringList& row : table) {
     for (qsizetype k = 0; k < row.size(); ++k) {
       if (k > 0) text += QLatin1Char(',');
-      if (needsQuotes(row[k])) {
-        text += QLatin1Char('"') + QString(row[k]).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
+      const QString cell = spreadsheetCell(row[k]);
+      if (needsQuotes(cell)) {
+        text += QLatin1Char('"') + QString(cell).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
       } else {
-        text += row[k];
+        text += cell;
       }
     }
     text += QLatin1String("\r\n");

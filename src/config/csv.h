@@ -7,6 +7,9 @@
 // quotes and line breaks; CRLF, LF or CR line ends, the last one optional.
 // What is written opens with Chinese intact in any spreadsheet: UTF-8 with a
 // byte-order mark, CRLF, commas, quotes only around cells that need them.
+// A cell's text is data, whoever typed it (a host's name and texts are
+// whatever anyone on the LAN put there): a text a spreadsheet would run as a
+// formula is written with a leading apostrophe, and read back without it.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -34,11 +37,20 @@ struct CsvError {
 constexpr qint64 kMaxCsvBytes = 4 * 1024 * 1024;
 
 using CsvResult = std::variant<CsvTable, CsvError>;
+// Every cell through textOfSpreadsheetCell.
 CsvResult parseCsv(const QByteArray& bytes);
 // Refuses a file larger than kMaxCsvBytes before reading it.
 CsvResult readCsvFile(const QString& path);
 
-// The bytes of `table`. Reading them back gives `table` again (a row without
+// A text cell as a spreadsheet keeps it as text: one that starts with = + - @,
+// a tab or a carriage return (after any apostrophes) gets a leading
+// apostrophe; a number such as "-5" or "+1.5e3" stays as it is.
+QString spreadsheetCell(const QString& text);
+// The text of a cell written by spreadsheetCell (or typed so): exactly the
+// apostrophe spreadsheetCell adds is taken off, so text -> cell -> text is exact.
+QString textOfSpreadsheetCell(const QString& cell);
+
+// The bytes of `table`, every cell through spreadsheetCell. Reading them back gives `table` again (a row without
 // any cell comes back as a row of one empty cell).
 QByteArray csvBytes(const CsvTable& table);
 // Written atomically (the old file stays whole until the new one is complete).

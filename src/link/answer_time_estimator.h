@@ -70,7 +70,7 @@ class AttemptBudget {
 
 // The estimators of one host: single records, channels, relays and ModBus
 // slots each have a pace of their own, reads and writes apart. With fixed
-// waits every wait is the policy's, as the host tool always waited.
+// waits every wait is the policy's ceiling, learned or not.
 class AnswerTimes {
  public:
   void setAdaptive(bool adaptive) { adaptive_ = adaptive; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/csv.h"
 #include "config/field_json.h"
 #include "config/field_labels.h"
 #include "records/channel_field_rules.h"
@@ -297,7 +298,7 @@ QString RecordTableModel::copyBlock(const CellBlock& block) const {
   QStringList lines;
   for (int r = block.top; r <= block.bottom; ++r) {
     QStringList cells;
-    for (int c = block.left; c <= block.right; ++c) cells << quotedIfNeeded(cellText(r, c));
+    for (int c = block.left; c <= block.right; ++c) cells << quotedIfNeeded(spreadsheetCell(cellText(r, c)));
     lines << cells.join(QLatin1Char('\t'));
   }
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
@@ -330,7 +331,7 @@ std::optional<CellRefusal> RecordTableModel::paste(const CellBlock& at, const QS
         ++notHeld;
         continue;
       }
-      auto parsed = parse(r, c, line[i]);
+      auto parsed = parse(r, c, textOfSpreadsheetCell(line[i]));
       if (auto* refusal = std::get_if<CellRefusal>(&parsed)) return *refusal;
       values.push_back({{r, c}, std::get<FieldValue>(parsed)});
     }

@@ -1,10 +1,12 @@
 #pragma once
 // The commissioning report of one host: who the host is, when and by which
 // tool it was read, every group as a table with the pages' labels and the
-// values as the pages show them (lists as their texts), the channels as one
-// table (the enabled ones, or all), and a block to sign. Built as one
-// self-contained HTML document; printed to an A4 PDF through Qt's own PDF
-// writer with the Chinese font embedded. Texts follow the interface language.
+// values as the pages show them (lists as their texts), the channels (the
+// enabled ones, or all) as three tables, their own fields and relays,
+// quantity 1 and quantity 2, and a block to sign. Built as one self-contained
+// HTML document; printed to an A4 PDF through Qt's own PDF writer with the
+// Chinese font embedded, every page under a line naming the host and over its
+// page number. Texts follow the interface language.
 #include <QDateTime>
 #include <optional>
 

@@ -1,7 +1,8 @@
 #pragma once
 // How long a request waits for its answer and how often it is sent before the
 // operation gives up: a policy value per group and direction, so the window
-// keeps the host tool's timing and the command line can choose its own.
+// waits as long as the slowest hosts need to answer and the command line can
+// choose its own.
 #include <array>
 #include <chrono>
 
@@ -23,7 +24,8 @@ struct SessionPolicy {
   std::array<AttemptPolicy, kParamGroupCount> read;
   std::array<AttemptPolicy, kParamGroupCount> write;
   // Waits learn each host's answer time (never longer than the policy's);
-  // false: every wait is the policy's, as the host tool always waited.
+  // false: every wait is the policy's, for a host that misbehaves when it is
+  // asked again sooner.
   bool adaptiveWaits = true;
 
   AttemptPolicy& readOf(ParamGroup g) { return read[static_cast<int>(g)]; }

@@ -1,11 +1,28 @@
-// The window and reply path fuzz targets' seeds replayed through the window target's driver, and any input kept in
-// fuzz/regressions/<target>/ (where scripts/fuzz says a fixed crasher goes; none has been found so far).
+// The window and reply path fuzz targets' seeds replayed through the window target's driver, the roster target's
+// seeds through its own checks, and every fixed crasher kept in fuzz/regressions/<target>/ (where scripts/fuzz says
+// one goes; one of the roster reader is there).
 #include <QDir>
 #include <QTest>
 
 #include "../../fuzz/window_driver.h"
 
 using namespace quendra;
+
+// The roster target's checks (fuzz/fuzz_roster_csv.cpp, built into this test): a failed one traps.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+QFileInfoList inputsOf(const QString& dir) {
+  return QDir(QT_TESTCASE_SOURCEDIR "/../fuzz/" + dir).entryInfoList(QDir::Files);
+}
+
+QByteArray contentOf(const QFileInfo& file) {
+  QFile f(file.filePath());
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
 
 class FuzzReplayTest : public QObject {
   Q_OBJECT
@@ -23,10 +40,8 @@ class FuzzReplayTest : public QObject {
     int seeds = 0;
     for (const QString dir : {"corpus/window_replies", "corpus/reply_path", "regressions/window_replies",
                               "regressions/reply_path"})
-      for (const QFileInfo& file : QDir(QT_TESTCASE_SOURCEDIR "/../fuzz/" + dir).entryInfoList(QDir::Files)) {
-        QFile f(file.filePath());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QByteArray input = f.readAll();
+      for (const QFileInfo& file : inputsOf(dir)) {
+        QByteArray input = contentOf(file);
         const bool seed = dir == "corpus/window_replies" && !file.fileName().startsWith("session_");
         seeds += seed;
         if (dir.endsWith("reply_path"))  // a bare datagram: one datagram operation
@@ -55,6 +70,18 @@ class FuzzReplayTest : public QObject {
                       : batch                    ? marked()
                       : seed == "version_702" || d.infoLog().text().endsWith(QStringLiteral("成功！\r\n"));
     QVERIFY2(mark, qPrintable("the log says: " + d.infoLog().text()));
+  }
+
+  void rosterInputsReplay() {
+    int inputs = 0;
+    for (const QString dir : {"corpus/roster_csv", "regressions/roster_csv"})
+      for (const QFileInfo& file : inputsOf(dir)) {
+        const QByteArray input = contentOf(file);
+        QVERIFY2(!input.isEmpty(), qPrintable(file.filePath()));
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()), std::size_t(input.size()));
+        ++inputs;
+      }
+    QVERIFY(inputs >= 4);  // three seeds and the quoted-separator crasher
   }
 
  private:

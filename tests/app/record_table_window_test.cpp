@@ -1,6 +1,6 @@
-// The channel table from the window against a simulated host: "取消" leaves everything as it was; an edit of three
-// channels writes exactly those three records, after the history, verified, and the form shows them. The LED page's
-// preview follows its fields.
+// The channel table from the window against a simulated host: a refused cell says why in a box, "取消" leaves
+// everything as it was; an edit of three channels writes exactly those three records, after the history, verified,
+// and the form shows them. The LED page's preview follows its fields.
 
 #include "app/config_actions.h"
 #include "config/history_store.h"
@@ -44,6 +44,8 @@ class RecordTableWindowTest : public QObject {
     RecordTableDialog* table = actions.tableDialog();
     QVERIFY(table);
     const int delay = column(table->model(), "alarmDelay");
+    QVERIFY(!table->model()->setData(table->model()->index(0, delay), QStringLiteral("x"), Qt::EditRole));  // in a box
+    QCOMPARE(f.notifier.notices.last().title + f.notifier.notices.last().text, "提示通道1 报警延时(S)：“x”不是数字");
     QVERIFY(!table->model()->setCellText(0, delay, "99"));
     press(table, QStringLiteral("取消"));
     QCOMPARE(f.dialog.session().config().channels[0].alarmDelay, 10);

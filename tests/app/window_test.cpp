@@ -49,7 +49,7 @@ class WindowTest : public QObject {
   void opensWithItsTitleIconTabsAndColumns() {
     FleetWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
-    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Quendra 主机配置软件 V2.3"));
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Quendra 主机配置软件 V" QUENDRA_MAJOR_MINOR));
     QVERIFY(!(w.dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {  // drawn, without image plugins, at every size asked for
       const QImage icon = w.dialog.windowIcon().pixmap(QSize(size, size)).toImage();
@@ -69,11 +69,14 @@ class WindowTest : public QObject {
     for (const QSize size : {w.dialog.size(), w.dialog.size() + QSize(200, 50)}) {
       w.dialog.resize(size);
       QTest::qWait(0);
-      const int width = list->viewport()->width();
+      int widths = 0;  // the columns fill the list as it grows: address, name and MAC alike, the version narrower
       for (int c = 0; c < 4; ++c) {
         QCOMPARE(list->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
-        QCOMPARE(list->columnWidth(c), width * (c < 3 ? 3 : 2) / 11);
+        widths += list->columnWidth(c);
       }
+      QVERIFY(widths <= list->viewport()->width() && widths > list->viewport()->width() - 4);
+      QVERIFY(list->columnWidth(0) == list->columnWidth(2) && list->columnWidth(1) == list->columnWidth(2));
+      QVERIFY(list->columnWidth(3) < list->columnWidth(2) && list->columnWidth(3) > list->columnWidth(2) / 2);
     }
   }
 
@@ -108,6 +111,13 @@ class WindowTest : public QObject {
     const int sent = int(w.transport.requests().size());
     w.dialog.selectDevice();  // no row selected: nothing
     QCOMPARE(int(w.transport.requests().size()), sent);
+    // Host 2 heard again with another address: both its rows say so, host 1's says nothing.
+    w.transport.deliverNow(OuterFrame::buildSearchAnswer({0xC0A80163, w.host(1).mac, 711, "x"}));
+    QTRY_COMPARE(list->rowCount(), 3);
+    QCOMPARE((QStringList{list->text(0, DeviceList::ConflictColumn), list->text(1, DeviceList::ConflictColumn),
+                          list->text(2, DeviceList::ConflictColumn)}),
+             (QStringList{"多个IP", "多个IP", ""}));
+    QVERIFY(list->model()->index(1, 0).data(Qt::ToolTipRole).toString().contains("此主机（MAC 02-4B-7D-00-00-02）还以另一个IP应答"));
   }
 
   void aboutEnterAndTheWaitBox() {
@@ -173,8 +183,8 @@ class WindowTest : public QObject {
     QVERIFY(refreshShowsTheLogAtTheTop());
   }
 
-  // The words for a batch, in the order the host tool shows them.
-  void batchesWordedAsTheHostToolShowsThem() {
+  // The words for a batch, in the order they appear while it runs.
+  void batchesWordedPerRecordAndPerPass() {
     FleetWindow w;
     w.quickTimeouts();
     QVERIFY(w.searchAndSelect());

@@ -14,6 +14,7 @@
 #include "config/fleet_roster.h"
 #include "config/history_store.h"
 #include "support/fleet_transport.h"
+#include "support/hostile_texts.h"
 
 using namespace quendra;
 using namespace quendra::test;
@@ -224,6 +225,15 @@ class CliTest : public QObject {
     QCOMPARE(f.cli({"clone", f.path("missing.json"), "--all"}).status, 1);
     QCOMPARE(f.cli({"reset-network", "02-4B-7D-00-00-02"}).status, 1);
     QCOMPARE(f.cli({"frobnicate"}).status, 1);
+    const QString roster = f.path("roster.csv");  // a roster's error names its file, and its row and column if any
+    for (const auto& [csv, error] : {std::pair{"name\r\nx\r\n", roster + ": row 1: has no \"mac\" column"},
+                                     {"mac,name\r\n024B7D000001,a\r\n02-4b-7d-00-00-01,b\r\n",
+                                      roster + ": row 3, column 1 (mac): the host is named again (first in row 2)"}}) {
+      QVERIFY(writeCsvFile(roster, csv));
+      const Run apply = f.cli({"apply", roster});
+      QCOMPARE(apply.status, 1);
+      QVERIFY2(apply.err.contains(error), qPrintable(apply.err));
+    }
     QVERIFY(f.transport.requests().isEmpty());  // nothing was sent for any of them
 
     QCOMPARE(f.cli({"read", "02-4B-7D-00-00-09"}).status, 2);  // no such host
@@ -285,6 +295,50 @@ class CliTest : public QObject {
           QVERIFY2(f.host(i).records.at(readCommandOf(g, k)) == encodeRecord(expected, g, k), qPrintable(line));
     }
     QVERIFY(verified > 0);
+  }
+
+  // A text a spreadsheet would run as a formula is written as text (a leading apostrophe), numbers as they are; read
+  // back, each text is what was written, an apostrophe of its own included.
+  void hostileTextsStayTextInASpreadsheetAndComeBackExactly() {
+    QCOMPARE(csvBytes({{"-5", "+1.5", "-2e3", "'x", "a=b"}}), QByteArray("\xEF\xBB\xBF-5,+1.5,-2e3,'x,a=b\r\n"));
+    for (const HostileText& h : hostileTexts()) {
+      QString written = QString::fromUtf8(csvBytes({{h.text()}}).mid(3));  // after the byte-order mark
+      if (written.startsWith('"')) written.remove(0, 1);
+      QVERIFY2(!QStringLiteral("=+-@\t\r").contains(written.front()), h.what);
+      const CsvTable table{{h.text(), '\'' + h.text(), "''" + h.text()}};
+      QVERIFY2(std::get<CsvTable>(parseCsv(csvBytes(table))) == table, h.what);
+    }
+  }
+
+  // A host's name, channel name and GPRS target whatever anyone typed: text output shows their control characters as
+  // escapes (nothing drives the terminal), --json and the table's cells keep them exact.
+  void hostileTextsNeverDriveTheTerminal() {
+    const auto drivesTerminal = [](const QString& out) {
+      return std::any_of(out.begin(), out.end(), [](QChar c) {
+        return (c < QChar(0x20) && c != QChar('\n')) || (c >= QChar(0x7F) && c <= QChar(0x9F)) || c == QChar(0x202E);
+      });
+    };
+    for (const HostileText& h : hostileTexts()) {
+      const auto gbk = h.gbk();
+      if (!gbk) continue;  // GBK cannot hold it: no host sends it
+      Fixture f(1);
+      const QString mac = QStringLiteral("02-4B-7D-00-00-01");
+      holdTexts(f.host(0), *gbk);
+      const std::uint8_t channel = readCommandOf(ParamGroup::Channel, 0);
+      QCOMPARE(f.cli({"read", mac, "channels", "-o", f.path("was.json")}).status, 0);
+      ChannelParams c = *decodeChannelPayload(f.host(0).records.at(channel));
+      c.name1 = "x";
+      f.host(0).records[channel] = encodeChannelPayload(c);
+
+      const Run search = f.cli({"search"}), diff = f.cli({"diff", mac, f.path("was.json")});
+      QVERIFY2(search.out.contains(mac) && !drivesTerminal(search.out), h.what);
+      QVERIFY2(diff.out.contains("channels[0].name1") && !drivesTerminal(diff.out), h.what);
+      const QJsonArray found = QJsonDocument::fromJson(f.cli({"search", "--json"}).out.toUtf8()).array();
+      QCOMPARE(found.at(0)[QLatin1String("name")].toString(), h.text());
+      if (!h.rawGbk.empty()) continue;  // a text GBK cannot decode leaves its cell empty
+      const auto table = parseCsv(f.cli({"table", mac, "gprs.targetAddress"}).out.toUtf8());
+      QCOMPARE(std::get<CsvTable>(table).at(1).last(), h.text());
+    }
   }
 };
 

@@ -58,20 +58,18 @@ class RecordTableModelTest : public QObject {
   void cellsTakeWhatThePagesTakeAndKeepTheirValueOtherwise_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");  // empty: refused
-    QTest::addColumn<int>("reason");
-    QTest::addColumn<int>("problem");
-    using R = CellRefusal::Reason;
-    using P = ConfigFileError::Problem;
-    QTest::newRow("delay") << "alarmDelay" << " 300 " << "300" << 0 << 0;
-    QTest::newRow("delay too big") << "alarmDelay" << "70000" << "" << int(R::Value) << int(P::OutOfRange);
-    QTest::newRow("delay not a number") << "alarmDelay" << "12s" << "" << int(R::Value) << int(P::WrongType);
-    QTest::newRow("limit") << "upperLimit1" << "25.5" << "25.5" << 0 << 0;
-    QTest::newRow("name of 21 bytes") << "name1" << "abcdefghijklmnopqrstu" << "" << int(R::Value) << int(P::TooLong);
-    QTest::newRow("source by text") << "dataSource" << "无线槽位3" << "无线槽位3" << 0 << 0;
-    QTest::newRow("source by row") << "dataSource" << "64" << "机载温湿度" << 0 << 0;
-    QTest::newRow("source beyond the list") << "dataSource" << "147" << "" << int(R::NotAChoice) << 0;
-    QTest::newRow("relay") << "relayUpper1" << "继电器8" << "继电器8" << 0 << 0;
+    QTest::addColumn<QString>("shown");  // empty: refused, with the message's box text below
+    QTest::addColumn<QString>("message");
+    QTest::newRow("delay") << "alarmDelay" << " 300 " << "300" << "";
+    QTest::newRow("delay too big") << "alarmDelay" << "70000" << "" << "通道5 报警延时(S)：“70000”超出范围（0～65535）";
+    QTest::newRow("delay not a number") << "alarmDelay" << "12s" << "" << "通道5 报警延时(S)：“12s”不是数字";
+    QTest::newRow("limit") << "upperLimit1" << "25.5" << "25.5" << "";
+    QTest::newRow("name of 21 bytes") << "name1" << "abcdefghijklmnopqrstu" << ""
+                                      << "通道5 模拟量1名称：“abcdefghijklmnopqrstu”超过20个字节";
+    QTest::newRow("source by text") << "dataSource" << "无线槽位3" << "无线槽位3" << "";
+    QTest::newRow("source by row") << "dataSource" << "64" << "机载温湿度" << "";
+    QTest::newRow("source beyond the list") << "dataSource" << "147" << "" << "通道5 通道数据来源：“147”不是列表中的一项";
+    QTest::newRow("relay") << "relayUpper1" << "继电器8" << "继电器8" << "";
   }
   void cellsTakeWhatThePagesTakeAndKeepTheirValueOtherwise() {
     QFETCH(QString, key);
@@ -83,8 +81,7 @@ class RecordTableModelTest : public QObject {
     const auto refusal = t.model.setCellText(4, t.col(k), typed);
     if (shown.isEmpty()) {
       QVERIFY(refusal);
-      QTEST(int(refusal->reason), "reason");
-      if (refusal->reason == CellRefusal::Reason::Value) QTEST(int(refusal->problem), "problem");
+      QTEST(cellRefusalText(t.model, *refusal), "message");
       QCOMPARE(t.text(4, k), before);
       QCOMPARE(t.changedChannels(), 0u);
     } else {
@@ -97,7 +94,8 @@ class RecordTableModelTest : public QObject {
   void fieldRulesDisableCellsAndFollowTheDataProperty() {
     Table t(quantityOneChannels());
     QVERIFY(t.enabled(0, "upperLimit1") && !t.enabled(0, "upperLimit2") && !t.enabled(0, "coefA1"));
-    QCOMPARE(int(t.model.setCellText(0, t.col("upperLimit2"), "5")->reason), int(CellRefusal::Reason::Disabled));
+    QCOMPARE(cellRefusalText(t.model, *t.model.setCellText(0, t.col("upperLimit2"), "5")),
+             QStringLiteral("通道1 模拟量2(湿度)上限：按数据属性不可编辑"));
     QVERIFY(!t.model.setCellText(0, t.col("dataProperty"), QStringLiteral("模拟量1启用模拟量2启用")));
     QVERIFY(t.enabled(0, "upperLimit2") && !t.enabled(1, "upperLimit2"));
     t.model.setAllowAll(true);
@@ -108,9 +106,8 @@ class RecordTableModelTest : public QObject {
     Table t;
     const int last = t.model.columnCount() - 1;
     auto refusal = t.model.paste({31, last - 1, 31, last - 1}, "1\t1\t1\n");
-    QVERIFY(refusal);
-    QCOMPARE(int(refusal->reason), int(CellRefusal::Reason::BlockTooLarge));
-    QCOMPARE(refusal->blockColumns, 3);
+    QVERIFY(refusal);  // 1 row 3 columns against 1 row 2 columns
+    QCOMPARE(cellRefusalText(t.model, *refusal), QStringLiteral("粘贴的内容有1行3列，从所选单元格起表格只有1行2列，没有粘贴"));
     refusal = t.model.paste({30, t.col("alarmDelay"), 30, t.col("alarmDelay")}, "5\r\nfive\r\n");
     QVERIFY(refusal);
     QCOMPARE(refusal->row, 31);
@@ -178,13 +175,16 @@ class RecordTableModelTest : public QObject {
     c.channels[0].name1 = "a\tb";  // a tab inside a cell travels quoted
     c.channels[0].dataSource = 64;
     c.channels[1].dataSource = 65;
+    c.channels[1].name1 = "=1+1";  // a spreadsheet would run it: it travels as text
     Table from(c);
     const CellBlock block{0, 0, 1, from.col("name1")};
     const QString tsv = from.model.copyBlock(block);
     QVERIFY(tsv.startsWith(QStringLiteral("机载温湿度\t")));
+    QVERIFY(tsv.endsWith(QStringLiteral("\t'=1+1\n")));
     Table to;
     QVERIFY(!to.model.paste(block, tsv));
     QCOMPARE(to.model.config().channels[0].name1, std::string("a\tb"));
+    QCOMPARE(to.model.config().channels[1].name1, std::string("=1+1"));
     QCOMPARE(to.text(1, "dataSource"), QStringLiteral("机载大气压力"));
   }
 };

@@ -1,5 +1,6 @@
-// Text into values and back: integers and floats as the host tool reads them, dotted addresses, the MAC spellings,
-// and which channel fields a data property enables.
+// Text into values and back: typed integers and floats read from their leading digits and wrapped to the record
+// field's width (what an operator's typing puts in the record), dotted addresses, the MAC spellings, and which
+// channel fields a data property enables.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -10,7 +11,7 @@
 namespace quendra {
 namespace {
 
-TEST(TypedNumbers, AsTheHostToolReadsThem) {
+TEST(TypedNumbers, LeadingDigitsWrappedToTheFieldWidth) {
   const std::pair<const char*, std::int32_t> ints[] = {
       {"123", 123}, {"  -42abc", -42}, {"\n\r\v\f\t 12", 12}, {"+7", 7}, {"\t 9 1", 9}, {"abc", 0}, {"", 0}, {"- 5", 0},
       {"4294967297", 1}, {"2147483648", INT32_MIN}, {"99999999999999999999", 1661992959}};
