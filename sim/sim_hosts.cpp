@@ -31,7 +31,7 @@ HostFleet::HostFleet(const SimOptions& options) : options_(options), random_(std
     h.index = i;
     h.mac = hostMac(i);
     h.firmwareVersion = static_cast<std::uint16_t>(710 + i);
-    h.nameGbk = hostNameGbk(i);
+    h.nameGbk = options.names.count(i) ? options.names.at(i) : hostNameGbk(i);
     h.network = initialNetworkRecord(i);
     h.factoryNetwork = h.network;
     h.records[readCommandOf(ParamGroup::Base)] = initialBaseRecord(i);

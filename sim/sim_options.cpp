@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "link/gbk.h"
+
 namespace quendra::sim {
 namespace {
 
@@ -48,7 +50,8 @@ std::optional<SimOptions> parseOptions(const std::vector<std::string>& args, std
       continue;
     }
     const bool known = name == "--hosts" || name == "--reply" || name == "--log" || name == "--drop" ||
-                       name == "--silent" || name == "--late" || name == "--delay" || name == "--trailer-version";
+                       name == "--silent" || name == "--late" || name == "--delay" || name == "--trailer-version" ||
+                       name == "--name";
     if (!known) {
       error = "unknown option: " + args[i];
       return std::nullopt;
@@ -99,6 +102,11 @@ std::optional<SimOptions> parseOptions(const std::vector<std::string>& args, std
     } else if (name == "--delay") {
       if (!parseInt(value, 0, 600000, v)) return bad("milliseconds from 0 to 600000");
       o.delayMs = static_cast<int>(v);
+    } else if (name == "--name") {
+      const std::size_t colon = value.find(':');
+      const auto gbk = colon == std::string::npos ? std::nullopt : utf8ToGbk(value.substr(colon + 1));
+      if (!gbk || !parseInt(value.substr(0, colon), 1, kMaxHosts, v)) return bad("N:TEXT, a host number and a name GBK holds");
+      o.names[static_cast<int>(v) - 1] = *gbk;
     } else if (name == "--trailer-version") {
       const std::size_t dot = value.find('.');
       long high = 0;
@@ -120,7 +128,7 @@ const char* usageText() {
 SYNOPSIS
     quendra-hostsim [--hosts N] [--reply broadcast|unicast] [--log FILE]
                     [--drop PERCENT] [--silent CMD[,CMD...]] [--late CMD:N[,CMD:N...]]
-                    [--delay MS] [--trailer-version HIGH.LOW] [--help]
+                    [--delay MS] [--trailer-version HIGH.LOW] [--name N:TEXT] [--help]
 
 DESCRIPTION
     Emulates one or many monitoring hosts in one process. It binds 0.0.0.0:1901
@@ -184,6 +192,10 @@ OPTIONS
     --trailer-version HIGH.LOW
         Version bytes of every tunnel reply trailer (default 7.10, that is
         version 710). 7.2 gives bytes 07 02 (702), which the tool refuses.
+    --name N:TEXT
+        Host N (1 = the first) calls itself TEXT in its search answers instead
+        of "模拟主机N" (any text GBK holds, markup and control characters
+        included: tests show it the way a hostile LAN would). May be repeated.
     --help
         Shows this text.
 

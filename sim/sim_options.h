@@ -19,6 +19,7 @@ struct SimOptions {
   std::set<std::uint8_t> silent;        // tunnel commands never answered
   std::map<std::uint8_t, int> late;     // tunnel command -> first attempt that is answered
   int delayMs = 0;                      // every reply leaves this much later
+  std::map<int, std::string> names;     // host index -> the GBK name its search answers give
   std::uint8_t trailerHigh = 7;         // version bytes of every tunnel reply trailer
   std::uint8_t trailerLow = 10;
   bool help = false;

@@ -21,6 +21,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 PORT, CLI = sys.argv[1], sys.argv[2]
 PAGE = f"http://127.0.0.1:{PORT}/cockpit/@localhost/quendra/index.html"
 HOST1 = "02-4B-7D-00-00-01"
+HOSTILE = "<img src=x onerror=alert(1)>"  # what host 3 calls itself (cockpit_page_test.sh)
 
 
 DOWNLOADS = tempfile.mkdtemp()
@@ -78,6 +79,10 @@ class ChinesePage(Page):
         rows = [[c.text for c in r.find_elements(By.TAG_NAME, "td")] for r in self.open()]
         self.assertIn(["192.168.1.10", "模拟主机1", HOST1, "710", "127.0.0.1", ""], rows)
         self.assertEqual(len(rows), 3)
+        # a host's name is text: shown as it came, never an element of the page, nothing run
+        self.assertIn(["192.168.1.12", HOSTILE, "02-4B-7D-00-00-03", "712", "127.0.0.1", ""], rows)
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "#hosts img"), [])
+        self.assertEqual(self.driver.execute_script("return document.querySelectorAll('img').length"), 0)
         self.assertEqual(self.driver.title, "Quendra 主机配置")
 
     def test_a_base_field_changed_and_written_reaches_the_host_after_the_compare_list(self):
@@ -146,13 +151,14 @@ class ChinesePage(Page):
         self.wait.until(lambda d: row().get_attribute("data-status") == "verified")
         self.assertEqual(json.loads(cli("read", "02-4B-7D-00-00-03", "base").stdout)["base"]["fields"]["dataInterval"], 180)
 
-    def test_the_report_downloads_as_a_pdf_naming_the_host(self):
-        self.choose_and_read(HOST1, "base")
+    def test_the_report_of_a_host_with_a_hostile_name_downloads_as_a_pdf_naming_it(self):
+        self.choose_and_read("02-4B-7D-00-00-03", "base")
+        self.assertEqual(self.text("host-title"), HOSTILE + " (02-4B-7D-00-00-03, 192.168.1.12)")
         self.driver.find_element(By.ID, "report-pdf").click()
-        pdf = downloaded("report-024B7D000001-*.pdf")
+        pdf = downloaded("report-024B7D000003-*.pdf")
         text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
-        self.assertIn("模拟主机1", text)
-        self.assertIn("20250001", text)
+        self.assertIn(HOSTILE, text)
+        self.assertIn("20250003", text)
 
 
 class EnglishPage(Page):

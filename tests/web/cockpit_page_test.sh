@@ -10,6 +10,7 @@ if [ -z "${IN_NETNS:-}" ]; then
 fi
 source "$src/scripts/lib/web-session.sh"
 port=9092
-start_web_session "$build/web/quendra" "$build/src/cli" $port "$build/sim/quendra-hostsim" --hosts 3
+start_web_session "$build/web/quendra" "$build/src/cli" $port "$build/sim/quendra-hostsim" --hosts 3 \
+  --name "3:<img src=x onerror=alert(1)>"
 trap stop_web_session EXIT
 HOME=$WEB_SESSION_DIR /usr/bin/python3 "$src/tests/web/cockpit_page_test.py" $port "$build/src/cli/quendra-cli"
