@@ -56,7 +56,6 @@ ConfigJob::ConfigJob(HostSession& session, QObject* parent) : QObject(parent), s
   });
   // Another writer is asked again now and then (its lock is an open file: no change to be told of).
   lockRetry_.setSingleShot(true);
-  lockRetry_.setInterval(100);
   connect(&lockRetry_, &QTimer::timeout, this, &ConfigJob::takeLock);
 }
 
@@ -91,7 +90,8 @@ void ConfigJob::takeLock() {
     return finish(Outcome::Cancelled);
   }
   if (!std::exchange(saidWaiting_, true)) emit waitingForHost(holder);
-  lockRetry_.start(std::min<qint64>(lockRetry_.interval(), std::max<qint64>(1, lockDeadline_.remainingTime())));
+  constexpr qint64 kRetryMs = 100;
+  lockRetry_.start(static_cast<int>(std::clamp<qint64>(lockDeadline_.remainingTime(), 1, kRetryMs)));
 }
 
 void ConfigJob::noteWritten(ParamGroup g, std::uint32_t mask) {
