@@ -153,7 +153,7 @@ void ConfigJob::onOperation(const OperationResult& r) {
   switch (stage_) {
     case Stage::Reading:
       if (g == ParamGroup::Network && answered == 0) {  // the host is not there
-        failRecords(g, mask);
+        failRecords(g, at(which_, g));
         result_.hostAnswered = false;
         for (ParamGroup each : kAllGroups) at(result_.failed, each) |= at(which_, each);
         return finish(Outcome::NoAnswer);
