@@ -168,7 +168,7 @@ std::optional<FoundHost> Context::find(const QString& host) {
   progress(QStringLiteral("looking for %1...").arg(host));
   for (const FoundHost& h : search(*this, matches))
     if (matches(h)) return h;
-  fail(QStringLiteral("host %1 did not answer the search").arg(host));
+  if (!stopped()) fail(QStringLiteral("host %1 did not answer the search").arg(host));
   return std::nullopt;
 }
 
@@ -216,7 +216,7 @@ HostIdentity identityOf(const FoundHost& host) {
 
 std::vector<FoundHost> Context::hostsNamed(const QStringList& hosts, QStringList& missing) {
   const std::vector<FoundHost> heard = searchAll();
-  if (options_.all) return heard;
+  if (options_.all || stopped()) return heard;
   std::vector<FoundHost> named;
   for (const QString& host : hosts) {
     const auto h = std::find_if(heard.begin(), heard.end(), [&](const FoundHost& f) { return namesHost(host, f); });
