@@ -136,7 +136,10 @@ int readCommand(Context& c) {
   const auto host = c.find(args.first());
   if (!host) return kNoAnswer;
   const HostRecords r = readHost(c, *host, *which);
-  if (r.status == kNoAnswer || r.status == kRefused || r.status == kCancelled) return r.status;
+  if (r.status == kNoAnswer || r.status == kRefused || r.status == kCancelled) {
+    if (c.options().json) printReadJson(c, *host, r, {});  // a program still gets its last line
+    return r.status;
+  }
   QByteArray bytes;
   if (c.options().csv) {
     const auto g = static_cast<ParamGroup>(std::find_if(which->begin(), which->end(), [](auto m) { return m; }) - which->begin());
