@@ -1515,6 +1515,10 @@ Notes:<byte value="xd"/>
         <source>读回不同：%1</source>
         <translation>Read back differs: %1</translation>
     </message>
+    <message>
+        <source>另一程序正在写入此主机（%1，用户%2，进程%3，%4起），未写入</source>
+        <translation>Another program is writing to this host (%1, user %2, process %3, since %4); not written</translation>
+    </message>
 </context>
 <context>
     <name>quendra::CompareDialog</name>

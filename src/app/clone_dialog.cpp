@@ -111,6 +111,7 @@ void CloneDialog::startClone() {
     w.options.own = ownRecordsIf(source.host, w.identity.mac);
     w.options.networkAsked = groups_[static_cast<int>(ParamGroup::Network)]->isChecked();
     w.options.history = &history_;
+    w.options.lock = &windowLockPlace();
     writes.push_back(std::move(w));
   }
   results_->setRowCount(0);

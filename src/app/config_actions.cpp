@@ -87,6 +87,7 @@ void ConfigActions::saveConfig() { readWholeHost(tr("保存配置"), &ConfigActi
 QString ConfigActions::jobStopped(const ConfigJobResult& r, const QString& cancelled, const QString& notDone) {
   switch (r.verdict()) {
     case JobVerdict::Cancelled: return cancelled;
+    case JobVerdict::HostBusy: return hostBusyText(*r.heldBy);
     case JobVerdict::Refused: return tr("固件版本不支持，%1").arg(notDone);
     case JobVerdict::NoAnswer: return tr("主机没有应答，%1").arg(notDone);
     default: return {};
@@ -187,6 +188,7 @@ void ConfigActions::runWrite(const QString& title, ConfigJob::Target target, con
   options.own = own;
   options.history = &store_;
   options.host = jobHost_;
+  options.lock = &windowLockPlace();
   job_->start(std::move(target), which, options);
 }
 

@@ -1,6 +1,7 @@
 #include "app/config_words.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QStringList>
 
 #include "config/field_labels.h"
@@ -114,11 +115,25 @@ QString hostName(const HostIdentity& host) {
                                         QString::fromStdString(formatDottedAddress(host.ip)));
 }
 
+QString hostBusyText(const LockHolder& h) {
+  return QCoreApplication::translate("quendra::CloneDialog", "另一程序正在写入此主机（%1，用户%2，进程%3，%4起），未写入")
+      .arg(h.program, h.user)
+      .arg(h.pid)
+      .arg(QLocale().toString(h.since.toLocalTime(), QLocale::ShortFormat));
+}
+
+const HostLockPlace& windowLockPlace() {
+  static HostLockPlace place;
+  place.folders = HostLockPlace::defaultFolders();  // as the environment says now
+  return place;
+}
+
 QString resultText(const ConfigJobResult& r) {
   switch (r.verdict()) {
     case JobVerdict::Refused: return QCoreApplication::translate("quendra::CloneDialog", "固件版本不支持，未写入");
     case JobVerdict::NoAnswer: return QCoreApplication::translate("quendra::CloneDialog", "没有应答，未写入");
     case JobVerdict::Cancelled: return QCoreApplication::translate("quendra::CloneDialog", "已取消");
+    case JobVerdict::HostBusy: return hostBusyText(*r.heldBy);
     case JobVerdict::Partly: return QCoreApplication::translate("quendra::CloneDialog", "失败：%1").arg(recordNames(r.failed));
     case JobVerdict::ReadBackDiffers: return QCoreApplication::translate("quendra::CloneDialog", "读回不同：%1").arg(recordNames(r.mismatched));
     case JobVerdict::Done: break;

@@ -19,5 +19,9 @@ QString hostName(const HostIdentity& host);
 
 // A host's job as a result cell says it: "已校验（写入3条记录）", "失败：通道5", ...
 QString resultText(const ConfigJobResult& result);
+// Another writer held the host all the while: who, and since when.
+QString hostBusyText(const LockHolder& holder);
+// Where the window's writes take their host locks (the user's, the machine's).
+const HostLockPlace& windowLockPlace();
 
 }  // namespace quendra

@@ -246,6 +246,7 @@ void FleetTableDialog::write() {
     h.which = which;
     h.options.own = allRecordMasks();
     h.options.history = &history_;
+    h.options.lock = &windowLockPlace();
     hosts.push_back(std::move(h));
     rows.push_back(i);
   }
@@ -312,6 +313,7 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     case JobVerdict::Refused:
     case JobVerdict::NoAnswer: text = tr("%1，未写入").arg(text); break;
     case JobVerdict::Cancelled: break;
+    case JobVerdict::HostBusy: text = hostBusyText(*r.heldBy); break;
   }
   if (!r.historySaved) text += tr("（历史记录未能保存）");
   setStatus(row, text, verdict != JobVerdict::Done);

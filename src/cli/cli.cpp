@@ -54,8 +54,16 @@ Commands:
                                 a block to sign; from a HOST read now, or from
                                 a configuration FILE. English when the desktop
                                 language is English
+  history MAC [--json]          the host's history entries, newest first: ENTRY,
+                                when, the groups, the program that wrote it
+  history show ENTRY [-o FILE]  one entry as the configuration file it is
   reset-network HOST --yes      restore the host's network factory settings
   set-mac HOST NEW-MAC --yes    give the host a new MAC address
+
+A FILE of "-" is standard input (write, clone, apply, --template: a host
+configuration file, or apply's roster) or standard output (read -o, table -o,
+report -o, which then writes HTML), so that a program passes configurations
+through pipes.
 
 HOST is a MAC address in any common spelling (02-4B-7D-00-00-01,
 02:4b:7d:00:00:01, 024B7D000001) or an IP address as search shows it.
@@ -74,6 +82,17 @@ the other network settings are written only with --with-network or the group
 file with --with-identity: address and terminal address come from the file;
 the unnamed bytes and the MAC never cross. Every write keeps what the host held
 before in the history the window shows (历史记录...).
+
+One writer per host: every write (write, clone, apply, and the window) holds
+a lock per host MAC from its first read to its verdict. Another writer of the
+same host waits for it up to --lock-wait, then is refused with the holder
+named (program, user, process, since when). Reads never wait.
+
+With --json, read, write, clone, table, apply and report print one JSON object
+per line as they go: host-started, host-waiting, stage, record-read,
+record-written, record-resent, record-failed, host-finished, cancelled (see
+quendra-cli(1)); the last line is the result. SIGTERM or SIGINT stops sending
+at once; each host's line then says which records were written.
 
 Options:
   --json                  machine-readable results (JSON) on standard output
@@ -100,6 +119,8 @@ Options:
   --exit-code             (diff) exit 5 when the two differ
   --all-channels          (report) every channel, not only the enabled ones
   --yes                   (reset-network, set-mac) do it
+  --lock-wait MS          how long a write waits for another writer of the
+                          same host (default 10000)
   -h, --help              this text
 
 Results go to standard output; progress (on a terminal) and diagnostics to
@@ -112,6 +133,10 @@ Exit status:
   3  partly done: some records failed or did not verify
   4  refused: the host's firmware version is not supported, or an invalid value
   5  (diff --exit-code) the two differ
+  6  another writer held a host all the while a write waited for it
+  7  cancelled by SIGTERM or SIGINT
+  8  standard output closed (the reading program went away): stopped as if
+     cancelled
 )";
 
 std::optional<Options> parse(const QStringList& arguments, Environment& env) {
@@ -130,9 +155,10 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
                            searchTime = valued({QStringLiteral("search-time")}, "MS"),
                            capture = valued({QStringLiteral("capture")}, "FILE"),
                            templateFile = valued({QStringLiteral("template")}, "FILE"),
-                           output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE");
+                           output = valued({QStringLiteral("o"), QStringLiteral("output")}, "FILE"),
+                           lockWait = valued({QStringLiteral("lock-wait")}, "MS");
   p.addOptions({json, csv, local, timeout, attempts, fixedWaits, searchTime, capture, templateFile, output, dryRun, all,
-                withNetwork, withIdentity, exitCode, yes, allChannels, help});
+                withNetwork, withIdentity, exitCode, yes, allChannels, lockWait, help});
   if (!p.parse(QStringList{QStringLiteral("quendra-cli")} + arguments)) {
     env.err << "quendra-cli: " << p.errorText() << "\nTry quendra-cli --help.\n";
     return std::nullopt;
@@ -187,6 +213,11 @@ std::optional<Options> parse(const QStringList& arguments, Environment& env) {
     if (!v) return std::nullopt;
     o.attempts = *v;
   }
+  if (p.isSet(lockWait)) {
+    const auto v = number(lockWait, 0, 3600000);
+    if (!v) return std::nullopt;
+    o.lockWait = std::chrono::milliseconds(*v);
+  }
   if (p.isSet(searchTime)) {
     const auto v = number(searchTime, 1, 600000);
     if (!v) return std::nullopt;
@@ -203,6 +234,14 @@ int run(const QStringList& arguments, Environment& env) {
   if (options->command == QLatin1String("help")) {
     env.out << kHelp;
     return kDone;
+  }
+  if (options->command == QLatin1String("history")) {
+    Options o = *options;
+    const bool show = !o.arguments.isEmpty() && o.arguments.first() == QLatin1String("show");
+    if (show) o.arguments.removeFirst();
+    const int status = show ? historyShowCommand(env, o) : historyCommand(env, o);
+    env.out.flush();
+    return status;
   }
   using Command = int (*)(Context&);
   const std::pair<const char*, Command> commands[] = {
@@ -225,6 +264,12 @@ int run(const QStringList& arguments, Environment& env) {
       status = std::max<int>(status, kUsage);
     }
     env.out.flush();
+    if (context.outputClosed() || env.out.status() != QTextStream::Ok) {
+      context.fail(QStringLiteral("standard output is closed; stopped"));
+      status = kOutputClosed;
+    } else if (context.stopped()) {
+      status = kCancelled;
+    }
     env.err.flush();
     return status;
   }

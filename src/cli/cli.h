@@ -2,6 +2,7 @@
 // quendra-cli: the tool's operations from a shell, on the same session core as
 // the window. Results go to `out`, progress (only when wanted) and
 // diagnostics to `err`. Every command ends in one of the exit statuses below.
+#include <QIODevice>
 #include <QStringList>
 #include <QTextStream>
 #include <chrono>
@@ -22,6 +23,9 @@ enum ExitStatus {
   kPartly = 3,    // partly done: some records failed or did not verify
   kRefused = 4,   // refused: the firmware version gate, an invalid value
   kDiffers = 5,   // diff --exit-code: the two differ
+  kBusy = 6,      // another writer held a host all the while a write waited for it
+  kCancelled = 7, // SIGTERM or SIGINT: sending stopped at once
+  kOutputClosed = 8,  // standard output could not be written (the reader went away)
 };
 
 struct Options {
@@ -44,6 +48,7 @@ struct Options {
   bool exitCode = false;
   bool yes = false;
   bool allChannels = false;
+  std::chrono::milliseconds lockWait{10000};  // how long a write waits for another writer of its host
 };
 
 struct Environment {
@@ -55,6 +60,8 @@ struct Environment {
   std::function<Transport*(const Options&)> transport;
   // Where the history of every write goes (empty: the user's, which the window shows).
   QString historyFolder;
+  QIODevice* in = nullptr;  // what FILE "-" reads (null: nothing can be read)
+  QStringList lockFolders;  // where the writers' host locks are (empty: the user's and the machine's)
 };
 
 // Runs one command line (arguments without the program name).

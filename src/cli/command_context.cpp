@@ -18,6 +18,9 @@ Context::Context(Environment& environment, Options options, Transport& transport
       options_(std::move(options)),
       router_(transport),
       history_(environment.historyFolder.isEmpty() ? HistoryStore::defaultFolder() : environment.historyFolder) {
+  lockPlace_.folders = environment.lockFolders;
+  lockPlace_.program = QStringLiteral("quendra-cli");
+  QObject::connect(&stopSignals_, &StopSignals::stopRequested, [this](int signal) { stop(signal); });
   // The window's timing, except that single writes wait for their
   // acknowledgement too: a script wants to know.
   policy_ = SessionPolicy::windowDefaults();
@@ -47,12 +50,114 @@ std::vector<FoundHost> search(Context& c, const std::function<bool(const FoundHo
   QObject::connect(&finder, &HostFinder::hostFound, [&](const FoundHost& h) {
     if (enough && enough(h)) finder.stop();
   });
-  finder.search(c.options().attempts.value_or(4), c.options().searchTime);
-  if (finder.searching()) loop.exec();
-  return finder.found();
+  if (c.stopped()) return {};
+  c.whileRunning([&finder] { finder.stop(); }, [&] {
+    finder.search(c.options().attempts.value_or(4), c.options().searchTime);
+    if (finder.searching()) loop.exec();
+  });
+  return c.stopped() ? std::vector<FoundHost>{} : finder.found();
 }
 
+const char* const kStageWords[] = {"reading", "writing", "verifying"};
+
 }  // namespace
+
+const HostLockPlace& Context::lockPlace() {
+  if (lockPlace_.folders.isEmpty()) lockPlace_.folders = HostLockPlace::defaultFolders();  // made when first needed
+  return lockPlace_;
+}
+
+void Context::whileRunning(std::function<void()> stopIt, const std::function<void()>& run) {
+  stopRunning_ = std::move(stopIt);
+  run();
+  stopRunning_ = nullptr;
+}
+
+void Context::stop(int signal) {
+  if (options_.json)
+    event({{QStringLiteral("event"), QStringLiteral("cancelled")},
+           {QStringLiteral("signal"), signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM")}});
+  else
+    fail(QStringLiteral("cancelled: nothing more is sent"));
+  if (stopRunning_) stopRunning_();
+}
+
+std::optional<QByteArray> Context::standardInput(qint64 limit) {
+  if (std::exchange(inputTaken_, true) || !env_.in) {
+    fail(QStringLiteral("standard input can be read once only"));
+    return std::nullopt;
+  }
+  // To its end (a pipe gives it in pieces), or past the limit, which the file's checks refuse.
+  QByteArray bytes;
+  while (bytes.size() <= limit) {
+    const QByteArray piece = env_.in->read(limit + 1 - bytes.size());
+    if (piece.isEmpty()) break;
+    bytes += piece;
+  }
+  return bytes;
+}
+
+void Context::event(const QJsonObject& e) {
+  if (outputClosed_) return;
+  out() << QJsonDocument(e).toJson(QJsonDocument::Compact) << '\n';
+  out().flush();
+  // The program that follows went away: the command stops as if cancelled.
+  if (out().status() != QTextStream::Ok) {
+    outputClosed_ = true;
+    if (stopRunning_) stopRunning_();
+  }
+}
+
+void Context::hostStarted(const HostIdentity& host) {
+  if (options_.json)
+    event({{QStringLiteral("event"), QStringLiteral("host-started")}, {QStringLiteral("host"), describeHost(host)}});
+}
+
+void Context::stageEvent(const HostIdentity& host, ConfigJob::Stage stage, ParamGroup g) {
+  const QLatin1String word(kStageWords[static_cast<int>(stage)]);
+  if (!options_.json)
+    return progress(QStringLiteral("%1: %2 %3...").arg(describeHost(host), word, QLatin1String(configGroupKey(g))));
+  event({{QStringLiteral("event"), QStringLiteral("stage")}, {QStringLiteral("host"), describeHost(host)},
+         {QStringLiteral("stage"), word}, {QStringLiteral("group"), QLatin1String(configGroupKey(g))}});
+}
+
+void Context::recordEvent(const HostIdentity& host, ConfigJob::Stage stage, RecordStep step, ParamGroup g, int k) {
+  static const char* const names[] = {"record-read", "record-written", "record-resent", "record-failed"};
+  if (!options_.json) {
+    if (step == RecordStep::Failed) progress(QStringLiteral("%1: no answer for %2").arg(describeHost(host), recordPath(g, k)));
+    return;
+  }
+  event({{QStringLiteral("event"), QLatin1String(names[static_cast<int>(step)])},
+         {QStringLiteral("host"), describeHost(host)},
+         {QStringLiteral("stage"), QLatin1String(kStageWords[static_cast<int>(stage)])},
+         {QStringLiteral("group"), QLatin1String(configGroupKey(g))},
+         {QStringLiteral("index"), k},
+         {QStringLiteral("record"), recordPath(g, k)}});
+}
+
+void Context::waitingEvent(const HostIdentity& host, const LockHolder& holder) {
+  if (!options_.json)
+    return progress(QStringLiteral("%1: waiting for another writer (%2, process %3)").arg(describeHost(host), holder.program).arg(holder.pid));
+  event({{QStringLiteral("event"), QStringLiteral("host-waiting")}, {QStringLiteral("host"), describeHost(host)},
+         {QStringLiteral("heldBy"), holderJson(holder)}});
+}
+
+void Context::finishedEvent(const HostIdentity& host, const ConfigJobResult& r) {
+  if (!r.historySaved) fail(QStringLiteral("%1: the history entry could not be written").arg(describeHost(host)));
+  if (!options_.json) return;
+  QJsonObject e = resultJson(host, r);
+  e.insert(QStringLiteral("event"), QStringLiteral("host-finished"));
+  event(e);
+}
+
+void Context::follow(ConfigJob& job, const HostIdentity& host) {
+  QObject::connect(&job, &ConfigJob::stageChanged, [this, host](ConfigJob::Stage s, ParamGroup g) { stageEvent(host, s, g); });
+  QObject::connect(&job, &ConfigJob::recordStep, [this, host](ConfigJob::Stage s, RecordStep step, ParamGroup g, int k) {
+    recordEvent(host, s, step, g, k);
+  });
+  QObject::connect(&job, &ConfigJob::waitingForHost, [this, host](const LockHolder& h) { waitingEvent(host, h); });
+  QObject::connect(&job, &ConfigJob::finished, [this, host](const ConfigJobResult& r) { finishedEvent(host, r); });
+}
 
 std::vector<FoundHost> Context::searchAll(bool onePerHost) {
   progress(QStringLiteral("searching..."));
@@ -65,7 +170,7 @@ std::optional<FoundHost> Context::find(const QString& host) {
   progress(QStringLiteral("looking for %1...").arg(host));
   for (const FoundHost& h : search(*this, matches))
     if (matches(h)) return h;
-  fail(QStringLiteral("host %1 did not answer the search").arg(host));
+  if (!stopped()) fail(QStringLiteral("host %1 did not answer the search").arg(host));
   return std::nullopt;
 }
 
@@ -75,8 +180,9 @@ int statusOf(JobVerdict verdict) {
     case JobVerdict::Partly:
     case JobVerdict::ReadBackDiffers: return kPartly;
     case JobVerdict::Refused: return kRefused;
-    case JobVerdict::NoAnswer:
-    case JobVerdict::Cancelled: return kNoAnswer;
+    case JobVerdict::NoAnswer: return kNoAnswer;
+    case JobVerdict::HostBusy: return kBusy;
+    case JobVerdict::Cancelled: return kCancelled;
   }
   return kNoAnswer;
 }
@@ -85,7 +191,16 @@ QString verdictLine(const ConfigJobResult& r) {
   switch (r.verdict()) {
     case JobVerdict::Refused: return QStringLiteral("refused: its firmware version is not supported; nothing written");
     case JobVerdict::NoAnswer: return QStringLiteral("did not answer; nothing written");
-    case JobVerdict::Cancelled: return QStringLiteral("cancelled");
+    case JobVerdict::Cancelled:
+      if (!anyRecord(r.sent)) return QStringLiteral("cancelled; nothing written");
+      return QStringLiteral("cancelled; written: %1; sent without acknowledgement: %2")
+          .arg(anyRecord(r.written) ? recordList(r.written) : QStringLiteral("none"),
+               anyRecord(recordsWithout(r.sent, r.written)) ? recordList(recordsWithout(r.sent, r.written)) : QStringLiteral("none"));
+    case JobVerdict::HostBusy:
+      return QStringLiteral("refused: another writer holds the host (%1, user %2, process %3, since %4); nothing written")
+          .arg(r.heldBy->program, r.heldBy->user)
+          .arg(r.heldBy->pid)
+          .arg(r.heldBy->since.toLocalTime().toString(Qt::ISODate));
     case JobVerdict::ReadBackDiffers:
       return anyRecord(r.failed) ? QStringLiteral("failed: %1 read back otherwise than written; no answer for %2")
                                        .arg(recordList(r.mismatched), recordList(r.failed))
@@ -103,7 +218,7 @@ HostIdentity identityOf(const FoundHost& host) {
 
 std::vector<FoundHost> Context::hostsNamed(const QStringList& hosts, QStringList& missing) {
   const std::vector<FoundHost> heard = searchAll();
-  if (options_.all) return heard;
+  if (options_.all || stopped()) return heard;
   std::vector<FoundHost> named;
   for (const QString& host : hosts) {
     const auto h = std::find_if(heard.begin(), heard.end(), [&](const FoundHost& f) { return namesHost(host, f); });
@@ -116,20 +231,28 @@ std::vector<FoundHost> Context::hostsNamed(const QStringList& hosts, QStringList
 }
 
 void Context::run(FleetJob& fleet, std::vector<FleetJob::Host> hosts) {
-  const auto progressLine = QObject::connect(&fleet, &FleetJob::stageChanged, [this, &fleet](int i, ConfigJob::Stage stage, ParamGroup g) {
-    static const char* const verbs[] = {"reading", "writing", "verifying"};
-    progress(QStringLiteral("%1: %2 %3...").arg(describeHost(fleet.host(i).identity),
-                                                QLatin1String(verbs[static_cast<int>(stage)]), QLatin1String(configGroupKey(g))));
-  });
-  const auto historyLine = QObject::connect(&fleet, &FleetJob::hostFinished, [this, &fleet](int i, const ConfigJobResult& r) {
-    if (!r.historySaved) fail(QStringLiteral("%1: the history entry could not be written").arg(describeHost(fleet.host(i).identity)));
-  });
+  const auto identity = [&fleet](int i) { return fleet.host(i).identity; };
+  const QMetaObject::Connection lines[] = {
+      QObject::connect(&fleet, &FleetJob::stageChanged,
+                       [&, this](int i, ConfigJob::Stage s, ParamGroup g) { stageEvent(identity(i), s, g); }),
+      QObject::connect(&fleet, &FleetJob::recordStep,
+                       [&, this](int i, ConfigJob::Stage s, RecordStep step, ParamGroup g, int k) {
+                         recordEvent(identity(i), s, step, g, k);
+                       }),
+      QObject::connect(&fleet, &FleetJob::waitingForHost,
+                       [&, this](int i, const LockHolder& h) { waitingEvent(identity(i), h); }),
+      QObject::connect(&fleet, &FleetJob::hostFinished,
+                       [&, this](int i, const ConfigJobResult& r) { finishedEvent(identity(i), r); }),
+  };
+  for (const FleetJob::Host& h : hosts) hostStarted(h.identity);
   QEventLoop loop;
   QObject::connect(&fleet, &FleetJob::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-  fleet.start(std::move(hosts));
-  if (fleet.running()) loop.exec();
-  QObject::disconnect(progressLine);
-  QObject::disconnect(historyLine);
+  if (!stopped())  // else the program that follows went away meanwhile
+    whileRunning([&fleet] { fleet.cancel(); }, [&] {
+      fleet.start(std::move(hosts));
+      if (fleet.running()) loop.exec();
+    });
+  for (const auto& line : lines) QObject::disconnect(line);
 }
 
 int Context::reportFleet(const FleetJob& fleet, const QStringList& missing) {
@@ -157,22 +280,33 @@ int Context::reportFleet(const FleetJob& fleet, const QStringList& missing) {
     else
       out() << host << "  not found\n";
   }
-  if (options_.json) out() << QJsonDocument(rows).toJson(QJsonDocument::Indented);
+  if (options_.json) out() << QJsonDocument(rows).toJson(QJsonDocument::Compact) << '\n';
   if (fleet.size() == 0) return kNoAnswer;
   if (!missing.isEmpty()) worst = std::max<int>(worst, anyDone ? kPartly : kNoAnswer);
   return worst;
 }
 
-QJsonObject resultJson(const FleetJob& fleet, int i) {
-  static const char* const words[] = {"verified", "failed", "failed", "no answer", "refused", "cancelled"};
-  const ConfigJobResult& r = fleet.result(i);
+QJsonObject resultJson(const FleetJob& fleet, int i) { return resultJson(fleet.host(i).identity, fleet.result(i)); }
+
+QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
+  static const char* const words[] = {"verified", "failed", "failed", "no answer", "refused", "cancelled", "busy"};
   QJsonObject o;
-  o[QStringLiteral("host")] = describeHost(fleet.host(i).identity);
+  o[QStringLiteral("host")] = describeHost(host);
   o[QStringLiteral("status")] = QLatin1String(words[static_cast<int>(r.verdict())]);
   o[QStringLiteral("verified")] = recordList(r.verified);
   o[QStringLiteral("failed")] = recordList(r.failed);
   o[QStringLiteral("mismatched")] = recordList(r.mismatched);
+  o[QStringLiteral("written")] = recordList(r.written);
+  o[QStringLiteral("unconfirmed")] = recordList(recordsWithout(r.sent, r.written));
+  if (r.heldBy) o[QStringLiteral("heldBy")] = holderJson(*r.heldBy);
   return o;
+}
+
+QJsonObject holderJson(const LockHolder& h) {
+  return {{QStringLiteral("program"), h.program},
+          {QStringLiteral("user"), h.user},
+          {QStringLiteral("pid"), h.pid},
+          {QStringLiteral("since"), h.since.toString(Qt::ISODate)}};
 }
 
 bool isHostArgument(const QString& text) {

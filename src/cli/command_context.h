@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/stop_signals.h"
 #include "config/config_file.h"
 #include "config/csv.h"
 #include "config/history_store.h"
 #include "session/config_job.h"
 #include "session/fleet_job.h"
 #include "session/host_finder.h"
+#include "session/host_lock.h"
 #include "session/reply_router.h"
 
 namespace quendra::cli {
@@ -33,6 +35,22 @@ class Context {
   // Where every write keeps what the host held before.
   HistoryStore& history() { return history_; }
   const SessionPolicy& policy() const { return policy_; }
+  // The host locks every write of the command line takes.
+  const HostLockPlace& lockPlace();
+
+  // A FILE argument "-": standard input, read whole (once); nullopt after a diagnostic.
+  std::optional<QByteArray> standardInput(qint64 limit);
+  // One JSON line on standard output at once, for a program that follows the command live.
+  void event(const QJsonObject& event);
+  // A stop signal came, or standard output went away: nothing more is sent.
+  bool stopped() const { return stopSignals_.received() != 0 || outputClosed_; }
+  bool outputClosed() const { return outputClosed_; }
+  // Live progress of one host's job (JSON lines with --json, lines on a
+  // terminal), connected before the job starts; stopping ends it.
+  void follow(ConfigJob& job, const HostIdentity& host);
+  // Runs `run`; a stop meanwhile calls `stopIt`.
+  void whileRunning(std::function<void()> stopIt, const std::function<void()>& run);
+  void hostStarted(const HostIdentity& host);
 
   // Diagnostics on stderr; progress only on a terminal.
   void fail(const QString& message) { env_.err << "quendra-cli: " << message << Qt::endl; }
@@ -66,11 +84,22 @@ class Context {
   }
 
  private:
+  void stop(int signal);
+  void stageEvent(const HostIdentity& host, ConfigJob::Stage stage, ParamGroup group);
+  void recordEvent(const HostIdentity& host, ConfigJob::Stage stage, RecordStep step, ParamGroup group, int index);
+  void waitingEvent(const HostIdentity& host, const LockHolder& holder);
+  void finishedEvent(const HostIdentity& host, const ConfigJobResult& result);
+
   Environment& env_;
   Options options_;
   ReplyRouter router_;
   SessionPolicy policy_;
   HistoryStore history_;
+  HostLockPlace lockPlace_;
+  StopSignals stopSignals_;
+  std::function<void()> stopRunning_;  // ends what runs now (a search, jobs)
+  bool outputClosed_ = false;
+  bool inputTaken_ = false;
 };
 
 // A text a host (or a file) gave, as a line of text output shows it: control
@@ -99,10 +128,21 @@ QString recordList(const RecordMasks& masks);    // "channels[4], relays[2]"
 // The exit status of a job's verdict, and its words on a result line.
 int statusOf(JobVerdict verdict);
 QString verdictLine(const ConfigJobResult& result);
-// A host's result as a JSON row: host, status, verified, failed, mismatched.
+// A host's result as a JSON row: host, status, verified, failed, mismatched,
+// written (and heldBy when another writer held it).
+QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& result);
 QJsonObject resultJson(const FleetJob& fleet, int host);
+QJsonObject holderJson(const LockHolder& holder);
 // The identity of a host as a search heard it, for files and history entries.
 HostIdentity identityOf(const FoundHost& host);
+
+// Whether an output FILE means standard output (none given, or "-").
+bool toStandardOutput(const QString& path);
+// A host configuration file (a record table for FILE.csv); "-": standard
+// input, a configuration file. nullopt after a diagnostic.
+std::optional<ConfigFile> loadConfigFile(Context& c, const QString& path);
+// What every write of the command line asks of a job: the history, the host lock.
+void setWriteOptions(Context& c, ConfigJobOptions& options);
 
 // The words of a refused configuration file.
 QString describeFileError(const ConfigFileError& error);
@@ -123,5 +163,8 @@ int applyCommand(Context& c);
 int resetNetworkCommand(Context& c);
 int setMacCommand(Context& c);
 int reportCommand(Context& c);
+// The history kept on this computer: no network.
+int historyCommand(Environment& env, const Options& options);
+int historyShowCommand(Environment& env, const Options& options);
 
 }  // namespace quendra::cli

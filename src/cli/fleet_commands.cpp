@@ -1,5 +1,9 @@
 // The commands that work on a fleet as a table: table (read hosts into one
 // CSV row each) and apply (commission the hosts of a roster).
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "cli/command_context.h"
 #include "config/fleet_roster.h"
 #include "records/field_text.h"
@@ -106,8 +110,18 @@ int tableCommand(Context& c) {
   }
   const CsvTable table = rosterTable(columns, rows);
   const QByteArray csv = csvBytes(table);
-  if (c.options().output.isEmpty()) {
-    c.out() << QString::fromUtf8(csvBytes(forStandardOutput(c, table)));
+  if (c.options().json) {
+    // The last JSON line: a row per host, and the table when it goes to standard output.
+    QJsonArray results;
+    for (int i = 0; i < fleet.size(); ++i) results.append(resultJson(fleet, i));
+    for (const QString& host : missing)
+      results.append(QJsonObject{{QStringLiteral("host"), host}, {QStringLiteral("status"), QStringLiteral("not found")}});
+    QJsonObject o{{QStringLiteral("hosts"), results}};
+    if (toStandardOutput(c.options().output)) o[QStringLiteral("csv")] = QString::fromUtf8(csv);
+    c.out() << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+  }
+  if (toStandardOutput(c.options().output)) {
+    if (!c.options().json) c.out() << QString::fromUtf8(csvBytes(forStandardOutput(c, table)));
   } else if (QString error; !writeCsvFile(c.options().output, csv, &error)) {
     c.fail(QStringLiteral("%1: %2").arg(c.options().output, error));
     return kUsage;
@@ -121,7 +135,14 @@ int applyCommand(Context& c) {
     c.fail(QStringLiteral("apply needs one roster FILE.csv"));
     return kUsage;
   }
-  const RosterResult parsed = readRoster(args[0]);
+  RosterResult parsed;
+  if (args[0] == QLatin1String("-")) {
+    const auto bytes = c.standardInput(kMaxCsvBytes);
+    if (!bytes) return kUsage;
+    parsed = parseRoster(*bytes, QStringLiteral("standard input"));
+  } else {
+    parsed = readRoster(args[0]);
+  }
   if (const auto* e = std::get_if<RosterError>(&parsed)) {
     c.fail(describeRosterError(*e));
     return kUsage;
@@ -130,12 +151,8 @@ int applyCommand(Context& c) {
   std::optional<ConfigFile> templateFile;
   RecordMasks templateRecords{};
   if (!c.options().templateFile.isEmpty()) {
-    ConfigFileResult file = readConfigFile(c.options().templateFile);
-    if (const auto* e = std::get_if<ConfigFileError>(&file)) {
-      c.fail(describeFileError(*e));
-      return kUsage;
-    }
-    templateFile = std::get<ConfigFile>(std::move(file));
+    templateFile = loadConfigFile(c, c.options().templateFile);
+    if (!templateFile) return kUsage;
     templateRecords = templateFile->present();
     // The template's network settings, as for clone, only when asked for.
     if (!c.options().withNetwork) templateRecords[static_cast<int>(ParamGroup::Network)] = 0;
@@ -161,7 +178,7 @@ int applyCommand(Context& c) {
     for (ParamGroup g : kAllGroups) w.which[static_cast<int>(g)] |= templateRecords[static_cast<int>(g)];
     w.options.own = allRecordMasks();
     w.options.dryRun = c.options().dryRun;
-    w.options.history = &c.history();
+    setWriteOptions(c, w.options);
     writes.push_back(std::move(w));
   }
   FleetJob fleet(c.router(), c.policy());

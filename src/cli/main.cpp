@@ -1,6 +1,7 @@
 // quendra-cli: the tool's operations from a shell or a script, over UDP port
 // 1901 on the local network.
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QTextStream>
@@ -36,9 +37,13 @@ int main(int argc, char** argv) {
   const std::unique_ptr<QCoreApplication> app = applicationFor(argc, argv);
   // Reports speak the desktop's language, as the window does.
   if (quendra::prefersEnglish(QLocale::system().uiLanguages())) quendra::installEnglish(*app);
-  QTextStream out(stdout), err(stderr);
+  // Standard output unbuffered below the text stream: a closed pipe shows as a failed write at once.
+  QFile stdoutFile, stdinFile;
+  stdoutFile.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+  stdinFile.open(STDIN_FILENO, QIODevice::ReadOnly);
+  QTextStream out(&stdoutFile), err(stderr);
   std::unique_ptr<quendra::UdpTransport> udp;
-  quendra::cli::Environment env{out, err, isatty(STDERR_FILENO) != 0, nullptr, {}};
+  quendra::cli::Environment env{out, err, isatty(STDERR_FILENO) != 0, nullptr, {}, &stdinFile, {}};
   env.transport = [&](const quendra::cli::Options& o) -> quendra::Transport* {
     udp = std::make_unique<quendra::UdpTransport>();
     if (o.localAddress) {

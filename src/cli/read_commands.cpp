@@ -19,12 +19,14 @@ struct HostRecords {
   HostConfig config;
   RecordMasks read{};  // the records that arrived
   int status = kDone;
+  ConfigJobResult result;
 };
 
 QString readFailure(const ConfigJobResult& r) {
   switch (r.verdict()) {
     case JobVerdict::Refused: return QStringLiteral("its firmware version is refused");
     case JobVerdict::NoAnswer: return QStringLiteral("did not answer");
+    case JobVerdict::Cancelled: return QStringLiteral("cancelled");
     default: return QStringLiteral("no answer for %1").arg(recordList(r.failed));
   }
 }
@@ -34,19 +36,28 @@ HostRecords readHost(Context& c, const FoundHost& host, const RecordMasks& which
   HostRecords r;
   auto session = c.sessionFor(host);
   ConfigJob job(*session);
-  QObject::connect(&job, &ConfigJob::stageChanged, [&](ConfigJob::Stage, ParamGroup g) {
-    c.progress(QStringLiteral("reading %1...").arg(QLatin1String(configGroupKey(g))));
+  c.follow(job, identityOf(host));
+  ConfigJobResult& result = r.result;
+  bool done = false;
+  QObject::connect(&job, &ConfigJob::finished, [&](const ConfigJobResult& res) {
+    result = res;
+    done = true;
   });
-  ConfigJobResult result;
-  QObject::connect(&job, &ConfigJob::finished, [&](const ConfigJobResult& res) { result = res; });
   ConfigJob::Options options;
   options.dryRun = true;
-  job.start([](const HostConfig& current) { return current; }, which, options);
-  c.waitFor(&job, &ConfigJob::finished);
+  c.hostStarted(identityOf(host));
+  if (c.stopped()) {
+    r.status = kCancelled;
+    return r;
+  }
+  c.whileRunning([&job] { job.cancel(); }, [&] {
+    job.start([](const HostConfig& current) { return current; }, which, options);
+    if (!done) c.waitFor(&job, &ConfigJob::finished);
+  });
   r.config = session->config();
   r.read = recordsWithout(which, result.failed);
   r.status = statusOf(result.verdict());
-  if (r.status != kDone) c.fail(QStringLiteral("%1: %2").arg(describeHost(host), readFailure(result)));
+  if (r.status != kDone && r.status != kCancelled) c.fail(QStringLiteral("%1: %2").arg(describeHost(host), readFailure(result)));
   return r;
 }
 
@@ -58,7 +69,22 @@ ConfigFileHeader headerFor(const FoundHost& host) {
   return h;
 }
 
+// The result of a read, as the last JSON line: the host's result row, and
+// what went to standard output (the file's object, or the table's text).
+void printReadJson(Context& c, const FoundHost& host, const HostRecords& r, const QByteArray& printed) {
+  QJsonObject o = resultJson(identityOf(host), r.result);
+  o.remove(QStringLiteral("written"));
+  o.remove(QStringLiteral("unconfirmed"));
+  o.remove(QStringLiteral("mismatched"));
+  o[QStringLiteral("read")] = recordList(r.read);
+  if (!printed.isEmpty() && c.options().csv) o[QStringLiteral("csv")] = QString::fromUtf8(printed);
+  if (!printed.isEmpty() && !c.options().csv) o[QStringLiteral("config")] = QJsonDocument::fromJson(printed).object();
+  c.out() << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+}
+
 }  // namespace
+
+bool toStandardOutput(const QString& path) { return path.isEmpty() || path == QLatin1String("-"); }
 
 int searchCommand(Context& c) {
   if (!c.options().arguments.isEmpty()) {
@@ -110,17 +136,21 @@ int readCommand(Context& c) {
   const auto host = c.find(args.first());
   if (!host) return kNoAnswer;
   const HostRecords r = readHost(c, *host, *which);
-  if (r.status == kNoAnswer || r.status == kRefused) return r.status;
+  if (r.status == kNoAnswer || r.status == kRefused || r.status == kCancelled) {
+    if (c.options().json) printReadJson(c, *host, r, {});  // a program still gets its last line
+    return r.status;
+  }
   QByteArray bytes;
   if (c.options().csv) {
     const auto g = static_cast<ParamGroup>(std::find_if(which->begin(), which->end(), [](auto m) { return m; }) - which->begin());
     const CsvTable table = recordTable(r.config, g, r.read[static_cast<int>(g)]);
-    bytes = csvBytes(c.options().output.isEmpty() ? forStandardOutput(c, table) : table);
+    bytes = csvBytes(toStandardOutput(c.options().output) && !c.options().json ? forStandardOutput(c, table) : table);
   } else {
     bytes = configFileJson(r.config, r.read, headerFor(*host));
   }
-  if (c.options().output.isEmpty()) {
-    c.out() << QString::fromUtf8(bytes);
+  if (toStandardOutput(c.options().output)) {
+    if (c.options().json) printReadJson(c, *host, r, bytes);
+    else c.out() << QString::fromUtf8(bytes);
   } else {
     QString error;
     if (!(c.options().csv ? writeCsvFile(c.options().output, bytes, &error)
@@ -128,6 +158,7 @@ int readCommand(Context& c) {
       c.fail(QStringLiteral("%1: %2").arg(c.options().output, error));
       return kUsage;
     }
+    if (c.options().json) printReadJson(c, *host, r, {});
   }
   return r.status;
 }
@@ -168,7 +199,7 @@ int diffCommand(Context& c) {
     const auto host = c.find(*side.host);
     if (!host) return kNoAnswer;
     HostRecords r = readHost(c, *host, allRecordMasks());
-    if (r.status == kNoAnswer || r.status == kRefused) return r.status;
+    if (r.status == kNoAnswer || r.status == kRefused || r.status == kCancelled) return r.status;
     status = std::max(status, r.status);
     side.config = r.config;
     side.which = r.read;
@@ -192,7 +223,7 @@ int reportCommand(Context& c) {
     c.fail(QStringLiteral("report needs a HOST or a configuration FILE, and -o FILE.pdf or -o FILE.html"));
     return kUsage;
   }
-  if (!reportFormatOf(output)) {
+  if (output != QLatin1String("-") && !reportFormatOf(output)) {
     c.fail(QStringLiteral("%1: a report is a .pdf or an .html file").arg(output));
     return kUsage;
   }
@@ -215,7 +246,7 @@ int reportCommand(Context& c) {
     const auto host = c.find(args.first());
     if (!host) return kNoAnswer;
     const HostRecords r = readHost(c, *host, allRecordMasks());
-    if (r.status == kNoAnswer || r.status == kRefused) return r.status;
+    if (r.status == kNoAnswer || r.status == kRefused || r.status == kCancelled) return r.status;
     status = r.status;
     const ConfigFileHeader header = headerFor(*host);
     report.config = r.config;
@@ -227,11 +258,23 @@ int reportCommand(Context& c) {
     c.fail(QStringLiteral("%1 is neither a file nor a HOST").arg(args.first()));
     return kUsage;
   }
+  if (output == QLatin1String("-")) {  // HTML, the report's text form
+    if (c.options().json) {
+      c.out() << QJsonDocument(QJsonObject{{QStringLiteral("status"), status}, {QStringLiteral("html"), reportHtml(report)}})
+                     .toJson(QJsonDocument::Compact) << '\n';
+    } else {
+      c.out() << reportHtml(report);
+    }
+    return status;
+  }
   QString error;
   if (!writeReport(output, report, &error)) {
     c.fail(QStringLiteral("%1: %2").arg(output, error));
     return kUsage;
   }
+  if (c.options().json)
+    c.out() << QJsonDocument(QJsonObject{{QStringLiteral("status"), status}, {QStringLiteral("output"), output}})
+                   .toJson(QJsonDocument::Compact) << '\n';
   return status;
 }
 

@@ -11,17 +11,6 @@
 namespace quendra::cli {
 namespace {
 
-// A host configuration file, or a record table (FILE.csv).
-std::optional<ConfigFile> loadFile(Context& c, const QString& path) {
-  ConfigFileResult file = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? readRecordTable(path)
-                                                                                    : readConfigFile(path);
-  if (const auto* e = std::get_if<ConfigFileError>(&file)) {
-    c.fail(describeFileError(*e));
-    return std::nullopt;
-  }
-  return std::get<ConfigFile>(std::move(file));
-}
-
 // How a file is written to a host: whole to the host it came from; to any
 // other host without its identity, the network settings only when asked.
 FleetJob::Host fileWrite(Context& c, const ConfigFile& file, const FoundHost& host, const RecordMasks& which,
@@ -34,7 +23,7 @@ FleetJob::Host fileWrite(Context& c, const ConfigFile& file, const FoundHost& ho
   h.options.own = ownRecordsIf(file.sourceHost(), host.answer.mac);
   h.options.identity = c.options().withIdentity ? IdentityChoice::Replace : IdentityChoice::Keep;
   h.options.networkAsked = networkAsked || c.options().withNetwork;
-  h.options.history = &c.history();
+  setWriteOptions(c, h.options);
   return h;
 }
 
@@ -42,13 +31,35 @@ bool namesNetwork(const QStringList& groupNames) { return groupNames.contains(QL
 
 }  // namespace
 
+std::optional<ConfigFile> loadConfigFile(Context& c, const QString& path) {
+  ConfigFileResult file;
+  if (path == QLatin1String("-")) {
+    const auto bytes = c.standardInput(kMaxConfigFileBytes);
+    if (!bytes) return std::nullopt;
+    file = parseConfigFile(*bytes, QStringLiteral("standard input"));
+  } else {
+    file = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? readRecordTable(path) : readConfigFile(path);
+  }
+  if (const auto* e = std::get_if<ConfigFileError>(&file)) {
+    c.fail(describeFileError(*e));
+    return std::nullopt;
+  }
+  return std::get<ConfigFile>(std::move(file));
+}
+
+void setWriteOptions(Context& c, ConfigJobOptions& options) {
+  options.history = &c.history();
+  options.lock = &c.lockPlace();
+  options.lockWait = c.options().lockWait;
+}
+
 int writeCommand(Context& c) {
   const QStringList& args = c.options().arguments;
   if (args.size() < 2 || !isHostArgument(args[0])) {
     c.fail(QStringLiteral("write needs a HOST and a FILE"));
     return kUsage;
   }
-  const auto file = loadFile(c, args[1]);
+  const auto file = loadConfigFile(c, args[1]);
   if (!file) return kUsage;
   const auto groups = groupsNamed(c, args.mid(2), allRecordMasks());
   if (!groups) return kUsage;
@@ -65,13 +76,14 @@ int writeCommand(Context& c) {
     printKeptIdentity(c, fleet.job(0).result());
   });
   c.run(fleet, {fileWrite(c, *file, *host, which, namesNetwork(args.mid(2)))});
+  if (fleet.size() == 0) return kCancelled;  // stopped before it began
   const ConfigJobResult& r = fleet.result(0);
   if (c.options().json) {
     QJsonObject o = resultJson(fleet, 0);
     o[QStringLiteral("differences")] = differencesJson(differences);
     o[QStringLiteral("kept")] = differencesJson(r.keptIdentity);
     o[QStringLiteral("networkLeftOut")] = r.networkLeftOut;
-    c.out() << QJsonDocument(o).toJson(QJsonDocument::Indented);
+    c.out() << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
   } else if (!c.options().dryRun || r.verdict() != JobVerdict::Done) {
     c.out() << describeHost(*host) << "  " << verdictLine(r) << '\n';
   }
@@ -88,7 +100,7 @@ int cloneCommand(Context& c) {
     c.fail(QStringLiteral("clone never writes one host's identity to many; use write HOST FILE --with-identity"));
     return kUsage;
   }
-  const auto file = loadFile(c, args[0]);
+  const auto file = loadConfigFile(c, args[0]);
   if (!file) return kUsage;
   QStringList hosts, groupNames;
   for (const QString& a : args.mid(1)) (isHostArgument(a) ? hosts : groupNames) << a;

@@ -21,6 +21,7 @@ std::uint32_t at(const RecordMasks& m, ParamGroup g) { return m[static_cast<int>
 }  // namespace
 
 JobVerdict ConfigJobResult::verdict() const {
+  if (heldBy) return JobVerdict::HostBusy;
   switch (outcome) {
     case Outcome::Cancelled: return JobVerdict::Cancelled;
     case Outcome::VersionRefused: return JobVerdict::Refused;
@@ -38,6 +39,24 @@ RecordMasks ownRecordsIf(const std::optional<Mac>& from, const Mac& to) {
 
 ConfigJob::ConfigJob(HostSession& session, QObject* parent) : QObject(parent), session_(session) {
   connect(&session_, &HostSession::finished, this, &ConfigJob::onOperation);
+  connect(&session_, &HostSession::recordArrived, this, [this](ParamGroup g, int k) {
+    if (running_ && !waitingForConfirm_) emit recordStep(stage_, RecordStep::Read, g, k);
+  });
+  connect(&session_, &HostSession::writeAcknowledged, this, [this](ParamGroup g, int k) {
+    if (running_ && stage_ == Stage::Writing) noteWritten(g, 1u << k);
+  });
+  connect(&session_, &HostSession::aboutToWrite, this, [this](ParamGroup g, std::uint32_t records) {
+    if (running_ && !isBatchGroup(g)) at(result_.sent, g) |= records;  // a batch says each record as it goes
+  });
+  connect(&session_, &HostSession::batchEvent, this, [this](const BatchEvent& e) {
+    if (running_ && e.stage == BatchEvent::Stage::Sent && isWriteKind(e.kind)) at(result_.sent, groupOf(e.kind)) |= 1u << e.record;
+  });
+  connect(&session_, &HostSession::resent, this, [this](ParamGroup g, int k, bool) {
+    if (running_) emit recordStep(stage_, RecordStep::Resent, g, k);
+  });
+  // Another writer is asked again now and then (its lock is an open file: no change to be told of).
+  lockRetry_.setSingleShot(true);
+  connect(&lockRetry_, &QTimer::timeout, this, &ConfigJob::takeLock);
 }
 
 void ConfigJob::start(Target target, const RecordMasks& which, Options options) {
@@ -50,7 +69,42 @@ void ConfigJob::start(Target target, const RecordMasks& which, Options options) 
   stage_ = Stage::Reading;
   group_ = -1;
   running_ = true;
+  if (options_.lock && !options_.dryRun) {
+    lockDeadline_.setRemainingTime(options_.lockWait);
+    saidWaiting_ = false;
+    return takeLock();
+  }
   next();
+}
+
+void ConfigJob::takeLock() {
+  if (!running_) return;
+  HostLock::Taken taken = HostLock::tryTake(session_.target(), *options_.lock);
+  if (auto* lock = std::get_if<std::unique_ptr<HostLock>>(&taken)) {
+    lock_ = std::move(*lock);
+    return next();
+  }
+  const LockHolder& holder = std::get<LockHolder>(taken);
+  if (lockDeadline_.hasExpired()) {
+    result_.heldBy = holder;
+    return finish(Outcome::Cancelled);
+  }
+  if (!std::exchange(saidWaiting_, true)) emit waitingForHost(holder);
+  constexpr qint64 kRetryMs = 100;
+  lockRetry_.start(static_cast<int>(std::clamp<qint64>(lockDeadline_.remainingTime(), 1, kRetryMs)));
+}
+
+void ConfigJob::noteWritten(ParamGroup g, std::uint32_t mask) {
+  mask &= ~at(result_.written, g);
+  at(result_.written, g) |= mask;
+  for (int k = 0; k < recordCountOf(g); ++k)
+    if ((mask >> k) & 1u) emit recordStep(stage_, RecordStep::Written, g, k);
+}
+
+void ConfigJob::failRecords(ParamGroup g, std::uint32_t mask) {
+  at(result_.failed, g) |= mask;
+  for (int k = 0; k < recordCountOf(g); ++k)
+    if ((mask >> k) & 1u) emit recordStep(stage_, RecordStep::Failed, g, k);
 }
 
 // The mask the operation of the group in hand works on.
@@ -75,7 +129,7 @@ void ConfigJob::next() {
     emit stageChanged(stage_, g);
     const auto refusal = stage_ == Stage::Writing ? session_.writeRecords(g, mask) : session_.read(g, mask);
     if (!refusal) return;  // its result comes back through onOperation
-    at(result_.failed, g) |= mask;
+    failRecords(g, mask);
   }
   if (!running_) return;
   switch (stage_) {
@@ -99,20 +153,23 @@ void ConfigJob::onOperation(const OperationResult& r) {
   switch (stage_) {
     case Stage::Reading:
       if (g == ParamGroup::Network && answered == 0) {  // the host is not there
+        failRecords(g, at(which_, g));
         result_.hostAnswered = false;
         for (ParamGroup each : kAllGroups) at(result_.failed, each) |= at(which_, each);
         return finish(Outcome::NoAnswer);
       }
       at(readOk_, g) |= answered;
+      failRecords(g, mask & ~answered);
       break;
     case Stage::Writing:
-      at(result_.failed, g) |= mask & ~answered;
+      failRecords(g, mask & ~answered);
+      noteWritten(g, answered);  // the network settings, which no host acknowledges: sent
       break;
     case Stage::Verifying:
       for (int k = 0; k < recordCountOf(g); ++k) {
         if (!((mask >> k) & 1u)) continue;
         if (!((answered >> k) & 1u))
-          at(result_.failed, g) |= 1u << k;
+          failRecords(g, 1u << k);
         else if (encodeRecord(session_.config(), g, k) == encodeRecord(target_, g, k))
           at(result_.verified, g) |= 1u << k;
         else
@@ -190,6 +247,8 @@ void ConfigJob::finish(Outcome outcome) {
   if (!running_) return;
   running_ = false;
   waitingForConfirm_ = false;
+  lockRetry_.stop();
+  lock_.reset();
   result_.outcome = outcome == Outcome::Done && (anyRecord(result_.failed) || anyRecord(result_.mismatched))
                         ? Outcome::NoAnswer
                         : outcome;

@@ -6,12 +6,16 @@
 // refuses, nor a record that could not be read first; a record counts as
 // written only once its read-back matched. Values that are not the host's own
 // never carry its identity (see records/host_identity.h).
+#include <QDeadlineTimer>
 #include <QObject>
+#include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "config/config_file.h"
 #include "records/host_identity.h"
+#include "session/host_lock.h"
 #include "session/host_session.h"
 
 namespace quendra {
@@ -26,6 +30,15 @@ enum class JobVerdict {
   NoAnswer,         // the host did not answer at all: nothing written
   Refused,          // the firmware version gate: nothing more was sent
   Cancelled,
+  HostBusy,         // another writer held the host all the while the job waited: nothing sent
+};
+
+// What became of one record in a job, for progress record by record.
+enum class RecordStep {
+  Read,     // its data arrived (a read, or a read-back while verifying)
+  Written,  // the host acknowledged its write (the network settings: sent)
+  Resent,   // its request went out again, the previous one unanswered
+  Failed,   // no answer after its last attempt
 };
 
 struct ConfigJobResult {
@@ -34,11 +47,14 @@ struct ConfigJobResult {
   RecordMasks verified{};    // written, and read back as asked
   RecordMasks failed{};      // no answer when read, written or read back
   RecordMasks mismatched{};  // read back otherwise than written
+  RecordMasks written{};     // acknowledged (the network settings: sent), verified or not
+  RecordMasks sent{};        // whose write went out: beyond `written`, the host may or may not have taken them
   bool hostAnswered = true;  // false: not even the network settings arrived
   // Identity the write left as the host has it while the values differ.
   std::vector<FieldDifference> keptIdentity;
   bool networkLeftOut = false;  // another host's network settings, not asked for
   bool historySaved = true;     // false: the history entry could not be written
+  std::optional<LockHolder> heldBy;  // HostBusy: who held the host
 
   JobVerdict verdict() const;
 };
@@ -55,6 +71,10 @@ struct ConfigJobOptions {
   // Where what the host held goes before the first write (none: not kept).
   HistoryStore* history = nullptr;
   HostIdentity host;  // names the host in its history entry
+  // A job that writes holds the host's lock from its first read to its end,
+  // waiting for another writer up to `lockWait` (none: no lock is taken).
+  const HostLockPlace* lock = nullptr;
+  std::chrono::milliseconds lockWait{10000};
 };
 
 class ConfigJob : public QObject {
@@ -84,11 +104,19 @@ class ConfigJob : public QObject {
 
  signals:
   void stageChanged(Stage stage, ParamGroup group);
+  void recordStep(Stage stage, RecordStep step, ParamGroup group, int index);
+  // Another writer holds the host: the job waits for it (said once per job).
+  void waitingForHost(const LockHolder& holder);
   void compared(const RecordMasks& differing);
   void finished(const ConfigJobResult& result);
 
  private:
   void next();
+  void takeLock();
+  // Records among `mask` of the group that did not answer: failed, each said.
+  void failRecords(ParamGroup group, std::uint32_t mask);
+  // Records among `mask` the host took: written, each said once.
+  void noteWritten(ParamGroup group, std::uint32_t mask);
   void compare();
   // What is to be written, from what was asked and what was read.
   void plan();
@@ -112,6 +140,10 @@ class ConfigJob : public QObject {
   HostConfig asked_;  // what the target function gave, before the identity rule
   HostConfig target_;
   ConfigJobResult result_;
+  std::unique_ptr<HostLock> lock_;
+  QTimer lockRetry_;
+  QDeadlineTimer lockDeadline_;
+  bool saidWaiting_ = false;
 };
 
 // The records a write of `values` from the host `from` treats as `to`'s own:

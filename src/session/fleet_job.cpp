@@ -40,6 +40,9 @@ void FleetJob::start(std::vector<Host> hosts) {
     connect(run->job.get(), &ConfigJob::stageChanged, this,
             [this, i](ConfigJob::Stage stage, ParamGroup g) { emit stageChanged(i, stage, g); });
     connect(run->job.get(), &ConfigJob::compared, this, [this, i](const RecordMasks& d) { emit compared(i, d); });
+    connect(run->job.get(), &ConfigJob::recordStep, this,
+            [this, i](ConfigJob::Stage stage, RecordStep step, ParamGroup g, int k) { emit recordStep(i, stage, step, g, k); });
+    connect(run->job.get(), &ConfigJob::waitingForHost, this, [this, i](const LockHolder& h) { emit waitingForHost(i, h); });
     connect(run->job.get(), &ConfigJob::finished, this, [this, i](const ConfigJobResult& r) {
       Run& done = *runs_[static_cast<std::size_t>(i)];
       done.result = r;

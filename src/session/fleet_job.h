@@ -41,6 +41,8 @@ class FleetJob : public QObject {
  signals:
   void stageChanged(int host, ConfigJob::Stage stage, ParamGroup group);
   void compared(int host, const RecordMasks& differing);
+  void recordStep(int host, ConfigJob::Stage stage, RecordStep step, ParamGroup group, int index);
+  void waitingForHost(int host, const LockHolder& holder);
   void hostFinished(int host, const ConfigJobResult& result);
   // Every host has ended.
   void finished();

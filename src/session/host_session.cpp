@@ -184,7 +184,7 @@ void HostSession::sendAndWait(ParamGroup group, bool write) {
   Pending& p = pendingOf(group, write);
   p.wait = p.budget.waitFor(answerTimes_.wait(group, write, p.ceiling));
   p.timer->start(p.wait);
-  ++p.sends;
+  if (++p.sends > 1) emit resent(group, 0, write);
   p.sentAt.start();
   sendSingle(group, write);
 }
@@ -300,6 +300,7 @@ void HostSession::onVersionRefused() {
 
 void HostSession::onBatchEvent(const BatchEvent& e) {
   emit batchEvent(e);
+  if (e.stage == BatchEvent::Stage::Sending && e.attempt > 1) emit resent(groupOf(e.kind), e.record, isWriteKind(e.kind));
   const bool channelRead = e.kind == BatchKind::ChannelRead;
   if (e.stage == BatchEvent::Stage::Failed && channelRead) flags_.channelRead = false;
   if (e.stage != BatchEvent::Stage::Finished) return;

@@ -94,6 +94,8 @@ class HostSession : public QObject {
   // A data reply of the host was stored into config() (the network settings too).
   void recordArrived(ParamGroup group, int index);
   void writeAcknowledged(ParamGroup group, int index);
+  // A request of the record went out again: the previous one had no answer in time.
+  void resent(ParamGroup group, int index, bool write);
   // A write of these records is about to be sent to the host.
   void aboutToWrite(ParamGroup group, std::uint32_t records);
   // A reply failed the firmware version gate: every batch stops.

@@ -36,7 +36,7 @@ struct Fixture {
     QString out, err;
     QTextStream o(&out), e(&err);
     cli::Environment env{o, e, false, [this](const cli::Options&) -> Transport* { return &transport; },
-                         path("history")};
+                         path("history"), nullptr, {path("locks")}};
     args << "--search-time" << "50" << "--timeout" << "30";
     return {cli::run(args, env), out, err};  // in this order
   }

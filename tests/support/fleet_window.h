@@ -16,7 +16,10 @@ namespace quendra::test {
 // side by side never see each other's entries. Set before the window exists.
 struct PrivateDataFolder {
   QTemporaryDir dir;
-  PrivateDataFolder() { qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path())); }
+  PrivateDataFolder() {
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+    qputenv("QUENDRA_LOCK_DIR", QFile::encodeName(dir.filePath(QStringLiteral("locks"))));
+  }
 };
 
 struct FleetWindow {

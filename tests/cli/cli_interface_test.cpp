@@ -1,0 +1,287 @@
+// quendra-cli as other programs use it, in process against simulated hosts: the live JSON lines of a write against
+// their documented schema, FILE "-" through pipes, a closed standard output, SIGTERM in the middle of a write, and
+// one writer per host across processes (a second waits then is refused with the holder named, reads pass, a killed
+// holder leaves the host writable).
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <map>
+#include <unistd.h>
+
+#include "cli/cli.h"
+#include "config/config_file.h"
+#include "records/field_text.h"
+#include "session/host_lock.h"
+#include "support/fleet_transport.h"
+
+using namespace quendra;
+using namespace quendra::test;
+
+namespace {
+
+struct Run {
+  int status;
+  QString out, err;
+  QList<QJsonObject> lines() const {  // every line one JSON object
+    QList<QJsonObject> objects;
+    for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
+      QJsonParseError e;
+      const QJsonDocument d = QJsonDocument::fromJson(line.toUtf8(), &e);
+      objects << (e.error == QJsonParseError::NoError && d.isObject() ? d.object() : QJsonObject{{"bad line", line}});
+    }
+    return objects;
+  }
+};
+
+struct Fixture {
+  FleetTransport transport;
+  QTemporaryDir dir;
+  explicit Fixture(int hosts = 2) : transport(sim::SimOptions{.hosts = hosts}) {}
+
+  Run cli(QStringList args, QIODevice* in = nullptr, QTextStream* outStream = nullptr) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    cli::Environment env{outStream ? *outStream : o, e, false,
+                         [this](const cli::Options&) -> Transport* { return &transport; }, path("history"), in,
+                         {path("locks")}};
+    args << "--search-time" << "50" << "--timeout" << "30";
+    return {cli::run(args, env), out, err};  // in this order
+  }
+  QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+  sim::SimHost& host(int i) { return transport.fleet().hosts()[i]; }
+  int writesSent(int from = 0) const {
+    int n = 0;
+    for (qsizetype i = from; i < transport.requests().size(); ++i) {
+      const SentRequest r = readSent(transport.requests()[i]);
+      const auto tunnel = classifyTunnelCommand(std::uint8_t(r.tunnelCommand));
+      n += r.command == kWriteNetwork || (tunnel && tunnel->isWrite);
+    }
+    return n;
+  }
+  // Host 2 differs from host 1's file in channels 1 to 4 and relay 3.
+  void prepare() {
+    QCOMPARE(cli({"read", "02-4B-7D-00-00-01", "-o", path("h1.json")}).status, 0);
+    for (int k = 0; k < 4; ++k) host(1).records[readCommandOf(ParamGroup::Channel, k)][4] ^= 0x01;
+    host(1).records[readCommandOf(ParamGroup::Relay, 2)][1] ^= 0x01;
+  }
+};
+
+// Every event and the fields it has, as the manual page lists them.
+const std::map<QString, QStringList> kSchema = {
+    {"host-started", {"host"}},
+    {"host-waiting", {"host", "heldBy"}},
+    {"stage", {"host", "stage", "group"}},
+    {"record-read", {"host", "stage", "group", "index", "record"}},
+    {"record-written", {"host", "stage", "group", "index", "record"}},
+    {"record-resent", {"host", "stage", "group", "index", "record"}},
+    {"record-failed", {"host", "stage", "group", "index", "record"}},
+    {"host-finished", {"host", "status", "verified", "failed", "mismatched", "written", "unconfirmed"}},
+    {"cancelled", {"signal"}},
+};
+
+void checkSchema(const QList<QJsonObject>& events) {
+  for (const QJsonObject& e : events) {
+    const auto schema = kSchema.find(e[QLatin1String("event")].toString());
+    QVERIFY2(schema != kSchema.end(), QJsonDocument(e).toJson());
+    QStringList keys = schema->second;
+    keys << "event";
+    if (e.contains(QLatin1String("heldBy")) && schema->first == QLatin1String("host-finished")) keys << "heldBy";
+    QCOMPARE(QStringList(e.keys()).size(), keys.size());
+    for (const QString& k : keys) QVERIFY2(e.contains(k), qPrintable(schema->first + ": " + k));
+    if (e.contains(QLatin1String("record")))
+      QCOMPARE(e[QLatin1String("record")].toString(),
+               e[QLatin1String("group")].toString() + (e[QLatin1String("group")] == QLatin1String("channels") || e[QLatin1String("group")] == QLatin1String("relays") || e[QLatin1String("group")] == QLatin1String("modbus")
+                                                            ? QStringLiteral("[%1]").arg(e[QLatin1String("index")].toInt())
+                                                            : QString()));
+  }
+}
+
+QStringList eventsOf(const QList<QJsonObject>& lines, const QString& record) {
+  QStringList seen;
+  for (const QJsonObject& e : lines)
+    if (e[QLatin1String("record")] == record) seen << e[QLatin1String("stage")].toString() + ' ' + e[QLatin1String("event")].toString();
+  return seen;
+}
+
+}  // namespace
+
+class CliInterfaceTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void aWriteWithASilentRecordSaysEachStepAsItGoes() {
+    Fixture f;
+    f.prepare();
+    f.host(1).silent.insert(writeCommandOf(ParamGroup::Relay, 2));
+    const Run run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json", "--attempts", "3"});
+    QCOMPARE(run.status, 3);
+    QList<QJsonObject> lines = run.lines();
+    const QJsonObject result = lines.takeLast();  // the result, as --json gives it
+    QCOMPARE(result[QLatin1String("status")].toString(), QStringLiteral("failed"));
+    QCOMPARE(result[QLatin1String("failed")].toString(), QStringLiteral("relays[2]"));
+    checkSchema(lines);
+    QCOMPARE(lines.first()[QLatin1String("event")].toString(), QStringLiteral("host-started"));
+    QCOMPARE(lines.last()[QLatin1String("event")].toString(), QStringLiteral("host-finished"));
+    QCOMPARE(lines.last()[QLatin1String("written")].toString(), QStringLiteral("gprs, channels[0], channels[1], channels[2], channels[3]"));
+    QCOMPARE(lines.last()[QLatin1String("unconfirmed")].toString(), QStringLiteral("relays[2]"));
+    QCOMPARE(eventsOf(lines, "relays[2]"), (QStringList{"reading record-read", "writing record-resent",
+                                                        "writing record-resent", "writing record-failed"}));
+    QCOMPARE(eventsOf(lines, "channels[1]"), (QStringList{"reading record-read", "writing record-written",
+                                                          "verifying record-read"}));
+  }
+
+  void filesThroughPipes_data() {
+    QTest::addColumn<QByteArray>("input");  // on standard input; "FILE": host 1's file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("a file") << QByteArray("FILE") << 0 << QString() << true;
+    QTest::newRow("malformed JSON") << QByteArray(R"({"format": "quendra-host-config",)") << 1
+                                    << "standard input is not JSON (fault at byte 33)" << false;
+    QTest::newRow("nothing") << QByteArray() << 1 << "standard input is not JSON" << false;
+  }
+  void filesThroughPipes() {
+    QFETCH(QByteArray, input);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QFETCH(bool, written);
+    Fixture f;
+    const Run read = f.cli({"read", "02-4B-7D-00-00-01", "-o", "-"});
+    QCOMPARE(read.status, 0);
+    QVERIFY(std::holds_alternative<ConfigFile>(parseConfigFile(read.out.toUtf8(), "out")));
+    f.prepare();
+    f.transport.clearRequests();
+    QBuffer in;
+    in.setData(input == "FILE" ? read.out.toUtf8() : input);
+    in.open(QIODevice::ReadOnly);
+    const Run write = f.cli({"write", "02-4B-7D-00-00-02", "-"}, &in);
+    QCOMPARE(write.status, status);
+    QVERIFY2(write.err.contains(said), qPrintable(write.err));
+    QCOMPARE(f.writesSent() > 0, written);
+    if (!written) QVERIFY(f.transport.requests().isEmpty());  // not even a search
+  }
+
+  void aClosedStandardOutputStopsTheCommand() {
+    Fixture f;
+    f.prepare();
+    int ends[2];
+    QVERIFY(::pipe(ends) == 0);
+    ::close(ends[0]);  // nobody reads
+    QFile pipe;
+    QVERIFY(pipe.open(ends[1], QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle));
+    QTextStream out(&pipe);
+    f.transport.clearRequests();
+    const Run run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json"}, nullptr, &out);  // alive: no SIGPIPE
+    QCOMPARE(run.status, 8);
+    QVERIFY(run.err.contains(QStringLiteral("standard output is closed")));
+    QCOMPARE(f.writesSent(), 0);
+  }
+
+  void sigtermStopsSendingAndSaysWhatWasWritten() {
+    Fixture f;
+    f.prepare();
+    const std::vector<sim::SimHost> before = f.transport.fleetHosts();
+    qsizetype stoppedAt = -1;
+    f.transport.responder = [&](ByteView d) {
+      const SentRequest r = readSent(d);
+      if (r.tunnelCommand == writeCommandOf(ParamGroup::Channel, 1) && stoppedAt < 0) {
+        stoppedAt = f.transport.requests().size();
+        ::raise(SIGTERM);  // as a front end's cancel button
+      }
+      return f.transport.fleet().handle(d);
+    };
+    const Run run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json"});
+    QCOMPARE(run.status, 7);
+    QList<QJsonObject> lines = run.lines();
+    lines.removeLast();
+    checkSchema(lines);
+    QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QJsonObject& e) { return e[QLatin1String("signal")] == QLatin1String("SIGTERM"); }));
+    const QJsonObject finished = lines.last();
+    QCOMPARE(finished[QLatin1String("status")].toString(), QStringLiteral("cancelled"));
+    QVERIFY(f.writesSent(int(stoppedAt)) <= 1);  // at most the request already on its way
+    // Every record the host now holds otherwise is named written or sent without acknowledgement; every one
+    // named written changed.
+    const QStringList written = finished[QLatin1String("written")].toString().split(", ", Qt::SkipEmptyParts);
+    const QStringList unconfirmed = finished[QLatin1String("unconfirmed")].toString().split(", ", Qt::SkipEmptyParts);
+    QStringList changed;
+    for (ParamGroup g : {ParamGroup::Base, ParamGroup::Gprs, ParamGroup::Led, ParamGroup::Channel, ParamGroup::Relay})
+      for (int k = 0; k < recordCountOf(g); ++k)
+        if (f.host(1).records[readCommandOf(g, k)] != before[1].records.at(readCommandOf(g, k)))
+          changed << QString::fromLatin1(configGroupKey(g)) + (isBatchGroup(g) ? QStringLiteral("[%1]").arg(k) : QString());
+    QVERIFY(!written.isEmpty());
+    for (const QString& r : written) QVERIFY2(changed.contains(r), qPrintable(r));
+    for (const QString& r : changed) QVERIFY2(written.contains(r) || unconfirmed.contains(r), qPrintable(r));
+    QVERIFY(!changed.contains(QStringLiteral("relays[2]")));
+  }
+
+  void historyListsTheEntriesAndShowsEachAsAFile() {
+    Fixture f;
+    f.prepare();
+    const HostConfig before = applyConfigFile(std::get<ConfigFile>(parseConfigFile(f.cli({"read", "02-4B-7D-00-00-02", "channels"}).out.toUtf8(), "before")), {});
+    QCOMPARE(f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")}).status, 0);
+    const Run list = f.cli({"history", "02:4b:7d:00:00:02", "--json"});
+    QCOMPARE(list.status, 0);
+    const QJsonArray entries = QJsonDocument::fromJson(list.out.toUtf8()).array();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0][QLatin1String("groups")].toString(), QStringLiteral("gprs, channels, relays"));
+    const QString entry = entries[0][QLatin1String("entry")].toString();
+    const Run show = f.cli({"history", "show", entry});
+    QCOMPARE(show.status, 0);
+    const HostConfig kept = applyConfigFile(std::get<ConfigFile>(parseConfigFile(show.out.toUtf8(), "entry")), {});
+    for (int k = 0; k < recordCountOf(ParamGroup::Channel); ++k)  // what the host held before the write
+      QCOMPARE(encodeRecord(kept, ParamGroup::Channel, k), encodeRecord(before, ParamGroup::Channel, k));
+    for (const QString& bad : {QStringLiteral("024B7D000002/none.json"), QStringLiteral("../h1.json"), entry.chopped(5)})
+      QCOMPARE(f.cli({"history", "show", bad}).status, 1);
+  }
+
+  void oneWriterPerHostAcrossPrograms() {
+    Fixture f;
+    f.prepare();
+    QProcess holder;  // another program writing host 2, then killed
+    holder.start(QCoreApplication::applicationFilePath(), {"--hold-lock", f.path("locks"), "02-4B-7D-00-00-02"});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readAll(), QByteArray("held\n"));
+    f.transport.clearRequests();
+    QElapsedTimer waited;
+    waited.start();
+    const Run refused = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--lock-wait", "300", "--json"});
+    QVERIFY(waited.elapsed() >= 300);
+    QCOMPARE(refused.status, 6);
+    QCOMPARE(f.writesSent(), 0);
+    const QList<QJsonObject> lines = refused.lines();
+    const QJsonObject heldBy = lines.last()[QLatin1String("heldBy")].toObject();
+    QCOMPARE(heldBy[QLatin1String("program")].toString(), QStringLiteral("holder"));
+    QCOMPARE(heldBy[QLatin1String("pid")].toInteger(), holder.processId());
+    QVERIFY(!heldBy[QLatin1String("user")].toString().isEmpty());
+    QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QJsonObject& e) { return e[QLatin1String("event")] == QLatin1String("host-waiting"); }));
+    QCOMPARE(f.cli({"read", "02-4B-7D-00-00-02", "--lock-wait", "0"}).status, 0);  // reads never wait
+    QCOMPARE(f.cli({"write", "02-4B-7D-00-00-01", f.path("h1.json"), "--lock-wait", "0"}).status, 0);  // another host
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
+    QCOMPARE(f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--lock-wait", "0"}).status, 0);
+  }
+};
+
+// The test also plays the other program: it holds a host's lock until it is killed.
+int main(int argc, char** argv) {
+  if (argc == 4 && qstrcmp(argv[1], "--hold-lock") == 0) {
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("holder"));
+    const auto mac = parseMacAnySpelling(argv[3]);
+    HostLock::Taken lock = HostLock::tryTake(*mac, HostLockPlace{{QString::fromLocal8Bit(argv[2])}, {}});
+    if (!std::holds_alternative<std::unique_ptr<HostLock>>(lock)) return 1;
+    std::fputs("held\n", stdout);
+    std::fflush(stdout);
+    return app.exec();
+  }
+  QCoreApplication app(argc, argv);
+  CliInterfaceTest test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
+#include "cli_interface_test.moc"
