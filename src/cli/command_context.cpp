@@ -74,16 +74,28 @@ int statusOf(JobVerdict verdict) {
     case JobVerdict::ReadBackDiffers: return kPartly;
     case JobVerdict::Refused: return kRefused;
     case JobVerdict::NoAnswer:
+    case JobVerdict::HostGone:
     case JobVerdict::Cancelled: return kNoAnswer;
   }
   return kNoAnswer;
 }
+
+namespace {
+
+QString hostGoneLine(const ConfigJobResult& r) {
+  if (!anyRecord(r.differing)) return QStringLiteral("stopped answering; not read: %1").arg(recordList(r.failed));
+  const auto list = [](const RecordMasks& m) { return anyRecord(m) ? recordList(m) : QStringLiteral("none"); };
+  return QStringLiteral("stopped answering; written: %1; not written: %2").arg(list(r.written), list(r.notWritten()));
+}
+
+}  // namespace
 
 QString verdictLine(const ConfigJobResult& r) {
   switch (r.verdict()) {
     case JobVerdict::Refused: return QStringLiteral("refused: its firmware version is not supported; nothing written");
     case JobVerdict::NoAnswer: return QStringLiteral("did not answer; nothing written");
     case JobVerdict::Cancelled: return QStringLiteral("cancelled");
+    case JobVerdict::HostGone: return hostGoneLine(r);
     case JobVerdict::ReadBackDiffers:
       return anyRecord(r.failed) ? QStringLiteral("failed: %1 read back otherwise than written; no answer for %2")
                                        .arg(recordList(r.mismatched), recordList(r.failed))
@@ -162,7 +174,8 @@ int Context::reportFleet(const FleetJob& fleet, const QStringList& missing) {
 }
 
 QJsonObject resultJson(const FleetJob& fleet, int i) {
-  static const char* const words[] = {"verified", "failed", "failed", "no answer", "refused", "cancelled"};
+  static const char* const words[] = {"verified", "failed", "failed", "no answer", "stopped answering", "refused",
+                                      "cancelled"};
   const ConfigJobResult& r = fleet.result(i);
   QJsonObject o;
   o[QStringLiteral("host")] = describeHost(fleet.host(i).identity);
@@ -170,6 +183,10 @@ QJsonObject resultJson(const FleetJob& fleet, int i) {
   o[QStringLiteral("verified")] = recordList(r.verified);
   o[QStringLiteral("failed")] = recordList(r.failed);
   o[QStringLiteral("mismatched")] = recordList(r.mismatched);
+  if (r.verdict() == JobVerdict::HostGone) {
+    o[QStringLiteral("written")] = recordList(r.written);
+    o[QStringLiteral("notWritten")] = recordList(r.notWritten());
+  }
   return o;
 }
 

@@ -8,6 +8,7 @@ namespace {
 constexpr int kMaxBackoff = 16;  // 2^16 x the base passes any ceiling
 // Under 30 % loss three records in a row need a resend 2.7 % of the time.
 constexpr int kResentInARowOfASlowHost = 3;
+constexpr int kPriorMargin = 2;
 
 }  // namespace
 
@@ -39,15 +40,23 @@ void AnswerTimeEstimator::answered(int sends, Micros sinceLast) {
 
 void AnswerTimeEstimator::timedOut() { backoff_ = std::min(backoff_ + 1, kMaxBackoff); }
 
-Micros AnswerTimeEstimator::base() const {
+Micros AnswerTimeEstimator::baseWait() const {
   return smoothed_ + std::max<Micros>(4 * variation_, kFloor);
 }
 
-Millis AnswerTimeEstimator::wait(Millis ceiling) const {
-  if (!learned_) return ceiling;
-  const Micros doubled = base() * (std::int64_t{1} << backoff_);
+Millis AnswerTimeEstimator::wait(Millis ceiling, std::optional<Micros> prior) const {
+  if (!learned_ && !prior) return ceiling;
+  const Micros doubled = (learned_ ? baseWait() : *prior) * (std::int64_t{1} << backoff_);
   const Millis rounded = std::chrono::ceil<Millis>(doubled);
   return std::min(rounded, ceiling);
+}
+
+std::optional<Micros> AnswerTimes::prior() const {
+  std::optional<Micros> slowest;
+  for (const AnswerTimeEstimator& e : estimators_)
+    if (e.learned() && (!slowest || e.baseWait() > *slowest)) slowest = e.baseWait();
+  if (slowest) *slowest *= kPriorMargin;
+  return slowest;
 }
 
 }  // namespace quendra
