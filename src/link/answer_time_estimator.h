@@ -26,13 +26,13 @@ class AnswerTimeEstimator {
   // after the last of them. Only a request sent once gives a sample: the
   // answer of one sent again may answer any of them (Karn's rule).
   void answered(int sends, Micros sinceLast);
-  // A wait ran out: waits double (up to the ceiling) until the record is
+  // A wait ran out: after three that did, waits double (up to the ceiling) until the record is
   // answered, or after records that all needed resends, until a first
   // attempt is answered.
   void timedOut();
   // The wait for the next request: until the first sample `prior` (what the
   // host's other answers say; none: `ceiling`, the policy's wait), then
-  // baseWait(); doubled per wait that ran out, at most `ceiling`. Whole
+  // baseWait(); doubled per wait that ran out beyond three, at most `ceiling`. Whole
   // milliseconds, rounded up.
   Millis wait(Millis ceiling, std::optional<Micros> prior = std::nullopt) const;
   // Once learned: smoothed + max(4 x variation, kFloor).
@@ -46,7 +46,7 @@ class AnswerTimeEstimator {
   bool learned_ = false;
   Micros smoothed_{0};
   Micros variation_{0};
-  int backoff_ = 0;        // doublings of the next wait
+  int backoff_ = 0;        // waits that ran out (the first three do not double)
   int resentInARow_ = 0;   // records answered only after a resend since the last sample
 };
 
