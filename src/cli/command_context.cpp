@@ -180,12 +180,23 @@ int statusOf(JobVerdict verdict) {
     case JobVerdict::Partly:
     case JobVerdict::ReadBackDiffers: return kPartly;
     case JobVerdict::Refused: return kRefused;
-    case JobVerdict::NoAnswer: return kNoAnswer;
+    case JobVerdict::NoAnswer:
+    case JobVerdict::HostGone: return kNoAnswer;
     case JobVerdict::HostBusy: return kBusy;
     case JobVerdict::Cancelled: return kCancelled;
   }
   return kNoAnswer;
 }
+
+namespace {
+
+QString hostGoneLine(const ConfigJobResult& r) {
+  if (!anyRecord(r.differing)) return QStringLiteral("stopped answering; not read: %1").arg(recordList(r.failed));
+  const auto list = [](const RecordMasks& m) { return anyRecord(m) ? recordList(m) : QStringLiteral("none"); };
+  return QStringLiteral("stopped answering; written: %1; not written: %2").arg(list(r.written), list(r.notWritten()));
+}
+
+}  // namespace
 
 QString verdictLine(const ConfigJobResult& r) {
   switch (r.verdict()) {
@@ -201,6 +212,7 @@ QString verdictLine(const ConfigJobResult& r) {
           .arg(r.heldBy->program, r.heldBy->user)
           .arg(r.heldBy->pid)
           .arg(r.heldBy->since.toLocalTime().toString(Qt::ISODate));
+    case JobVerdict::HostGone: return hostGoneLine(r);
     case JobVerdict::ReadBackDiffers:
       return anyRecord(r.failed) ? QStringLiteral("failed: %1 read back otherwise than written; no answer for %2")
                                        .arg(recordList(r.mismatched), recordList(r.failed))
@@ -289,7 +301,8 @@ int Context::reportFleet(const FleetJob& fleet, const QStringList& missing) {
 QJsonObject resultJson(const FleetJob& fleet, int i) { return resultJson(fleet.host(i).identity, fleet.result(i)); }
 
 QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
-  static const char* const words[] = {"verified", "failed", "failed", "no answer", "refused", "cancelled", "busy"};
+  static const char* const words[] = {"verified", "failed", "failed", "no answer", "stopped answering", "refused",
+                                      "cancelled", "busy"};
   QJsonObject o;
   o[QStringLiteral("host")] = describeHost(host);
   o[QStringLiteral("status")] = QLatin1String(words[static_cast<int>(r.verdict())]);
@@ -298,6 +311,7 @@ QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
   o[QStringLiteral("mismatched")] = recordList(r.mismatched);
   o[QStringLiteral("written")] = recordList(r.written);
   o[QStringLiteral("unconfirmed")] = recordList(recordsWithout(r.sent, r.written));
+  if (r.verdict() == JobVerdict::HostGone) o[QStringLiteral("notWritten")] = recordList(r.notWritten());
   if (r.heldBy) o[QStringLiteral("heldBy")] = holderJson(*r.heldBy);
   return o;
 }

@@ -27,6 +27,7 @@ QString readFailure(const ConfigJobResult& r) {
     case JobVerdict::Refused: return QStringLiteral("its firmware version is refused");
     case JobVerdict::NoAnswer: return QStringLiteral("did not answer");
     case JobVerdict::Cancelled: return QStringLiteral("cancelled");
+    case JobVerdict::HostGone: return QStringLiteral("stopped answering; not read: %1").arg(recordList(r.failed));
     default: return QStringLiteral("no answer for %1").arg(recordList(r.failed));
   }
 }

@@ -25,6 +25,7 @@ JobVerdict ConfigJobResult::verdict() const {
   switch (outcome) {
     case Outcome::Cancelled: return JobVerdict::Cancelled;
     case Outcome::VersionRefused: return JobVerdict::Refused;
+    case Outcome::HostGone: return JobVerdict::HostGone;
     default: break;
   }
   if (!hostAnswered) return JobVerdict::NoAnswer;
@@ -150,6 +151,7 @@ void ConfigJob::onOperation(const OperationResult& r) {
   if (r.outcome == Outcome::Cancelled) return finish(Outcome::Cancelled);
   const std::uint32_t mask = maskOf(g);
   const std::uint32_t answered = mask & ~(r.outcome == Outcome::Done ? 0u : (isBatchGroup(g) ? r.failedRecords : mask));
+  if (r.outcome == Outcome::HostGone) return hostGone(g, answered);
   switch (stage_) {
     case Stage::Reading:
       if (g == ParamGroup::Network && answered == 0) {  // the host is not there
@@ -166,18 +168,43 @@ void ConfigJob::onOperation(const OperationResult& r) {
       noteWritten(g, answered);  // the network settings, which no host acknowledges: sent
       break;
     case Stage::Verifying:
-      for (int k = 0; k < recordCountOf(g); ++k) {
-        if (!((mask >> k) & 1u)) continue;
-        if (!((answered >> k) & 1u))
-          failRecords(g, 1u << k);
-        else if (encodeRecord(session_.config(), g, k) == encodeRecord(target_, g, k))
-          at(result_.verified, g) |= 1u << k;
-        else
-          at(result_.mismatched, g) |= 1u << k;
-      }
+      checkReadBack(g, mask, answered);
       break;
   }
   next();
+}
+
+void ConfigJob::hostGone(ParamGroup g, std::uint32_t answered) {
+  // Nothing more is asked of it: what this stage has not done yet fails.
+  RecordMasks undone{};
+  switch (stage_) {
+    case Stage::Reading:
+      at(readOk_, g) |= answered;
+      undone = recordsWithout(which_, readOk_);
+      break;
+    case Stage::Writing:
+      noteWritten(g, answered);
+      undone = result_.notWritten();
+      break;
+    case Stage::Verifying:
+      checkReadBack(g, answered, answered);
+      undone = recordsWithout(recordsWithout(result_.written, result_.verified), result_.mismatched);
+      break;
+  }
+  for (ParamGroup each : kAllGroups) at(result_.failed, each) |= at(undone, each);
+  finish(Outcome::HostGone);
+}
+
+void ConfigJob::checkReadBack(ParamGroup g, std::uint32_t mask, std::uint32_t answered) {
+  for (int k = 0; k < recordCountOf(g); ++k) {
+    if (!((mask >> k) & 1u)) continue;
+    if (!((answered >> k) & 1u))
+      failRecords(g, 1u << k);
+    else if (encodeRecord(session_.config(), g, k) == encodeRecord(target_, g, k))
+      at(result_.verified, g) |= 1u << k;
+    else
+      at(result_.mismatched, g) |= 1u << k;
+  }
 }
 
 void ConfigJob::compare() {
