@@ -76,6 +76,14 @@ inline double median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// The nearest-rank percentile (95: the 19th of 20).
+inline double percentile(std::vector<double> v, int p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const std::size_t rank = (v.size() * static_cast<std::size_t>(p) + 99) / 100;
+  return v[std::max<std::size_t>(rank, 1) - 1];
+}
+
 inline double mean(const std::vector<double>& v) {
   double sum = 0;
   for (double x : v) sum += x;

@@ -51,18 +51,29 @@ bool HostFleet::heard() {
   return std::uniform_real_distribution<double>(0, 100)(random_) >= options_.dropPercent;
 }
 
+bool HostFleet::cutOff(SimHost& h) {
+  if (options_.stopAfter <= 0) return false;
+  if (h.requestsHeard < options_.stopAfter) {
+    ++h.requestsHeard;
+    return false;
+  }
+  const auto now = std::chrono::steady_clock::now();
+  if (!h.cutAt) h.cutAt = now;
+  return options_.stopForMs == 0 || now - *h.cutAt < std::chrono::milliseconds(options_.stopForMs);
+}
+
 std::vector<Bytes> HostFleet::handle(ByteView datagram) {
   std::vector<Bytes> replies;
   const OuterRequest request = OuterFrame::readRequest(datagram);
   if (request.fault != RequestFault::None) return replies;
   if (request.command == kSearch) {
     for (SimHost& h : hosts_)
-      if (heard()) replies.push_back(searchAnswer(h));
+      if (!cutOff(h) && heard()) replies.push_back(searchAnswer(h));
     return replies;
   }
   for (SimHost& h : hosts_) {
     if (h.mac != *request.target) continue;
-    if (heard()) handleOne(h, request, replies);
+    if (!cutOff(h) && heard()) handleOne(h, request, replies);
   }
   return replies;
 }

@@ -3,7 +3,9 @@
 // the tunnel commands, with the faults the command line asks for (dropped
 // requests, silent and late tunnel commands). No sockets here.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <map>
 #include <random>
 #include <set>
@@ -26,6 +28,8 @@ struct SimHost {
   std::map<std::uint8_t, Bytes> records;      // read command -> payload image
   std::map<std::uint8_t, int> attempts;       // tunnel command -> requests heard
   std::set<std::uint8_t> silent;              // tunnel commands this host never answers
+  int requestsHeard = 0;                      // before the cut of --stop-after
+  std::optional<std::chrono::steady_clock::time_point> cutAt;
 };
 
 class HostFleet {
@@ -45,6 +49,8 @@ class HostFleet {
   void handleOne(SimHost& host, const OuterRequest& request, std::vector<Bytes>& replies);
   void handleTunnel(SimHost& host, ByteView block, std::vector<Bytes>& replies);
   bool heard();
+  // --stop-after: the host's link is cut for this request.
+  bool cutOff(SimHost& host);
 
   SimOptions options_;
   std::vector<SimHost> hosts_;

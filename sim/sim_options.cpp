@@ -51,7 +51,7 @@ std::optional<SimOptions> parseOptions(const std::vector<std::string>& args, std
     }
     const bool known = name == "--hosts" || name == "--reply" || name == "--log" || name == "--drop" ||
                        name == "--silent" || name == "--late" || name == "--delay" || name == "--trailer-version" ||
-                       name == "--name";
+                       name == "--name" || name == "--stop-after";
     if (!known) {
       error = "unknown option: " + args[i];
       return std::nullopt;
@@ -107,6 +107,14 @@ std::optional<SimOptions> parseOptions(const std::vector<std::string>& args, std
       const auto gbk = colon == std::string::npos ? std::nullopt : utf8ToGbk(value.substr(colon + 1));
       if (!gbk || !parseInt(value.substr(0, colon), 1, kMaxHosts, v)) return bad("N:TEXT, a host number and a name GBK holds");
       o.names[static_cast<int>(v) - 1] = *gbk;
+    } else if (name == "--stop-after") {
+      const std::size_t colon = value.find(':');
+      long ms = 0;
+      if (!parseInt(value.substr(0, colon), 1, 100000000, v) ||
+          (colon != std::string::npos && !parseInt(value.substr(colon + 1), 1, 600000, ms)))
+        return bad("N or N:MS (N >= 1 requests, MS 1..600000)");
+      o.stopAfter = static_cast<int>(v);
+      o.stopForMs = static_cast<int>(ms);
     } else if (name == "--trailer-version") {
       const std::size_t dot = value.find('.');
       long high = 0;
@@ -128,7 +136,8 @@ const char* usageText() {
 SYNOPSIS
     quendra-hostsim [--hosts N] [--reply broadcast|unicast] [--log FILE]
                     [--drop PERCENT] [--silent CMD[,CMD...]] [--late CMD:N[,CMD:N...]]
-                    [--delay MS] [--trailer-version HIGH.LOW] [--name N:TEXT] [--help]
+                    [--delay MS] [--stop-after N[:MS]] [--trailer-version HIGH.LOW]
+                    [--name N:TEXT] [--help]
 
 DESCRIPTION
     Emulates one or many monitoring hosts in one process. It binds 0.0.0.0:1901
@@ -189,6 +198,10 @@ OPTIONS
     --delay MS
         Every reply leaves MS milliseconds after its request (default 0);
         requests are still heard meanwhile.
+    --stop-after N[:MS]
+        Each host hears its first N requests (searches and those naming it),
+        then nothing at all: a cable pulled mid-operation. With :MS it hears
+        again MS milliseconds after the cut (an outage).
     --trailer-version HIGH.LOW
         Version bytes of every tunnel reply trailer (default 7.10, that is
         version 710). 7.2 gives bytes 07 02 (702), which the tool refuses.

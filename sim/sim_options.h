@@ -20,6 +20,8 @@ struct SimOptions {
   std::map<std::uint8_t, int> late;     // tunnel command -> first attempt that is answered
   int delayMs = 0;                      // every reply leaves this much later
   std::map<int, std::string> names;     // host index -> the GBK name its search answers give
+  int stopAfter = 0;                    // each host hears this many requests, then none (0: no cut)
+  int stopForMs = 0;                    // for this long after the cut (0: for good)
   std::uint8_t trailerHigh = 7;         // version bytes of every tunnel reply trailer
   std::uint8_t trailerLow = 10;
   bool help = false;

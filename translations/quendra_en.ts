@@ -162,6 +162,22 @@
         <source>位置：第%1行</source>
         <translation>Where: row %1</translation>
     </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>主机不再应答：已写入%1；未写入%2</source>
+        <translation>The host stopped answering: written %1; not written %2</translation>
+    </message>
+    <message>
+        <source>主机不再应答：已读取%1；未读取%2</source>
+        <translation>The host stopped answering: read %1; not read %2</translation>
+    </message>
+    <message>
+        <source>主机不再应答：未读取%1</source>
+        <translation>The host stopped answering: not read %1</translation>
+    </message>
 </context>
 <context>
     <name>FieldLabels</name>

@@ -1,5 +1,6 @@
 #include "app/batch_progress.h"
 
+#include "app/config_words.h"
 #include "pages/info_log.h"
 
 namespace quendra {
@@ -92,6 +93,13 @@ void BatchProgress::show(const BatchEvent& e) {
         break;
       }
       showProgress_(tr(e.allAnswered ? t.allDone : t.notAllDone));
+      if (e.hostGone) {
+        RecordMasks done{}, notDone{};
+        done[static_cast<int>(groupOf(e.kind))] = e.done;
+        notDone[static_cast<int>(groupOf(e.kind))] = e.failed;
+        infoLog_.append(hostGoneText(isWriteKind(e.kind), done, notDone) + QStringLiteral("\r\n"));
+        infoLog_.refresh();
+      }
       break;
   }
 }

@@ -90,6 +90,7 @@ QString ConfigActions::jobStopped(const ConfigJobResult& r, const QString& cance
     case JobVerdict::HostBusy: return hostBusyText(*r.heldBy);
     case JobVerdict::Refused: return tr("固件版本不支持，%1").arg(notDone);
     case JobVerdict::NoAnswer: return tr("主机没有应答，%1").arg(notDone);
+    case JobVerdict::HostGone: return hostGoneText(r);
     default: return {};
   }
 }

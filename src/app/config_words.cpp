@@ -110,6 +110,17 @@ QString recordNames(const RecordMasks& masks) {
   return names.join(ConfigWords::tr("、"));
 }
 
+QString hostGoneText(bool write, const RecordMasks& done, const RecordMasks& notDone) {
+  const auto names = [](const RecordMasks& m) { return anyRecord(m) ? recordNames(m) : ConfigWords::tr("无"); };
+  return (write ? ConfigWords::tr("主机不再应答：已写入%1；未写入%2") : ConfigWords::tr("主机不再应答：已读取%1；未读取%2"))
+      .arg(names(done), names(notDone));
+}
+
+QString hostGoneText(const ConfigJobResult& r) {
+  if (anyRecord(r.differing)) return hostGoneText(true, r.written, r.notWritten());
+  return ConfigWords::tr("主机不再应答：未读取%1").arg(recordNames(r.failed));
+}
+
 QString hostName(const HostIdentity& host) {
   return QStringLiteral("%1 %2 %3").arg(host.name, QString::fromStdString(formatMacDashed(host.mac)),
                                         QString::fromStdString(formatDottedAddress(host.ip)));
@@ -132,6 +143,7 @@ QString resultText(const ConfigJobResult& r) {
   switch (r.verdict()) {
     case JobVerdict::Refused: return QCoreApplication::translate("quendra::CloneDialog", "固件版本不支持，未写入");
     case JobVerdict::NoAnswer: return QCoreApplication::translate("quendra::CloneDialog", "没有应答，未写入");
+    case JobVerdict::HostGone: return hostGoneText(r);
     case JobVerdict::Cancelled: return QCoreApplication::translate("quendra::CloneDialog", "已取消");
     case JobVerdict::HostBusy: return hostBusyText(*r.heldBy);
     case JobVerdict::Partly: return QCoreApplication::translate("quendra::CloneDialog", "失败：%1").arg(recordNames(r.failed));

@@ -287,6 +287,7 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     case JobVerdict::Refused: text = tr("固件版本不支持"); break;
     case JobVerdict::NoAnswer: text = tr("没有应答"); break;
     case JobVerdict::Cancelled: text = tr("已取消"); break;
+    case JobVerdict::HostGone: text = hostGoneText(r); break;
     default: break;
   }
   if (jobKind_ == Job::Read) {
@@ -312,6 +313,7 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     case JobVerdict::ReadBackDiffers: text = tr("读回不同：%1").arg(recordNames(r.mismatched)); break;
     case JobVerdict::Refused:
     case JobVerdict::NoAnswer: text = tr("%1，未写入").arg(text); break;
+    case JobVerdict::HostGone:
     case JobVerdict::Cancelled: break;
     case JobVerdict::HostBusy: text = hostBusyText(*r.heldBy); break;
   }

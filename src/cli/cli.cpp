@@ -55,6 +55,9 @@ Commands:
                                 a block to sign; from a HOST read now, or from
                                 a configuration FILE. English when the desktop
                                 language is English
+  history MAC [--json]          the host's history entries, newest first: ENTRY,
+                                when, the groups, the program that wrote it
+  history show ENTRY [-o FILE]  one entry as the configuration file it is
   reset-network HOST --yes      restore the host's network factory settings
   set-mac HOST NEW-MAC --yes    give the host a new MAC address
   fields [GROUP...]             every field a configuration holds: its path,
@@ -238,6 +241,14 @@ int run(const QStringList& arguments, Environment& env) {
     return kDone;
   }
   if (options->command == QLatin1String("fields")) return fieldsCommand(*options, env);
+  if (options->command == QLatin1String("history")) {
+    Options o = *options;
+    const bool show = !o.arguments.isEmpty() && o.arguments.first() == QLatin1String("show");
+    if (show) o.arguments.removeFirst();
+    const int status = show ? historyShowCommand(env, o) : historyCommand(env, o);
+    env.out.flush();
+    return status;
+  }
   using Command = int (*)(Context&);
   const std::pair<const char*, Command> commands[] = {
       {"search", searchCommand},          {"read", readCommand},     {"diff", diffCommand},

@@ -170,7 +170,7 @@ std::optional<FoundHost> Context::find(const QString& host) {
   progress(QStringLiteral("looking for %1...").arg(host));
   for (const FoundHost& h : search(*this, matches))
     if (matches(h)) return h;
-  fail(QStringLiteral("host %1 did not answer the search").arg(host));
+  if (!stopped()) fail(QStringLiteral("host %1 did not answer the search").arg(host));
   return std::nullopt;
 }
 
@@ -180,12 +180,23 @@ int statusOf(JobVerdict verdict) {
     case JobVerdict::Partly:
     case JobVerdict::ReadBackDiffers: return kPartly;
     case JobVerdict::Refused: return kRefused;
-    case JobVerdict::NoAnswer: return kNoAnswer;
+    case JobVerdict::NoAnswer:
+    case JobVerdict::HostGone: return kNoAnswer;
     case JobVerdict::HostBusy: return kBusy;
     case JobVerdict::Cancelled: return kCancelled;
   }
   return kNoAnswer;
 }
+
+namespace {
+
+QString hostGoneLine(const ConfigJobResult& r) {
+  if (!anyRecord(r.differing)) return QStringLiteral("stopped answering; not read: %1").arg(recordList(r.failed));
+  const auto list = [](const RecordMasks& m) { return anyRecord(m) ? recordList(m) : QStringLiteral("none"); };
+  return QStringLiteral("stopped answering; written: %1; not written: %2").arg(list(r.written), list(r.notWritten()));
+}
+
+}  // namespace
 
 QString verdictLine(const ConfigJobResult& r) {
   switch (r.verdict()) {
@@ -201,6 +212,7 @@ QString verdictLine(const ConfigJobResult& r) {
           .arg(r.heldBy->program, r.heldBy->user)
           .arg(r.heldBy->pid)
           .arg(r.heldBy->since.toLocalTime().toString(Qt::ISODate));
+    case JobVerdict::HostGone: return hostGoneLine(r);
     case JobVerdict::ReadBackDiffers:
       return anyRecord(r.failed) ? QStringLiteral("failed: %1 read back otherwise than written; no answer for %2")
                                        .arg(recordList(r.mismatched), recordList(r.failed))
@@ -218,7 +230,7 @@ HostIdentity identityOf(const FoundHost& host) {
 
 std::vector<FoundHost> Context::hostsNamed(const QStringList& hosts, QStringList& missing) {
   const std::vector<FoundHost> heard = searchAll();
-  if (options_.all) return heard;
+  if (options_.all || stopped()) return heard;
   std::vector<FoundHost> named;
   for (const QString& host : hosts) {
     const auto h = std::find_if(heard.begin(), heard.end(), [&](const FoundHost& f) { return namesHost(host, f); });
@@ -289,7 +301,8 @@ int Context::reportFleet(const FleetJob& fleet, const QStringList& missing) {
 QJsonObject resultJson(const FleetJob& fleet, int i) { return resultJson(fleet.host(i).identity, fleet.result(i)); }
 
 QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
-  static const char* const words[] = {"verified", "failed", "failed", "no answer", "refused", "cancelled", "busy"};
+  static const char* const words[] = {"verified", "failed", "failed", "no answer", "stopped answering", "refused",
+                                      "cancelled", "busy"};
   QJsonObject o;
   o[QStringLiteral("host")] = describeHost(host);
   o[QStringLiteral("status")] = QLatin1String(words[static_cast<int>(r.verdict())]);
@@ -299,6 +312,7 @@ QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
   o[QStringLiteral("written")] = recordList(r.written);
   o[QStringLiteral("differing")] = recordList(r.differing);  // what a dry run would write
   o[QStringLiteral("unconfirmed")] = recordList(recordsWithout(r.sent, r.written));
+  if (r.verdict() == JobVerdict::HostGone) o[QStringLiteral("notWritten")] = recordList(r.notWritten());
   if (r.heldBy) o[QStringLiteral("heldBy")] = holderJson(*r.heldBy);
   return o;
 }

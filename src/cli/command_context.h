@@ -163,5 +163,8 @@ int applyCommand(Context& c);
 int resetNetworkCommand(Context& c);
 int setMacCommand(Context& c);
 int reportCommand(Context& c);
+// The history kept on this computer: no network.
+int historyCommand(Environment& env, const Options& options);
+int historyShowCommand(Environment& env, const Options& options);
 
 }  // namespace quendra::cli

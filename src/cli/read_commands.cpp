@@ -27,6 +27,7 @@ QString readFailure(const ConfigJobResult& r) {
     case JobVerdict::Refused: return QStringLiteral("its firmware version is refused");
     case JobVerdict::NoAnswer: return QStringLiteral("did not answer");
     case JobVerdict::Cancelled: return QStringLiteral("cancelled");
+    case JobVerdict::HostGone: return QStringLiteral("stopped answering; not read: %1").arg(recordList(r.failed));
     default: return QStringLiteral("no answer for %1").arg(recordList(r.failed));
   }
 }
@@ -136,7 +137,10 @@ int readCommand(Context& c) {
   const auto host = c.find(args.first());
   if (!host) return kNoAnswer;
   const HostRecords r = readHost(c, *host, *which);
-  if (r.status == kNoAnswer || r.status == kRefused || r.status == kCancelled) return r.status;
+  if (r.status == kNoAnswer || r.status == kRefused || r.status == kCancelled) {
+    if (c.options().json) printReadJson(c, *host, r, {});  // a program still gets its last line
+    return r.status;
+  }
   QByteArray bytes;
   if (c.options().csv) {
     const auto g = static_cast<ParamGroup>(std::find_if(which->begin(), which->end(), [](auto m) { return m; }) - which->begin());

@@ -5,6 +5,7 @@
 // answer times and keep the timers. Qt-free.
 #include <array>
 #include <chrono>
+#include <optional>
 
 #include "link/tunnel_commands.h"
 
@@ -25,26 +26,27 @@ class AnswerTimeEstimator {
   // after the last of them. Only a request sent once gives a sample: the
   // answer of one sent again may answer any of them (Karn's rule).
   void answered(int sends, Micros sinceLast);
-  // A wait ran out: waits double (up to the ceiling) until the record is
+  // A wait ran out: after three that did, waits double (up to the ceiling) until the record is
   // answered, or after records that all needed resends, until a first
   // attempt is answered.
   void timedOut();
-  // The wait for the next request: `ceiling` (the policy's wait) until the
-  // first sample, then smoothed + max(4 x variation, kFloor), doubled per
-  // wait that ran out, at most `ceiling`. Whole milliseconds, rounded up.
-  Millis wait(Millis ceiling) const;
+  // The wait for the next request: until the first sample `prior` (what the
+  // host's other answers say; none: `ceiling`, the policy's wait), then
+  // baseWait(); doubled per wait that ran out beyond three, at most `ceiling`. Whole
+  // milliseconds, rounded up.
+  Millis wait(Millis ceiling, std::optional<Micros> prior = std::nullopt) const;
+  // Once learned: smoothed + max(4 x variation, kFloor).
+  Micros baseWait() const;
 
   bool learned() const { return learned_; }
   Micros smoothed() const { return smoothed_; }
   Micros variation() const { return variation_; }
 
  private:
-  Micros base() const;
-
   bool learned_ = false;
   Micros smoothed_{0};
   Micros variation_{0};
-  int backoff_ = 0;        // doublings of the next wait
+  int backoff_ = 0;        // waits that ran out (the first three do not double)
   int resentInARow_ = 0;   // records answered only after a resend since the last sample
 };
 
@@ -78,9 +80,16 @@ class AnswerTimes {
   // Another host: nothing learned holds for it.
   void forget() { estimators_ = {}; }
 
+  // A kind the host has not answered yet starts from what its answers of
+  // the other kinds say (see prior()); its own answers take over.
   Millis wait(ParamGroup group, bool write, Millis ceiling) const {
-    return adaptive_ ? of(group, write).wait(ceiling) : ceiling;
+    return adaptive_ ? of(group, write).wait(ceiling, prior()) : ceiling;
   }
+  // Twice the slowest base wait the host's answers have taught so far: the
+  // kinds of one host travel the same link to the same firmware, and the
+  // margin keeps a kind that is somewhat slower from being sent again
+  // before it can answer. None before any answer.
+  std::optional<Micros> prior() const;
   void answered(ParamGroup group, bool write, int sends, Micros sinceLast) {
     of(group, write).answered(sends, sinceLast);
   }

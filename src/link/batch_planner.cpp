@@ -15,6 +15,7 @@ bool BatchPlanner::start(BatchKind kind, std::uint32_t records) {
   requested_[k] = records;
   pending_[k] = records;
   cancelled_[k] = false;
+  gone_[k] = false;
   return true;
 }
 
@@ -26,9 +27,13 @@ void BatchPlanner::owePasses() {
 
 void BatchPlanner::stopAll() { owePasses(); }
 
-void BatchPlanner::cancelAll() {
+void BatchPlanner::cancelAll() { endAll(cancelled_); }
+
+void BatchPlanner::giveUpAll() { endAll(gone_); }
+
+void BatchPlanner::endAll(std::array<bool, kBatchKindCount>& ended) {
   for (int k = 0; k < kBatchKindCount; ++k)
-    if (pending_[k] != 0 || k == active_) cancelled_[k] = true;
+    if (pending_[k] != 0 || k == active_) ended[k] = true;
   owePasses();
   // The record in hand is given up now: its answer is no longer awaited.
   waiting_ = false;
@@ -40,8 +45,10 @@ BatchPlanner::Step BatchPlanner::finishPass(int kind) {
   step.action = Step::Action::FinishPass;
   step.kind = static_cast<BatchKind>(kind);
   step.failed = requested_[kind] & ~answered_[kind];
+  step.done = requested_[kind] & answered_[kind];
   step.allAnswered = step.failed == 0;
   step.cancelled = cancelled_[kind];
+  step.hostGone = gone_[kind];
   owed_[kind] = false;
   return step;
 }

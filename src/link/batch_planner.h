@@ -51,7 +51,9 @@ class BatchPlanner {
     Millis budgetLeft{0};      // Send: the longest its wait may be
     bool allAnswered = false;  // FinishPass: every requested record answered
     std::uint32_t failed = 0;  // FinishPass: requested records without an answer
+    std::uint32_t done = 0;    // FinishPass: requested records answered
     bool cancelled = false;    // FinishPass: the batch was cancelled (cancelAll)
+    bool hostGone = false;     // FinishPass: ended because the host stopped answering (giveUpAll)
   };
 
   // The time each record of the kind gets: it is sent at least once, and
@@ -94,6 +96,9 @@ class BatchPlanner {
   // hand without waiting for its answer. Each kind that had a batch still
   // finishes its pass (FinishPass, cancelled) so that every batch ends.
   void cancelAll();
+  // The host stopped answering altogether: every batch ends now, as
+  // cancelAll ends them, but failed (hostGone) rather than cancelled.
+  void giveUpAll();
 
   // A batch of the kind is pending, or its pass has not ended yet.
   bool busy(BatchKind kind) const {
@@ -112,6 +117,9 @@ class BatchPlanner {
   // Kinds whose pending records were dropped before their pass began: each
   // still ends with a FinishPass.
   void owePasses();
+  // Every batch ends now, the record in hand without its answer; `ended`
+  // marks the kinds that had one.
+  void endAll(std::array<bool, kBatchKindCount>& ended);
 
   std::array<std::uint32_t, kBatchKindCount> pending_{};
   std::array<std::uint32_t, kBatchKindCount> answered_{};
@@ -125,6 +133,7 @@ class BatchPlanner {
   bool open_ = false;  // the record in hand has been sent and is not done
   std::array<bool, kBatchKindCount> owed_{};       // a FinishPass without a pass
   std::array<bool, kBatchKindCount> cancelled_{};  // ended by cancelAll
+  std::array<bool, kBatchKindCount> gone_{};       // ended by giveUpAll
 };
 
 }  // namespace quendra

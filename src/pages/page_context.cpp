@@ -58,7 +58,7 @@ void connectGroupLines(QObject* page, const PageContext& context, ParamGroup gro
     });
   if (!lines.noAnswer.isEmpty())
     QObject::connect(session, &HostSession::finished, page, [=](const OperationResult& r) {
-      if (r.group != group || r.operation != Operation::Read || r.outcome != Outcome::NoAnswer) return;
+      if (r.group != group || r.operation != Operation::Read || (r.outcome != Outcome::NoAnswer && r.outcome != Outcome::HostGone)) return;
       log->append(lines.noAnswer);
       log->refresh();
     });

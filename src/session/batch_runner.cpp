@@ -44,9 +44,13 @@ void BatchRunner::stopAll() {
   if (!planner_.waiting()) scheduleStep();
 }
 
-void BatchRunner::cancelAll() {
+void BatchRunner::cancelAll() { endAll(&BatchPlanner::cancelAll); }
+
+void BatchRunner::giveUpAll() { endAll(&BatchPlanner::giveUpAll); }
+
+void BatchRunner::endAll(void (BatchPlanner::*end)()) {
   if (!planner_.running()) return;
-  planner_.cancelAll();
+  (planner_.*end)();
   attemptTimer_.stop();
   stepTimer_.stop();
   // Every kind reports its end before this returns, so nothing of the
@@ -87,13 +91,15 @@ void BatchRunner::step() {
 void BatchRunner::attemptTimedOut() {
   if (!planner_.waiting()) return;
   answerTimes_.timedOut(groupOf(inHand_.kind), isWriteKind(inHand_.kind));
+  emit waitRanOut();
+  if (!planner_.waiting()) return;  // every batch ended meanwhile
   if (planner_.timedOut(wait_)) report(BatchEvent::Stage::Failed, inHand_);
   // Otherwise the same record again, unless the version gate emptied its bit.
   scheduleStep();
 }
 
 void BatchRunner::report(BatchEvent::Stage stage, const BatchPlanner::Step& s) {
-  emit batchEvent(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed, s.cancelled});
+  emit batchEvent(BatchEvent{stage, s.kind, s.record, s.attempt, s.allAnswered, s.failed, s.done, s.cancelled, s.hostGone});
 }
 
 }  // namespace quendra

@@ -32,7 +32,9 @@ struct BatchEvent {
   int attempt = 0;
   bool allAnswered = false;
   std::uint32_t failed = 0;
+  std::uint32_t done = 0;  // Finished: the requested records that were answered
   bool cancelled = false;  // ended because another host was chosen
+  bool hostGone = false;   // ended because the host stopped answering altogether
 };
 
 class BatchRunner : public QObject {
@@ -56,17 +58,23 @@ class BatchRunner : public QObject {
   // Every batch ends now, cancelled: nothing more is sent and every kind
   // that had a batch reports its Finished event before this returns.
   void cancelAll();
+  // The host stopped answering altogether: every batch ends now, as with
+  // cancelAll, each Finished event failed with hostGone.
+  void giveUpAll();
 
   const BatchPlanner& planner() const { return planner_; }
   bool running() const { return planner_.running(); }
 
  signals:
   void batchEvent(const BatchEvent& event);
+  // The wait of a request ran out (before the record is sent again or abandoned).
+  void waitRanOut();
 
  private:
   void scheduleStep() { stepTimer_.start(); }
   void step();
   void attemptTimedOut();
+  void endAll(void (BatchPlanner::*end)());
   void report(BatchEvent::Stage stage, const BatchPlanner::Step& step);
 
   Sender send_;

@@ -25,6 +25,7 @@ JobVerdict ConfigJobResult::verdict() const {
   switch (outcome) {
     case Outcome::Cancelled: return JobVerdict::Cancelled;
     case Outcome::VersionRefused: return JobVerdict::Refused;
+    case Outcome::HostGone: return JobVerdict::HostGone;
     default: break;
   }
   if (!hostAnswered) return JobVerdict::NoAnswer;
@@ -56,7 +57,6 @@ ConfigJob::ConfigJob(HostSession& session, QObject* parent) : QObject(parent), s
   });
   // Another writer is asked again now and then (its lock is an open file: no change to be told of).
   lockRetry_.setSingleShot(true);
-  lockRetry_.setInterval(100);
   connect(&lockRetry_, &QTimer::timeout, this, &ConfigJob::takeLock);
 }
 
@@ -91,7 +91,8 @@ void ConfigJob::takeLock() {
     return finish(Outcome::Cancelled);
   }
   if (!std::exchange(saidWaiting_, true)) emit waitingForHost(holder);
-  lockRetry_.start(std::min<qint64>(lockRetry_.interval(), std::max<qint64>(1, lockDeadline_.remainingTime())));
+  constexpr qint64 kRetryMs = 100;
+  lockRetry_.start(static_cast<int>(std::clamp<qint64>(lockDeadline_.remainingTime(), 1, kRetryMs)));
 }
 
 void ConfigJob::noteWritten(ParamGroup g, std::uint32_t mask) {
@@ -150,10 +151,11 @@ void ConfigJob::onOperation(const OperationResult& r) {
   if (r.outcome == Outcome::Cancelled) return finish(Outcome::Cancelled);
   const std::uint32_t mask = maskOf(g);
   const std::uint32_t answered = mask & ~(r.outcome == Outcome::Done ? 0u : (isBatchGroup(g) ? r.failedRecords : mask));
+  if (r.outcome == Outcome::HostGone) return hostGone(g, answered);
   switch (stage_) {
     case Stage::Reading:
       if (g == ParamGroup::Network && answered == 0) {  // the host is not there
-        failRecords(g, mask);
+        failRecords(g, at(which_, g));
         result_.hostAnswered = false;
         for (ParamGroup each : kAllGroups) at(result_.failed, each) |= at(which_, each);
         return finish(Outcome::NoAnswer);
@@ -166,18 +168,43 @@ void ConfigJob::onOperation(const OperationResult& r) {
       noteWritten(g, answered);  // the network settings, which no host acknowledges: sent
       break;
     case Stage::Verifying:
-      for (int k = 0; k < recordCountOf(g); ++k) {
-        if (!((mask >> k) & 1u)) continue;
-        if (!((answered >> k) & 1u))
-          failRecords(g, 1u << k);
-        else if (encodeRecord(session_.config(), g, k) == encodeRecord(target_, g, k))
-          at(result_.verified, g) |= 1u << k;
-        else
-          at(result_.mismatched, g) |= 1u << k;
-      }
+      checkReadBack(g, mask, answered);
       break;
   }
   next();
+}
+
+void ConfigJob::hostGone(ParamGroup g, std::uint32_t answered) {
+  // Nothing more is asked of it: what this stage has not done yet fails.
+  RecordMasks undone{};
+  switch (stage_) {
+    case Stage::Reading:
+      at(readOk_, g) |= answered;
+      undone = recordsWithout(which_, readOk_);
+      break;
+    case Stage::Writing:
+      noteWritten(g, answered);
+      undone = result_.notWritten();
+      break;
+    case Stage::Verifying:
+      checkReadBack(g, answered, answered);
+      undone = recordsWithout(recordsWithout(result_.written, result_.verified), result_.mismatched);
+      break;
+  }
+  for (ParamGroup each : kAllGroups) at(result_.failed, each) |= at(undone, each);
+  finish(Outcome::HostGone);
+}
+
+void ConfigJob::checkReadBack(ParamGroup g, std::uint32_t mask, std::uint32_t answered) {
+  for (int k = 0; k < recordCountOf(g); ++k) {
+    if (!((mask >> k) & 1u)) continue;
+    if (!((answered >> k) & 1u))
+      failRecords(g, 1u << k);
+    else if (encodeRecord(session_.config(), g, k) == encodeRecord(target_, g, k))
+      at(result_.verified, g) |= 1u << k;
+    else
+      at(result_.mismatched, g) |= 1u << k;
+  }
 }
 
 void ConfigJob::compare() {

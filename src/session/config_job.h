@@ -28,6 +28,7 @@ enum class JobVerdict {
   Partly,           // some records did not answer (read, write or read-back)
   ReadBackDiffers,  // some records answered but read back otherwise than written
   NoAnswer,         // the host did not answer at all: nothing written
+  HostGone,         // the host stopped answering midway: ended at once (written, notWritten())
   Refused,          // the firmware version gate: nothing more was sent
   Cancelled,
   HostBusy,         // another writer held the host all the while the job waited: nothing sent
@@ -57,6 +58,8 @@ struct ConfigJobResult {
   std::optional<LockHolder> heldBy;  // HostBusy: who held the host
 
   JobVerdict verdict() const;
+  // The records that differed and were not acknowledged.
+  RecordMasks notWritten() const { return recordsWithout(differing, written); }
 };
 
 struct ConfigJobOptions {
@@ -121,6 +124,11 @@ class ConfigJob : public QObject {
   // What is to be written, from what was asked and what was read.
   void plan();
   void onOperation(const OperationResult& r);
+  // The host stopped answering during the operation of `group`, which had
+  // `answered` of its records: the job ends at once.
+  void hostGone(ParamGroup group, std::uint32_t answered);
+  // Sorts the read-back records among `mask` into verified, mismatched and failed.
+  void checkReadBack(ParamGroup group, std::uint32_t mask, std::uint32_t answered);
   void finish(Outcome outcome);
   void saveHistory();
   std::uint32_t maskOf(ParamGroup group) const;

@@ -1,5 +1,6 @@
 #include "session/host_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "link/tunnel_frame.h"
@@ -9,14 +10,21 @@
 
 namespace quendra {
 
+using namespace std::chrono_literals;
+
 HostSession::HostSession(ReplyRouter& router, QObject* parent)
     : QObject(parent),
       router_(router),
       batches_(std::make_unique<BatchRunner>([this](std::uint8_t command) {
         const auto c = classifyTunnelCommand(command);
+        awaitedSent();
         if (c) sendTunnel(command, c->isWrite ? encodeRecord(config_, c->group, c->index) : Bytes{});
       }, answerTimes_)) {
   connect(batches_.get(), &BatchRunner::batchEvent, this, &HostSession::onBatchEvent);
+  connect(batches_.get(), &BatchRunner::waitRanOut, this, &HostSession::checkSilence);
+  probeTimer_.setSingleShot(true);
+  probeTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&probeTimer_, &QTimer::timeout, this, &HostSession::probeTimedOut);
   setPolicy(policy_);
   router_.attach(this);
 }
@@ -37,6 +45,8 @@ void HostSession::setTarget(const Mac& mac) {
   // Batches end before the target changes: none sends a record to the new host.
   batches_->cancelAll();
   finishAllSingles(Outcome::Cancelled);
+  endSilence();  // nothing more is awaited of the host before
+  answeredOnce_ = false;
   for (Pending& p : pending_) p.unacknowledged = false;
   target_ = mac;
   lastRead_ = HostConfig{};
@@ -119,6 +129,7 @@ std::optional<Refusal> HostSession::startWrite(ParamGroup group, std::uint32_t r
 void HostSession::stop() {
   batches_->cancelAll();
   finishAllSingles(Outcome::Cancelled);
+  endSilence();
 }
 
 void HostSession::factoryReset() {
@@ -186,6 +197,7 @@ void HostSession::sendAndWait(ParamGroup group, bool write) {
   p.timer->start(p.wait);
   if (++p.sends > 1) emit resent(group, 0, write);
   p.sentAt.start();
+  awaitedSent();
   sendSingle(group, write);
 }
 
@@ -214,6 +226,8 @@ void HostSession::singleTimedOut(ParamGroup group, bool write) {
   Pending& p = pendingOf(group, write);
   if (!p.active) return;
   answerTimes_.timedOut(group, write);
+  checkSilence();
+  if (!p.active) return;  // the host is gone
   if (p.budget.spend(p.wait)) {
     finishSingle(group, write, Outcome::NoAnswer);
     return;
@@ -251,7 +265,51 @@ void HostSession::sendTunnel(std::uint8_t command, ByteView payload) {
   if (!datagram.empty()) router_.sendToAll(datagram);
 }
 
+void HostSession::awaitedSent() {
+  if (!silentSince_.isValid()) silentSince_.start();
+}
+
+void HostSession::heardFromHost() {
+  answeredOnce_ = true;
+  endSilence();
+}
+
+void HostSession::endSilence() {
+  silentSince_.invalidate();
+  probeTimer_.stop();
+}
+
+void HostSession::checkSilence() {
+  const AttemptPolicy& network = policyOf(ParamGroup::Network, false);
+  // As long as a read of the network settings may take, and never less than
+  // a few seconds: a host busy for a moment, or a link that drops for a
+  // second or two (a switch relearning its ports), is not gone. A little
+  // below the whole time, as the wait that spends a budget may end a moment
+  // before the clock, which started as the request went out.
+  const Millis limit = std::max<Millis>(AttemptBudget::of(network.attempts, network.timeout).left(), kLeastSilence) - 2ms;
+  if (!policy_.adaptiveWaits || !answeredOnce_ || network.timeout.count() == 0 || probeTimer_.isActive() ||
+      !silentSince_.isValid() || silentSince_.elapsed() < limit.count())
+    return;
+  probesLeft_ = kProbes;
+  sendProbe();
+}
+
+void HostSession::sendProbe() {
+  --probesLeft_;
+  const AttemptPolicy& network = policyOf(ParamGroup::Network, false);
+  probeTimer_.start(answerTimes_.wait(ParamGroup::Network, false, network.timeout));
+  router_.sendToAll(OuterFrame::buildReadNetworkRequest(target_));
+}
+
+void HostSession::probeTimedOut() {
+  if (probesLeft_ > 0) return sendProbe();
+  endSilence();  // the clock starts anew with whatever is asked of the host next
+  batches_->giveUpAll();
+  finishAllSingles(Outcome::HostGone);
+}
+
 void HostSession::onNetworkReply(ByteView record) {
+  heardFromHost();
   if (!pendingOf(ParamGroup::Network, false).active) return;  // not asked for by this session
   if (!decodeRecord(config_, ParamGroup::Network, 0, record)) return;
   decodeRecord(lastRead_, ParamGroup::Network, 0, record);
@@ -268,6 +326,7 @@ bool HostSession::answersOpenRequest(const TunnelCommand& c) {
 }
 
 void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) {
+  heardFromHost();
   // A reply another PC asked for, or a late duplicate of a record that is
   // done, must not overwrite what the operator has typed since.
   if (!answersOpenRequest(command)) return;
@@ -287,6 +346,7 @@ void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) 
 }
 
 void HostSession::onVersionRefused() {
+  heardFromHost();
   // Every batch ends refused: the pass in hand once its record in hand is
   // waited out, the passes still waiting their turn without beginning.
   for (int k = 0; k < kBatchKindCount; ++k) {
@@ -313,6 +373,8 @@ void HostSession::onBatchEvent(const BatchEvent& e) {
   Outcome outcome = Outcome::Done;
   if (e.cancelled)
     outcome = Outcome::Cancelled;
+  else if (e.hostGone)
+    outcome = Outcome::HostGone;
   else if (!e.allAnswered)
     outcome = stoppedByGate_[static_cast<int>(e.kind)] ? Outcome::VersionRefused : Outcome::NoAnswer;
   emit finished(OperationResult{isWriteKind(e.kind) ? Operation::Write : Operation::Read, groupOf(e.kind), outcome,

@@ -109,6 +109,20 @@ class HostSession : public QObject {
   void onTunnelReply(const TunnelCommand& command, ByteView payload);
   void onVersionRefused();
 
+  // Whether a host that answered still answers at all. An awaited request
+  // starts the clock of silence unless it runs; anything heard from the host
+  // stops it. With learned waits, a wait that runs out once the host has been
+  // silent as long as a read of its network settings may take sends a probe
+  // (that read); nothing heard before the probe's time is up: the host is
+  // gone, and everything waiting for it ends HostGone at once. A host never
+  // heard since it was chosen gets no probe: its records run their budgets.
+  void awaitedSent();
+  void heardFromHost();
+  void endSilence();
+  void checkSilence();
+  void sendProbe();
+  void probeTimedOut();
+
   // A single-record read or write waiting for its answer.
   struct Pending {
     bool active = false;          // awaited: its timer runs
@@ -153,6 +167,14 @@ class HostSession : public QObject {
   std::array<bool, kBatchKindCount> stoppedByGate_{};
   RecordMasks own_{};
   std::optional<Operation> verifying_;  // a reset or MAC write whose network read is in hand
+  QElapsedTimer silentSince_;  // invalid: the host answered since the last awaited request
+  bool answeredOnce_ = false;  // since it was chosen
+  QTimer probeTimer_;
+  int probesLeft_ = 0;
+  static constexpr Millis kLeastSilence{3000};
+  // Each waits the learned wait of a network read. Under 30 % loss, six lost
+  // after every request of a record was lost too: once in millions of records.
+  static constexpr int kProbes = 6;
 };
 
 }  // namespace quendra

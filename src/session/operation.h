@@ -14,6 +14,8 @@ enum class Outcome {
   NoAnswer,        // some records stayed unanswered after their attempts (failedRecords)
   VersionRefused,  // the host's firmware version is refused: nothing more was sent
   Cancelled,       // another host was selected while it waited, or it was stopped
+  HostGone,        // the host stopped answering altogether (it answered no probe either): ended at once,
+                   // the records not answered in failedRecords
 };
 
 // Why an operation did not start.

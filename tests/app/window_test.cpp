@@ -214,6 +214,17 @@ class WindowTest : public QObject {
     QCOMPARE(shown.mid(0, 7), (QStringList{relay1, relay1, relay1, relay1, "log:读取继电器1参数失败\r\n", relay2, relay2}));
     QCOMPARE(shown.last(), QStringLiteral("继电器参数读取失败......"));
     QVERIFY(session.flags().relayRead);  // an incomplete relay read leaves the flag
+
+    shown.clear();
+    SessionPolicy p = session.policy();
+    p.writeOf(ParamGroup::Relay) = {std::chrono::milliseconds(801), 4};  // a record's time outlasts a moment's silence
+    session.setPolicy(p);
+    int heard = 0;  // the host hears three relay writes, then nothing at all
+    w.transport.responder = [&](ByteView d) { return ++heard > 3 ? std::vector<Bytes>{} : w.transport.fleet().handle(d); };
+    QVERIFY(!session.write(ParamGroup::Relay) && QTest::qWaitFor([&] { return session.idle(); }, 20000));
+    QCOMPARE(shown.mid(shown.size() - 2), (QStringList{"继电器参数写入失败......",
+                                                       "log:主机不再应答：已写入继电器1、继电器2、继电器3；未写入继电器4、"
+                                                       "继电器5、继电器6、继电器7、继电器8\r\n"}));
   }
 
   void messageBoxesShowTheirIconAndNeverStack() {

@@ -219,6 +219,26 @@ class CliInterfaceTest : public QObject {
     QVERIFY(!changed.contains(QStringLiteral("relays[2]")));
   }
 
+  void historyListsTheEntriesAndShowsEachAsAFile() {
+    Fixture f;
+    f.prepare();
+    const HostConfig before = applyConfigFile(std::get<ConfigFile>(parseConfigFile(f.cli({"read", "02-4B-7D-00-00-02", "channels"}).out.toUtf8(), "before")), {});
+    QCOMPARE(f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")}).status, 0);
+    const Run list = f.cli({"history", "02:4b:7d:00:00:02", "--json"});
+    QCOMPARE(list.status, 0);
+    const QJsonArray entries = QJsonDocument::fromJson(list.out.toUtf8()).array();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0][QLatin1String("groups")].toString(), QStringLiteral("gprs, channels, relays"));
+    const QString entry = entries[0][QLatin1String("entry")].toString();
+    const Run show = f.cli({"history", "show", entry});
+    QCOMPARE(show.status, 0);
+    const HostConfig kept = applyConfigFile(std::get<ConfigFile>(parseConfigFile(show.out.toUtf8(), "entry")), {});
+    for (int k = 0; k < recordCountOf(ParamGroup::Channel); ++k)  // what the host held before the write
+      QCOMPARE(encodeRecord(kept, ParamGroup::Channel, k), encodeRecord(before, ParamGroup::Channel, k));
+    for (const QString& bad : {QStringLiteral("024B7D000002/none.json"), QStringLiteral("../h1.json"), entry.chopped(5)})
+      QCOMPARE(f.cli({"history", "show", bad}).status, 1);
+  }
+
   void oneWriterPerHostAcrossPrograms() {
     Fixture f;
     f.prepare();

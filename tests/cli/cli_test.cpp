@@ -1,6 +1,7 @@
 // quendra-cli's commands in process against simulated hosts: the file a read writes takes other hosts to the same
 // records but their identity; exit statuses; nothing is sent for a bad file, an unconfirmed command or a refused
-// firmware; a silent host gets the attempts asked for; a clone in parallel under loss never calls a host verified
+// firmware; a silent host gets the attempts asked for; one that stops answering mid-write is named with what was
+// written; a clone in parallel under loss never calls a host verified
 // whose records differ.
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -264,6 +265,27 @@ class CliTest : public QObject {
       QCOMPARE(f.cli(QStringList{"read", "02-4B-7D-00-00-01"} + options).status, 2);
       QCOMPARE(f.transport.requests().count(OuterFrame::buildReadNetworkRequest(f.host(0).mac)), reads);
     }
+  }
+
+  void aHostThatStopsAnsweringMidWriteNamesWhatWasWritten() {
+    Fixture f(1);
+    QCOMPARE(f.cli({"read", "02-4B-7D-00-00-01", "-o", f.path("h1.json")}).status, 0);
+    for (int k = 0; k < kChannelCount; ++k) {  // every channel now differs from the file
+      HostConfig c;
+      Bytes& record = f.host(0).records[readCommandOf(ParamGroup::Channel, k)];
+      decodeRecord(c, ParamGroup::Channel, k, record);
+      c.channels[std::size_t(k)].alarmDelay += 1;
+      record = encodeRecord(c, ParamGroup::Channel, k);
+    }
+    bool cut = false;  // from the fourth channel's write on, the host hears nothing
+    f.transport.responder = [&](ByteView d) {
+      cut = cut || readSent(d).tunnelCommand == writeCommandOf(ParamGroup::Channel, 3);
+      return cut ? std::vector<Bytes>{} : f.transport.fleet().handle(d);
+    };
+    const Run r = f.cli({"write", "02-4B-7D-00-00-01", f.path("h1.json")});
+    QCOMPARE(r.status, 2);
+    QVERIFY2(r.out.contains("stopped answering; written: channels[0], channels[1], channels[2]; not written: "
+                            "channels[3], channels[4]"), qPrintable(r.out));
   }
 
   void cloneUnderLossNeverCallsAHostVerifiedThatDiffers() {

@@ -204,7 +204,7 @@ class HostSessionTest : public QObject {
     fromHost2(readCommandOf(ParamGroup::Led), image(f.host(1), ParamGroup::Led));
     f.transport.clearRequests();
     QCOMPARE(f.read(ParamGroup::Led).outcome, Outcome::NoAnswer);
-    QCOMPARE(f.transport.tunnelCommands(), (QList<int>{150, 150, 150, 150}));
+    QCOMPARE(f.transport.tunnelCommands().count(150), 4);
     QVERIFY(!f.session.config().isKnown(ParamGroup::Led));
     QVERIFY(!f.session.flags().ledRead && !f.session.flags().channelRead);
   }

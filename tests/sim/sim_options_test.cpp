@@ -25,6 +25,7 @@ class SimOptionsTest : public QObject {
         {{"--trailer-version", "7.2"}, "150:refused 702, 5:refused 702"},
         {{"--trailer-version=9.99", "--hosts", "2"}, "150:150 v999"},
         {{"--delay", "60"}, "5:5 v710"},
+        {{"--stop-after", "2"}, "5:5 v710, 71:71 v710, 5:-, 150:-"},
     };
     for (const auto& [args, expected] : rows) {
       std::string error;
@@ -49,7 +50,7 @@ class SimOptionsTest : public QObject {
       QElapsedTimer clock;
       clock.start();
       transport.sendToAll(OuterFrame::buildSearchRequest());
-      if (options->dropPercent < 100) QVERIFY(received.wait(5000) && clock.elapsed() >= options->delayMs);
+      if (options->dropPercent < 100 && options->stopAfter == 0) QVERIFY(received.wait(5000) && clock.elapsed() >= options->delayMs);
     }
   }
 
