@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonObject>
 
 #include "cli/command_context.h"
 #include "cli/fields_command.h"
@@ -95,7 +97,7 @@ named (program, user, process, since when). Reads never wait.
 
 With --json, read, write, clone, table, apply and report print one JSON object
 per line as they go: host-started, host-waiting, stage, record-read,
-record-written, record-resent, record-failed, host-finished, cancelled (see
+record-written, record-resent, record-failed, host-finished, cancelled, and first started (see
 quendra-cli(1)); the last line is the result. SIGTERM or SIGINT stops sending
 at once; each host's line then says which records were written.
 
@@ -264,6 +266,13 @@ int run(const QStringList& arguments, Environment& env) {
     std::unique_ptr<TrafficLog> capture;
     if (!options->capture.isEmpty()) capture = std::make_unique<TrafficLog>(*transport, 1000000);
     Context context(env, *options, *transport);
+    // A program that runs a long command learns whom to send SIGTERM first, so
+    // it can stop the command and still read what it says it wrote.
+    static const QStringList kWithProgress{"read", "write", "clone", "table", "apply", "report"};
+    if (options->json && kWithProgress.contains(options->command))
+      context.event(QJsonObject{{QStringLiteral("event"), QStringLiteral("started")},
+                                {QStringLiteral("command"), options->command},
+                                {QStringLiteral("pid"), QCoreApplication::applicationPid()}});
     int status = command(context);
     if (capture && !capture->writePcapng(options->capture)) {
       env.err << "quendra-cli: cannot write the capture " << options->capture << '\n';

@@ -74,6 +74,7 @@ struct Fixture {
 
 // Every event and the fields it has, as the manual page lists them.
 const std::map<QString, QStringList> kSchema = {
+    {"started", {"command", "pid"}},
     {"host-started", {"host"}},
     {"host-waiting", {"host", "heldBy"}},
     {"stage", {"host", "stage", "group"}},
@@ -81,7 +82,7 @@ const std::map<QString, QStringList> kSchema = {
     {"record-written", {"host", "stage", "group", "index", "record"}},
     {"record-resent", {"host", "stage", "group", "index", "record"}},
     {"record-failed", {"host", "stage", "group", "index", "record"}},
-    {"host-finished", {"host", "status", "verified", "failed", "mismatched", "written", "unconfirmed"}},
+    {"host-finished", {"host", "status", "verified", "failed", "mismatched", "written", "unconfirmed", "differing"}},
     {"cancelled", {"signal"}},
 };
 
@@ -125,6 +126,7 @@ class CliInterfaceTest : public QObject {
     QCOMPARE(result[QLatin1String("status")].toString(), QStringLiteral("failed"));
     QCOMPARE(result[QLatin1String("failed")].toString(), QStringLiteral("relays[2]"));
     checkSchema(lines);
+    QCOMPARE(lines.takeFirst()[QLatin1String("pid")].toInteger(), QCoreApplication::applicationPid());
     QCOMPARE(lines.first()[QLatin1String("event")].toString(), QStringLiteral("host-started"));
     QCOMPARE(lines.last()[QLatin1String("event")].toString(), QStringLiteral("host-finished"));
     QCOMPARE(lines.last()[QLatin1String("written")].toString(), QStringLiteral("gprs, channels[0], channels[1], channels[2], channels[3]"));
