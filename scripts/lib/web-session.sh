@@ -14,7 +14,10 @@ start_web_session() {
   ln -s "$(realpath "$page")" "$WEB_SESSION_DIR/share/cockpit/quendra"
   "$@" > "$WEB_SESSION_DIR/hostsim.out" 2>&1 &
   WEB_SESSION_PIDS=($!)
-  XDG_DATA_HOME="$WEB_SESSION_DIR/share" XDG_RUNTIME_DIR="$WEB_SESSION_DIR/runtime" \
+  # Its history and host locks stay in the session's folder, as the page's own
+  # data folder (where Cockpit finds it) does.
+  export XDG_DATA_HOME="$WEB_SESSION_DIR/share" QUENDRA_LOCK_DIR="$WEB_SESSION_DIR/locks"
+  XDG_RUNTIME_DIR="$WEB_SESSION_DIR/runtime" \
     PATH="$(realpath "$cli"):$PATH" \
     /usr/lib/cockpit/cockpit-ws --no-tls --address 127.0.0.1 --port "$port" \
     --local-session=cockpit-bridge > "$WEB_SESSION_DIR/cockpit-ws.out" 2>&1 &

@@ -99,6 +99,24 @@ class ChinesePage(Page):
         self.wait.until(lambda d: "写入并校验成功" in self.text("host-state"))
         self.assertEqual(json.loads(cli("read", HOST1, "base").stdout)["base"]["fields"]["dataInterval"], 240)
 
+    def test_a_write_is_undone_from_the_history_through_the_compare_list(self):
+        host = "02-4B-7D-00-00-02"
+        self.choose_and_read(host, "base")
+        login = self.driver.find_element(By.ID, "field-loginInterval")
+        login.clear()
+        login.send_keys("90")
+        self.driver.find_element(By.ID, "write").click()
+        self.wait.until(seen.element_to_be_clickable((By.ID, "confirm-write"))).click()
+        self.wait.until(lambda d: "写入并校验成功" in self.text("host-state"))
+        self.driver.find_element(By.ID, "history").click()
+        restore = self.wait.until(lambda d: d.find_elements(By.CSS_SELECTOR, "#history-rows button"))
+        restore[0].click()  # the newest: what the host held before that write
+        compare = self.wait.until(seen.visibility_of_element_located((By.ID, "compare")))
+        self.assertIn("90", compare.text)
+        self.driver.find_element(By.ID, "confirm-write").click()
+        self.wait.until(lambda d: "写入并校验成功" in self.text("host-state") and d.find_element(By.ID, "compare").get_attribute("hidden"))
+        self.wait.until(lambda _: json.loads(cli("read", host, "base").stdout)["base"]["fields"]["loginInterval"] == 60)
+
     def test_a_value_the_form_refuses_is_named_with_its_field_and_nothing_is_sent(self):
         self.choose_and_read("02-4B-7D-00-00-02", "base")
         before = cli("read", "02-4B-7D-00-00-02", "base").stdout

@@ -101,5 +101,10 @@ cockpit.locale({
     "导出报告 (HTML)": [null, "Report (HTML)"],
     "正在生成报告...": [null, "Making the report..."],
     "$0 的报告没有生成": [null, "No report for $0"],
-    "报告已生成": [null, "Report made"]
+    "报告已生成": [null, "Report made"],
+    "历史记录...": [null, "History..."],
+    "历史记录": [null, "History"],
+    "正在读取历史记录...": [null, "Reading the history..."],
+    "这台主机还没有历史记录": [null, "No history for this host yet"],
+    "恢复...": [null, "Restore..."]
 });

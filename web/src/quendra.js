@@ -103,6 +103,9 @@
         $("fields").replaceChildren();
         $("compare").hidden = true;
         $("confirm").hidden = true;
+        $("history-panel").hidden = true;
+        $("copy").hidden = true;
+        $("job").hidden = true;
         $("write").disabled = true;
         $("host-state").textContent = "";
         problem("");
@@ -278,6 +281,39 @@
         $("host-state").textContent = _("报告已生成");
     }
 
+    /* What the host held before each write, newest first; "恢复..." goes
+     * through the compare list like any file of this host. */
+    async function showHistory() {
+        const host = state.host;
+        problem("");
+        const result = await forHost(host, $("history"), _("正在读取历史记录..."), () => QuendraCli.runJson(["history", host.mac]));
+        if (!result)
+            return;
+        if (result.status !== QuendraCli.STATUS.done || !Array.isArray(result.data)) {
+            problem(failure(_("历史记录"), result));
+            return;
+        }
+        const rows = $("history-rows");
+        rows.replaceChildren();
+        if (!result.data.length)
+            rows.append(element("tr")).appendChild(element("td", {}, _("这台主机还没有历史记录")));
+        for (const entry of result.data) {
+            const tr = rows.appendChild(element("tr", { "data-entry": entry.entry }));
+            for (const text of [new Date(entry.savedAt).toLocaleString(), entry.groups, entry.savedBy])
+                tr.append(element("td", {}, text));
+            const restore = element("button", { class: "pf-v6-c-button pf-m-secondary", type: "button" }, _("恢复..."));
+            restore.addEventListener("click", async () => {
+                const shown = await QuendraCli.run(["history", "show", entry.entry]).catch(e => ({ status: -1, err: e.message }));
+                if (shown.status !== QuendraCli.STATUS.done)
+                    problem(failure(_("历史记录"), shown));
+                else if (host === state.host)
+                    compare(shown.out, []);
+            });
+            tr.appendChild(element("td")).append(restore);
+        }
+        $("history-panel").hidden = false;
+    }
+
     /* Copying to other hosts: the opened file, or else what the chosen host
      * holds now; the targets keep their own identity, and the shared network
      * settings go only when their group is ticked. */
@@ -442,6 +478,7 @@
         on("confirm-no", () => { state.confirmed = null; $("confirm").hidden = true; });
         on("fleet-table", fleetTable);
         on("copy-hosts", openCopy);
+        on("history", showHistory);
         on("report-pdf", () => report(true));
         on("report-html", () => report(false));
         on("copy-start", startCopy);
