@@ -284,6 +284,7 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     case JobVerdict::Refused: text = tr("固件版本不支持"); break;
     case JobVerdict::NoAnswer: text = tr("没有应答"); break;
     case JobVerdict::Cancelled: text = tr("已取消"); break;
+    case JobVerdict::HistoryNotKept: text = tr("历史记录未能保存"); break;
     default: break;
   }
   if (jobKind_ == Job::Read) {
@@ -308,10 +309,10 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     case JobVerdict::Partly: text = tr("失败：%1").arg(recordNames(r.failed)); break;
     case JobVerdict::ReadBackDiffers: text = tr("读回不同：%1").arg(recordNames(r.mismatched)); break;
     case JobVerdict::Refused:
-    case JobVerdict::NoAnswer: text = tr("%1，未写入").arg(text); break;
+    case JobVerdict::NoAnswer:
+    case JobVerdict::HistoryNotKept: text = tr("%1，未写入").arg(text); break;
     case JobVerdict::Cancelled: break;
   }
-  if (!r.historySaved) text += tr("（历史记录未能保存）");
   setStatus(row, text, verdict != JobVerdict::Done);
 }
 

@@ -73,6 +73,7 @@ int statusOf(JobVerdict verdict) {
     case JobVerdict::Partly:
     case JobVerdict::ReadBackDiffers: return kPartly;
     case JobVerdict::Refused: return kRefused;
+    case JobVerdict::HistoryNotKept:  // nothing was written
     case JobVerdict::NoAnswer:
     case JobVerdict::Cancelled: return kNoAnswer;
   }
@@ -84,6 +85,8 @@ QString verdictLine(const ConfigJobResult& r) {
     case JobVerdict::Refused: return QStringLiteral("refused: its firmware version is not supported; nothing written");
     case JobVerdict::NoAnswer: return QStringLiteral("did not answer; nothing written");
     case JobVerdict::Cancelled: return QStringLiteral("cancelled");
+    case JobVerdict::HistoryNotKept:
+      return QStringLiteral("the history entry could not be written (%1); nothing written").arg(r.historyError);
     case JobVerdict::ReadBackDiffers:
       return anyRecord(r.failed) ? QStringLiteral("failed: %1 read back otherwise than written; no answer for %2")
                                        .arg(recordList(r.mismatched), recordList(r.failed))
@@ -120,7 +123,7 @@ void Context::run(FleetJob& fleet, std::vector<FleetJob::Host> hosts) {
                                                 QLatin1String(verbs[static_cast<int>(stage)]), QLatin1String(configGroupKey(g))));
   });
   const auto historyLine = QObject::connect(&fleet, &FleetJob::hostFinished, [this, &fleet](int i, const ConfigJobResult& r) {
-    if (!r.historySaved) fail(QStringLiteral("%1: the history entry could not be written").arg(describeHost(fleet.host(i).identity)));
+    if (!r.historySaved) fail(QStringLiteral("%1: the history entry could not be written; nothing written").arg(describeHost(fleet.host(i).identity)));
   });
   QEventLoop loop;
   QObject::connect(&fleet, &FleetJob::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);

@@ -24,6 +24,7 @@ enum class JobVerdict {
   Partly,           // some records did not answer (read, write or read-back)
   ReadBackDiffers,  // some records answered but read back otherwise than written
   NoAnswer,         // the host did not answer at all: nothing written
+  HistoryNotKept,   // what the host held could not be kept in its history: nothing written
   Refused,          // the firmware version gate: nothing more was sent
   Cancelled,
 };
@@ -38,7 +39,9 @@ struct ConfigJobResult {
   // Identity the write left as the host has it while the values differ.
   std::vector<FieldDifference> keptIdentity;
   bool networkLeftOut = false;  // another host's network settings, not asked for
-  bool historySaved = true;     // false: the history entry could not be written
+  bool historySaved = true;     // false: the history entry could not be written (nothing was then)
+  QString historyError;         // why, as the file system said
+  bool hostChanged = false;     // another host was chosen before the write: nothing written
 
   JobVerdict verdict() const;
 };
@@ -55,6 +58,11 @@ struct ConfigJobOptions {
   // Where what the host held goes before the first write (none: not kept).
   HistoryStore* history = nullptr;
   HostIdentity host;  // names the host in its history entry
+  // A page's write button: every record among `which` is sent, also one the
+  // host holds already; a group read from the host since it was chosen is not
+  // read again; an acknowledged record counts as written (the network
+  // settings, which hosts never acknowledge, are read back and compared).
+  bool sendAsAsked = false;
 };
 
 class ConfigJob : public QObject {
@@ -71,6 +79,11 @@ class ConfigJob : public QObject {
   // Reads the records among `which` (and the network settings, which every
   // read needs), then says compared(); goes on as the options say.
   void start(Target target, const RecordMasks& which, Options options = {});
+  // The network factory reset and a new MAC, as jobs: the host's network
+  // settings go into its history first (read first when not read from it
+  // since it was chosen).
+  void startFactoryReset(Options options);
+  void startMacWrite(const Mac& newMac, Options options);
   // While the job waits for confirmation: the identity choice the operator
   // made after seeing the differences (target(), result() follow it).
   void setIdentity(IdentityChoice choice);
@@ -94,11 +107,17 @@ class ConfigJob : public QObject {
   void plan();
   void onOperation(const OperationResult& r);
   void finish(Outcome outcome);
-  void saveHistory();
+  // False, with the job finished, when the history could not be kept.
+  bool saveHistory();
+  void startIdentityOperation(Operation operation, Options options);
+  void begin(Target target, const RecordMasks& which, Options options);
   std::uint32_t maskOf(ParamGroup group) const;
   ParamGroup groupInHand() const;
 
   HostSession& session_;
+  Mac mac_{};  // the host the job started with: nothing goes to another one
+  std::optional<Operation> identityOperation_;  // a factory reset or MAC write instead of records
+  Mac newMac_{};
   Target makeTarget_;
   RecordMasks which_{};
   Options options_;
@@ -107,7 +126,8 @@ class ConfigJob : public QObject {
   Stage stage_ = Stage::Reading;
   int group_ = -1;  // index into kAllGroups of the operation in hand, -1 before the first
   bool running_ = false;
-  RecordMasks readOk_{};  // records that arrived in this job's reads
+  RecordMasks readOk_{};  // records that arrived in this job's reads (or were read before, notRead_)
+  RecordMasks notRead_{};  // sendAsAsked: what the host held as read since it was chosen, not read again
   HostConfig current_;
   HostConfig asked_;  // what the target function gave, before the identity rule
   HostConfig target_;

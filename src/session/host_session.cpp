@@ -42,6 +42,7 @@ void HostSession::setTarget(const Mac& mac) {
   lastRead_ = HostConfig{};
   own_ = RecordMasks{};
   answerTimes_.forget();
+  emit targetChanged(mac);
 }
 
 bool HostSession::groupFlag(ParamGroup group) const {
@@ -73,8 +74,10 @@ std::optional<Refusal> HostSession::readRefusal(ParamGroup group) const {
 }
 
 std::optional<Refusal> HostSession::writeRefusal(ParamGroup group) const {
-  // A network write before the host's settings arrived would wipe its hidden bytes.
-  if (!groupFlag(group)) return group == ParamGroup::Network ? Refusal::NetworkNotRead : Refusal::GroupNotRead;
+  // A network write needs this host's own settings, read since it was chosen:
+  // their unnamed bytes go back as it reported them, never another host's.
+  if (group == ParamGroup::Network) return lastRead_.isKnown(group) ? std::nullopt : std::optional(Refusal::NetworkNotRead);
+  if (!groupFlag(group)) return Refusal::GroupNotRead;
   return std::nullopt;
 }
 
@@ -272,6 +275,11 @@ void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) 
   // done, must not overwrite what the operator has typed since.
   if (!answersOpenRequest(command)) return;
   if (command.isWrite) {
+    // What the host acknowledged is what it holds now: this host's own values.
+    if (config_.isKnown(command.group, command.index)) {
+      decodeRecord(lastRead_, command.group, command.index, encodeRecord(config_, command.group, command.index));
+      own_[static_cast<int>(command.group)] |= 1u << command.index;
+    }
     emit writeAcknowledged(command.group, command.index);
   } else {
     if (!decodeRecord(config_, command.group, command.index, payload)) return;
