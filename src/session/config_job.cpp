@@ -21,12 +21,12 @@ std::uint32_t at(const RecordMasks& m, ParamGroup g) { return m[static_cast<int>
 }  // namespace
 
 JobVerdict ConfigJobResult::verdict() const {
+  if (!historySaved) return JobVerdict::HistoryNotKept;  // the job stopped there
   switch (outcome) {
     case Outcome::Cancelled: return JobVerdict::Cancelled;
     case Outcome::VersionRefused: return JobVerdict::Refused;
     default: break;
   }
-  if (!historySaved) return JobVerdict::HistoryNotKept;
   if (!hostAnswered) return JobVerdict::NoAnswer;
   if (anyRecord(mismatched)) return JobVerdict::ReadBackDiffers;
   if (anyRecord(failed)) return JobVerdict::Partly;
@@ -79,7 +79,8 @@ void ConfigJob::begin(Target target, const RecordMasks& which, Options options) 
 // The mask the operation of the group in hand works on.
 std::uint32_t ConfigJob::maskOf(ParamGroup g) const {
   switch (stage_) {
-    case Stage::Reading: return (g == ParamGroup::Network ? allRecordsOf(g) : at(which_, g)) & ~at(notRead_, g);
+    case Stage::Reading:  // the network settings too, which say whether the host is there (a page's write reads only its group)
+      return (g == ParamGroup::Network && !options_.sendAsAsked ? allRecordsOf(g) : at(which_, g)) & ~at(notRead_, g);
     case Stage::Writing: return at(result_.differing, g);
     case Stage::Verifying:
       if (options_.sendAsAsked && g != ParamGroup::Network) return 0;  // an acknowledgement is the host taking it

@@ -9,6 +9,7 @@
 #include "app/compare_dialog.h"
 #include "config/history_store.h"
 #include "pages/base_page.h"
+#include "pages/network_page.h"
 #include "support/fleet_window.h"
 
 using namespace quendra;
