@@ -232,12 +232,11 @@ void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
   if (outcome == Outcome::Done)
     answerTimes_.answered(group, write, p.sends,
                           std::chrono::duration_cast<Micros>(std::chrono::nanoseconds(p.sentAt.nsecsElapsed())));
+  // Taken before the read's result goes out: a job may start the reset it reads for from there.
+  const auto verified = group == ParamGroup::Network && !write ? std::exchange(verifying_, std::nullopt) : std::nullopt;
   emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, outcome,
                                 outcome == Outcome::Done ? 0u : 1u});
-  if (group == ParamGroup::Network && !write && verifying_) {
-    const Operation verified = *std::exchange(verifying_, std::nullopt);
-    emit finished(OperationResult{verified, group, outcome, outcome == Outcome::Done ? 0u : 1u});
-  }
+  if (verified) emit finished(OperationResult{*verified, group, outcome, outcome == Outcome::Done ? 0u : 1u});
 }
 
 void HostSession::finishAllSingles(Outcome outcome) {
