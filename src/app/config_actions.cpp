@@ -187,8 +187,9 @@ void ConfigActions::written(const ConfigJobResult& r) {
   if (r.verdict() == JobVerdict::Cancelled && restoreOnCancel_) {
     // The pages show again what was to be written, not what the host holds.
     w_.session->config() = *restoreOnCancel_;
-    // and what was another host's is again (the job's reads made the records this host's meanwhile)
-    w_.session->markForeign(recordsWithout(allRecordMasks(), ownBefore_));
+    // and what was another host's is again (the job's reads made the records this host's meanwhile);
+    // after another host was chosen, none of them is that host's own
+    w_.session->markForeign(r.hostChanged ? allRecordMasks() : recordsWithout(allRecordMasks(), ownBefore_));
     showPages(allRecordMasks());
   }
   restoreOnCancel_.reset();

@@ -207,6 +207,9 @@ class PageWriteWindowTest : public QObject {
     QVERIFY(f.settled());
     QCOMPARE(f.sent(kTunnel) + f.sent(kWriteNetwork), 0);
     QVERIFY(f.log().endsWith(QStringLiteral("已选择其他主机，未写入\r\n")));
+    const Bytes network = f.host(1).network;  // the pages show host 1's values again: host 2 keeps its address
+    f.press(MainDialog::NetworkTab, QStringLiteral("写入网络参数"));
+    QCOMPARE(getU32LE(f.host(1).network, 1), getU32LE(network, 1));
   }
 };
 
