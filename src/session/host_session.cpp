@@ -126,15 +126,22 @@ void HostSession::stop() {
 
 void HostSession::factoryReset() {
   router_.sendToAll(OuterFrame::buildFactoryResetRequest(target_));
+  forgetNetwork();
   verifyByNetworkRead(Operation::FactoryReset);
 }
 
 std::optional<Refusal> HostSession::writeMac(const Mac& newMac) {
   if (!isUsableHostMac(newMac)) return Refusal::UnusableMac;
   router_.sendToAll(OuterFrame::buildWriteMacRequest(target_, newMac));
+  forgetNetwork();
   if (policyOf(ParamGroup::Network, true).timeout.count() > 0) setTarget(newMac);
   verifyByNetworkRead(Operation::WriteMac);
   return std::nullopt;
+}
+
+void HostSession::forgetNetwork() {
+  lastRead_.known[static_cast<int>(ParamGroup::Network)] = 0;
+  own_[static_cast<int>(ParamGroup::Network)] = 0;
 }
 
 void HostSession::verifyByNetworkRead(Operation operation) {

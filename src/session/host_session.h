@@ -136,6 +136,9 @@ class HostSession : public QObject {
   void onBatchEvent(const BatchEvent& event);
   // Whether a reply of `command` answers a request open now.
   bool answersOpenRequest(const TunnelCommand& command);
+  // After a reset or a MAC write the host's network settings are no longer
+  // those read: a network write waits for them to be read again.
+  void forgetNetwork();
   // An identity operation verified by reading the network settings back.
   void verifyByNetworkRead(Operation operation);
   void sendTunnel(std::uint8_t command, ByteView payload = {});

@@ -245,12 +245,15 @@ class PagesTest : public QObject {
     edit(&p, QStringLiteral("MAC地址："))->setText(QStringLiteral("02-1a-2B-3c-4D-5e tail"));
     h.transport.clearRequests();
     press(&p, QStringLiteral("写MAC"));  // kept in the history first, as read
-    press(&p, QStringLiteral("网络恢复出厂"));
-    QCOMPARE(h.sent.size(), 2);
-    QCOMPARE(h.sent[0], OuterFrame::buildWriteMacRequest(h.selected, {0x02, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}));
-    QCOMPARE(h.sent[1], OuterFrame::buildFactoryResetRequest(h.selected));
+    press(&p, QStringLiteral("网络恢复出厂"));  // the settings are no longer those read: read first
+    h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
+    QCOMPARE(h.sent, (QList<Bytes>{OuterFrame::buildWriteMacRequest(h.selected, {0x02, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}),
+                                   OuterFrame::buildReadNetworkRequest(h.selected),
+                                   OuterFrame::buildFactoryResetRequest(h.selected)}));
     QCOMPARE(int(h.history.entries(h.selected).size()), 2);
-    QCOMPARE(h.infoLog.text(), QStringLiteral("恢复出厂设置...\r\n"));
+    QCOMPARE(h.infoLog.text(), QStringLiteral("恢复出厂设置...\r\n读取网络参数成功！\r\n"));
+    h.session.read(ParamGroup::Network);
+    h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
     const Refused refused[] = {  // what would lose the host: its box, or for the MAC an information line
         {{"网关地址：", "192.168.1.256"}, "网关地址：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
         {{"子网掩码：", ""}, "子网掩码：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
