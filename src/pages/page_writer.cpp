@@ -1,5 +1,7 @@
 #include "pages/page_writer.h"
 
+#include <algorithm>
+
 #include "config/field_labels.h"
 
 namespace quendra {
