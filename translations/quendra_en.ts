@@ -1535,6 +1535,10 @@ Notes:<byte value="xd"/>
         <source>另一程序正在写入此主机（%1，用户%2，进程%3，%4起），未写入</source>
         <translation>Another program is writing to this host (%1, user %2, process %3, since %4); not written</translation>
     </message>
+    <message>
+        <source>历史记录未能保存，未写入</source>
+        <translation>History entry could not be saved; nothing written</translation>
+    </message>
 </context>
 <context>
     <name>quendra::CompareDialog</name>
@@ -1729,16 +1733,20 @@ Notes:<byte value="xd"/>
         <translation>Network settings from another host: not written</translation>
     </message>
     <message>
-        <source>历史记录未能保存</source>
-        <translation>The history entry could not be saved</translation>
-    </message>
-    <message>
         <source>以下记录读回的值与写入的不同：%1</source>
         <translation>These records read back otherwise than written: %1</translation>
     </message>
     <message>
         <source>请先搜索主机</source>
         <translation>Search for hosts first</translation>
+    </message>
+    <message>
+        <source>已选择其他主机，%1</source>
+        <translation>Another host was selected; %1</translation>
+    </message>
+    <message>
+        <source>历史记录未能保存（%1），%2</source>
+        <translation>History entry could not be saved (%1); %2</translation>
     </message>
 </context>
 <context>
@@ -1930,10 +1938,6 @@ Notes:<byte value="xd"/>
         <translation>%1, not written</translation>
     </message>
     <message>
-        <source>（历史记录未能保存）</source>
-        <translation> (the history entry could not be saved)</translation>
-    </message>
-    <message>
         <source>读取完成：%1台主机已读取，%2台未读全</source>
         <translation>Read: %1 hosts read, %2 not completely</translation>
     </message>
@@ -1984,6 +1988,10 @@ Notes:<byte value="xd"/>
     <message>
         <source>基准配置：%1</source>
         <translation>Baseline: %1</translation>
+    </message>
+    <message>
+        <source>历史记录未能保存</source>
+        <translation>The history entry could not be saved</translation>
     </message>
 </context>
 <context>
@@ -2560,6 +2568,81 @@ Notes:<byte value="xd"/>
 </source>
         <translation>Writing MAC address...<byte value="xd"/>
 </translation>
+    </message>
+    <message>
+        <source>没有读到这台主机的网络参数，请在主机列表中重新双击该主机，读到后再写入</source>
+        <translation>This host&apos;s network settings have not been read. Double-click the host in the host list again, and write once they have been read.</translation>
+    </message>
+</context>
+<context>
+    <name>quendra::PageWriter</name>
+    <message>
+        <source>主机不再应答</source>
+        <translation>the host no longer answers</translation>
+    </message>
+    <message>
+        <source>另一程序正在写入此主机（%1，用户%2，进程%3）</source>
+        <translation>another program is writing to this host (%1, user %2, process %3)</translation>
+    </message>
+    <message>
+        <source>%1保持本机：%2</source>
+        <translation>%1 kept as this host&apos;s: %2</translation>
+    </message>
+    <message>
+        <source>页面上不显示的字节保持本机</source>
+        <translation>bytes not shown on the page kept as this host&apos;s</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>网络恢复出厂</source>
+        <translation>Network factory reset</translation>
+    </message>
+    <message>
+        <source>写MAC</source>
+        <translation>Write MAC</translation>
+    </message>
+    <message>
+        <source>%1写入</source>
+        <translation>%1 write</translation>
+    </message>
+    <message>
+        <source>下载网络参数成功！</source>
+        <translation>Network settings written and verified!</translation>
+    </message>
+    <message>
+        <source>历史记录未能保存（%1），没有写入</source>
+        <translation>the history entry could not be saved (%1), nothing written</translation>
+    </message>
+    <message>
+        <source>固件版本不支持</source>
+        <translation>firmware version not supported</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>页面上不显示的字节</source>
+        <translation>bytes not shown on the page</translation>
+    </message>
+    <message>
+        <source>读回的值不同：%1</source>
+        <translation>read back differs: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>主机没有应答</source>
+        <translation>the host did not answer</translation>
+    </message>
+    <message>
+        <source>%1失败：%2</source>
+        <translation>%1 failed: %2</translation>
     </message>
 </context>
 <context>

@@ -34,14 +34,7 @@ QString suggestedName(const HostIdentity& host, const char* suffix = "json") {
 }  // namespace
 
 ConfigActions::ConfigActions(Window window, FileChooser& files, HistoryStore& store, QObject* parent)
-    : QObject(parent), w_(std::move(window)), files_(&files), store_(store), history_(store) {
-  history_.watch(*w_.session, [this] {
-    if (const auto host = w_.selectedHost()) return *host;
-    HostIdentity unlisted;  // a host written without a search answer: its MAC is all that is known
-    unlisted.mac = w_.session->target();
-    return unlisted;
-  });
-}
+    : QObject(parent), w_(std::move(window)), files_(&files), store_(store) {}
 
 ConfigActions::~ConfigActions() = default;
 
@@ -86,11 +79,12 @@ void ConfigActions::saveConfig() { readWholeHost(tr("保存配置"), &ConfigActi
 
 QString ConfigActions::jobStopped(const ConfigJobResult& r, const QString& cancelled, const QString& notDone) {
   switch (r.verdict()) {
-    case JobVerdict::Cancelled: return cancelled;
+    case JobVerdict::Cancelled: return r.hostChanged ? tr("已选择其他主机，%1").arg(notDone) : cancelled;
     case JobVerdict::HostBusy: return hostBusyText(*r.heldBy);
     case JobVerdict::Refused: return tr("固件版本不支持，%1").arg(notDone);
     case JobVerdict::NoAnswer: return tr("主机没有应答，%1").arg(notDone);
     case JobVerdict::HostGone: return hostGoneText(r);
+    case JobVerdict::HistoryNotKept: return tr("历史记录未能保存（%1），%2").arg(r.historyError, notDone);
     default: return {};
   }
 }
@@ -159,8 +153,6 @@ void ConfigActions::runWrite(const QString& title, ConfigJob::Target target, con
   startJob(title, which);
   restoreOnCancel_ = std::move(restoreOnCancel);
   ownBefore_ = w_.session->ownRecords();
-  // One history entry for the whole write, kept by the job before it writes.
-  history_.setSuspended(true);
   connect(job_.get(), &ConfigJob::finished, this, &ConfigActions::written);
   connect(job_.get(), &ConfigJob::compared, this, [this, confirm](const RecordMasks& differing) {
     const ConfigJobResult& planned = job_->result();
@@ -195,17 +187,16 @@ void ConfigActions::runWrite(const QString& title, ConfigJob::Target target, con
 
 void ConfigActions::written(const ConfigJobResult& r) {
   job_.release()->deleteLater();
-  history_.setSuspended(false);
   if (r.verdict() == JobVerdict::Cancelled && restoreOnCancel_) {
     // The pages show again what was to be written, not what the host holds.
     w_.session->config() = *restoreOnCancel_;
-    // and what was another host's is again (the job's reads made the records this host's meanwhile)
-    w_.session->markForeign(recordsWithout(allRecordMasks(), ownBefore_));
+    // and what was another host's is again (the job's reads made the records this host's meanwhile);
+    // after another host was chosen, none of them is that host's own
+    w_.session->markForeign(r.hostChanged ? allRecordMasks() : recordsWithout(allRecordMasks(), ownBefore_));
     showPages(allRecordMasks());
   }
   restoreOnCancel_.reset();
   if (const QString stopped = jobStopped(r, tr("未写入"), tr("未写入")); !stopped.isEmpty()) return line(stopped);
-  if (!r.historySaved) line(tr("历史记录未能保存"));
   if (!anyRecord(r.differing)) return line(tr("主机的配置与要写入的相同，无需写入"));
   if (r.verdict() == JobVerdict::Done) return line(tr("写入完成，%1条记录已读回校验").arg(recordCount(r.verified)));
   if (anyRecord(r.failed)) line(tr("以下记录未能写入或校验：%1").arg(recordNames(r.failed)));

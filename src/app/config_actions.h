@@ -12,7 +12,6 @@
 #include <optional>
 #include <vector>
 
-#include "app/history_recorder.h"
 #include "config/config_file.h"
 #include "config/history_store.h"
 #include "session/config_job.h"
@@ -64,7 +63,6 @@ class ConfigActions : public QObject {
   void showFleetTable();                // "主机总表..."
 
   void setFileChooser(FileChooser& files) { files_ = &files; }
-  HistoryRecorder& history() { return history_; }
   // The dialogs while they are open (tests answer them as an operator would).
   CompareDialog* compareDialog() const;
   HistoryDialog* historyDialog() const;
@@ -97,7 +95,6 @@ class ConfigActions : public QObject {
   Window w_;
   FileChooser* files_;
   HistoryStore& store_;
-  HistoryRecorder history_;
   std::unique_ptr<ConfigJob> job_;
   HostIdentity jobHost_;
   std::optional<std::pair<ConfigFile, QString>> opened_;

@@ -146,6 +146,7 @@ QString resultText(const ConfigJobResult& r) {
     case JobVerdict::HostGone: return hostGoneText(r);
     case JobVerdict::Cancelled: return QCoreApplication::translate("quendra::CloneDialog", "已取消");
     case JobVerdict::HostBusy: return hostBusyText(*r.heldBy);
+    case JobVerdict::HistoryNotKept: return QCoreApplication::translate("quendra::CloneDialog", "历史记录未能保存，未写入");
     case JobVerdict::Partly: return QCoreApplication::translate("quendra::CloneDialog", "失败：%1").arg(recordNames(r.failed));
     case JobVerdict::ReadBackDiffers: return QCoreApplication::translate("quendra::CloneDialog", "读回不同：%1").arg(recordNames(r.mismatched));
     case JobVerdict::Done: break;

@@ -288,6 +288,7 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     case JobVerdict::NoAnswer: text = tr("没有应答"); break;
     case JobVerdict::Cancelled: text = tr("已取消"); break;
     case JobVerdict::HostGone: text = hostGoneText(r); break;
+    case JobVerdict::HistoryNotKept: text = tr("历史记录未能保存"); break;
     default: break;
   }
   if (jobKind_ == Job::Read) {
@@ -312,12 +313,12 @@ void FleetTableDialog::hostFinished(int index, const ConfigJobResult& r) {
     case JobVerdict::Partly: text = tr("失败：%1").arg(recordNames(r.failed)); break;
     case JobVerdict::ReadBackDiffers: text = tr("读回不同：%1").arg(recordNames(r.mismatched)); break;
     case JobVerdict::Refused:
-    case JobVerdict::NoAnswer: text = tr("%1，未写入").arg(text); break;
+    case JobVerdict::NoAnswer:
+    case JobVerdict::HistoryNotKept: text = tr("%1，未写入").arg(text); break;
     case JobVerdict::HostGone:
     case JobVerdict::Cancelled: break;
     case JobVerdict::HostBusy: text = hostBusyText(*r.heldBy); break;
   }
-  if (!r.historySaved) text += tr("（历史记录未能保存）");
   setStatus(row, text, verdict != JobVerdict::Done);
 }
 

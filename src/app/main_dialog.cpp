@@ -16,6 +16,7 @@
 
 #include "app/about_box.h"
 #include "app/app_icon.h"
+#include "app/config_words.h"
 #include "app/device_list.h"
 #include "app/dialog_units.h"
 #include "app/help_text.h"
@@ -88,6 +89,14 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
   context_.notifier = &notifier_;
   context_.openWaitDialog = [this] { waitDialog_->openBox(); };
   context_.openRecordTable = [this](ParamGroup group) { actions_->editTable(group); };
+  pageWriter_ = std::make_unique<PageWriter>(*session_, infoLog_, history_, [this] {
+    if (selected_) return *selected_;
+    HostIdentity unlisted;  // a host written without a search answer: its MAC is all that is known
+    unlisted.mac = session_->target();
+    return unlisted;
+  });
+  pageWriter_->setLockPlace(&windowLockPlace());
+  context_.writer = pageWriter_.get();
   createPages();
   tabs_->setCurrentIndex(NetworkTab);
   resize(du.size(641, 373).expandedTo(minimumSizeHint()));

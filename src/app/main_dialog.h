@@ -13,6 +13,7 @@
 #include "app/file_chooser.h"
 #include "pages/info_log.h"
 #include "pages/page_context.h"
+#include "pages/page_writer.h"
 #include "session/host_finder.h"
 #include "session/host_session.h"
 #include "session/reply_router.h"
@@ -73,6 +74,7 @@ class MainDialog : public QDialog {
   QPushButton* searchButton() const { return searchButton_; }
   QPushButton* aboutButton() const { return aboutButton_; }
   ConfigActions& configActions() { return *actions_; }
+  PageWriter& pageWriter() { return *pageWriter_; }
   // Tests answer the file dialogs in place of an operator.
   void setFileChooser(FileChooser& files) { actions_->setFileChooser(files); }
   QPushButton* trafficButton() const { return trafficButton_; }
@@ -119,6 +121,7 @@ class MainDialog : public QDialog {
   std::unique_ptr<BatchProgress> batchProgress_;
   DialogFileChooser dialogFiles_;
   HistoryStore history_;
+  std::unique_ptr<PageWriter> pageWriter_;
   std::unique_ptr<ConfigActions> actions_;
   std::optional<HostIdentity> selected_;
   // The addresses and MACs (as numbers) the search has heard so far.

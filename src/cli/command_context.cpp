@@ -180,6 +180,7 @@ int statusOf(JobVerdict verdict) {
     case JobVerdict::Partly:
     case JobVerdict::ReadBackDiffers: return kPartly;
     case JobVerdict::Refused: return kRefused;
+    case JobVerdict::HistoryNotKept:  // nothing was written
     case JobVerdict::NoAnswer:
     case JobVerdict::HostGone: return kNoAnswer;
     case JobVerdict::HostBusy: return kBusy;
@@ -213,6 +214,8 @@ QString verdictLine(const ConfigJobResult& r) {
           .arg(r.heldBy->pid)
           .arg(r.heldBy->since.toLocalTime().toString(Qt::ISODate));
     case JobVerdict::HostGone: return hostGoneLine(r);
+    case JobVerdict::HistoryNotKept:
+      return QStringLiteral("the history entry could not be written (%1); nothing written").arg(r.historyError);
     case JobVerdict::ReadBackDiffers:
       return anyRecord(r.failed) ? QStringLiteral("failed: %1 read back otherwise than written; no answer for %2")
                                        .arg(recordList(r.mismatched), recordList(r.failed))
@@ -301,8 +304,8 @@ int Context::reportFleet(const FleetJob& fleet, const QStringList& missing) {
 QJsonObject resultJson(const FleetJob& fleet, int i) { return resultJson(fleet.host(i).identity, fleet.result(i)); }
 
 QJsonObject resultJson(const HostIdentity& host, const ConfigJobResult& r) {
-  static const char* const words[] = {"verified", "failed", "failed", "no answer", "stopped answering", "refused",
-                                      "cancelled", "busy"};
+  static const char* const words[] = {"verified", "failed", "failed", "no answer", "stopped answering",
+                                      "history not kept", "refused", "cancelled", "busy"};
   QJsonObject o;
   o[QStringLiteral("host")] = describeHost(host);
   o[QStringLiteral("status")] = QLatin1String(words[static_cast<int>(r.verdict())]);

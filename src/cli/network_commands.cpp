@@ -12,20 +12,35 @@ bool confirmed(Context& c, const char* what) {
   return false;
 }
 
-// Runs the session's operation to its end: done only once the host answered
-// a read of its network settings afterwards. `start` says whether it started.
-OperationResult runToEnd(HostSession& session, Operation operation, const std::function<bool()>& start) {
-  OperationResult result{operation, ParamGroup::Network, Outcome::NoAnswer, 1};
+// Runs the reset or MAC write as a job to its end: the host's network
+// settings are kept in its history first (nothing is sent when they cannot
+// be), and it is done only once the host answered a read of its network
+// settings afterwards.
+ConfigJobResult runToEnd(Context& c, HostSession& session, const FoundHost& host,
+                         const std::function<void(ConfigJob&, const ConfigJobOptions&)>& start) {
+  ConfigJob job(session);
+  ConfigJobResult result;
   bool ended = false;
   QEventLoop loop;
-  QObject::connect(&session, &HostSession::finished, &loop, [&](const OperationResult& r) {
-    if (r.operation != operation) return;
+  QObject::connect(&job, &ConfigJob::finished, &loop, [&](const ConfigJobResult& r) {
     result = r;
     ended = true;
     loop.quit();
   });
-  if (start() && !ended) loop.exec();
+  ConfigJobOptions options;
+  options.history = &c.history();
+  options.host = identityOf(host);
+  start(job, options);
+  if (!ended) loop.exec();
   return result;
+}
+
+// Why nothing was sent, or nullopt when it was.
+std::optional<QString> notSent(const ConfigJobResult& r) {
+  if (r.verdict() == JobVerdict::HistoryNotKept)
+    return QStringLiteral("the history entry could not be written (%1); nothing sent").arg(r.historyError);
+  if (!r.hostAnswered) return QStringLiteral("did not answer; nothing sent");
+  return std::nullopt;
 }
 
 QString addressOf(const HostSession& session) {
@@ -44,11 +59,13 @@ int resetNetworkCommand(Context& c) {
   const auto host = c.find(args[0]);
   if (!host) return kNoAnswer;
   auto session = c.sessionFor(*host);
-  const OperationResult r = runToEnd(*session, Operation::FactoryReset, [&] {
-    session->factoryReset();
-    return true;
-  });
-  if (r.outcome != Outcome::Done) {
+  const ConfigJobResult r =
+      runToEnd(c, *session, *host, [](ConfigJob& job, const ConfigJobOptions& o) { job.startFactoryReset(o); });
+  if (const auto why = notSent(r)) {
+    c.fail(QStringLiteral("%1: %2").arg(describeHost(*host), *why));
+    return statusOf(r.verdict());
+  }
+  if (r.verdict() != JobVerdict::Done) {
     c.fail(QStringLiteral("%1: the reset was sent, but the host did not answer afterwards").arg(describeHost(*host)));
     return kNoAnswer;
   }
@@ -70,19 +87,21 @@ int setMacCommand(Context& c) {
   if (!confirmed(c, "set-mac gives the host a new MAC address")) return kUsage;
   const auto host = c.find(args[0]);
   if (!host) return kNoAnswer;
-  auto session = c.sessionFor(*host);
-  // Zero, broadcast and multicast addresses would make the host unreachable: the session refuses them.
-  std::optional<Refusal> refusal;
-  const OperationResult r = runToEnd(*session, Operation::WriteMac, [&] {
-    refusal = session->writeMac(*newMac);
-    return !refusal;
-  });
-  if (refusal) {
+  // Zero, broadcast and multicast addresses would make the host unreachable.
+  if (!isUsableHostMac(*newMac)) {
     c.fail(QStringLiteral("%1 is not a MAC a host can use; nothing sent").arg(args[1]));
     return kRefused;
   }
+  auto session = c.sessionFor(*host);
+  const ConfigJobResult r = runToEnd(c, *session, *host, [&newMac](ConfigJob& job, const ConfigJobOptions& o) {
+    job.startMacWrite(*newMac, o);
+  });
+  if (const auto why = notSent(r)) {
+    c.fail(QStringLiteral("%1: %2").arg(describeHost(*host), *why));
+    return statusOf(r.verdict());
+  }
   const QString newName = QString::fromStdString(formatMacDashed(*newMac));
-  if (r.outcome != Outcome::Done) {
+  if (r.verdict() != JobVerdict::Done) {
     c.fail(QStringLiteral("%1: the new MAC was sent, but no host answers as %2").arg(describeHost(*host), newName));
     return kNoAnswer;
   }

@@ -24,7 +24,8 @@ QString HistoryStore::folderOf(const Mac& host) const {
   return folder_ + '/' + QString::fromStdString(formatMacDigits(host));
 }
 
-bool HistoryStore::save(const HostConfig& state, const RecordMasks& which, const ConfigFileHeader& header) {
+bool HistoryStore::save(const HostConfig& state, const RecordMasks& which, const ConfigFileHeader& header,
+                        QString* error) {
   if (!header.host) return false;
   RecordMasks kept{};
   QStringList groups;
@@ -35,9 +36,9 @@ bool HistoryStore::save(const HostConfig& state, const RecordMasks& which, const
   }
   if (groups.isEmpty()) return false;
   const QString folder = folderOf(header.host->mac);
-  if (!QDir().mkpath(folder)) return false;
+  QDir().mkpath(folder);  // when it cannot be made, the write below fails and says why
   const QString name = header.savedAt.toUTC().toString(kTimeFormat) + '_' + groups.join('-') + QStringLiteral(".json");
-  if (!writeConfigFile(folder + '/' + name, configFileJson(state, kept, header))) return false;
+  if (!writeConfigFile(folder + '/' + name, configFileJson(state, kept, header), error)) return false;
   const std::vector<Entry> all = entries(header.host->mac);
   for (std::size_t i = kKeep; i < all.size(); ++i) QFile::remove(all[i].path);
   return true;

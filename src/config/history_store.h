@@ -27,8 +27,9 @@ class HistoryStore {
   explicit HistoryStore(QString folder = defaultFolder());
 
   // Saves what `state` knows among `which`; false when it knows none of them
-  // or the file could not be written.
-  bool save(const HostConfig& state, const RecordMasks& which, const ConfigFileHeader& header);
+  // or the file could not be written (why, in `error`).
+  bool save(const HostConfig& state, const RecordMasks& which, const ConfigFileHeader& header,
+            QString* error = nullptr);
   // The host's entries, newest first.
   std::vector<Entry> entries(const Mac& host) const;
 

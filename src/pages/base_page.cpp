@@ -8,6 +8,7 @@
 #include "config/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
+#include "pages/page_writer.h"
 #include "pages/single_record_fields.h"
 
 namespace quendra {
@@ -43,6 +44,7 @@ BasePage::BasePage(const PageContext& context, QWidget* parent) : QWidget(parent
   connectGroupLines(this, context_, ParamGroup::Base, [this](int) { showBaseReply(); },
                     {tr("读取设备参数成功！\r\n"), tr("下载设备参数成功！\r\n"), tr("读取设备参数失败\r\n")});
 
+  connect(context_.session, &HostSession::targetChanged, this, [this] { terminalAddress_->setModified(false); });
   serverCount_->setEnabled(false);  // shows the value read, never edited
   writeStartValues();
   onEditAllToggled(editAll_->isChecked());
@@ -133,10 +135,14 @@ void BasePage::requestWrite() {
   if (!requireGroupRead(context_, ParamGroup::Base, tr("提示"), tr("请先\"读取设备参数\"然后进行修改再进行配置")))
     return;
   if (!storeFields()) return;
-  context_.session->write(ParamGroup::Base);
   context_.infoLog->clear();
   context_.infoLog->append(tr("设置参数... \r\n"));
   context_.infoLog->refresh();
+  // A terminal address typed since this host was chosen names it for this host;
+  // one shown from another host's values does not.
+  context_.writer->write(ParamGroup::Base,
+                         terminalAddress_->isModified() ? IdentityChoice::Replace : IdentityChoice::Keep,
+                         [this] { showBaseReply(); });
 }
 
 std::optional<BaseParams> BasePage::paramsFromFields() {

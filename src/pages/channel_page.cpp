@@ -149,7 +149,7 @@ void ChannelPage::buildForm() {
 
 void ChannelPage::readPressed() {
   if (!requireNetworkRead(context_)) return;
-  startBatchWithWaitBox(context_, ParamGroup::Channel, false);
+  startBatchReadWithWaitBox(context_, ParamGroup::Channel);
 }
 
 void ChannelPage::writePressed() {
@@ -157,7 +157,7 @@ void ChannelPage::writePressed() {
     return;
   // A refused text stops the write before anything is sent.
   if (!storeFields()) return;
-  startBatchWithWaitBox(context_, ParamGroup::Channel, true);
+  writeBatchWithWaitBox(context_, ParamGroup::Channel);
 }
 
 void ChannelPage::showRecords() { showChannelReply(selector_->shown().value_or(0)); }

@@ -7,6 +7,7 @@
 #include "config/field_labels.h"
 #include "link/gbk.h"
 #include "pages/page_form.h"
+#include "pages/page_writer.h"
 #include "pages/single_record_fields.h"
 
 namespace quendra {
@@ -107,11 +108,11 @@ void GprsPage::requestWrite() {
   if (!requireGroupRead(context_, ParamGroup::Gprs, tr("提示"), tr("请先\"读取GPRS参数\"然后进行修改再进行配置")))
     return;
   if (!storeFields()) return;
-  context_.session->write(ParamGroup::Gprs);
   context_.infoLog->clear();
   context_.infoLog->refresh();
   context_.infoLog->append(tr("设置GPRS无线参数... \r\n"));
   context_.infoLog->refresh();
+  context_.writer->write(ParamGroup::Gprs, IdentityChoice::Keep, [this] { showGprsReply(); });
 }
 
 std::optional<GprsParams> GprsPage::paramsFromFields() {

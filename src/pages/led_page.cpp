@@ -6,6 +6,7 @@
 #include "link/gbk.h"
 #include "pages/led_preview.h"
 #include "pages/page_form.h"
+#include "pages/page_writer.h"
 #include "pages/single_record_fields.h"
 
 namespace quendra {
@@ -97,11 +98,11 @@ void LedPage::requestWrite() {
   if (!requireGroupRead(context_, ParamGroup::Led, tr("提示"), tr("请先\"读取LED显示屏参数\"然后进行修改再进行配置")))
     return;
   if (!storeFields()) return;
-  context_.session->write(ParamGroup::Led);
   context_.infoLog->clear();
   context_.infoLog->refresh();
   context_.infoLog->append(tr("设置LED显示屏参数... \r\n"));
   context_.infoLog->refresh();
+  context_.writer->write(ParamGroup::Led, IdentityChoice::Keep, [this] { showLedReply(); });
 }
 
 LedParams LedPage::settingsFromFields() const {

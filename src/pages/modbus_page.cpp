@@ -90,7 +90,7 @@ void ModbusPage::onSlotPicked(std::optional<int> previous, int row) {
 
 void ModbusPage::onRead() {
   if (!requireNetworkRead(context_)) return;
-  startBatchWithWaitBox(context_, ParamGroup::Modbus, false);
+  startBatchReadWithWaitBox(context_, ParamGroup::Modbus);
 }
 
 void ModbusPage::onWrite() {
@@ -98,7 +98,7 @@ void ModbusPage::onWrite() {
     return;
   // The selected row is the slot on screen; with none there is nothing to store.
   storeFields();
-  startBatchWithWaitBox(context_, ParamGroup::Modbus, true);
+  writeBatchWithWaitBox(context_, ParamGroup::Modbus);
 }
 
 }  // namespace quendra

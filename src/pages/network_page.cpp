@@ -11,6 +11,7 @@
 #include "config/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
+#include "pages/page_writer.h"
 
 namespace quendra {
 namespace {
@@ -57,6 +58,7 @@ NetworkPage::NetworkPage(const PageContext& context, QWidget* parent) : QWidget(
   connect(resetButton_, &QPushButton::clicked, this, &NetworkPage::factoryReset);
   connect(writeMacButton_, &QPushButton::clicked, this, &NetworkPage::writeMac);
   connect(addressMode_, &QComboBox::currentIndexChanged, this, &NetworkPage::applyEnableRule);
+  connect(context_.session, &HostSession::targetChanged, this, [this] { hostAddress_->setModified(false); });
   connectGroupLines(this, context_, ParamGroup::Network, [this](int) { showParams(); },
                     {tr("读取网络参数成功！\r\n"), {}, tr("读取网络参数失败\r\n")});
   writeStartValues();
@@ -216,20 +218,30 @@ bool NetworkPage::storeFields() {
 void NetworkPage::writeNetwork() {
   // Before a network answer the record is all zero; a write would wipe the
   // host's hidden bytes.
-  if (!requireNetworkRead(context_) || !storeFields()) return;
-  context_.session->write(ParamGroup::Network);
+  if (!requireNetworkRead(context_)) return;
+  // Only this host's own settings, read since it was chosen, carry its unnamed bytes.
+  if (context_.session->writeRefusal(ParamGroup::Network)) {
+    context_.notifier->notify(tr("提示"), tr("没有读到这台主机的网络参数，请在主机列表中重新双击该主机，读到后再写入"),
+                              NoticeIcon::Exclamation);
+    return;
+  }
+  if (!storeFields()) return;
   context_.infoLog->clear();
   context_.infoLog->append(tr("设置参数... \r\n"));
   context_.infoLog->refresh();
+  // An address typed since this host was chosen names it for this host.
+  context_.writer->write(ParamGroup::Network,
+                         hostAddress_->isModified() ? IdentityChoice::Replace : IdentityChoice::Keep,
+                         [this] { showParams(); });
   context_.notifier->notify(tr("提示"), tr("网络参数已下发，请重新搜索设备，双击设备列表来验证是否下发成功"),
                             NoticeIcon::None);
 }
 
 void NetworkPage::factoryReset() {
-  context_.session->factoryReset();
   context_.infoLog->clear();
   context_.infoLog->append(tr("恢复出厂设置...\r\n"));
   context_.infoLog->refresh();
+  context_.writer->factoryReset();
 }
 
 void NetworkPage::writeMac() {
@@ -242,8 +254,8 @@ void NetworkPage::writeMac() {
     return;
   }
   context_.infoLog->append(tr("写入MAC地址...\r\n"));
-  context_.session->writeMac(*mac);
   context_.infoLog->refresh();
+  context_.writer->writeMac(*mac);
 }
 
 }  // namespace quendra

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "link/gbk.h"
+#include "pages/page_writer.h"
 
 namespace quendra {
 
@@ -38,9 +39,12 @@ void requestSingleRecordRead(const PageContext& context, ParamGroup group, const
   context.infoLog->refresh();
 }
 
-void startBatchWithWaitBox(const PageContext& context, ParamGroup group, bool write) {
-  const auto refusal = write ? context.session->write(group) : context.session->read(group);
-  if (!refusal && context.openWaitDialog) context.openWaitDialog();
+void startBatchReadWithWaitBox(const PageContext& context, ParamGroup group) {
+  if (!context.session->read(group) && context.openWaitDialog) context.openWaitDialog();
+}
+
+void writeBatchWithWaitBox(const PageContext& context, ParamGroup group) {
+  if (context.writer->write(group, IdentityChoice::Keep) && context.openWaitDialog) context.openWaitDialog();
 }
 
 void connectGroupLines(QObject* page, const PageContext& context, ParamGroup group, std::function<void(int)> show,

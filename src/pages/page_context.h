@@ -17,12 +17,15 @@ class QPushButton;
 
 namespace quendra {
 
+class PageWriter;
+
 struct PageContext {
   HostSession* session = nullptr;
   InfoLog* infoLog = nullptr;
   Notifier* notifier = nullptr;
   std::function<void()> openWaitDialog;  // the window-modal (non-blocking) WaitDialog
   std::function<void(ParamGroup)> openRecordTable;  // "表格编辑…": the group's records as one table
+  PageWriter* writer = nullptr;  // every write of the pages goes through it
 };
 
 // The "表格编辑…" button of a batch group's page.
@@ -40,9 +43,12 @@ bool requireGroupRead(const PageContext& context, ParamGroup group, const QStrin
 // group's read request goes out.
 void requestSingleRecordRead(const PageContext& context, ParamGroup group, const QString& infoLine);
 
-// A batch of the group, and the WaitDialog when it started (a second press
-// while the kind runs opens nothing).
-void startBatchWithWaitBox(const PageContext& context, ParamGroup group, bool write);
+// A batch read of the group, and the WaitDialog when it started (a second
+// press while the kind runs opens nothing).
+void startBatchReadWithWaitBox(const PageContext& context, ParamGroup group);
+// A batch page's write: the group's records as the configuration holds them,
+// through the page writer, and the WaitDialog when it started.
+void writeBatchWithWaitBox(const PageContext& context, ParamGroup group);
 
 // The page's lines for its group: `arrived` when a data reply of the group
 // was stored (before it, the page shows the record), `acknowledged` for a

@@ -83,7 +83,7 @@ void RelayPage::onRelayPicked(std::optional<int> previous, int row) {
 
 void RelayPage::onRead() {
   if (!requireNetworkRead(context_)) return;
-  startBatchWithWaitBox(context_, ParamGroup::Relay, false);
+  startBatchReadWithWaitBox(context_, ParamGroup::Relay);
 }
 
 void RelayPage::onWrite() {
@@ -91,7 +91,7 @@ void RelayPage::onWrite() {
     return;
   // The selected row is the relay on screen; with none there is nothing to store.
   storeFields();
-  startBatchWithWaitBox(context_, ParamGroup::Relay, true);
+  writeBatchWithWaitBox(context_, ParamGroup::Relay);
 }
 
 }  // namespace quendra

@@ -22,6 +22,7 @@ std::uint32_t at(const RecordMasks& m, ParamGroup g) { return m[static_cast<int>
 
 JobVerdict ConfigJobResult::verdict() const {
   if (heldBy) return JobVerdict::HostBusy;
+  if (!historySaved) return JobVerdict::HistoryNotKept;  // the job stopped there
   switch (outcome) {
     case Outcome::Cancelled: return JobVerdict::Cancelled;
     case Outcome::VersionRefused: return JobVerdict::Refused;
@@ -61,12 +62,34 @@ ConfigJob::ConfigJob(HostSession& session, QObject* parent) : QObject(parent), s
 }
 
 void ConfigJob::start(Target target, const RecordMasks& which, Options options) {
+  identityOperation_.reset();
+  begin(std::move(target), which, std::move(options));
+}
+
+void ConfigJob::startFactoryReset(Options options) { startIdentityOperation(Operation::FactoryReset, std::move(options)); }
+
+void ConfigJob::startMacWrite(const Mac& newMac, Options options) {
+  newMac_ = newMac;
+  startIdentityOperation(Operation::WriteMac, std::move(options));
+}
+
+void ConfigJob::startIdentityOperation(Operation operation, Options options) {
+  identityOperation_ = operation;
+  options.sendAsAsked = true;  // the network settings as read since the host was chosen are what it holds
+  RecordMasks network{};
+  at(network, ParamGroup::Network) = 1;
+  begin([](const HostConfig& current) { return current; }, network, std::move(options));
+}
+
+void ConfigJob::begin(Target target, const RecordMasks& which, Options options) {
+  mac_ = session_.target();
   makeTarget_ = std::move(target);
   which_ = which;
   options_ = std::move(options);
   own_ = options_.own.value_or(session_.ownRecords());
   result_ = ConfigJobResult{};
-  readOk_ = RecordMasks{};
+  notRead_ = options_.sendAsAsked ? session_.lastRead().known : RecordMasks{};
+  readOk_ = notRead_;
   stage_ = Stage::Reading;
   group_ = -1;
   running_ = true;
@@ -111,9 +134,12 @@ void ConfigJob::failRecords(ParamGroup g, std::uint32_t mask) {
 // The mask the operation of the group in hand works on.
 std::uint32_t ConfigJob::maskOf(ParamGroup g) const {
   switch (stage_) {
-    case Stage::Reading: return g == ParamGroup::Network ? allRecordsOf(g) : at(which_, g);
+    case Stage::Reading:  // the network settings too, which say whether the host is there (a page's write reads only its group)
+      return (g == ParamGroup::Network && !options_.sendAsAsked ? allRecordsOf(g) : at(which_, g)) & ~at(notRead_, g);
     case Stage::Writing: return at(result_.differing, g);
-    case Stage::Verifying: return at(result_.differing, g) & ~at(result_.failed, g);  // what was acknowledged
+    case Stage::Verifying:
+      if (options_.sendAsAsked && g != ParamGroup::Network) return 0;  // an acknowledgement is the host taking it
+      return at(result_.differing, g) & ~at(result_.failed, g);  // what was acknowledged
   }
   return 0;
 }
@@ -141,6 +167,11 @@ void ConfigJob::next() {
 }
 
 void ConfigJob::onOperation(const OperationResult& r) {
+  if (identityOperation_ && stage_ == Stage::Writing) {
+    if (!running_ || r.operation != *identityOperation_) return;
+    at(r.outcome == Outcome::Done ? result_.verified : result_.failed, ParamGroup::Network) |= 1u;
+    return finish(r.outcome);
+  }
   if (!running_ || waitingForConfirm_ || group_ < 0 || group_ >= kParamGroupCount) return;
   const ParamGroup g = groupInHand();
   const bool write = stage_ == Stage::Writing;
@@ -166,6 +197,7 @@ void ConfigJob::onOperation(const OperationResult& r) {
     case Stage::Writing:
       failRecords(g, mask & ~answered);
       noteWritten(g, answered);  // the network settings, which no host acknowledges: sent
+      if (options_.sendAsAsked && g != ParamGroup::Network) at(result_.verified, g) |= answered;
       break;
     case Stage::Verifying:
       checkReadBack(g, mask, answered);
@@ -208,9 +240,16 @@ void ConfigJob::checkReadBack(ParamGroup g, std::uint32_t mask, std::uint32_t an
 }
 
 void ConfigJob::compare() {
-  current_ = session_.config();
+  // What the host holds: what this job read, and what was read from it before where the job read nothing.
+  current_ = withRecords(session_.config(), session_.lastRead(), notRead_);
   for (ParamGroup g : kAllGroups) at(result_.failed, g) |= at(which_, g) & ~at(readOk_, g);
   asked_ = makeTarget_(current_);
+  if (identityOperation_) {  // nothing of the records changes here; the network settings are kept in the history
+    target_ = current_;
+    result_.differing = commonRecords(which_, readOk_);
+    emit compared(result_.differing);
+    return proceed();
+  }
   plan();
   waitingForConfirm_ = options_.confirm;
   emit compared(result_.differing);
@@ -228,7 +267,7 @@ void ConfigJob::plan() {
   if (result_.networkLeftOut) network = 0;
   target_ = carryValues(asked_, readable, current_, own_, options_.identity);
   result_.keptIdentity = keptIdentity(asked_, readable, current_, own_, options_.identity);
-  result_.differing = differingRecords(current_, target_, readable);
+  result_.differing = options_.sendAsAsked ? readable : differingRecords(current_, target_, readable);
 }
 
 void ConfigJob::setIdentity(IdentityChoice choice) {
@@ -237,8 +276,8 @@ void ConfigJob::setIdentity(IdentityChoice choice) {
   plan();
 }
 
-void ConfigJob::saveHistory() {
-  if (!options_.history || !anyRecord(result_.differing)) return;
+bool ConfigJob::saveHistory() {
+  if (!options_.history || !anyRecord(result_.differing)) return true;
   ConfigFileHeader header;
   header.savedBy = QCoreApplication::applicationName();
   header.savedAt = QDateTime::currentDateTimeUtc();
@@ -248,13 +287,30 @@ void ConfigJob::saveHistory() {
   RecordMasks groups{};
   for (ParamGroup g : kAllGroups)
     if (at(result_.differing, g)) at(groups, g) = allRecordsOf(g);
-  result_.historySaved = options_.history->save(current_, groups, header);
+  result_.historySaved = options_.history->save(current_, groups, header, &result_.historyError);
+  // Nothing is written that could not be undone.
+  if (!result_.historySaved) finish(Outcome::Cancelled);
+  return result_.historySaved;
 }
 
 void ConfigJob::proceed() {
   if (!running_) return;
   waitingForConfirm_ = false;
-  saveHistory();
+  // Confirmed after another host was chosen: the records are not that host's to take.
+  if (session_.target() != mac_) {
+    result_.hostChanged = true;
+    return finish(Outcome::Cancelled);
+  }
+  if (!saveHistory()) return;
+  if (identityOperation_) {
+    stage_ = Stage::Writing;
+    if (*identityOperation_ == Operation::FactoryReset) return session_.factoryReset();
+    if (session_.writeMac(newMac_)) {  // one no host can use
+      at(result_.failed, ParamGroup::Network) |= 1u;
+      finish(Outcome::NoAnswer);
+    }
+    return;
+  }
   // The session writes what its configuration holds: the records asked for go there first.
   for (ParamGroup g : kAllGroups)
     for (int k = 0; k < recordCountOf(g); ++k)

@@ -29,6 +29,7 @@ enum class JobVerdict {
   ReadBackDiffers,  // some records answered but read back otherwise than written
   NoAnswer,         // the host did not answer at all: nothing written
   HostGone,         // the host stopped answering midway: ended at once (written, notWritten())
+  HistoryNotKept,   // what the host held could not be kept in its history: nothing written
   Refused,          // the firmware version gate: nothing more was sent
   Cancelled,
   HostBusy,         // another writer held the host all the while the job waited: nothing sent
@@ -54,7 +55,9 @@ struct ConfigJobResult {
   // Identity the write left as the host has it while the values differ.
   std::vector<FieldDifference> keptIdentity;
   bool networkLeftOut = false;  // another host's network settings, not asked for
-  bool historySaved = true;     // false: the history entry could not be written
+  bool historySaved = true;     // false: the history entry could not be written (nothing was then)
+  QString historyError;         // why, as the file system said
+  bool hostChanged = false;     // another host was chosen before the write: nothing written
   std::optional<LockHolder> heldBy;  // HostBusy: who held the host
 
   JobVerdict verdict() const;
@@ -78,6 +81,11 @@ struct ConfigJobOptions {
   // waiting for another writer up to `lockWait` (none: no lock is taken).
   const HostLockPlace* lock = nullptr;
   std::chrono::milliseconds lockWait{10000};
+  // A page's write button: every record among `which` is sent, also one the
+  // host holds already; a group read from the host since it was chosen is not
+  // read again; an acknowledged record counts as written (the network
+  // settings, which hosts never acknowledge, are read back and compared).
+  bool sendAsAsked = false;
 };
 
 class ConfigJob : public QObject {
@@ -94,6 +102,11 @@ class ConfigJob : public QObject {
   // Reads the records among `which` (and the network settings, which every
   // read needs), then says compared(); goes on as the options say.
   void start(Target target, const RecordMasks& which, Options options = {});
+  // The network factory reset and a new MAC, as jobs: the host's network
+  // settings go into its history first (read first when not read from it
+  // since it was chosen).
+  void startFactoryReset(Options options);
+  void startMacWrite(const Mac& newMac, Options options);
   // While the job waits for confirmation: the identity choice the operator
   // made after seeing the differences (target(), result() follow it).
   void setIdentity(IdentityChoice choice);
@@ -130,11 +143,17 @@ class ConfigJob : public QObject {
   // Sorts the read-back records among `mask` into verified, mismatched and failed.
   void checkReadBack(ParamGroup group, std::uint32_t mask, std::uint32_t answered);
   void finish(Outcome outcome);
-  void saveHistory();
+  // False, with the job finished, when the history could not be kept.
+  bool saveHistory();
+  void startIdentityOperation(Operation operation, Options options);
+  void begin(Target target, const RecordMasks& which, Options options);
   std::uint32_t maskOf(ParamGroup group) const;
   ParamGroup groupInHand() const;
 
   HostSession& session_;
+  Mac mac_{};  // the host the job started with: nothing goes to another one
+  std::optional<Operation> identityOperation_;  // a factory reset or MAC write instead of records
+  Mac newMac_{};
   Target makeTarget_;
   RecordMasks which_{};
   Options options_;
@@ -143,7 +162,8 @@ class ConfigJob : public QObject {
   Stage stage_ = Stage::Reading;
   int group_ = -1;  // index into kAllGroups of the operation in hand, -1 before the first
   bool running_ = false;
-  RecordMasks readOk_{};  // records that arrived in this job's reads
+  RecordMasks readOk_{};  // records that arrived in this job's reads (or were read before, notRead_)
+  RecordMasks notRead_{};  // sendAsAsked: what the host held as read since it was chosen, not read again
   HostConfig current_;
   HostConfig asked_;  // what the target function gave, before the identity rule
   HostConfig target_;

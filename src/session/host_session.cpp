@@ -52,6 +52,7 @@ void HostSession::setTarget(const Mac& mac) {
   lastRead_ = HostConfig{};
   own_ = RecordMasks{};
   answerTimes_.forget();
+  emit targetChanged(mac);
 }
 
 bool HostSession::groupFlag(ParamGroup group) const {
@@ -83,8 +84,10 @@ std::optional<Refusal> HostSession::readRefusal(ParamGroup group) const {
 }
 
 std::optional<Refusal> HostSession::writeRefusal(ParamGroup group) const {
-  // A network write before the host's settings arrived would wipe its hidden bytes.
-  if (!groupFlag(group)) return group == ParamGroup::Network ? Refusal::NetworkNotRead : Refusal::GroupNotRead;
+  // A network write needs this host's own settings, read since it was chosen:
+  // their unnamed bytes go back as it reported them, never another host's.
+  if (group == ParamGroup::Network) return lastRead_.isKnown(group) ? std::nullopt : std::optional(Refusal::NetworkNotRead);
+  if (!groupFlag(group)) return Refusal::GroupNotRead;
   return std::nullopt;
 }
 
@@ -134,15 +137,22 @@ void HostSession::stop() {
 
 void HostSession::factoryReset() {
   router_.sendToAll(OuterFrame::buildFactoryResetRequest(target_));
+  forgetNetwork();
   verifyByNetworkRead(Operation::FactoryReset);
 }
 
 std::optional<Refusal> HostSession::writeMac(const Mac& newMac) {
   if (!isUsableHostMac(newMac)) return Refusal::UnusableMac;
   router_.sendToAll(OuterFrame::buildWriteMacRequest(target_, newMac));
+  forgetNetwork();
   if (policyOf(ParamGroup::Network, true).timeout.count() > 0) setTarget(newMac);
   verifyByNetworkRead(Operation::WriteMac);
   return std::nullopt;
+}
+
+void HostSession::forgetNetwork() {
+  lastRead_.known[static_cast<int>(ParamGroup::Network)] = 0;
+  own_[static_cast<int>(ParamGroup::Network)] = 0;
 }
 
 void HostSession::verifyByNetworkRead(Operation operation) {
@@ -243,12 +253,11 @@ void HostSession::finishSingle(ParamGroup group, bool write, Outcome outcome) {
   if (outcome == Outcome::Done)
     answerTimes_.answered(group, write, p.sends,
                           std::chrono::duration_cast<Micros>(std::chrono::nanoseconds(p.sentAt.nsecsElapsed())));
+  // Taken before the read's result goes out: a job may start the reset it reads for from there.
+  const auto verified = group == ParamGroup::Network && !write ? std::exchange(verifying_, std::nullopt) : std::nullopt;
   emit finished(OperationResult{write ? Operation::Write : Operation::Read, group, outcome,
                                 outcome == Outcome::Done ? 0u : 1u});
-  if (group == ParamGroup::Network && !write && verifying_) {
-    const Operation verified = *std::exchange(verifying_, std::nullopt);
-    emit finished(OperationResult{verified, group, outcome, outcome == Outcome::Done ? 0u : 1u});
-  }
+  if (verified) emit finished(OperationResult{*verified, group, outcome, outcome == Outcome::Done ? 0u : 1u});
 }
 
 void HostSession::finishAllSingles(Outcome outcome) {
@@ -331,6 +340,11 @@ void HostSession::onTunnelReply(const TunnelCommand& command, ByteView payload) 
   // done, must not overwrite what the operator has typed since.
   if (!answersOpenRequest(command)) return;
   if (command.isWrite) {
+    // What the host acknowledged is what it holds now: this host's own values.
+    if (config_.isKnown(command.group, command.index)) {
+      decodeRecord(lastRead_, command.group, command.index, encodeRecord(config_, command.group, command.index));
+      own_[static_cast<int>(command.group)] |= 1u << command.index;
+    }
     emit writeAcknowledged(command.group, command.index);
   } else {
     if (!decodeRecord(config_, command.group, command.index, payload)) return;

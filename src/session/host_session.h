@@ -41,8 +41,9 @@ class HostSession : public QObject {
 
   HostConfig& config() { return config_; }
   const HostConfig& config() const { return config_; }
-  // The records as last read from the host now selected (empty after a
-  // selection until replies arrive): what the host held before a write.
+  // The records as last read from the host now selected, or written to it
+  // and acknowledged (empty after a selection until replies arrive): what
+  // the host holds before a write.
   const HostConfig& lastRead() const { return lastRead_; }
   // The records of config() that hold this host's own values: read from it
   // since it was chosen (and edited since, perhaps), not taken from elsewhere.
@@ -91,6 +92,8 @@ class HostSession : public QObject {
   const BatchRunner& batches() const { return *batches_; }
 
  signals:
+  // Another host was chosen (setTarget).
+  void targetChanged(const Mac& mac);
   // A data reply of the host was stored into config() (the network settings too).
   void recordArrived(ParamGroup group, int index);
   void writeAcknowledged(ParamGroup group, int index);
@@ -149,6 +152,9 @@ class HostSession : public QObject {
   void onBatchEvent(const BatchEvent& event);
   // Whether a reply of `command` answers a request open now.
   bool answersOpenRequest(const TunnelCommand& command);
+  // After a reset or a MAC write the host's network settings are no longer
+  // those read: a network write waits for them to be read again.
+  void forgetNetwork();
   // An identity operation verified by reading the network settings back.
   void verifyByNetworkRead(Operation operation);
   void sendTunnel(std::uint8_t command, ByteView payload = {});

@@ -200,9 +200,13 @@ class CliTest : public QObject {
     putU32LE(f.host(0).network, 1, 0x0A000005);  // a changed address: the reset restores 192.168.1.10
     const Run reset = f.cli({"reset-network", "02-4B-7D-00-00-01", "--yes"});
     QCOMPARE(reset.status, 0);
-    QVERIFY(reset.out.contains(QStringLiteral("it answers at 192.168.1.10")));
-    f.transport.responder = [&f](ByteView d) {  // a host that takes the reset and answers no read afterwards
-      return readSent(d).command == kReadNetwork ? std::vector<Bytes>{} : f.transport.fleet().handle(d);
+    QVERIFY2(reset.out.contains(QStringLiteral("it answers at 192.168.1.10")), qPrintable(reset.out + reset.err));
+    const auto kept = HistoryStore(f.path("history")).entries(f.host(0).mac);  // its settings before, kept first
+    QVERIFY(kept.size() == 1 && kept[0].records == RecordMasks{1});
+    bool wasReset = false;
+    f.transport.responder = [&f, &wasReset](ByteView d) {  // a host that takes the reset and answers no read afterwards
+      wasReset = wasReset || readSent(d).command == kFactoryReset;
+      return readSent(d).command == kReadNetwork && wasReset ? std::vector<Bytes>{} : f.transport.fleet().handle(d);
     };
     QCOMPARE(f.cli({"reset-network", "02-4B-7D-00-00-02", "--yes"}).status, 2);
     f.transport.responder = nullptr;

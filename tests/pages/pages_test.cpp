@@ -228,13 +228,6 @@ class PagesTest : public QObject {
     NetworkPage p(h.context);
     press(&p, QStringLiteral("写入网络参数"));  // before any answer the hidden bytes are unknown
     QCOMPARE(notices(h), QStringList{QStringLiteral("警告") + kNoHost});
-    edit(&p, QStringLiteral("MAC地址："))->setText(QStringLiteral("02-1a-2B-3c-4D-5e tail"));
-    press(&p, QStringLiteral("写MAC"));  // these two need no read
-    press(&p, QStringLiteral("网络恢复出厂"));
-    QCOMPARE(h.sent.size(), 2);
-    QCOMPARE(h.sent[0], OuterFrame::buildWriteMacRequest(h.selected, {0x02, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}));
-    QCOMPARE(h.sent[1], OuterFrame::buildFactoryResetRequest(h.selected));
-    h.transport.clearRequests();
     Bytes read(292);
     for (std::size_t i = 0; i < read.size(); ++i) read[i] = static_cast<std::uint8_t>(i * 7 + 3);
     read = over(read, 0, hex("800a01a8c00101a8c000ffffff"));  // static 192.168.1.10, gateway .1, mask /24
@@ -248,7 +241,19 @@ class PagesTest : public QObject {
     for (const Field& f : {Field{"静态IP：", "192.168.1.10"}, Field{"子网掩码：", "255.255.255.0"},
                            Field{"服务器1 服务器地址：", "10.0.0.2"}, Field{"IP获取方式：", 0}, Field{"最大连接数量：", -1}})
       expectShown(&p, f);
+    QCOMPARE(h.infoLog.text(), QStringLiteral("读取网络参数成功！\r\n"));
+    edit(&p, QStringLiteral("MAC地址："))->setText(QStringLiteral("02-1a-2B-3c-4D-5e tail"));
+    h.transport.clearRequests();
+    press(&p, QStringLiteral("写MAC"));  // kept in the history first, as read
+    press(&p, QStringLiteral("网络恢复出厂"));  // the settings are no longer those read: read first
+    h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
+    QCOMPARE(h.sent, (QList<Bytes>{OuterFrame::buildWriteMacRequest(h.selected, {0x02, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}),
+                                   OuterFrame::buildReadNetworkRequest(h.selected),
+                                   OuterFrame::buildFactoryResetRequest(h.selected)}));
+    QCOMPARE(int(h.history.entries(h.selected).size()), 2);
     QCOMPARE(h.infoLog.text(), QStringLiteral("恢复出厂设置...\r\n读取网络参数成功！\r\n"));
+    h.session.read(ParamGroup::Network);
+    h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
     const Refused refused[] = {  // what would lose the host: its box, or for the MAC an information line
         {{"网关地址：", "192.168.1.256"}, "网关地址：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
         {{"子网掩码：", ""}, "子网掩码：格式不正确,应为以\".\"分隔的四个0~255的十进制数,例如192.168.0.9"},
@@ -272,7 +277,8 @@ class PagesTest : public QObject {
                            Field{"服务器1 监听端口：", " 2404x"}, Field{"服务器1 服务器地址：", "a"}})
       give(&p, f);
     QTest::keyClick(edit(&p, QStringLiteral("服务器1 服务器地址：")), Qt::Key_Return);  // Enter presses the write
-    QCOMPARE(h.sent.size(), 1);
+    QCOMPARE(h.sent.size(), 2);  // and the read that verifies it
+    QCOMPARE(h.sent[1], OuterFrame::buildReadNetworkRequest(h.selected));
     const SentRequest d = readSent(h.sent[0]);
     QCOMPARE(d.command, int(kWriteNetwork));
     QCOMPARE(d.target, h.selected);

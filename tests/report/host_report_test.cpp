@@ -131,7 +131,7 @@ class HostReportTest : public QObject {
     for (const test::HostileText& h : test::hostileTexts()) {
       if (!h.markup) continue;
       HostReport r = simulatedHost();
-      r.host.name = h.text();
+      r.host->name = h.text();
       r.config.channels[0].name1 = *h.gbk();
       r.config.gprs.targetAddress = *h.gbk();
       const QString html = reportHtml(r);

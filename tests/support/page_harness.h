@@ -4,12 +4,14 @@
 // area, a recording notifier and a count of wait boxes opened. Pages tests link quendra_pages and test_fleet.
 #include <QList>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <functional>
 #include <optional>
 
 #include "link/tunnel_frame.h"
 #include "pages/info_log.h"
 #include "pages/page_context.h"
+#include "pages/page_writer.h"
 #include "session/reply_router.h"
 #include "support/fleet_transport.h"
 #include "support/widgets.h"
@@ -28,7 +30,10 @@ struct PageHarness {
   int waitBoxes = 0;
   // What the scripted host answers to one tunnel request to the selected host; nullopt stays silent.
   std::function<std::optional<Bytes>(const SentRequest&)> host;
-  PageContext context{&session, &infoLog, &notifier, [this] { ++waitBoxes; }};
+  QTemporaryDir historyDir;  // where the writes keep what the host held
+  HistoryStore history{historyDir.path()};
+  PageWriter writer{session, infoLog, history, [this] { return HostIdentity{selected, {}, 0, 0}; }};
+  PageContext context{&session, &infoLog, &notifier, [this] { ++waitBoxes; }, {}, &writer};
 
   explicit PageHarness(const Mac& mac = Mac{0x02, 0x4B, 0x7D, 0x10, 0x20, 0x30}) : selected(mac) {
     session.setTarget(selected);
