@@ -168,6 +168,65 @@ class CliInterfaceTest : public QObject {
     if (!written) QVERIFY(f.transport.requests().isEmpty());  // not even a search
   }
 
+  // What `fields` says a field takes is what a write takes: the limit itself passes, one past it is refused
+  // before anything is sent, naming the field (a form built from the description checks as the tool does).
+  void fieldDescriptionsAgreeWithWhatAWriteTakes_data() {
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("integer") << "base" << "dataInterval";
+    QTest::newRow("narrow integer") << "gprs" << "smsInterval";
+    QTest::newRow("text") << "gprs" << "targetAddress";
+    QTest::newRow("LED text") << "led" << "headerText";
+  }
+  void fieldDescriptionsAgreeWithWhatAWriteTakes() {
+    QFETCH(QString, group);
+    QFETCH(QString, key);
+    Fixture f;
+    const Run described = f.cli({"fields", group, "--json"});
+    QCOMPARE(described.status, 0);
+    QJsonObject field;
+    for (const auto v : QJsonDocument::fromJson(described.out.toUtf8()).array()[0].toObject()["fields"].toArray())
+      if (v.toObject()["key"] == key) field = v.toObject();
+    QCOMPARE(field["path"].toString(), group + '.' + key);
+    const bool text = field["kind"] == QStringLiteral("text");
+    const int limit = text ? field["maxBytes"].toInt() : field["max"].toInt();
+    QVERIFY(limit > 0);
+    const QJsonObject read = QJsonDocument::fromJson(f.cli({"read", "02-4B-7D-00-00-01", group, "-o", "-"}).out.toUtf8()).object();
+    for (const int value : {limit, limit + 1}) {
+      QJsonObject file = read, record = file[group].toObject(), fields = record["fields"].toObject();
+      fields[key] = text ? QJsonValue(QString(value, 'a')) : QJsonValue(value);
+      record["fields"] = fields;
+      file[group] = record;
+      QBuffer in;
+      in.setData(QJsonDocument(file).toJson());
+      in.open(QIODevice::ReadOnly);
+      f.transport.clearRequests();
+      const Run write = f.cli({"write", "02-4B-7D-00-00-01", "-", group, "--dry-run"}, &in);
+      QCOMPARE(write.status, value == limit ? 0 : 1);
+      if (value > limit) QVERIFY2(write.err.contains(key) && f.transport.requests().isEmpty(), qPrintable(write.err));
+    }
+  }
+
+  // Labels in both languages as the pages show them; identity and the channel page's greying said per field.
+  void fieldDescriptionsCarryLabelsIdentityAndGreying() {
+    Fixture f;
+    const QJsonArray groups = QJsonDocument::fromJson(f.cli({"fields", "base", "channels", "--json"}).out.toUtf8()).array();
+    QCOMPARE(groups.size(), 2);
+    std::map<QString, QJsonObject> byPath;
+    for (const auto g : groups)
+      for (const auto v : g.toObject()["fields"].toArray()) byPath[v.toObject()["path"].toString()] = v.toObject();
+    const QJsonObject terminal = byPath["base.terminalAddress"];
+    QCOMPARE(terminal["label"].toObject()["zh"].toString(), QStringLiteral("终端地址："));
+    QCOMPARE(terminal["label"].toObject()["en"].toString(), QStringLiteral("Terminal address:"));
+    QVERIFY(terminal["identity"].toBool() && !byPath["base.dataInterval"]["identity"].toBool());
+    QCOMPARE(byPath["base.modbusBaud"]["choices"].toArray()[2].toObject()["zh"].toString(), QStringLiteral("9600"));
+    // The coefficients wait for "允许编辑所有参数"; the limits do not, and a switch channel uses no second limit.
+    QVERIFY(byPath["channels[k].coefA1"]["enabled"].toObject()["needsAllowAll"].toBool());
+    const QJsonObject upper = byPath["channels[k].upperLimit1"]["enabled"].toObject();
+    QVERIFY(!upper["needsAllowAll"].toBool() && upper["dataPropertyRows"].toArray().contains(0));
+    QCOMPARE(groups[1].toObject()["records"].toInt(), 32);
+  }
+
   void aClosedStandardOutputStopsTheCommand() {
     Fixture f;
     f.prepare();
