@@ -43,7 +43,6 @@ HistoryDialog* ConfigActions::historyDialog() const { return historyDialog_; }
 CloneDialog* ConfigActions::cloneDialog() const { return clone_; }
 RecordTableDialog* ConfigActions::tableDialog() const { return table_; }
 FleetTableDialog* ConfigActions::fleetTable() const { return fleet_; }
-JobProgress* ConfigActions::progress() const { return progress_; }
 
 void ConfigActions::line(const QString& text) {
   w_.infoLog->append(text + QStringLiteral("\r\n"));

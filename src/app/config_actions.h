@@ -69,7 +69,6 @@ class ConfigActions : public QObject {
   CloneDialog* cloneDialog() const;
   RecordTableDialog* tableDialog() const;
   FleetTableDialog* fleetTable() const;
-  JobProgress* progress() const;
   bool busy() const { return job_ != nullptr; }
 
  private:

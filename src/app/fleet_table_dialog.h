@@ -41,8 +41,6 @@ class FleetTableDialog : public QDialog {
   FleetTableModel* model() const { return model_; }
   RecordTableView* view() const { return view_; }
   QCheckBox* groupBox(ParamGroup group) const { return groups_[static_cast<int>(group)]; }
-  QProgressBar* progressBar() const { return progress_; }
-  QLabel* statusLine() const { return status_; }
   bool running() const { return job_ && job_->running(); }
 
   void read();          // "读取"

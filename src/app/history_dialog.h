@@ -16,7 +16,6 @@ class HistoryDialog : public QDialog {
   Q_OBJECT
  public:
   HistoryDialog(std::vector<HistoryStore::Entry> entries, const QString& host, QWidget* parent = nullptr);
-  QListWidget* list() const { return list_; }
   QPushButton* restoreButton() const { return restore_; }
 
  signals:

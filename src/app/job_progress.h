@@ -20,7 +20,6 @@ class JobProgress : public QDialog {
   JobProgress(ConfigJob& job, HostSession& session, const RecordMasks& which, const QString& title,
               QWidget* parent = nullptr);
 
-  QProgressBar* bar() const { return bar_; }
   QString text() const;
 
  private:

@@ -30,7 +30,6 @@ class LedPage : public QWidget, public RecordPage {
   void showLedReply();
 
   const LedParams& params() const { return context_.session->config().led; }
-  LedPreview* preview() const { return preview_; }
 
  private:
   // The fields as a record; nullopt after a refusal box.

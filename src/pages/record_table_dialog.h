@@ -21,7 +21,6 @@ class RecordTableDialog : public QDialog {
   ParamGroup group() const { return group_; }
   RecordTableModel* model() const { return model_; }
   RecordTableView* view() const { return view_; }
-  QPushButton* writeButton() const { return write_; }
   // The configuration with the table's values, and the records they changed.
   const HostConfig& config() const { return model_->config(); }
   RecordMasks changedRecords() const { return model_->changedRecords(); }

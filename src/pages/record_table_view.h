@@ -15,7 +15,6 @@ class RecordTableView : public QTableView {
  public:
   explicit RecordTableView(RecordTableModel* model, QWidget* parent = nullptr);
 
-  RecordTableModel* tableModel() const { return model_; }
   // Shows another table (the fleet table's columns change with its groups).
   void setTableModel(RecordTableModel* model);
   // The rectangle around the selection (the current cell when nothing is selected).
