@@ -21,7 +21,7 @@ HistoryDialog::HistoryDialog(std::vector<HistoryStore::Entry> entries, const QSt
     for (ParamGroup g : kAllGroups)
       if (e.records[static_cast<int>(g)]) groups << groupLabel(g);
     list_->addItem(e.savedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral("  ") +
-                   groups.join(tr("、")));
+                   groups.join(tr("、")) + QStringLiteral("  ") + e.savedBy + QStringLiteral("  ") + e.user);
   }
   if (!entries_.empty()) list_->setCurrentRow(0);
   restore_->setAccessibleName(restore_->text());

@@ -60,6 +60,8 @@ Commands:
   history MAC [--json]          the host's history entries, newest first: ENTRY,
                                 when, the groups, the program that wrote it
   history show ENTRY [-o FILE]  one entry as the configuration file it is
+  restore HOST ENTRY [GROUP...] [--dry-run]
+                                write an entry back, as write does a file
   reset-network HOST --yes      restore the host's network factory settings
   set-mac HOST NEW-MAC --yes    give the host a new MAC address
   fields [GROUP...]             every field a configuration holds: its path,
@@ -256,7 +258,7 @@ int run(const QStringList& arguments, Environment& env) {
       {"search", searchCommand},          {"read", readCommand},     {"diff", diffCommand},
       {"write", writeCommand},            {"clone", cloneCommand},   {"reset-network", resetNetworkCommand},
       {"set-mac", setMacCommand},         {"report", reportCommand}, {"table", tableCommand},
-      {"apply", applyCommand},
+      {"apply", applyCommand},            {"restore", restoreCommand},
   };
   for (const auto& [name, command] : commands) {
     if (options->command != QLatin1String(name)) continue;
@@ -268,7 +270,7 @@ int run(const QStringList& arguments, Environment& env) {
     Context context(env, *options, *transport);
     // A program that runs a long command learns whom to send SIGTERM first, so
     // it can stop the command and still read what it says it wrote.
-    static const QStringList kWithProgress{"read", "write", "clone", "table", "apply", "report"};
+    static const QStringList kWithProgress{"read", "write", "clone", "table", "apply", "report", "restore"};
     if (options->json && kWithProgress.contains(options->command))
       context.event(QJsonObject{{QStringLiteral("event"), QStringLiteral("started")},
                                 {QStringLiteral("command"), options->command},

@@ -166,5 +166,9 @@ int reportCommand(Context& c);
 // The history kept on this computer: no network.
 int historyCommand(Environment& env, const Options& options);
 int historyShowCommand(Environment& env, const Options& options);
+int restoreCommand(Context& c);
+// The file of a history entry as `history` lists it (relative to the history
+// folder); nullopt for anything else, which is never read.
+std::optional<QString> historyEntryPath(const QString& historyFolder, const QString& entry);
 
 }  // namespace quendra::cli

@@ -38,19 +38,27 @@ int historyCommand(Environment& env, const Options& o) {
   for (const HistoryStore::Entry& e : storeOf(env).entries(*mac)) {
     // ENTRY: the entry's file under the history folder, as `history show` takes it.
     const QString entry = QDir(folder).relativeFilePath(e.path);
-    const ConfigFileResult file = readConfigFile(e.path);
-    const QString by = std::holds_alternative<ConfigFile>(file) ? std::get<ConfigFile>(file).header.savedBy : QString();
     if (o.json)
       rows.append(QJsonObject{{QStringLiteral("entry"), entry},
                               {QStringLiteral("savedAt"), e.savedAt.toString(Qt::ISODateWithMs)},
-                              {QStringLiteral("savedBy"), by},
+                              {QStringLiteral("savedBy"), e.savedBy},
+                              {QStringLiteral("user"), e.user},
                               {QStringLiteral("groups"), groupList(e.records)}});
     else
       env.out << entry << "  " << e.savedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-              << groupList(e.records) << "  " << by << '\n';
+              << groupList(e.records) << "  " << terminalText(e.savedBy) << "  " << terminalText(e.user) << '\n';
   }
   if (o.json) env.out << QJsonDocument(rows).toJson(QJsonDocument::Compact) << '\n';
   return kDone;
+}
+
+std::optional<QString> historyEntryPath(const QString& historyFolder, const QString& entry) {
+  // Only a file of the history folder: ENTRY names one entry, not any file.
+  const QDir folder(historyFolder);
+  const QString path = QDir::cleanPath(folder.filePath(entry));
+  if (!path.startsWith(folder.absolutePath() + '/') || !path.endsWith(QLatin1String(".json")) || !QFileInfo(path).isFile())
+    return std::nullopt;
+  return path;
 }
 
 int historyShowCommand(Environment& env, const Options& o) {
@@ -58,12 +66,9 @@ int historyShowCommand(Environment& env, const Options& o) {
     env.err << "quendra-cli: history show needs one ENTRY as history lists it\n";
     return kUsage;
   }
-  // Only a file of the history folder: ENTRY names one entry, not any file.
-  const QDir folder(env.historyFolder.isEmpty() ? HistoryStore::defaultFolder() : env.historyFolder);
-  const QString path = QDir::cleanPath(folder.filePath(o.arguments[0]));
-  QFile file(path);
-  if (!path.startsWith(folder.absolutePath() + '/') || !path.endsWith(QLatin1String(".json")) ||
-      !file.open(QIODevice::ReadOnly)) {
+  const auto path = historyEntryPath(storeOf(env).folder(), o.arguments[0]);
+  QFile file(path.value_or(QString()));
+  if (!path || !file.open(QIODevice::ReadOnly)) {
     env.err << "quendra-cli: no history entry \"" << o.arguments[0] << "\" (quendra-cli history HOST lists them)\n";
     return kUsage;
   }

@@ -53,18 +53,18 @@ void setWriteOptions(Context& c, ConfigJobOptions& options) {
   options.lockWait = c.options().lockWait;
 }
 
-int writeCommand(Context& c) {
-  const QStringList& args = c.options().arguments;
-  if (args.size() < 2 || !isHostArgument(args[0])) {
-    c.fail(QStringLiteral("write needs a HOST and a FILE"));
-    return kUsage;
-  }
-  const auto file = loadConfigFile(c, args[1]);
+namespace {
+
+// Writes FILE (GROUPS of it) to HOST: what the host has is read, the
+// differences shown, kept in its history, only what differs written, read
+// back and verified.
+int writeFile(Context& c, const QString& hostArgument, const QString& path, const QStringList& groupNames) {
+  const auto file = loadConfigFile(c, path);
   if (!file) return kUsage;
-  const auto groups = groupsNamed(c, args.mid(2), allRecordMasks());
+  const auto groups = groupsNamed(c, groupNames, allRecordMasks());
   if (!groups) return kUsage;
   const RecordMasks which = commonRecords(file->present(), *groups);
-  const auto host = c.find(args[0]);
+  const auto host = c.find(hostArgument);
   if (!host) return kNoAnswer;
 
   FleetJob fleet(c.router(), c.policy());
@@ -75,7 +75,7 @@ int writeCommand(Context& c) {
     printDifferences(c, differences);
     printKeptIdentity(c, fleet.job(0).result());
   });
-  c.run(fleet, {fileWrite(c, *file, *host, which, namesNetwork(args.mid(2)))});
+  c.run(fleet, {fileWrite(c, *file, *host, which, namesNetwork(groupNames))});
   if (fleet.size() == 0) return kCancelled;  // stopped before it began
   const ConfigJobResult& r = fleet.result(0);
   if (c.options().json) {
@@ -88,6 +88,33 @@ int writeCommand(Context& c) {
     c.out() << describeHost(*host) << "  " << verdictLine(r) << '\n';
   }
   return statusOf(r.verdict());
+}
+
+}  // namespace
+
+int writeCommand(Context& c) {
+  const QStringList& args = c.options().arguments;
+  if (args.size() < 2 || !isHostArgument(args[0])) {
+    c.fail(QStringLiteral("write needs a HOST and a FILE"));
+    return kUsage;
+  }
+  return writeFile(c, args[0], args[1], args.mid(2));
+}
+
+// A history entry written back: as `write` of the file it is, so the host
+// compares, keeps what it holds now in its history, and verifies.
+int restoreCommand(Context& c) {
+  const QStringList& args = c.options().arguments;
+  if (args.size() < 2 || !isHostArgument(args[0])) {
+    c.fail(QStringLiteral("restore needs a HOST and an ENTRY as history lists it"));
+    return kUsage;
+  }
+  const auto path = historyEntryPath(c.history().folder(), args[1]);
+  if (!path) {
+    c.fail(QStringLiteral("no history entry \"%1\" (quendra-cli history HOST lists them)").arg(args[1]));
+    return kUsage;
+  }
+  return writeFile(c, args[0], *path, args.mid(2));
 }
 
 int cloneCommand(Context& c) {

@@ -48,7 +48,7 @@ class Reader {
 
   ConfigFile read(const QJsonObject& top) {
     ConfigFile file;
-    onlyKeys(top, {}, {"format", "formatVersion", "savedBy", "savedAt", "host", "network", "base", "gprs", "led",
+    onlyKeys(top, {}, {"format", "formatVersion", "savedBy", "user", "savedAt", "host", "network", "base", "gprs", "led",
                        "channels", "modbus", "relays"});
     if (top.value(QLatin1String("format")) != QJsonValue(kFormat)) refuse(QStringLiteral("format"), Problem::WrongFormat);
     const QJsonValue version = top.value(QLatin1String("formatVersion"));
@@ -56,6 +56,7 @@ class Reader {
     if (version.toDouble() != kConfigFormatVersion)
       refuse(QStringLiteral("formatVersion"), Problem::UnsupportedVersion, kConfigFormatVersion, version.toInteger());
     if (top.contains(QLatin1String("savedBy"))) file.header.savedBy = string(top[QLatin1String("savedBy")], "savedBy");
+    if (top.contains(QLatin1String("user"))) file.header.user = string(top[QLatin1String("user")], "user");
     if (top.contains(QLatin1String("savedAt")))
       file.header.savedAt = QDateTime::fromString(string(top[QLatin1String("savedAt")], "savedAt"), Qt::ISODate);
     if (top.contains(QLatin1String("host"))) file.header.host = host(object(top[QLatin1String("host")], "host"));
@@ -216,6 +217,7 @@ QByteArray configFileJson(const HostConfig& config, const RecordMasks& which, co
   top[QLatin1String("format")] = kFormat;
   top[QLatin1String("formatVersion")] = kConfigFormatVersion;
   if (!header.savedBy.isEmpty()) top[QLatin1String("savedBy")] = header.savedBy;
+  if (!header.user.isEmpty()) top[QLatin1String("user")] = header.user;
   if (header.savedAt.isValid()) top[QLatin1String("savedAt")] = header.savedAt.toUTC().toString(Qt::ISODate);
   if (header.host) {
     QJsonObject host;

@@ -38,6 +38,7 @@ struct HostIdentity {
 
 struct ConfigFileHeader {
   QString savedBy;
+  QString user;  // the operating-system user who saved it (history entries)
   QDateTime savedAt;
   std::optional<HostIdentity> host;
 };

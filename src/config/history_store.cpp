@@ -56,6 +56,10 @@ std::vector<HistoryStore::Entry> HistoryStore::entries(const Mac& host) const {
     for (const QString& key : name.section('_', 1).chopped(5).split('-'))
       for (ParamGroup g : kAllGroups)
         if (key == QLatin1String(configGroupKey(g))) e.records[static_cast<int>(g)] = allRecordsOf(g);
+    if (const ConfigFileResult file = readConfigFile(e.path); const auto* f = std::get_if<ConfigFile>(&file)) {
+      e.savedBy = f->header.savedBy;
+      e.user = f->header.user;
+    }
     if (e.savedAt.isValid()) out.push_back(e);
   }
   return out;

@@ -20,6 +20,8 @@ class HistoryStore {
     QString path;
     QDateTime savedAt;
     RecordMasks records{};  // the groups it holds (every record of each)
+    QString savedBy;        // the program that wrote to the host after keeping it
+    QString user;           // the operating-system user it ran as
   };
 
   // ~/.local/share/quendra-config/history (the user's data folder).
@@ -32,6 +34,7 @@ class HistoryStore {
             QString* error = nullptr);
   // The host's entries, newest first.
   std::vector<Entry> entries(const Mac& host) const;
+  const QString& folder() const { return folder_; }
 
  private:
   QString folderOf(const Mac& host) const;

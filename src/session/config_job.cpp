@@ -279,7 +279,10 @@ void ConfigJob::setIdentity(IdentityChoice choice) {
 bool ConfigJob::saveHistory() {
   if (!options_.history || !anyRecord(result_.differing)) return true;
   ConfigFileHeader header;
-  header.savedBy = QCoreApplication::applicationName();
+  // The program, and the one that ran it when that says so (the browser page does).
+  const QString caller = qEnvironmentVariable("QUENDRA_CALLER");
+  header.savedBy = QCoreApplication::applicationName() + (caller.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(caller));
+  header.user = operatingSystemUser();
   header.savedAt = QDateTime::currentDateTimeUtc();
   header.host = options_.host;
   header.host->mac = session_.target();

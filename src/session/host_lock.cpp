@@ -29,11 +29,6 @@ QString sharedFolder() {
   return {};
 }
 
-QString userName() {
-  if (const passwd* pw = ::getpwuid(::geteuid())) return QString::fromLocal8Bit(pw->pw_name);
-  return QString::number(::geteuid());
-}
-
 // The lock file open for reading and writing (every user may lock it), or -1.
 int openLockFile(const QByteArray& path) {
   int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
@@ -57,7 +52,7 @@ LockHolder holderIn(int fd) {
 void writeHolder(int fd, const QString& program) {
   const QByteArray json =
       QJsonDocument(QJsonObject{{QLatin1String("program"), program},
-                                {QLatin1String("user"), userName()},
+                                {QLatin1String("user"), operatingSystemUser()},
                                 {QLatin1String("pid"), static_cast<qint64>(::getpid())},
                                 {QLatin1String("since"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)}})
           .toJson(QJsonDocument::Compact);
@@ -66,13 +61,18 @@ void writeHolder(int fd, const QString& program) {
 
 }  // namespace
 
+QString operatingSystemUser() {
+  if (const passwd* pw = ::getpwuid(::geteuid())) return QString::fromLocal8Bit(pw->pw_name);
+  return QString::number(::geteuid());
+}
+
 QStringList HostLockPlace::defaultFolders() {
   // One folder instead, for a site that keeps its locks elsewhere (and tests, which keep theirs apart).
   if (const QString only = qEnvironmentVariable("QUENDRA_LOCK_DIR"); !only.isEmpty()) return {only};
   QStringList folders;
   // The user's runtime folder; without one (cron, su), one of the user's own under the temporary folder.
   const QString runtime = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
-                              ? QDir::tempPath() + QStringLiteral("/runtime-") + userName()
+                              ? QDir::tempPath() + QStringLiteral("/runtime-") + operatingSystemUser()
                               : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   folders << runtime + QStringLiteral("/quendra-config");
   if (const QString shared = sharedFolder(); !shared.isEmpty()) folders << shared;

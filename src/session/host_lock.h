@@ -17,6 +17,10 @@
 
 namespace quendra {
 
+// Who runs this program, as the system names the user (the history and the
+// host locks name it).
+QString operatingSystemUser();
+
 struct LockHolder {
   QString program;  // the holder's program name
   QString user;     // its operating-system user
