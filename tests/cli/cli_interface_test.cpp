@@ -48,16 +48,13 @@ void checkSchema(const QList<QJsonObject>& events) {
   for (const QJsonObject& e : events) {
     const auto schema = kSchema.find(e[QLatin1String("event")].toString());
     QVERIFY2(schema != kSchema.end(), QJsonDocument(e).toJson());
-    QStringList keys = schema->second;
-    keys << "event";
+    QStringList keys = schema->second + QStringList{"event"};
     if (e.contains(QLatin1String("heldBy")) && schema->first == QLatin1String("host-finished")) keys << "heldBy";
     QCOMPARE(QStringList(e.keys()).size(), keys.size());
     for (const QString& k : keys) QVERIFY2(e.contains(k), qPrintable(schema->first + ": " + k));
-    if (e.contains(QLatin1String("record")))
-      QCOMPARE(e[QLatin1String("record")].toString(),
-               e[QLatin1String("group")].toString() + (e[QLatin1String("group")] == QLatin1String("channels") || e[QLatin1String("group")] == QLatin1String("relays") || e[QLatin1String("group")] == QLatin1String("modbus")
-                                                            ? QStringLiteral("[%1]").arg(e[QLatin1String("index")].toInt())
-                                                            : QString()));
+    const QString group = e[QLatin1String("group")].toString(), index = QStringLiteral("[%1]").arg(e[QLatin1String("index")].toInt());
+    if (e.contains(QLatin1String("record")))  // a record of a batch group is named with its index
+      QCOMPARE(e[QLatin1String("record")].toString(), group + (QStringList{"channels", "relays", "modbus"}.contains(group) ? index : QString()));
   }
 }
 

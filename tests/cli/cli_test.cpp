@@ -78,15 +78,14 @@ class CliTest : public QObject {
     for (QString& a : args) a.replace(QStringLiteral("FILE"), f.path("h1.json"));
     const CliRun run = f.cli(args);
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
-    const auto u32 = [](const Bytes& b, std::size_t at) { return getU32LE(b, at); };
     for (int i : targets) {
       const sim::SimHost& now = f.host(i);
       const sim::SimHost& was = before[std::size_t(i)];
       const sim::SimHost& from = before[0];
-      QCOMPARE(u32(now.network, 1), u32((identity ? from : was).network, 1));                    // address
-      QCOMPARE(u32(now.records.at(1), 1), u32((identity ? from : was).records.at(1), 1));        // terminal address
-      QCOMPARE(u32(now.network, 5), u32((sharedNetwork ? from : was).network, 5));               // gateway
-      QCOMPARE(u32(now.records.at(1), 9), u32((base ? from : was).records.at(1), 9));            // intervals
+      QCOMPARE(getU32LE(now.network, 1), getU32LE((identity ? from : was).network, 1));                    // address
+      QCOMPARE(getU32LE(now.records.at(1), 1), getU32LE((identity ? from : was).records.at(1), 1));        // terminal address
+      QCOMPARE(getU32LE(now.network, 5), getU32LE((sharedNetwork ? from : was).network, 5));               // gateway
+      QCOMPARE(getU32LE(now.records.at(1), 9), getU32LE((base ? from : was).records.at(1), 9));            // intervals
       for (std::size_t o = 88; o < now.network.size(); ++o) QCOMPARE(now.network[o], was.network[o]);  // unnamed
       QVERIFY(now.mac == was.mac);
       QCOMPARE(HistoryStore(f.path("history")).entries(now.mac).size(), std::size_t{1});  // what it held, kept first
