@@ -8,69 +8,27 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <map>
 #include <unistd.h>
 
-#include "cli/cli.h"
 #include "config/config_file.h"
 #include "records/field_text.h"
 #include "session/host_lock.h"
-#include "support/fleet_transport.h"
+#include "support/cli_run.h"
 
 using namespace quendra;
 using namespace quendra::test;
 
 namespace {
 
-struct Run {
-  int status;
-  QString out, err;
-  QList<QJsonObject> lines() const {  // every line one JSON object
-    QList<QJsonObject> objects;
-    for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
-      QJsonParseError e;
-      const QJsonDocument d = QJsonDocument::fromJson(line.toUtf8(), &e);
-      objects << (e.error == QJsonParseError::NoError && d.isObject() ? d.object() : QJsonObject{{"bad line", line}});
-    }
-    return objects;
-  }
-};
-
-struct Fixture {
-  FleetTransport transport;
-  QTemporaryDir dir;
-  explicit Fixture(int hosts = 2) : transport(sim::SimOptions{.hosts = hosts}) {}
-
-  Run cli(QStringList args, QIODevice* in = nullptr, QTextStream* outStream = nullptr) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    cli::Environment env{outStream ? *outStream : o, e, false,
-                         [this](const cli::Options&) -> Transport* { return &transport; }, path("history"), in,
-                         {path("locks")}};
-    args << "--search-time" << "50" << "--timeout" << "30";
-    return {cli::run(args, env), out, err};  // in this order
-  }
-  QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-  sim::SimHost& host(int i) { return transport.fleet().hosts()[i]; }
-  int writesSent(int from = 0) const {
-    int n = 0;
-    for (qsizetype i = from; i < transport.requests().size(); ++i) {
-      const SentRequest r = readSent(transport.requests()[i]);
-      const auto tunnel = classifyTunnelCommand(std::uint8_t(r.tunnelCommand));
-      n += r.command == kWriteNetwork || (tunnel && tunnel->isWrite);
-    }
-    return n;
-  }
-  // Host 2 differs from host 1's file in channels 1 to 4 and relay 3.
-  void prepare() {
-    QCOMPARE(cli({"read", "02-4B-7D-00-00-01", "-o", path("h1.json")}).status, 0);
-    for (int k = 0; k < 4; ++k) host(1).records[readCommandOf(ParamGroup::Channel, k)][4] ^= 0x01;
-    host(1).records[readCommandOf(ParamGroup::Relay, 2)][1] ^= 0x01;
-  }
-};
+// Host 2 differs from host 1's file in channels 1 to 4 and relay 3.
+void prepare(CliFleet& f) {
+  QCOMPARE(f.cli({"read", "02-4B-7D-00-00-01", "-o", f.path("h1.json")}).status, 0);
+  for (int k = 0; k < 4; ++k) f.host(1).records[readCommandOf(ParamGroup::Channel, k)][4] ^= 0x01;
+  f.host(1).records[readCommandOf(ParamGroup::Relay, 2)][1] ^= 0x01;
+}
 
 // Every event and the fields it has, as the manual page lists them.
 const std::map<QString, QStringList> kSchema = {
@@ -90,16 +48,13 @@ void checkSchema(const QList<QJsonObject>& events) {
   for (const QJsonObject& e : events) {
     const auto schema = kSchema.find(e[QLatin1String("event")].toString());
     QVERIFY2(schema != kSchema.end(), QJsonDocument(e).toJson());
-    QStringList keys = schema->second;
-    keys << "event";
+    QStringList keys = schema->second + QStringList{"event"};
     if (e.contains(QLatin1String("heldBy")) && schema->first == QLatin1String("host-finished")) keys << "heldBy";
     QCOMPARE(QStringList(e.keys()).size(), keys.size());
     for (const QString& k : keys) QVERIFY2(e.contains(k), qPrintable(schema->first + ": " + k));
-    if (e.contains(QLatin1String("record")))
-      QCOMPARE(e[QLatin1String("record")].toString(),
-               e[QLatin1String("group")].toString() + (e[QLatin1String("group")] == QLatin1String("channels") || e[QLatin1String("group")] == QLatin1String("relays") || e[QLatin1String("group")] == QLatin1String("modbus")
-                                                            ? QStringLiteral("[%1]").arg(e[QLatin1String("index")].toInt())
-                                                            : QString()));
+    const QString group = e[QLatin1String("group")].toString(), index = QStringLiteral("[%1]").arg(e[QLatin1String("index")].toInt());
+    if (e.contains(QLatin1String("record")))  // a record of a batch group is named with its index
+      QCOMPARE(e[QLatin1String("record")].toString(), group + (QStringList{"channels", "relays", "modbus"}.contains(group) ? index : QString()));
   }
 }
 
@@ -116,10 +71,10 @@ class CliInterfaceTest : public QObject {
   Q_OBJECT
  private slots:
   void aWriteWithASilentRecordSaysEachStepAsItGoes() {
-    Fixture f;
-    f.prepare();
+    CliFleet f;
+    prepare(f);
     f.host(1).silent.insert(writeCommandOf(ParamGroup::Relay, 2));
-    const Run run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json", "--attempts", "3"});
+    const CliRun run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json", "--attempts", "3"});
     QCOMPARE(run.status, 3);
     QList<QJsonObject> lines = run.lines();
     const QJsonObject result = lines.takeLast();  // the result, as --json gives it
@@ -152,16 +107,16 @@ class CliInterfaceTest : public QObject {
     QFETCH(int, status);
     QFETCH(QString, said);
     QFETCH(bool, written);
-    Fixture f;
-    const Run read = f.cli({"read", "02-4B-7D-00-00-01", "-o", "-"});
+    CliFleet f;
+    const CliRun read = f.cli({"read", "02-4B-7D-00-00-01", "-o", "-"});
     QCOMPARE(read.status, 0);
     QVERIFY(std::holds_alternative<ConfigFile>(parseConfigFile(read.out.toUtf8(), "out")));
-    f.prepare();
+    prepare(f);
     f.transport.clearRequests();
     QBuffer in;
     in.setData(input == "FILE" ? read.out.toUtf8() : input);
     in.open(QIODevice::ReadOnly);
-    const Run write = f.cli({"write", "02-4B-7D-00-00-02", "-"}, &in);
+    const CliRun write = f.cli({"write", "02-4B-7D-00-00-02", "-"}, &in);
     QCOMPARE(write.status, status);
     QVERIFY2(write.err.contains(said), qPrintable(write.err));
     QCOMPARE(f.writesSent() > 0, written);
@@ -181,8 +136,8 @@ class CliInterfaceTest : public QObject {
   void fieldDescriptionsAgreeWithWhatAWriteTakes() {
     QFETCH(QString, group);
     QFETCH(QString, key);
-    Fixture f;
-    const Run described = f.cli({"fields", group, "--json"});
+    CliFleet f;
+    const CliRun described = f.cli({"fields", group, "--json"});
     QCOMPARE(described.status, 0);
     QJsonObject field;
     for (const auto v : QJsonDocument::fromJson(described.out.toUtf8()).array()[0].toObject()["fields"].toArray())
@@ -201,7 +156,7 @@ class CliInterfaceTest : public QObject {
       in.setData(QJsonDocument(file).toJson());
       in.open(QIODevice::ReadOnly);
       f.transport.clearRequests();
-      const Run write = f.cli({"write", "02-4B-7D-00-00-01", "-", group, "--dry-run"}, &in);
+      const CliRun write = f.cli({"write", "02-4B-7D-00-00-01", "-", group, "--dry-run"}, &in);
       QCOMPARE(write.status, value == limit ? 0 : 1);
       if (value > limit) QVERIFY2(write.err.contains(key) && f.transport.requests().isEmpty(), qPrintable(write.err));
     }
@@ -209,7 +164,7 @@ class CliInterfaceTest : public QObject {
 
   // Labels in both languages as the pages show them; identity and the channel page's greying said per field.
   void fieldDescriptionsCarryLabelsIdentityAndGreying() {
-    Fixture f;
+    CliFleet f;
     const QJsonArray groups = QJsonDocument::fromJson(f.cli({"fields", "base", "channels", "--json"}).out.toUtf8()).array();
     QCOMPARE(groups.size(), 2);
     std::map<QString, QJsonObject> byPath;
@@ -228,8 +183,8 @@ class CliInterfaceTest : public QObject {
   }
 
   void aClosedStandardOutputStopsTheCommand() {
-    Fixture f;
-    f.prepare();
+    CliFleet f;
+    prepare(f);
     int ends[2];
     QVERIFY(::pipe(ends) == 0);
     ::close(ends[0]);  // nobody reads
@@ -237,15 +192,15 @@ class CliInterfaceTest : public QObject {
     QVERIFY(pipe.open(ends[1], QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle));
     QTextStream out(&pipe);
     f.transport.clearRequests();
-    const Run run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json"}, nullptr, &out);  // alive: no SIGPIPE
+    const CliRun run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json"}, nullptr, &out);  // alive: no SIGPIPE
     QCOMPARE(run.status, 8);
     QVERIFY(run.err.contains(QStringLiteral("standard output is closed")));
     QCOMPARE(f.writesSent(), 0);
   }
 
   void sigtermStopsSendingAndSaysWhatWasWritten() {
-    Fixture f;
-    f.prepare();
+    CliFleet f;
+    prepare(f);
     const std::vector<sim::SimHost> before = f.transport.fleetHosts();
     qsizetype stoppedAt = -1;
     f.transport.responder = [&](ByteView d) {
@@ -256,7 +211,7 @@ class CliInterfaceTest : public QObject {
       }
       return f.transport.fleet().handle(d);
     };
-    const Run run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json"});
+    const CliRun run = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--json"});
     QCOMPARE(run.status, 7);
     QList<QJsonObject> lines = run.lines();
     lines.removeLast();
@@ -264,7 +219,7 @@ class CliInterfaceTest : public QObject {
     QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QJsonObject& e) { return e[QLatin1String("signal")] == QLatin1String("SIGTERM"); }));
     const QJsonObject finished = lines.last();
     QCOMPARE(finished[QLatin1String("status")].toString(), QStringLiteral("cancelled"));
-    QVERIFY(f.writesSent(int(stoppedAt)) <= 1);  // at most the request already on its way
+    QVERIFY(f.writesSent(stoppedAt) <= 1);  // at most the request already on its way
     // Every record the host now holds otherwise is named written or sent without acknowledgement; every one
     // named written changed.
     const QStringList written = finished[QLatin1String("written")].toString().split(", ", Qt::SkipEmptyParts);
@@ -281,17 +236,17 @@ class CliInterfaceTest : public QObject {
   }
 
   void historyListsTheEntriesAndShowsEachAsAFile() {
-    Fixture f;
-    f.prepare();
+    CliFleet f;
+    prepare(f);
     const HostConfig before = applyConfigFile(std::get<ConfigFile>(parseConfigFile(f.cli({"read", "02-4B-7D-00-00-02", "channels"}).out.toUtf8(), "before")), {});
     QCOMPARE(f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")}).status, 0);
-    const Run list = f.cli({"history", "02:4b:7d:00:00:02", "--json"});
+    const CliRun list = f.cli({"history", "02:4b:7d:00:00:02", "--json"});
     QCOMPARE(list.status, 0);
     const QJsonArray entries = QJsonDocument::fromJson(list.out.toUtf8()).array();
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries[0][QLatin1String("groups")].toString(), QStringLiteral("gprs, channels, relays"));
     const QString entry = entries[0][QLatin1String("entry")].toString();
-    const Run show = f.cli({"history", "show", entry});
+    const CliRun show = f.cli({"history", "show", entry});
     QCOMPARE(show.status, 0);
     const HostConfig kept = applyConfigFile(std::get<ConfigFile>(parseConfigFile(show.out.toUtf8(), "entry")), {});
     for (int k = 0; k < recordCountOf(ParamGroup::Channel); ++k)  // what the host held before the write
@@ -301,8 +256,8 @@ class CliInterfaceTest : public QObject {
   }
 
   void oneWriterPerHostAcrossPrograms() {
-    Fixture f;
-    f.prepare();
+    CliFleet f;
+    prepare(f);
     QProcess holder;  // another program writing host 2, then killed
     holder.start(QCoreApplication::applicationFilePath(), {"--hold-lock", f.path("locks"), "02-4B-7D-00-00-02"});
     QVERIFY(holder.waitForReadyRead(10000));
@@ -310,7 +265,7 @@ class CliInterfaceTest : public QObject {
     f.transport.clearRequests();
     QElapsedTimer waited;
     waited.start();
-    const Run refused = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--lock-wait", "300", "--json"});
+    const CliRun refused = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json"), "--lock-wait", "300", "--json"});
     QVERIFY(waited.elapsed() >= 300);
     QCOMPARE(refused.status, 6);
     QCOMPARE(f.writesSent(), 0);

@@ -6,63 +6,24 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "cli/cli.h"
 #include "config/config_file.h"
 #include "config/csv.h"
 #include "config/fleet_roster.h"
 #include "config/history_store.h"
-#include "support/fleet_transport.h"
+#include "support/cli_run.h"
 #include "support/hostile_texts.h"
 
 using namespace quendra;
 using namespace quendra::test;
 
-namespace {
-
-struct Run {
-  int status;
-  QString out, err;
-};
-
-struct Fixture {
-  FleetTransport transport;
-  QTemporaryDir dir;
-  explicit Fixture(int hosts = 3, double dropPercent = 0, std::uint8_t trailerLow = 10)
-      : transport(sim::SimOptions{.hosts = hosts, .dropPercent = dropPercent, .trailerLow = trailerLow}) {}
-
-  Run cli(QStringList args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    cli::Environment env{o, e, false, [this](const cli::Options&) -> Transport* { return &transport; },
-                         path("history"), nullptr, {path("locks")}};
-    args << "--search-time" << "50" << "--timeout" << "30";
-    return {cli::run(args, env), out, err};  // in this order
-  }
-  QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-  sim::SimHost& host(int i) { return transport.fleet().hosts()[i]; }
-  // Requests that change a host (network settings, factory reset, MAC or a tunnel write command).
-  int writesSent() const {
-    int n = 0;
-    for (const Bytes& d : transport.requests()) {
-      const SentRequest r = readSent(d);
-      const auto tunnel = classifyTunnelCommand(std::uint8_t(r.tunnelCommand));
-      n += r.command == kWriteNetwork || r.command == kFactoryReset || r.command == kWriteMac || (tunnel && tunnel->isWrite);
-    }
-    return n;
-  }
-};
-
-}  // namespace
-
 class CliTest : public QObject {
   Q_OBJECT
  private slots:
   void searchReadCaptureAndADryRun() {
-    Fixture f;
-    const Run search = f.cli({"search", "--json"});
+    CliFleet f;
+    const CliRun search = f.cli({"search", "--json"});
     QCOMPARE(search.status, 0);
     const QJsonArray found = QJsonDocument::fromJson(search.out.toUtf8()).array();
     QCOMPARE(found.size(), 3);
@@ -73,7 +34,7 @@ class CliTest : public QObject {
     QVERIFY(capture.open(QIODevice::ReadOnly) && capture.read(4) == QByteArray("\x0a\x0d\x0d\x0a", 4));  // pcapng
     QVERIFY(capture.size() > 76 * 40);  // every request and reply of the read
     f.host(0).network[100] ^= 0x55;  // host 1 changes after the read: the file keeps what was read
-    const Run dry = f.cli({"write", "024B7D000002", f.path("h1.json"), "--dry-run"});
+    const CliRun dry = f.cli({"write", "024B7D000002", f.path("h1.json"), "--dry-run"});
     QCOMPARE(dry.status, 0);
     QVERIFY(dry.out.contains(
         QStringLiteral("base.terminalAddress  [基础参数 终端地址：]  20250002 kept (not 20250001): the host's identity")));
@@ -106,7 +67,7 @@ class CliTest : public QObject {
     QFETCH(bool, sharedNetwork);
     QFETCH(bool, base);
     QFETCH(bool, identity);
-    Fixture f;
+    CliFleet f;
     putU32LE(f.host(0).network, 5, 0xC0A801FE);  // gateway 192.168.1.254
     putU16LE(f.host(0).records[1], 9, 600);      // data interval
     QCOMPARE(f.cli({"read", "192.168.1.10", "-o", f.path("h1.json")}).status, 0);
@@ -115,17 +76,16 @@ class CliTest : public QObject {
     for (std::size_t o : {1u, 13u, 200u}) f.host(0).network[o] ^= 0x0F;
     putU32LE(f.host(0).records[1], 1, 0x99999999);
     for (QString& a : args) a.replace(QStringLiteral("FILE"), f.path("h1.json"));
-    const Run run = f.cli(args);
+    const CliRun run = f.cli(args);
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
-    const auto u32 = [](const Bytes& b, std::size_t at) { return getU32LE(b, at); };
     for (int i : targets) {
       const sim::SimHost& now = f.host(i);
       const sim::SimHost& was = before[std::size_t(i)];
       const sim::SimHost& from = before[0];
-      QCOMPARE(u32(now.network, 1), u32((identity ? from : was).network, 1));                    // address
-      QCOMPARE(u32(now.records.at(1), 1), u32((identity ? from : was).records.at(1), 1));        // terminal address
-      QCOMPARE(u32(now.network, 5), u32((sharedNetwork ? from : was).network, 5));               // gateway
-      QCOMPARE(u32(now.records.at(1), 9), u32((base ? from : was).records.at(1), 9));            // intervals
+      QCOMPARE(getU32LE(now.network, 1), getU32LE((identity ? from : was).network, 1));                    // address
+      QCOMPARE(getU32LE(now.records.at(1), 1), getU32LE((identity ? from : was).records.at(1), 1));        // terminal address
+      QCOMPARE(getU32LE(now.network, 5), getU32LE((sharedNetwork ? from : was).network, 5));               // gateway
+      QCOMPARE(getU32LE(now.records.at(1), 9), getU32LE((base ? from : was).records.at(1), 9));            // intervals
       for (std::size_t o = 88; o < now.network.size(); ++o) QCOMPARE(now.network[o], was.network[o]);  // unnamed
       QVERIFY(now.mac == was.mac);
       QCOMPARE(HistoryStore(f.path("history")).entries(now.mac).size(), std::size_t{1});  // what it held, kept first
@@ -135,12 +95,12 @@ class CliTest : public QObject {
   // Three hosts fresh from the factory (one address, one terminal address) commissioned from a roster and a
   // template, then read back as a table.
   void aRosterCommissionsAFleetAndTheTableReadsItBack() {
-    Fixture f;
+    CliFleet f;
     for (int i = 0; i < 3; ++i) {
       putU32LE(f.host(i).network, 1, 0xC0A801C8);  // 192.168.1.200
       putU32LE(f.host(i).records[1], 1, 1);
     }
-    const Run search = f.cli({"search", "--json"});
+    const CliRun search = f.cli({"search", "--json"});
     for (const QJsonValue& host : QJsonDocument::fromJson(search.out.toUtf8()).array())
       QCOMPARE(host[QStringLiteral("conflicts")].toArray().first().toString(), QStringLiteral("address shared with another host"));
     putU16LE(f.host(0).records[1], 9, 600);  // the template's data interval
@@ -153,7 +113,7 @@ class CliTest : public QObject {
                  "024b7d000002;192.168.1.22;00000022;\r\n02:4B:7D:00:00:03;192.168.1.23;00000023;x\r\n");
     roster.close();
     f.transport.clearRequests();
-    const Run apply = f.cli({"apply", f.path("roster.csv"), "--template", f.path("template.json")});
+    const CliRun apply = f.cli({"apply", f.path("roster.csv"), "--template", f.path("template.json")});
     QVERIFY2(apply.status == 0, qPrintable(apply.out + apply.err));
     for (int i = 0; i < 3; ++i) {
       QCOMPARE(getU32LE(f.host(i).network, 1), 0xC0A80115u + unsigned(i));
@@ -175,7 +135,7 @@ class CliTest : public QObject {
   }
 
   void oneGroupTravelsAsARecordTable() {
-    Fixture f(1);
+    CliFleet f(1);
     QCOMPARE(f.cli({"read", "02-4B-7D-00-00-01", "relays", "--csv", "-o", f.path("r.csv")}).status, 0);
     CsvTable t = std::get<CsvTable>(readCsvFile(f.path("r.csv")));
     QCOMPARE(t.size(), std::size_t{9});
@@ -190,15 +150,15 @@ class CliTest : public QObject {
     QCOMPARE(getU16LE(f.host(0).records.at(readCommandOf(ParamGroup::Relay, 2)), 1), std::uint16_t{77});
     t[5][3] = QStringLiteral("x");
     QVERIFY(writeCsvFile(f.path("r.csv"), csvBytes(t)));
-    const Run bad = f.cli({"write", "02-4B-7D-00-00-01", f.path("r.csv")});
+    const CliRun bad = f.cli({"write", "02-4B-7D-00-00-01", f.path("r.csv")});
     QCOMPARE(bad.status, 1);
     QVERIFY(bad.err.contains(QStringLiteral("r.csv: row 6, column startDuration: wrong type of value")));
   }
 
   void networkCommandsSucceedOnlyWhenTheHostAnswersAfterwards() {
-    Fixture f;
+    CliFleet f;
     putU32LE(f.host(0).network, 1, 0x0A000005);  // a changed address: the reset restores 192.168.1.10
-    const Run reset = f.cli({"reset-network", "02-4B-7D-00-00-01", "--yes"});
+    const CliRun reset = f.cli({"reset-network", "02-4B-7D-00-00-01", "--yes"});
     QCOMPARE(reset.status, 0);
     QVERIFY2(reset.out.contains(QStringLiteral("it answers at 192.168.1.10")), qPrintable(reset.out + reset.err));
     const auto kept = HistoryStore(f.path("history")).entries(f.host(0).mac);  // its settings before, kept first
@@ -219,12 +179,12 @@ class CliTest : public QObject {
   }
 
   void exitStatusesSayWhatHappened() {
-    Fixture f;
+    CliFleet f;
     QCOMPARE(f.cli({"read", "02-4B-7D-00-00-01", "-o", f.path("h1.json")}).status, 0);
     QVERIFY(writeConfigFile(f.path("bad.json"),
                             R"({"format": "quendra-host-config", "formatVersion": 1, "base": {"fields": {"loginInterval": "x"}}})"));
     f.transport.clearRequests();
-    const Run refused = f.cli({"write", "02-4B-7D-00-00-02", f.path("bad.json")});
+    const CliRun refused = f.cli({"write", "02-4B-7D-00-00-02", f.path("bad.json")});
     QCOMPARE(refused.status, 1);
     QVERIFY(refused.err.contains(QStringLiteral("bad.json: base.fields.loginInterval: wrong type of value")));
     QCOMPARE(f.cli({"clone", f.path("missing.json"), "--all"}).status, 1);
@@ -235,7 +195,7 @@ class CliTest : public QObject {
                                      {"mac,name\r\n024B7D000001,a\r\n02-4b-7d-00-00-01,b\r\n",
                                       roster + ": row 3, column 1 (mac): the host is named again (first in row 2)"}}) {
       QVERIFY(writeCsvFile(roster, csv));
-      const Run apply = f.cli({"apply", roster});
+      const CliRun apply = f.cli({"apply", roster});
       QCOMPARE(apply.status, 1);
       QVERIFY2(apply.err.contains(error), qPrintable(apply.err));
     }
@@ -243,17 +203,17 @@ class CliTest : public QObject {
 
     QCOMPARE(f.cli({"read", "02-4B-7D-00-00-09"}).status, 2);  // no such host
     f.host(1).silent.insert(readCommandOf(ParamGroup::Relay, 2));
-    const Run partly = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")});
+    const CliRun partly = f.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")});
     QCOMPARE(partly.status, 3);
     QVERIFY(partly.out.contains(QStringLiteral("failed: no answer for relays[2]")));
     QCOMPARE(f.cli({"set-mac", "02-4B-7D-00-00-03", "02:4b:7d:00:00:33", "--yes"}).status, 0);
     QCOMPARE(f.host(2).mac, (Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x33}));
-    Fixture old(2, 0, 2);  // version 702: nothing is written to it
+    CliFleet old(2, 0, 2);  // version 702: nothing is written to it
     QCOMPARE(old.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")}).status, 4);
     QCOMPARE(old.writesSent(), 0);
-    Fixture gated(2);  // reads pass; the first write's acknowledgement fails the gate: nothing more is written
+    CliFleet gated(2);  // reads pass; the first write's acknowledgement fails the gate: nothing more is written
     gated.transport.acknowledgeWritesAs(7, 2);
-    const Run refusedWrite = gated.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")});
+    const CliRun refusedWrite = gated.cli({"write", "02-4B-7D-00-00-02", f.path("h1.json")});
     QCOMPARE(refusedWrite.status, 4);
     QVERIFY(refusedWrite.out.contains(QStringLiteral("refused: its firmware version is not supported")));
     QCOMPARE(gated.writesSent(), 1);
@@ -262,7 +222,7 @@ class CliTest : public QObject {
   void anAbsentHostGetsExactlyTheAttemptsAskedFor() {  // it answers the search and nothing else
     for (const auto& [options, reads] :
          {std::pair{QStringList{"--attempts", "3"}, 3}, {{"--attempts", "2", "--fixed-waits"}, 2}}) {
-      Fixture f(1);
+      CliFleet f(1);
       f.transport.responder = [&](ByteView d) {
         return d[3] == kSearch ? f.transport.fleet().handle(d) : std::vector<Bytes>{};
       };
@@ -272,7 +232,7 @@ class CliTest : public QObject {
   }
 
   void aHostThatStopsAnsweringMidWriteNamesWhatWasWritten() {
-    Fixture f(1);
+    CliFleet f(1);
     QCOMPARE(f.cli({"read", "02-4B-7D-00-00-01", "-o", f.path("h1.json")}).status, 0);
     for (int k = 0; k < kChannelCount; ++k) {  // every channel now differs from the file
       HostConfig c;
@@ -286,21 +246,21 @@ class CliTest : public QObject {
       cut = cut || readSent(d).tunnelCommand == writeCommandOf(ParamGroup::Channel, 3);
       return cut ? std::vector<Bytes>{} : f.transport.fleet().handle(d);
     };
-    const Run r = f.cli({"write", "02-4B-7D-00-00-01", f.path("h1.json")});
+    const CliRun r = f.cli({"write", "02-4B-7D-00-00-01", f.path("h1.json")});
     QCOMPARE(r.status, 2);
     QVERIFY2(r.out.contains("stopped answering; written: channels[0], channels[1], channels[2]; not written: "
                             "channels[3], channels[4]"), qPrintable(r.out));
   }
 
   void cloneUnderLossNeverCallsAHostVerifiedThatDiffers() {
-    Fixture f(20, 30);
+    CliFleet f(20, 30);
     f.transport.fleet().seedRandom(3);
     // The file of host 1, read without loss (a fleet's hosts start alike); the other hosts differ from it.
-    QCOMPARE(Fixture(1).cli({"read", "02-4B-7D-00-00-01", "-o", f.path("h1.json")}).status, 0);
+    QCOMPARE(CliFleet(1).cli({"read", "02-4B-7D-00-00-01", "-o", f.path("h1.json")}).status, 0);
     for (int i = 1; i < 20; ++i) f.host(i).records[readCommandOf(ParamGroup::Base)][5] = static_cast<std::uint8_t>(i);
     const HostConfig asked = applyConfigFile(std::get<ConfigFile>(readConfigFile(f.path("h1.json"))), HostConfig{});
     const std::vector<sim::SimHost> before = f.transport.fleetHosts();
-    const Run clone = f.cli({"clone", f.path("h1.json"), "--all"});
+    const CliRun clone = f.cli({"clone", f.path("h1.json"), "--all"});
     QCOMPARE(clone.status, 3);
     const QStringList lines = clone.out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 20);
@@ -347,7 +307,7 @@ class CliTest : public QObject {
     for (const HostileText& h : hostileTexts()) {
       const auto gbk = h.gbk();
       if (!gbk) continue;  // GBK cannot hold it: no host sends it
-      Fixture f(1);
+      CliFleet f(1);
       const QString mac = QStringLiteral("02-4B-7D-00-00-01");
       holdTexts(f.host(0), *gbk);
       const std::uint8_t channel = readCommandOf(ParamGroup::Channel, 0);
@@ -356,7 +316,7 @@ class CliTest : public QObject {
       c.name1 = "x";
       f.host(0).records[channel] = encodeChannelPayload(c);
 
-      const Run search = f.cli({"search"}), diff = f.cli({"diff", mac, f.path("was.json")});
+      const CliRun search = f.cli({"search"}), diff = f.cli({"diff", mac, f.path("was.json")});
       QVERIFY2(search.out.contains(mac) && !drivesTerminal(search.out), h.what);
       QVERIFY2(diff.out.contains("channels[0].name1") && !drivesTerminal(diff.out), h.what);
       const QJsonArray found = QJsonDocument::fromJson(f.cli({"search", "--json"}).out.toUtf8()).array();
