@@ -245,14 +245,23 @@ class CliInterfaceTest : public QObject {
     const QJsonArray entries = QJsonDocument::fromJson(list.out.toUtf8()).array();
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries[0][QLatin1String("groups")].toString(), QStringLiteral("gprs, channels, relays"));
+    QCOMPARE(entries[0][QLatin1String("user")].toString(), operatingSystemUser());  // who wrote, beside the program
     const QString entry = entries[0][QLatin1String("entry")].toString();
     const CliRun show = f.cli({"history", "show", entry});
     QCOMPARE(show.status, 0);
     const HostConfig kept = applyConfigFile(std::get<ConfigFile>(parseConfigFile(show.out.toUtf8(), "entry")), {});
     for (int k = 0; k < recordCountOf(ParamGroup::Channel); ++k)  // what the host held before the write
       QCOMPARE(encodeRecord(kept, ParamGroup::Channel, k), encodeRecord(before, ParamGroup::Channel, k));
-    for (const QString& bad : {QStringLiteral("024B7D000002/none.json"), QStringLiteral("../h1.json"), entry.chopped(5)})
+    for (const QString& bad : {QStringLiteral("024B7D000002/none.json"), QStringLiteral("../h1.json"), entry.chopped(5)}) {
       QCOMPARE(f.cli({"history", "show", bad}).status, 1);
+      QCOMPARE(f.cli({"restore", "02-4B-7D-00-00-02", bad}).status, 1);
+    }
+    // Restored: the host holds again what it held before, and the write it undid is kept in turn.
+    QCOMPARE(f.cli({"restore", "02-4B-7D-00-00-02", entry}).status, 0);
+    const HostConfig now = applyConfigFile(std::get<ConfigFile>(parseConfigFile(f.cli({"read", "02-4B-7D-00-00-02", "channels"}).out.toUtf8(), "now")), {});
+    for (int k = 0; k < recordCountOf(ParamGroup::Channel); ++k)
+      QCOMPARE(encodeRecord(now, ParamGroup::Channel, k), encodeRecord(before, ParamGroup::Channel, k));
+    QCOMPARE(QJsonDocument::fromJson(f.cli({"history", "02-4B-7D-00-00-02", "--json"}).out.toUtf8()).array().size(), 2);
   }
 
   void oneWriterPerHostAcrossPrograms() {

@@ -10,6 +10,8 @@ const pageIsEnglish = () => _("Quendra 主机配置") !== "Quendra 主机配置"
 
 window.QuendraCli = (function () {
     const PROGRAM = "quendra-cli";
+    // History entries name the page as the program that wrote through quendra-cli.
+    const CALLER = ["QUENDRA_CALLER=cockpit"];
 
     /* The command's exit statuses, as quendra-cli documents them. */
     const STATUS = { done: 0, usage: 1, noAnswer: 2, partly: 3, refused: 4, differs: 5 };
@@ -20,7 +22,7 @@ window.QuendraCli = (function () {
      * Rejects only when the program could not be started at all. */
     function run(args, input) {
         return new Promise((resolve, reject) => {
-            const proc = cockpit.spawn([PROGRAM].concat(args), { err: "message" });
+            const proc = cockpit.spawn([PROGRAM].concat(args), { err: "message", environ: CALLER });
             if (input !== undefined)
                 proc.input(input);
             proc.then((out, err) => resolve({ status: 0, out, err: err || "" }))
@@ -52,7 +54,7 @@ window.QuendraCli = (function () {
     function runJson(args, input, onEvent) {
         let proc = null;
         const promise = new Promise((resolve, reject) => {
-            proc = cockpit.spawn([PROGRAM, "--json"].concat(args), { err: "message" });
+            proc = cockpit.spawn([PROGRAM, "--json"].concat(args), { err: "message", environ: CALLER });
             let out = "", pending = "";
             proc.stream(chunk => {
                 out += chunk;
