@@ -38,9 +38,9 @@ struct HostIdentity {
 
 struct ConfigFileHeader {
   QString savedBy;
-  QString user;  // the operating-system user who saved it (history entries)
   QDateTime savedAt;
   std::optional<HostIdentity> host;
+  QString user;  // the operating-system user who saved it (history entries)
 };
 
 // One record as the file holds it: its image, and the named fields that
