@@ -186,6 +186,65 @@ class HostSessionTest : public QObject {
     QVERIFY(f.session.idle());  // and nothing waits to send again
   }
 
+  // While a job waits for its channel read, a read of another group gives up; once the job has compared, the front
+  // end writes the network settings (done once sent). Neither result is the job's.
+  void aJobTakesOnlyTheResultsOfItsOwnOperations() {
+    Fixture f(hosts(1, 100), 500ms);  // the host answers 100 ms late; the other read gives up after 20 ms
+    SessionPolicy policy = f.session.policy();
+    policy.readOf(ParamGroup::Led) = {20ms, 1};
+    f.session.setPolicy(policy);
+    f.host(0).silent = {readCommandOf(ParamGroup::Led)};
+    ConfigJob job(f.session);
+    connect(&job, &ConfigJob::stageChanged, this, [&](ConfigJob::Stage stage, ParamGroup g) {
+      if (stage == ConfigJob::Stage::Reading && g == ParamGroup::Channel) f.session.read(ParamGroup::Led);
+    });
+    connect(&job, &ConfigJob::compared, this, [&] { f.session.write(ParamGroup::Network); });
+    std::optional<ConfigJobResult> result;
+    connect(&job, &ConfigJob::finished, this, [&](const ConfigJobResult& r) { result = r; });
+    RecordMasks which{};
+    which[int(ParamGroup::Channel)] = 1;
+    job.start([](HostConfig c) { return c.channels[0].alarmDelay += 1, c; }, which);
+    QVERIFY(QTest::qWaitFor([&] { return result.has_value(); }, 10000));
+    QCOMPARE(result->verdict(), JobVerdict::Done);
+    QCOMPARE(result->verified[int(ParamGroup::Channel)], 1u);
+  }
+
+  // Answer times come from records the host answered: a write sent once and stopped unanswered teaches nothing.
+  void answerTimesAreLearnedFromAnsweredRecordsOnly() {
+    Fixture f(hosts(1), 500ms);
+    f.read(ParamGroup::Network), f.read(ParamGroup::Base);
+    const AnswerTimeEstimator& writes = f.session.answerTimes().of(ParamGroup::Base, true);
+    f.host(0).silent = {writeCommandOf(ParamGroup::Base)};
+    const auto sentAndStopped = [&] {
+      const auto refusal = f.session.write(ParamGroup::Base);
+      return f.session.stop(), refusal;
+    };
+    QCOMPARE(f.run(sentAndStopped).outcome, Outcome::Cancelled);
+    QVERIFY(!writes.learned());
+    f.host(0).silent.clear();
+    QCOMPARE(f.write(ParamGroup::Base).outcome, Outcome::Done);
+    QVERIFY(writes.learned());
+  }
+
+  // A network factory reset and a new MAC are done once the host answers a read of its network record afterwards.
+  void aResetAndANewMacAreVerifiedByReadingTheNetworkRecordBack() {
+    Fixture f(hosts(1), 500ms);
+    const Mac old = f.mac(0), renamed{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x33};
+    f.session.factoryReset();
+    QVERIFY(QTest::qWaitFor([&] { return f.finished.size() == 2; }, 10000));
+    QVERIFY(!f.session.writeMac(renamed));
+    QVERIFY(QTest::qWaitFor([&] { return f.finished.size() == 4; }, 10000));
+    for (const auto& [i, operation] : {std::pair{1, Operation::FactoryReset}, {3, Operation::WriteMac}}) {
+      QCOMPARE(f.finished[i][0].value<OperationResult>().operation, operation);
+      QCOMPARE(f.finished[i][0].value<OperationResult>().outcome, Outcome::Done);
+    }
+    QList<std::pair<int, bool>> sent;  // command, to the new MAC
+    for (const Bytes& d : f.transport.requests()) sent << std::pair{readSent(d).command, readSent(d).target == renamed};
+    QCOMPARE(sent, (QList<std::pair<int, bool>>{
+                       {kFactoryReset, false}, {kReadNetwork, false}, {kWriteMac, false}, {kReadNetwork, true}}));
+    QVERIFY(readSent(f.transport.requests()[2]).target == old);
+  }
+
   void anotherHostsRepliesAreNeverApplied() {
     Fixture f;
     f.read(ParamGroup::Network);
