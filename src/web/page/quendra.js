@@ -212,6 +212,7 @@
         if (!pending || pending.host !== state.host)
             return;
         problem("");
+        $("host-state").textContent = ""; // the last write's verdict is not this one's
         $("confirm-write").disabled = true;
         const result = await runJob(cockpit.format(_("写入 $0"), hostName(pending.host)), [pending.host],
                                     pending.records, ["write", pending.host.mac, "-", ...pending.groups], pending.file);
