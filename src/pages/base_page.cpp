@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/page_writer.h"

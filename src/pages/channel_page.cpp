@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "link/gbk.h"
 #include "pages/page_form.h"
 #include "pages/page_writer.h"

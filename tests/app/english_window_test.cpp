@@ -9,10 +9,10 @@
 
 #include "app/about_box.h"
 #include "app/config_words.h"
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 #include "app/meaning_text.h"
 #include "app/wait_dialog.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "session/traffic_log.h"
 #include "support/fleet_window.h"
 

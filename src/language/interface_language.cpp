@@ -1,4 +1,4 @@
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -21,7 +21,11 @@ bool prefersEnglish(const QStringList& uiLanguages) {
   return !uiLanguages.isEmpty() && QLocale(uiLanguages.first()).language() == QLocale::English;
 }
 
-bool installEnglish(QCoreApplication& app) { return installTranslation(app, QStringLiteral(":/i18n/quendra_en.qm")); }
+const QString kEnglishFile = QStringLiteral(":/i18n/quendra_en.qm");
+
+bool loadEnglish(QTranslator& translator) { return translator.load(kEnglishFile); }
+
+bool installEnglish(QCoreApplication& app) { return installTranslation(app, kEnglishFile); }
 
 bool installToolkitChinese(QCoreApplication& app) {
   return installTranslation(app, QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
