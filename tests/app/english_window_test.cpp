@@ -50,12 +50,6 @@ QStringList windowTexts() {
 class EnglishWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void englishOnlyWhenTheFirstUiLanguageIsEnglish() {
-    QVERIFY(prefersEnglish({"en-US", "en-Latn-US", "en"}) && prefersEnglish({"en-GB"}));
-    QVERIFY(!prefersEnglish({"zh-CN", "zh", "en", "en-US"}));  // LANGUAGE=zh_CN:en
-    QVERIFY(!prefersEnglish({"C"}) && !prefersEnglish({"de-DE", "de"}) && !prefersEnglish({}));
-  }
-
   void windowSpeaksEnglishAndChineseComesBack() {
     const QStringList chinese = windowTexts();
     QVERIFY(chinese.contains(QStringLiteral("网口参数 ")));
