@@ -775,10 +775,6 @@ Notes:<byte value="xd"/>
         <translation>Firmware version</translation>
     </message>
     <message>
-        <source>终端地址</source>
-        <translation>Terminal address</translation>
-    </message>
-    <message>
         <source>读取时间</source>
         <translation>Read at</translation>
     </message>

@@ -141,7 +141,7 @@ FieldBlock identityTable(const HostReport& r) {
       {Words::tr("MAC地址"), h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown},
       {Words::tr("IP地址"), h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown},
       {Words::tr("固件版本"), h && h->firmware ? QString::number(h->firmware) : unknown},
-      {Words::tr("终端地址"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown},
+      {fieldHeading(ParamGroup::Base, "terminalAddress"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown},
       {Words::tr("读取时间"), r.readAt.isValid() ? r.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : unknown},
       {Words::tr("读取工具"), r.readBy.isEmpty() ? unknown : r.readBy},
   });
