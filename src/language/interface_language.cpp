@@ -8,6 +8,9 @@
 namespace quendra {
 namespace {
 
+// translations/quendra_en.ts as lrelease compiled it into this library.
+const QString kEnglishFile = QStringLiteral(":/i18n/quendra_en.qm");
+
 bool installTranslation(QCoreApplication& app, const QString& file, const QString& folder = QString()) {
   auto* translator = new QTranslator(&app);
   if (translator->load(file, folder) && app.installTranslator(translator)) return true;
@@ -20,8 +23,6 @@ bool installTranslation(QCoreApplication& app, const QString& file, const QStrin
 bool prefersEnglish(const QStringList& uiLanguages) {
   return !uiLanguages.isEmpty() && QLocale(uiLanguages.first()).language() == QLocale::English;
 }
-
-const QString kEnglishFile = QStringLiteral(":/i18n/quendra_en.qm");
 
 bool loadEnglish(QTranslator& translator) { return translator.load(kEnglishFile); }
 
