@@ -775,10 +775,6 @@ Notes:<byte value="xd"/>
         <translation>Firmware version</translation>
     </message>
     <message>
-        <source>终端地址</source>
-        <translation>Terminal address</translation>
-    </message>
-    <message>
         <source>读取时间</source>
         <translation>Read at</translation>
     </message>
@@ -1053,10 +1049,6 @@ Notes:<byte value="xd"/>
 <context>
     <name>quendra::BasePage</name>
     <message>
-        <source>终端地址：</source>
-        <translation>Terminal address:</translation>
-    </message>
-    <message>
         <source>读取基础参数</source>
         <translation>Read base parameters</translation>
     </message>
@@ -1091,64 +1083,16 @@ Notes:<byte value="xd"/>
         <translation>Network operation</translation>
     </message>
     <message>
-        <source>服务器数量：</source>
-        <translation>Server count:</translation>
-    </message>
-    <message>
-        <source>登陆帧间隔时间：</source>
-        <translation>Login frame interval:</translation>
-    </message>
-    <message>
         <source>秒</source>
         <translation>s</translation>
-    </message>
-    <message>
-        <source>心跳包间隔时间：</source>
-        <translation>Heartbeat interval:</translation>
-    </message>
-    <message>
-        <source>数据帧间隔时间：</source>
-        <translation>Data frame interval:</translation>
-    </message>
-    <message>
-        <source>通道启用数量：</source>
-        <translation>Channels enabled:</translation>
-    </message>
-    <message>
-        <source>ModBus通信波特率：</source>
-        <translation>ModBus baud rate:</translation>
     </message>
     <message>
         <source>标定坐标值</source>
         <translation>Coordinates</translation>
     </message>
     <message>
-        <source>启用</source>
-        <translation>Enabled</translation>
-    </message>
-    <message>
-        <source>经度：</source>
-        <translation>Longitude:</translation>
-    </message>
-    <message>
-        <source>维度：</source>
-        <translation>Latitude:</translation>
-    </message>
-    <message>
         <source>监控主机存储参数</source>
         <translation>Host recording</translation>
-    </message>
-    <message>
-        <source>正常数据记录间隔(分钟)：</source>
-        <translation>Normal recording interval (min):</translation>
-    </message>
-    <message>
-        <source>告警数据记录间隔(分钟)：</source>
-        <translation>Alarm recording interval (min):</translation>
-    </message>
-    <message>
-        <source>存储类型：</source>
-        <translation>Recording type:</translation>
     </message>
     <message>
         <source>读取设备参数...<byte value="xd"/>
@@ -1333,36 +1277,12 @@ Notes:<byte value="xd"/>
         <translation>Analog %1</translation>
     </message>
     <message>
-        <source>%1单位：</source>
-        <translation>%1 unit:</translation>
-    </message>
-    <message>
         <source>通道</source>
         <translation>Channel </translation>
     </message>
     <message>
         <source>通道号：</source>
         <translation>Channel:</translation>
-    </message>
-    <message>
-        <source>通道数据来源：</source>
-        <translation>Data source:</translation>
-    </message>
-    <message>
-        <source>数据属性：</source>
-        <translation>Data type:</translation>
-    </message>
-    <message>
-        <source>报警延时(S)：</source>
-        <translation>Alarm delay (s):</translation>
-    </message>
-    <message>
-        <source>(温度)</source>
-        <translation>(temperature)</translation>
-    </message>
-    <message>
-        <source>(湿度)</source>
-        <translation>(humidity)</translation>
     </message>
     <message>
         <source>发生允许短信报警</source>
@@ -1377,24 +1297,12 @@ Notes:<byte value="xd"/>
         <translation>Linked relay:</translation>
     </message>
     <message>
-        <source>%1%2上限：</source>
-        <translation>%1 %2 upper limit:</translation>
-    </message>
-    <message>
         <source>上限%1</source>
         <translation>Upper limit %1</translation>
     </message>
     <message>
-        <source>%1%2下限：</source>
-        <translation>%1 %2 lower limit:</translation>
-    </message>
-    <message>
         <source>下限%1</source>
         <translation>Lower limit %1</translation>
-    </message>
-    <message>
-        <source>%1%2控制回差：</source>
-        <translation>%1 %2 hysteresis:</translation>
     </message>
     <message>
         <source>输出=Ax+B</source>
@@ -1407,10 +1315,6 @@ Notes:<byte value="xd"/>
     <message>
         <source>B:</source>
         <translation>B:</translation>
-    </message>
-    <message>
-        <source>%1名称：</source>
-        <translation>%1 name:</translation>
     </message>
     <message>
         <source>允许编辑所有参数</source>
@@ -2020,44 +1924,12 @@ Notes:<byte value="xd"/>
 <context>
     <name>quendra::GprsPage</name>
     <message>
-        <source>GPRS目标地址或域名：</source>
-        <translation>GPRS target address or domain:</translation>
-    </message>
-    <message>
-        <source>GPRS目标端口：</source>
-        <translation>GPRS target port:</translation>
-    </message>
-    <message>
-        <source>报警短信发送间隔：</source>
-        <translation>Alarm SMS interval:</translation>
-    </message>
-    <message>
-        <source>GPRS工作类型：</source>
-        <translation>GPRS work type:</translation>
-    </message>
-    <message>
-        <source>告警目标手机号码%1：</source>
-        <translation>Alarm phone number %1:</translation>
-    </message>
-    <message>
         <source>GPRS无线参数</source>
         <translation>GPRS wireless</translation>
     </message>
     <message>
         <source>S</source>
         <translation>s</translation>
-    </message>
-    <message>
-        <source>登陆帧间隔：</source>
-        <translation>Login frame interval:</translation>
-    </message>
-    <message>
-        <source>心跳帧间隔：</source>
-        <translation>Heartbeat interval:</translation>
-    </message>
-    <message>
-        <source>数据帧间隔：</source>
-        <translation>Data frame interval:</translation>
     </message>
     <message>
         <source>单位：分钟（0-1000）</source>
@@ -2174,18 +2046,6 @@ Notes:<byte value="xd"/>
 <context>
     <name>quendra::LedPage</name>
     <message>
-        <source>标头：</source>
-        <translation>Header:</translation>
-    </message>
-    <message>
-        <source>标尾：</source>
-        <translation>Footer:</translation>
-    </message>
-    <message>
-        <source>数据表格是否显示</source>
-        <translation>Show data table</translation>
-    </message>
-    <message>
         <source>使用</source>
         <translation>Use</translation>
     </message>
@@ -2196,26 +2056,6 @@ Notes:<byte value="xd"/>
     <message>
         <source>标尾</source>
         <translation>Footer</translation>
-    </message>
-    <message>
-        <source>LED屏X尺寸：</source>
-        <translation>LED width (X):</translation>
-    </message>
-    <message>
-        <source>LED屏Y尺寸：</source>
-        <translation>LED height (Y):</translation>
-    </message>
-    <message>
-        <source>通道显示数量：</source>
-        <translation>Channels shown:</translation>
-    </message>
-    <message>
-        <source>列数：</source>
-        <translation>Columns:</translation>
-    </message>
-    <message>
-        <source>LED屏刷新间隔(S)：</source>
-        <translation>Refresh interval (s):</translation>
     </message>
     <message>
         <source>读取LED屏参数</source>
@@ -2411,32 +2251,12 @@ Notes:<byte value="xd"/>
         <translation>Slot </translation>
     </message>
     <message>
-        <source>启用</source>
-        <translation>Enabled</translation>
-    </message>
-    <message>
         <source>ModBus-RTU主站参数</source>
         <translation>ModBus-RTU master</translation>
     </message>
     <message>
         <source>ModBus槽位：</source>
         <translation>ModBus slot:</translation>
-    </message>
-    <message>
-        <source>ModBus从站地址：</source>
-        <translation>ModBus slave address:</translation>
-    </message>
-    <message>
-        <source>ModBus设备类型：</source>
-        <translation>ModBus device type:</translation>
-    </message>
-    <message>
-        <source>寄存器起始地址：</source>
-        <translation>First register:</translation>
-    </message>
-    <message>
-        <source>寄存器个数：</source>
-        <translation>Register count:</translation>
     </message>
     <message>
         <source>读取ModBus参数</source>
@@ -2504,26 +2324,6 @@ Notes:<byte value="xd"/>
     <message>
         <source>设备本地网络参数</source>
         <translation>Device network</translation>
-    </message>
-    <message>
-        <source>静态IP：</source>
-        <translation>Static IP:</translation>
-    </message>
-    <message>
-        <source>子网掩码：</source>
-        <translation>Subnet mask:</translation>
-    </message>
-    <message>
-        <source>网关地址：</source>
-        <translation>Gateway:</translation>
-    </message>
-    <message>
-        <source>IP获取方式：</source>
-        <translation>Address mode:</translation>
-    </message>
-    <message>
-        <source>最大连接数量：</source>
-        <translation>Max. connections:</translation>
     </message>
     <message>
         <source>MAC地址：</source>
@@ -2754,20 +2554,8 @@ Notes:<byte value="xd"/>
         <translation>Relay:</translation>
     </message>
     <message>
-        <source>继电器工作模式：</source>
-        <translation>Work mode:</translation>
-    </message>
-    <message>
-        <source>继电器启动间隔：</source>
-        <translation>Start interval:</translation>
-    </message>
-    <message>
         <source>分钟</source>
         <translation>min</translation>
-    </message>
-    <message>
-        <source>继电器启动时长：</source>
-        <translation>Start duration:</translation>
     </message>
     <message>
         <source>秒</source>

@@ -13,7 +13,7 @@
 
 #include "app/config_words.h"
 #include "app/job_progress.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "session/reply_router.h"
 
 namespace quendra {

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "config/field_json.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 
 namespace quendra {
 

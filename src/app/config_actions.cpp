@@ -14,7 +14,7 @@
 #include "app/job_progress.h"
 #include "pages/info_log.h"
 #include "pages/notifier.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "pages/record_page.h"
 #include "pages/record_table_dialog.h"
 #include "records/field_text.h"

@@ -4,7 +4,7 @@
 #include <QLocale>
 
 #include "app/app_icon.h"
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 #include "app/main_dialog.h"
 #include "app/qt_message_notifier.h"
 

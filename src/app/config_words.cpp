@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QStringList>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 
 namespace quendra {

@@ -17,7 +17,7 @@
 #include "app/file_chooser.h"
 #include "app/fleet_table_model.h"
 #include "app/job_progress.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "config/fleet_roster.h"
 #include "pages/notifier.h"
 #include "pages/page_form.h"

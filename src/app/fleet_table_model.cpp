@@ -5,7 +5,7 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/host_identity.h"
 
 namespace quendra {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 
 namespace quendra {
 

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "config/field_json.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "link/gbk.h"
 #include "records/field_text.h"
 

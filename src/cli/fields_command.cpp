@@ -8,8 +8,9 @@
 #include <functional>
 
 #include "config/config_file.h"
-#include "config/field_labels.h"
-#include "records/channel_field_rules.h"
+#include "fields/field_description.h"
+#include "fields/field_labels.h"
+#include "language/interface_language.h"
 
 namespace quendra::cli {
 namespace {
@@ -28,7 +29,7 @@ class SourceTexts : public QTranslator {
 class Bilingual {
  public:
   Bilingual() : english_(std::make_unique<QTranslator>()) {
-    if (!english_->load(QStringLiteral(":/i18n/quendra_en.qm"))) english_.reset();
+    if (!loadEnglish(*english_)) english_.reset();
   }
   bool hasEnglish() const { return english_ != nullptr; }
 
@@ -52,71 +53,56 @@ class Bilingual {
   std::unique_ptr<QTranslator> english_;
 };
 
-QString keyText(std::string_view key) { return QString::fromUtf8(key.data(), qsizetype(key.size())); }
-
-QString kindName(ParamGroup group, const RecordField& field) {
-  if (isCheckField(group, field.key)) return QStringLiteral("check");
-  if (!fieldChoices(group, field.key).isEmpty()) return QStringLiteral("list");
-  switch (field.kind) {
-    case FieldKind::Unsigned: return QStringLiteral("integer");
-    case FieldKind::Real: return QStringLiteral("real");
-    case FieldKind::Text: return QStringLiteral("text");
-    case FieldKind::Hex32: return QStringLiteral("hex32");
-    case FieldKind::Ipv4: return QStringLiteral("ipv4");
+const char* inputName(FieldInput input) {
+  switch (input) {
+    case FieldInput::Check: return "check";
+    case FieldInput::List: return "list";
+    case FieldInput::Integer: return "integer";
+    case FieldInput::Real: return "real";
+    case FieldInput::Text: return "text";
+    case FieldInput::Hex32: return "hex32";
+    case FieldInput::Ipv4: return "ipv4";
   }
-  return QString();
+  return "";
 }
 
-// The data-property rows (0..6) in which the channel page lets the operator
-// edit the field, and whether "允许编辑所有参数" must be ticked as well.
-QJsonObject channelRule(ChannelField field) {
-  QJsonArray rows, rowsAllowingAll, switchRows;
-  for (int row = 0; row <= 6; ++row) {
-    const auto plain = channelFieldStates(row, false), all = channelFieldStates(row, true);
-    if (plain && plain->isEnabled(field)) rows.append(row);
-    if (all && all->isEnabled(field)) rowsAllowingAll.append(row);
-    if (all && all->switchTexts) switchRows.append(row);
-  }
-  const bool gated = rows != rowsAllowingAll;
-  QJsonObject o{{QStringLiteral("dataPropertyRows"), gated ? rowsAllowingAll : rows},
-                {QStringLiteral("needsAllowAll"), gated}};
-  if (field == ChannelField::Unit1 || field == ChannelField::Unit2) o[QStringLiteral("switchTextRows")] = switchRows;
-  return o;
+QJsonArray numbers(const std::vector<int>& list) {
+  QJsonArray a;
+  for (int n : list) a.append(n);
+  return a;
 }
 
-bool isIdentity(ParamGroup group, std::string_view key) {
-  return (group == ParamGroup::Network && key == "hostAddress") || (group == ParamGroup::Base && key == "terminalAddress");
-}
-
-QJsonObject describeField(Bilingual& words, ParamGroup group, const RecordField& field) {
-  const QString groupKey = QLatin1String(configGroupKey(group));
+QJsonObject fieldJson(Bilingual& words, ParamGroup group, const RecordField& field) {
+  const auto [zh, en] = words.both([&] { return describeField(group, field); });
   QJsonObject o;
-  o[QStringLiteral("key")] = keyText(field.key);
-  o[QStringLiteral("path")] = isBatchGroup(group) ? QStringLiteral("%1[k].%2").arg(groupKey, keyText(field.key))
-                                                  : groupKey + QLatin1Char('.') + keyText(field.key);
-  o[QStringLiteral("label")] = words.text([&] { return fieldLabel(group, field.key); });
-  o[QStringLiteral("kind")] = kindName(group, field);
-  o[QStringLiteral("identity")] = isIdentity(group, field.key);
-  if (field.kind == FieldKind::Unsigned) {
+  o[QStringLiteral("key")] = zh.key;
+  o[QStringLiteral("path")] = zh.path;
+  o[QStringLiteral("label")] = QJsonObject{{QStringLiteral("zh"), zh.label}, {QStringLiteral("en"), en.label}};
+  o[QStringLiteral("kind")] = QLatin1String(inputName(zh.input));
+  o[QStringLiteral("identity")] = zh.identity;
+  if (zh.max) {
     o[QStringLiteral("min")] = 0;
-    o[QStringLiteral("max")] = double(field.max);
+    o[QStringLiteral("max")] = double(*zh.max);
   }
-  if (field.kind == FieldKind::Text) o[QStringLiteral("maxBytes")] = qint64(field.maxBytes);
-  const auto [zh, en] = words.both([&] { return fieldChoices(group, field.key); });
-  if (!zh.isEmpty()) {
+  if (zh.maxBytes) o[QStringLiteral("maxBytes")] = qint64(*zh.maxBytes);
+  if (!zh.choices.isEmpty()) {
     QJsonArray rows;
-    for (qsizetype i = 0; i < zh.size(); ++i)
-      rows.append(QJsonObject{{QStringLiteral("zh"), zh[i]}, {QStringLiteral("en"), en.value(i, zh[i])}});
+    for (qsizetype i = 0; i < zh.choices.size(); ++i)
+      rows.append(QJsonObject{{QStringLiteral("zh"), zh.choices[i]}, {QStringLiteral("en"), en.choices.value(i, zh.choices[i])}});
     o[QStringLiteral("choices")] = rows;
   }
-  if (group == ParamGroup::Channel)
-    if (const auto rule = channelRuleField(field.key)) o[QStringLiteral("enabled")] = channelRule(*rule);
+  if (const auto& rule = zh.enabled) {
+    QJsonObject e{{QStringLiteral("dataPropertyRows"), numbers(rule->dataPropertyRows)},
+                  {QStringLiteral("needsAllowAll"), rule->needsAllowAll}};
+    if (rule->switchTextRows) e[QStringLiteral("switchTextRows")] = numbers(*rule->switchTextRows);
+    o[QStringLiteral("enabled")] = e;
+  }
   return o;
 }
 
 QJsonObject describeGroup(Bilingual& words, ParamGroup group) {
   QJsonArray fields;
-  for (const RecordField& f : fieldsOf(group)) fields.append(describeField(words, group, f));
+  for (const RecordField& f : fieldsOf(group)) fields.append(fieldJson(words, group, f));
   QJsonObject o{{QStringLiteral("group"), QLatin1String(configGroupKey(group))},
                 {QStringLiteral("label"), words.text([&] { return groupLabel(group); })},
                 {QStringLiteral("records"), recordCountOf(group)},

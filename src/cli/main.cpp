@@ -12,7 +12,7 @@
 
 #include "cli/cli.h"
 #include "records/field_text.h"
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 #include "session/local_addresses.h"
 #include "session/udp_transport.h"
 

@@ -11,6 +11,13 @@ bool isAsciiDigits(QStringView s) {
   return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= '0' && c <= '9'; });
 }
 
+// "group.key", or "group[index].key" for the groups of many records.
+QString pathText(ParamGroup group, const QString& index, const RecordField& field) {
+  const QString key = QString::fromUtf8(field.key.data(), static_cast<qsizetype>(field.key.size()));
+  const QString groupKey = QLatin1String(configGroupKey(group));
+  return isBatchGroup(group) ? QStringLiteral("%1[%2].%3").arg(groupKey, index, key) : groupKey + '.' + key;
+}
+
 }  // namespace
 
 std::variant<FieldPath, FieldPathProblem> parseFieldPath(QStringView text) {
@@ -40,11 +47,9 @@ std::variant<FieldPath, FieldPathProblem> parseFieldPath(QStringView text) {
   return FieldPath{*g, std::max(index, 0), field};
 }
 
-QString fieldPathText(const FieldPath& path) {
-  const QString key = QString::fromUtf8(path.field->key.data(), static_cast<qsizetype>(path.field->key.size()));
-  const QString group = QLatin1String(configGroupKey(path.group));
-  return isBatchGroup(path.group) ? QStringLiteral("%1[%2].%3").arg(group).arg(path.index).arg(key) : group + '.' + key;
-}
+QString fieldPathText(const FieldPath& path) { return pathText(path.group, QString::number(path.index), *path.field); }
+
+QString fieldPathPattern(ParamGroup group, const RecordField& field) { return pathText(group, QStringLiteral("k"), field); }
 
 std::vector<FieldPath> fieldPathsOf(const std::vector<ParamGroup>& groups) {
   std::vector<FieldPath> paths;

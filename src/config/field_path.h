@@ -35,6 +35,8 @@ enum class FieldPathProblem {
 // The path `text` names, exactly as written (keys are case-sensitive; no blanks).
 std::variant<FieldPath, FieldPathProblem> parseFieldPath(QStringView text);
 QString fieldPathText(const FieldPath& path);
+// The field in any record of its group: "channels[k].upperLimit1", "network.hostAddress".
+QString fieldPathPattern(ParamGroup group, const RecordField& field);
 
 // Every field of every record of `groups`, in the order given, then record
 // and field order: the columns of a table of those groups.

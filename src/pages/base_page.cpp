@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/page_writer.h"
@@ -14,7 +14,7 @@
 namespace quendra {
 namespace {
 
-QString terminalAddressLabel() { return BasePage::tr("终端地址："); }
+QString labelOf(std::string_view key) { return fieldLabel(ParamGroup::Base, key); }
 
 float editFloat(const QLineEdit* edit) { return parseLeadingFloat(edit->text().toStdString()); }
 
@@ -61,16 +61,16 @@ QWidget* BasePage::buildNetworkGroup() {
   channelCount_ = makeList(numberItems(0, 32));
   modbusBaud_ = makeList(fieldChoices(ParamGroup::Base, "modbusBaud"));
 
-  addLabeledField(grid, 0, 0, terminalAddressLabel(), terminalAddress_);
-  addLabeledField(grid, 1, 0, tr("服务器数量："), serverCount_);
-  addLabeledField(grid, 2, 0, tr("登陆帧间隔时间："), loginInterval_);
+  addLabeledField(grid, 0, 0, labelOf("terminalAddress"), terminalAddress_);
+  addLabeledField(grid, 1, 0, labelOf("serverCount"), serverCount_);
+  addLabeledField(grid, 2, 0, labelOf("loginInterval"), loginInterval_);
   grid->addWidget(new QLabel(tr("秒")), 2, 2);
-  addLabeledField(grid, 3, 0, tr("心跳包间隔时间："), heartbeatInterval_);
+  addLabeledField(grid, 3, 0, labelOf("heartbeatInterval"), heartbeatInterval_);
   grid->addWidget(new QLabel(tr("秒")), 3, 2);
-  addLabeledField(grid, 4, 0, tr("数据帧间隔时间："), dataInterval_);
+  addLabeledField(grid, 4, 0, labelOf("dataInterval"), dataInterval_);
   grid->addWidget(new QLabel(tr("秒")), 4, 2);
-  addLabeledField(grid, 5, 0, tr("通道启用数量："), channelCount_);
-  addLabeledField(grid, 6, 0, tr("ModBus通信波特率："), modbusBaud_);
+  addLabeledField(grid, 5, 0, labelOf("enabledChannelCount"), channelCount_);
+  addLabeledField(grid, 6, 0, labelOf("modbusBaud"), modbusBaud_);
   grid->setColumnStretch(1, 1);
   return group;
 }
@@ -80,9 +80,9 @@ QWidget* BasePage::buildCoordinateGroup() {
   auto* grid = new QGridLayout(group);
   longitude_ = new QLineEdit;
   latitude_ = new QLineEdit;
-  coordinateEnabled_ = makeCheck(tr("启用"));
-  addLabeledField(grid, 0, 0, tr("经度："), longitude_);
-  addLabeledField(grid, 1, 0, tr("维度："), latitude_);
+  coordinateEnabled_ = makeCheck(labelOf("coordinateEnabled"));
+  addLabeledField(grid, 0, 0, labelOf("longitude"), longitude_);
+  addLabeledField(grid, 1, 0, labelOf("latitude"), latitude_);
   grid->addWidget(coordinateEnabled_, 0, 2);
   grid->setColumnStretch(1, 1);
   return group;
@@ -94,9 +94,9 @@ QWidget* BasePage::buildStorageGroup() {
   normalRecordInterval_ = new QLineEdit;
   alarmRecordInterval_ = new QLineEdit;
   storageType_ = makeList(fieldChoices(ParamGroup::Base, "storageType"));
-  addLabeledField(grid, 0, 0, tr("正常数据记录间隔(分钟)："), normalRecordInterval_);
-  addLabeledField(grid, 1, 0, tr("告警数据记录间隔(分钟)："), alarmRecordInterval_);
-  addLabeledField(grid, 2, 0, tr("存储类型："), storageType_);
+  addLabeledField(grid, 0, 0, labelOf("normalRecordInterval"), normalRecordInterval_);
+  addLabeledField(grid, 1, 0, labelOf("alarmRecordInterval"), alarmRecordInterval_);
+  addLabeledField(grid, 2, 0, labelOf("storageType"), storageType_);
   grid->setColumnStretch(1, 1);
   return group;
 }
@@ -150,7 +150,7 @@ std::optional<BaseParams> BasePage::paramsFromFields() {
   BaseParams r;
   r.serverCount = selectedIndexByte(serverCount_);
 
-  const auto address = fieldGbk(context_, terminalAddressLabel(), terminalAddress_->text());
+  const auto address = fieldGbk(context_, labelOf("terminalAddress"), terminalAddress_->text());
   if (!address) return std::nullopt;
   const TerminalAddressParse parsed = parseTerminalAddress(*address);
   if (!parsed.value) {

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
@@ -41,7 +41,9 @@ float storedFloat(const QLineEdit* edit, float current) {
 
 // "模拟量1", "模拟量2": the group of a quantity's fields.
 QString quantityName(int i) { return ChannelPage::tr("模拟量%1").arg(i + 1); }
-QString unitLabel(int i) { return ChannelPage::tr("%1单位：").arg(quantityName(i)); }
+// Quantity i's field of `stem` ("upperLimit" -> "upperLimit1") as labelled everywhere.
+QString quantityLabel(std::string stem, int i) { return fieldLabel(ParamGroup::Channel, stem + char('1' + i)); }
+QString unitLabel(int i) { return quantityLabel("unit", i); }
 
 }  // namespace
 
@@ -73,15 +75,14 @@ void ChannelPage::buildForm() {
   dataProperty_ = makeList(choicesOf("dataProperty"));
   alarmDelay_ = new QLineEdit;
   addLabeledField(top, 0, 0, tr("通道号："), selector_->box());
-  addLabeledField(top, 0, 2, tr("通道数据来源："), dataSource_);
-  addLabeledField(top, 1, 0, tr("数据属性："), dataProperty_);
-  addLabeledField(top, 1, 2, tr("报警延时(S)："), alarmDelay_);
+  addLabeledField(top, 0, 2, fieldLabel(ParamGroup::Channel, "dataSource"), dataSource_);
+  addLabeledField(top, 1, 0, fieldLabel(ParamGroup::Channel, "dataProperty"), dataProperty_);
+  addLabeledField(top, 1, 2, fieldLabel(ParamGroup::Channel, "alarmDelay"), alarmDelay_);
 
   auto* quantities = new QHBoxLayout;
   for (int i = 0; i < 2; ++i) {
     const QString n = QString::number(i + 1);
     const QString group = quantityName(i);
-    const QString measure = i == 0 ? tr("(温度)") : tr("(湿度)");
     Quantity& q = q_[i];
     auto* box = new QGroupBox(group);
     auto* grid = new QGridLayout(box);
@@ -97,11 +98,11 @@ void ChannelPage::buildForm() {
     q.smsOnAlarm = makeCheck(tr("发生允许短信报警"), group);
     q.smsOnRestore = makeCheck(tr("复归允许短信报警"), group);
     const QString relay = tr("关联继电器：");
-    addLabeledField(grid, 0, 0, tr("%1%2上限：").arg(group, measure), q.upper);
+    addLabeledField(grid, 0, 0, quantityLabel("upperLimit", i), q.upper);
     addLabeledField(grid, 0, 2, relay, q.relayUpper, tr("上限%1").arg(n));
-    addLabeledField(grid, 1, 0, tr("%1%2下限：").arg(group, measure), q.lower);
+    addLabeledField(grid, 1, 0, quantityLabel("lowerLimit", i), q.lower);
     addLabeledField(grid, 1, 2, relay, q.relayLower, tr("下限%1").arg(n));
-    addLabeledField(grid, 2, 0, tr("%1%2控制回差：").arg(group, measure), q.hysteresis);
+    addLabeledField(grid, 2, 0, quantityLabel("hysteresis", i), q.hysteresis);
     grid->addWidget(new QLabel(tr("输出=Ax+B")), 3, 0);
     auto* coefficients = new QGridLayout;
     addLabeledField(coefficients, 0, 0, tr("A:"), q.coefA, group);
@@ -109,7 +110,7 @@ void ChannelPage::buildForm() {
     grid->addLayout(coefficients, 3, 1, 1, 3);
     grid->addWidget(q.smsOnAlarm, 4, 0, 1, 2);
     grid->addWidget(q.smsOnRestore, 4, 2, 1, 2);
-    addLabeledField(grid, 5, 0, tr("%1名称：").arg(group), q.name);
+    addLabeledField(grid, 5, 0, quantityLabel("name", i), q.name);
     (i == 0 ? unit1Label_ : unit2Label_) = addLabeledField(grid, 6, 0, unitLabel(i), q.unit);
     // Room for a value such as "-1234.500000"; the edits take the spare width.
     const int valueWidth = fontMetrics().horizontalAdvance(QStringLiteral("-00000.000000"));

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "link/gbk.h"
 #include "pages/page_form.h"
 #include "pages/page_writer.h"
@@ -13,11 +13,12 @@
 namespace quendra {
 namespace {
 
-QString addressLabel() { return GprsPage::tr("GPRS目标地址或域名："); }
-QString portLabel() { return GprsPage::tr("GPRS目标端口："); }
-QString smsIntervalLabel() { return GprsPage::tr("报警短信发送间隔："); }
-QString workTypeLabel() { return GprsPage::tr("GPRS工作类型："); }
-QString phoneLabel(int number) { return GprsPage::tr("告警目标手机号码%1：").arg(number); }
+QString labelOf(std::string_view key) { return fieldLabel(ParamGroup::Gprs, key); }
+QString addressLabel() { return labelOf("targetAddress"); }
+QString portLabel() { return labelOf("targetPort"); }
+QString smsIntervalLabel() { return labelOf("smsInterval"); }
+QString workTypeLabel() { return labelOf("workType"); }
+QString phoneLabel(int number) { return labelOf("alarmPhone" + std::to_string(number)); }
 
 }  // namespace
 
@@ -36,9 +37,9 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : QWidget(parent
     addLabeledField(grid, row++, 0, label, edit);
     return edit;
   };
-  loginInterval_ = addInterval(tr("登陆帧间隔："));
-  heartbeatInterval_ = addInterval(tr("心跳帧间隔："));
-  dataInterval_ = addInterval(tr("数据帧间隔："));
+  loginInterval_ = addInterval(labelOf("loginInterval"));
+  heartbeatInterval_ = addInterval(labelOf("heartbeatInterval"));
+  dataInterval_ = addInterval(labelOf("dataInterval"));
   targetAddress_ = addEdit(addressLabel());
   targetPort_ = addEdit(portLabel());
   for (int i = 0; i < GprsParams::kPhoneCount; ++i) phones_[i] = addEdit(phoneLabel(i + 1));

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "fields/field_labels.h"
 #include "link/gbk.h"
 #include "pages/led_preview.h"
 #include "pages/page_form.h"
@@ -12,8 +13,9 @@
 namespace quendra {
 namespace {
 
-QString headerLabel() { return LedPage::tr("标头："); }
-QString footerLabel() { return LedPage::tr("标尾："); }
+QString labelOf(std::string_view key) { return fieldLabel(ParamGroup::Led, key); }
+QString headerLabel() { return labelOf("headerText"); }
+QString footerLabel() { return labelOf("footerText"); }
 
 // Item i of a count list stands for the count i + 1; no selection is 0.
 std::uint16_t selectedCount(const QComboBox* list) { return static_cast<std::uint16_t>(list->currentIndex() + 1); }
@@ -34,7 +36,7 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
   auto* grid = new QGridLayout;
   sizeX_ = new QLineEdit;
   sizeY_ = new QLineEdit;
-  showDataTable_ = makeCheck(tr("数据表格是否显示"));
+  showDataTable_ = makeCheck(labelOf("showDataTable"));
   // Filled once, with no item selected until a read.
   channelCount_ = makeList(numberItems(1, 32));
   columnCount_ = makeList(numberItems(1, 5));
@@ -45,12 +47,12 @@ LedPage::LedPage(const PageContext& context, QWidget* parent) : QWidget(parent),
   headerEnabled_ = makeCheck(tr("使用"), tr("标头"));
   footerEnabled_ = makeCheck(tr("使用"), tr("标尾"));
 
-  addLabeledField(grid, 0, 0, tr("LED屏X尺寸："), sizeX_);
-  addLabeledField(grid, 0, 2, tr("LED屏Y尺寸："), sizeY_);
+  addLabeledField(grid, 0, 0, labelOf("sizeX"), sizeX_);
+  addLabeledField(grid, 0, 2, labelOf("sizeY"), sizeY_);
   grid->addWidget(showDataTable_, 0, 4);
-  addLabeledField(grid, 1, 0, tr("通道显示数量："), channelCount_);
-  addLabeledField(grid, 1, 2, tr("列数："), columnCount_);
-  addLabeledField(grid, 2, 0, tr("LED屏刷新间隔(S)："), refreshInterval_);
+  addLabeledField(grid, 1, 0, labelOf("channelCount"), channelCount_);
+  addLabeledField(grid, 1, 2, labelOf("columnCount"), columnCount_);
+  addLabeledField(grid, 2, 0, labelOf("refreshInterval"), refreshInterval_);
   addTextLine(grid, 3, headerLabel(), headerText_, headerEnabled_);
   addTextLine(grid, 4, footerLabel(), footerText_, footerEnabled_);
 

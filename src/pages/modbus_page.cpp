@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
@@ -21,18 +21,18 @@ ModbusPage::ModbusPage(const PageContext& context, QWidget* parent)
       context_(context),
       selector_(new RecordSelector(tr("槽位"), kModbusSlotCount, this)),
       slaveAddress_(new QLineEdit),
-      enabled_(makeCheck(tr("启用"))),
+      enabled_(makeCheck(fieldLabel(ParamGroup::Modbus, "slotEnabled"))),
       deviceType_(makeList(fieldChoices(ParamGroup::Modbus, "deviceType"))),
       registerStart_(new QLineEdit),
       registerCount_(new QLineEdit) {
   auto* group = new QGroupBox(tr("ModBus-RTU主站参数"));
   auto* grid = new QGridLayout(group);
   addLabeledField(grid, 0, 0, tr("ModBus槽位："), selector_->box());
-  addLabeledField(grid, 1, 0, tr("ModBus从站地址："), slaveAddress_);
+  addLabeledField(grid, 1, 0, fieldLabel(ParamGroup::Modbus, "slaveAddress"), slaveAddress_);
   grid->addWidget(enabled_, 1, 2);
-  addLabeledField(grid, 2, 0, tr("ModBus设备类型："), deviceType_);
-  addLabeledField(grid, 3, 0, tr("寄存器起始地址："), registerStart_);
-  addLabeledField(grid, 4, 0, tr("寄存器个数："), registerCount_);
+  addLabeledField(grid, 2, 0, fieldLabel(ParamGroup::Modbus, "deviceType"), deviceType_);
+  addLabeledField(grid, 3, 0, fieldLabel(ParamGroup::Modbus, "registerStart"), registerStart_);
+  addLabeledField(grid, 4, 0, fieldLabel(ParamGroup::Modbus, "registerCount"), registerCount_);
 
   auto* read = new QPushButton(tr("读取ModBus参数"));
   auto* write = new QPushButton(tr("写入ModBus参数"));

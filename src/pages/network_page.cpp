@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/page_writer.h"
@@ -89,11 +89,11 @@ QWidget* NetworkPage::buildLocalGroup() {
   maxConnections_->setEnabled(false);
   // Editable, so that "写MAC" can give the host a new address.
   mac_ = makeEdit();
-  addLabeledField(grid, 0, 0, tr("静态IP："), hostAddress_);
-  addLabeledField(grid, 1, 0, tr("子网掩码："), subnetMask_);
-  addLabeledField(grid, 2, 0, tr("网关地址："), gateway_);
-  addLabeledField(grid, 0, 2, tr("IP获取方式："), addressMode_);
-  addLabeledField(grid, 1, 2, tr("最大连接数量："), maxConnections_);
+  addLabeledField(grid, 0, 0, fieldLabel(ParamGroup::Network, "hostAddress"), hostAddress_);
+  addLabeledField(grid, 1, 0, fieldLabel(ParamGroup::Network, "subnetMask"), subnetMask_);
+  addLabeledField(grid, 2, 0, fieldLabel(ParamGroup::Network, "gateway"), gateway_);
+  addLabeledField(grid, 0, 2, fieldLabel(ParamGroup::Network, "addressMode"), addressMode_);
+  addLabeledField(grid, 1, 2, fieldLabel(ParamGroup::Network, "maxConnections"), maxConnections_);
   addLabeledField(grid, 2, 2, tr("MAC地址："), mac_);
   return group;
 }

@@ -2,18 +2,9 @@
 
 #include <algorithm>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 
 namespace quendra {
-namespace {
-
-// "终端地址：" as a subject: without its colon.
-QString withoutColon(QString label) {
-  if (label.endsWith(QChar(0xFF1A)) || label.endsWith(QLatin1Char(':'))) label.chop(1);
-  return label.trimmed();
-}
-
-}  // namespace
 
 PageWriter::PageWriter(HostSession& session, InfoLog& infoLog, HistoryStore& history,
                        std::function<HostIdentity()> host, QObject* parent)
@@ -40,7 +31,7 @@ ConfigJob& PageWriter::startJob(ParamGroup group, std::optional<Operation> opera
     QStringList kept;
     for (const FieldDifference& d : j->result().keptIdentity)
       kept << (d.field ? tr("%1保持本机：%2")
-                             .arg(withoutColon(fieldLabel(d.group, d.field->key)),
+                             .arg(fieldHeading(d.group, d.field->key),
                                   fieldDisplayText(d.group, *d.field, d.was))
                        : tr("页面上不显示的字节保持本机"));
     if (!kept.isEmpty()) line(kept.join(tr("，")));
@@ -97,7 +88,7 @@ void PageWriter::finished(ConfigJob* job, const ConfigJobResult& r, const std::f
     case JobVerdict::ReadBackDiffers: {
       QStringList fields;
       for (const FieldDifference& d : diffConfigs(job->target(), session_.config(), r.mismatched))
-        fields << (d.field ? withoutColon(fieldLabel(d.group, d.field->key)) : tr("页面上不显示的字节"));
+        fields << (d.field ? fieldHeading(d.group, d.field->key) : tr("页面上不显示的字节"));
       why = tr("读回的值不同：%1").arg(fields.join(tr("、")));
       break;
     }

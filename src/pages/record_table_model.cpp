@@ -4,18 +4,12 @@
 
 #include "config/csv.h"
 #include "config/field_json.h"
-#include "config/field_labels.h"
+#include "config/field_path.h"
+#include "fields/field_labels.h"
 #include "records/channel_field_rules.h"
 
 namespace quendra {
 namespace {
-
-// "模拟量1 A:" -> "模拟量1 A": a header needs no colon.
-QString headerOf(ParamGroup group, std::string_view key) {
-  QString label = fieldLabel(group, key);
-  while (label.endsWith(QChar(0xFF1A)) || label.endsWith(QLatin1Char(':'))) label.chop(1);
-  return label;
-}
 
 bool decidesRules(const TableColumn& column) {
   return column.group == ParamGroup::Channel && column.field->key == "dataProperty";
@@ -64,14 +58,15 @@ QString quotedIfNeeded(const QString& text) {
 std::vector<TableColumn> recordTableColumns(ParamGroup group) {
   std::vector<TableColumn> columns;
   for (const RecordField& f : fieldsOf(group))
-    columns.push_back({group, std::nullopt, &f, headerOf(group, f.key), QString::fromUtf8(f.key.data(), qsizetype(f.key.size()))});
+    columns.push_back({group, std::nullopt, &f, fieldHeading(group, f.key), QString::fromUtf8(f.key.data(), qsizetype(f.key.size()))});
   return columns;
 }
 
 TableColumn fieldColumn(ParamGroup group, int record, std::string_view key) {
-  QString header = headerOf(group, key);
+  QString header = fieldHeading(group, key);
   if (isBatchGroup(group)) header = recordLabel(group, record) + QLatin1Char(' ') + header;
-  return {group, record, findField(group, key), header, fieldPath(group, record, key)};
+  const RecordField* field = findField(group, key);
+  return {group, record, field, header, fieldPathText({group, record, field})};
 }
 
 std::vector<TableRow> recordTableRows(ParamGroup group) {

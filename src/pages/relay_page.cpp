@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/field_text.h"
 #include "pages/page_form.h"
 #include "pages/record_selector.h"
@@ -25,10 +25,10 @@ RelayPage::RelayPage(const PageContext& context, QWidget* parent)
       startDuration_(new QLineEdit) {
   auto* grid = new QGridLayout;
   addLabeledField(grid, 0, 0, tr("继电器编号："), selector_->box());
-  addLabeledField(grid, 1, 0, tr("继电器工作模式："), workMode_);
-  addLabeledField(grid, 2, 0, tr("继电器启动间隔："), startInterval_);
+  addLabeledField(grid, 1, 0, fieldLabel(ParamGroup::Relay, "workMode"), workMode_);
+  addLabeledField(grid, 2, 0, fieldLabel(ParamGroup::Relay, "startInterval"), startInterval_);
   grid->addWidget(new QLabel(tr("分钟")), 2, 2);
-  addLabeledField(grid, 3, 0, tr("继电器启动时长："), startDuration_);
+  addLabeledField(grid, 3, 0, fieldLabel(ParamGroup::Relay, "startDuration"), startDuration_);
   grid->addWidget(new QLabel(tr("秒")), 3, 2);
 
   auto* read = new QPushButton(tr("读取参数"));

@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "config/atomic_file.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "records/channel_field_rules.h"
 #include "records/field_text.h"
 
@@ -24,12 +24,6 @@ struct Words {
   Q_DECLARE_TR_FUNCTIONS(HostReport)
 };
 QString esc(const QString& text) { return text.toHtmlEscaped(); }
-
-QString labelOf(ParamGroup group, std::string_view key) {
-  QString label = fieldLabel(group, key);
-  while (label.endsWith(QChar(0xFF1A)) || label.endsWith(QLatin1Char(':'))) label.chop(1);
-  return label;
-}
 
 QString valueOf(const HostConfig& config, ParamGroup group, int index, const RecordField& field) {
   return fieldDisplayText(group, field, field.get(config, index));
@@ -75,7 +69,7 @@ FieldBlock fieldTable(const HostReport& r, ParamGroup group) {
   if (!r.config.isKnown(group) || !(r.read[static_cast<int>(group)] & 1u))
     return {heading + notRead(), widthOf(groupLabel(group)) * 3 / 2};  // the heading's larger font
   QList<std::pair<QString, QString>> rows;
-  for (const RecordField& f : fieldsOf(group)) rows.append({labelOf(group, f.key), valueOf(r.config, group, 0, f)});
+  for (const RecordField& f : fieldsOf(group)) rows.append({fieldHeading(group, f.key), valueOf(r.config, group, 0, f)});
   FieldBlock b = labelsAndValues(rows);
   b.html.prepend(heading);
   return b;
@@ -106,7 +100,7 @@ QString recordRows(const HostReport& r, ParamGroup group, std::uint32_t records,
                    const std::function<bool(const RecordField&)>& shown) {
   QString html = QStringLiteral("<table class=\"records\">\n<thead><tr><th></th>");
   for (const RecordField& f : fieldsOf(group))
-    if (shown(f)) html += headerCell(labelOf(group, f.key));
+    if (shown(f)) html += headerCell(fieldHeading(group, f.key));
   html += QStringLiteral("</tr></thead>\n");
   for (int k = 0; k < recordCountOf(group); ++k) {
     if (!((records >> k) & 1u)) continue;
@@ -147,7 +141,7 @@ FieldBlock identityTable(const HostReport& r) {
       {Words::tr("MAC地址"), h ? QString::fromStdString(formatMacDashed(h->mac)) : unknown},
       {Words::tr("IP地址"), h ? QString::fromStdString(formatDottedAddress(h->ip)) : unknown},
       {Words::tr("固件版本"), h && h->firmware ? QString::number(h->firmware) : unknown},
-      {Words::tr("终端地址"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown},
+      {fieldHeading(ParamGroup::Base, "terminalAddress"), baseRead ? QString::fromStdString(formatTerminalAddress(r.config.base.terminalAddress)) : unknown},
       {Words::tr("读取时间"), r.readAt.isValid() ? r.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : unknown},
       {Words::tr("读取工具"), r.readBy.isEmpty() ? unknown : r.readBy},
   });

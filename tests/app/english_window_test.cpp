@@ -9,10 +9,10 @@
 
 #include "app/about_box.h"
 #include "app/config_words.h"
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 #include "app/meaning_text.h"
 #include "app/wait_dialog.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "session/traffic_log.h"
 #include "support/fleet_window.h"
 
@@ -50,12 +50,6 @@ QStringList windowTexts() {
 class EnglishWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void englishOnlyWhenTheFirstUiLanguageIsEnglish() {
-    QVERIFY(prefersEnglish({"en-US", "en-Latn-US", "en"}) && prefersEnglish({"en-GB"}));
-    QVERIFY(!prefersEnglish({"zh-CN", "zh", "en", "en-US"}));  // LANGUAGE=zh_CN:en
-    QVERIFY(!prefersEnglish({"C"}) && !prefersEnglish({"de-DE", "de"}) && !prefersEnglish({}));
-  }
-
   void windowSpeaksEnglishAndChineseComesBack() {
     const QStringList chinese = windowTexts();
     QVERIFY(chinese.contains(QStringLiteral("网口参数 ")));

@@ -8,7 +8,7 @@
 
 #include "app/fleet_table_dialog.h"
 #include "app/fleet_table_model.h"
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 #include "config/history_store.h"
 #include "link/bytes.h"
 #include "pages/record_table_view.h"

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "app/file_chooser.h"
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 #include "app/qt_message_notifier.h"
 
 using namespace quendra;

@@ -11,7 +11,7 @@
 
 #include "report/host_report.h"
 #include "link/gbk.h"
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 #include "sim/initial_records.h"
 #include "sim/sim_hosts.h"
 #include "support/hostile_texts.h"

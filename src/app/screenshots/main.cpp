@@ -39,7 +39,7 @@
 #include "app/fleet_table_dialog.h"
 #include "app/fleet_table_model.h"
 #include "app/history_dialog.h"
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 #include "app/job_progress.h"
 #include "app/main_dialog.h"
 #include "app/traffic_window.h"

@@ -1,8 +1,7 @@
-#include "config/field_labels.h"
+#include "fields/field_labels.h"
 
 #include <QCoreApplication>
 
-#include "config/config_file.h"
 #include "config/field_json.h"
 
 namespace quendra {
@@ -203,17 +202,16 @@ QString fieldDisplayText(ParamGroup group, const RecordField& field, const Field
   return fieldText(field, value);
 }
 
-QString fieldPath(ParamGroup group, int index, std::string_view key) {
-  const QString name = QString::fromUtf8(key.data(), qsizetype(key.size()));
-  const QString groupKey = QLatin1String(configGroupKey(group));
-  return isBatchGroup(group) ? QStringLiteral("%1[%2].%3").arg(groupKey).arg(index).arg(name)
-                             : groupKey + QLatin1Char('.') + name;
-}
-
 QString fieldLabel(ParamGroup group, std::string_view key) {
   for (const Label& l : kLabels)
     if (l.group == group && key == l.key) return tr(l.text);
   return QString::fromUtf8(key.data(), qsizetype(key.size()));
+}
+
+QString fieldHeading(ParamGroup group, std::string_view key) {
+  QString label = fieldLabel(group, key);
+  while (label.endsWith(QChar(0xFF1A)) || label.endsWith(QLatin1Char(':'))) label.chop(1);
+  return label.trimmed();
 }
 
 QString groupLabel(ParamGroup group) { return tr(kGroupTitles[static_cast<int>(group)]); }

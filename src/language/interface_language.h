@@ -1,8 +1,8 @@
 #pragma once
-// The language of the window and of the reports, also those the command line
-// makes. The texts in the sources are Chinese, as on the hosts, and stay the
-// default; an operator whose desktop speaks English gets the English
-// translation (translations/quendra_en.ts, built into the report library as
+// The language of every front end: the window, the command line and the
+// reports either makes. The texts in the sources are Chinese, as on the hosts,
+// and stay the default; an operator whose desktop speaks English gets the
+// English translation (translations/quendra_en.ts, built into this library as
 // :/i18n/quendra_en.qm). The toolkit's own texts (message box buttons, the
 // file dialog, the context menu of text fields) are English in Qt itself: the
 // Chinese window takes their Chinese from Qt's translations (Debian:
@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class QCoreApplication;
+class QTranslator;
 
 namespace quendra {
 
@@ -17,6 +18,10 @@ namespace quendra {
 // LANGUAGE, else LC_ALL, LC_MESSAGES or LANG) is English. Chinese, C/POSIX,
 // no setting and every other language keep the Chinese texts.
 bool prefersEnglish(const QStringList& uiLanguages);
+
+// Loads the English translation into `translator` without installing it (to
+// give a text in both languages); false when it could not be loaded.
+bool loadEnglish(QTranslator& translator);
 
 // Installs the English translation for every window built afterwards;
 // false when it could not be loaded.

@@ -1,4 +1,4 @@
-#include "report/interface_language.h"
+#include "language/interface_language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -7,6 +7,9 @@
 
 namespace quendra {
 namespace {
+
+// translations/quendra_en.ts as lrelease compiled it into this library.
+const QString kEnglishFile = QStringLiteral(":/i18n/quendra_en.qm");
 
 bool installTranslation(QCoreApplication& app, const QString& file, const QString& folder = QString()) {
   auto* translator = new QTranslator(&app);
@@ -21,7 +24,9 @@ bool prefersEnglish(const QStringList& uiLanguages) {
   return !uiLanguages.isEmpty() && QLocale(uiLanguages.first()).language() == QLocale::English;
 }
 
-bool installEnglish(QCoreApplication& app) { return installTranslation(app, QStringLiteral(":/i18n/quendra_en.qm")); }
+bool loadEnglish(QTranslator& translator) { return translator.load(kEnglishFile); }
+
+bool installEnglish(QCoreApplication& app) { return installTranslation(app, kEnglishFile); }
 
 bool installToolkitChinese(QCoreApplication& app) {
   return installTranslation(app, QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));

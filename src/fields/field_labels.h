@@ -12,6 +12,8 @@
 namespace quendra {
 
 QString fieldLabel(ParamGroup group, std::string_view key);
+// The label without its closing colon, for a column header or within a sentence.
+QString fieldHeading(ParamGroup group, std::string_view key);
 // "网口参数", "基础参数", ..., and "通道5", "槽位7", "继电器3" for batch records.
 QString recordLabel(ParamGroup group, int index);
 // A whole group as its tab names it: "网口参数", ..., "通道参数", "ModBus参数", "继电器参数".
@@ -25,7 +27,5 @@ bool isCheckField(ParamGroup group, std::string_view key);
 // A value as its page shows it: a list's row text (a value beyond the list as
 // its number), anything else as fieldText writes it.
 QString fieldDisplayText(ParamGroup group, const RecordField& field, const FieldValue& value);
-// A field as configuration files name it: "channels[3].upperLimit1", "network.hostAddress".
-QString fieldPath(ParamGroup group, int index, std::string_view key);
 
 }  // namespace quendra
