@@ -30,14 +30,15 @@ struct Fixture : FleetWindow {
   // Searches, opens the table and reads every host.
   bool readTable() {
     dialog.search();
-    if (!QTest::qWaitFor([&] { return dialog.deviceList()->rowCount() == 3; }, 5000)) return false;
+    if (!QTest::qWaitFor([&] { return hostList()->rowCount() == 3; }, 5000)) return false;
     press(&dialog, QStringLiteral("主机总表..."));
-    table = dialog.configActions().fleetTable();
+    table = openWindow<FleetTableDialog>();
     QSignalSpy done(table, &FleetTableDialog::jobFinished);
     press(table, QStringLiteral("读取"));
     return done.wait(20000);
   }
-  FleetTableModel* model() const { return table->model(); }
+  RecordTableView* view() const { return field<RecordTableView>(table, QStringLiteral("主机总表")); }
+  FleetTableModel* model() const { return qobject_cast<FleetTableModel*>(view()->model()); }
   int column(const QString& path) const {
     for (int c = 0; c < model()->columnCount(); ++c)
       if (model()->column(c).tooltip == path) return c;
@@ -68,10 +69,10 @@ class FleetTableWindowTest : public QObject {
     Fixture f;
     std::copy_n(f.host(0).network.begin() + 1, 4, f.host(1).network.begin() + 1);
     QVERIFY(f.readTable());
-    DeviceList* list = f.dialog.deviceList();  // the newest answer on top: host 3, 2, 1
-    QCOMPARE((QStringList{list->text(0, DeviceList::ConflictColumn), list->text(1, DeviceList::ConflictColumn),
-                          list->text(2, DeviceList::ConflictColumn)}),
-             (QStringList{"", "IP重复", "IP重复"}));
+    DeviceList* list = f.hostList();  // the newest answer on top: host 3, 2, 1
+    QStringList marks;
+    for (int r = 0; r < 3; ++r) marks << list->model()->index(r, DeviceList::ConflictColumn).data().toString();
+    QCOMPARE(marks, (QStringList{"", "IP重复", "IP重复"}));
     QVERIFY(list->model()->index(1, 0).data(Qt::ToolTipRole).toString().contains("另一台主机也以此IP（192.168.1.10）应答"));
     int widths = 0;
     for (int c = 0; c < DeviceList::ColumnCount; ++c) widths += list->columnWidth(c);
@@ -120,8 +121,8 @@ class FleetTableWindowTest : public QObject {
     // A block of two cells of hosts 2 and 3 from a spreadsheet; host 3 never answers the GPRS write.
     const int phone = f.column("gprs.alarmPhone1");
     QApplication::clipboard()->setText(QStringLiteral("13911110001\t13911110002\n13911110003\t13911110004\n"));
-    f.table->view()->setCurrentIndex(m->index(1, phone));
-    f.table->view()->pasteClipboard();
+    f.view()->setCurrentIndex(m->index(1, phone));
+    f.view()->pasteClipboard();
     f.host(2).silent.insert(writeCommandOf(ParamGroup::Gprs));
     QSignalSpy done(f.table, &FleetTableDialog::jobFinished);
     press(f.table, QStringLiteral("写入"));

@@ -75,8 +75,8 @@ class HostileTextWindowTest : public QObject {
     FleetWindow window(1);
     window.host(0).nameGbk = *gbk;
     QVERIFY(window.searchAndSelect());
-    window.dialog.configActions().showHistory();
-    const QLabel* heading = window.dialog.configActions().historyDialog()->findChild<QLabel*>();
+    press(&window.dialog, QStringLiteral("历史记录..."));
+    const QLabel* heading = openWindow<HistoryDialog>()->findChild<QLabel*>();
     QVERIFY2(shown(heading).contains(h.text()), qPrintable(shown(heading)));
   }
 };

@@ -8,8 +8,6 @@
 
 #include "app/compare_dialog.h"
 #include "config/history_store.h"
-#include "pages/base_page.h"
-#include "pages/network_page.h"
 #include "support/fleet_window.h"
 
 using namespace quendra;
@@ -19,16 +17,11 @@ namespace {
 
 struct Fixture : FleetWindow {
   Fixture() : FleetWindow(2) { quickTimeouts(); }
-  bool settled() {
-    return QTest::qWaitFor([&] { return !dialog.pageWriter().busy() && !dialog.configActions().busy() && dialog.session().idle(); },
-                           20000);
-  }
   void press(MainDialog::Tab tab, const QString& button) {
-    dialog.tabs()->setCurrentIndex(tab);
-    buttonByText(dialog.tabs()->widget(tab), button)->click();
+    tabs()->setCurrentIndex(tab);
+    buttonByText(page(tab), button)->click();
     QVERIFY(settled());
   }
-  QString log() const { return const_cast<MainDialog&>(dialog).infoLog().text(); }
   // The requests sent with this outer command, and tunnel writes, since the last clear.
   int sent(int outer) const {
     int n = 0;
@@ -92,13 +85,13 @@ class PageWriteWindowTest : public QObject {
     const Bytes before = p.group == ParamGroup::Network ? f.host(1).network : f.host(1).records.at(readCommandOf(p.group, 0));
     QVERIFY(f.searchAndSelect(0));
     if (p.read.isEmpty()) {
-      f.dialog.configActions().saveConfig();
+      test::press(&f.dialog, QStringLiteral("保存配置..."));
       QVERIFY(f.settled());
     } else {
       f.press(p.tab, p.read);
     }
     QVERIFY(f.searchAndSelect(1));
-    if (p.read.isEmpty()) f.dialog.configActions().openFile(file.path);
+    if (p.read.isEmpty()) test::press(&f.dialog, QStringLiteral("打开配置..."));
     f.transport.clearRequests();
     f.press(p.tab, p.write);
     QCOMPARE(f.keptOf(p.group), before);  // what host 2 held, kept first (its group read first)
@@ -119,7 +112,7 @@ class PageWriteWindowTest : public QObject {
       QVERIFY(f.searchAndSelect(0));  // host 1's values again, then a terminal address typed for host 2
       f.press(p.tab, p.read);
       QVERIFY(f.searchAndSelect(1));
-      QLineEdit* address = edit(f.dialog.basePage(), QStringLiteral("终端地址："));
+      QLineEdit* address = edit(f.page(MainDialog::BaseTab), QStringLiteral("终端地址："));
       address->selectAll();
       QTest::keyClicks(address, QStringLiteral("4c3c2b1a"));
       f.press(p.tab, p.write);
@@ -142,7 +135,7 @@ class PageWriteWindowTest : public QObject {
     f.transport.responder = [&f](ByteView d) {  // the host ignores network writes
       return readSent(d).command == kWriteNetwork ? std::vector<Bytes>{} : f.transport.fleet().handle(d);
     };
-    edit(f.dialog.networkPage(), QStringLiteral("网关地址："))->setText(QStringLiteral("192.168.1.254"));
+    edit(f.page(MainDialog::NetworkTab), QStringLiteral("网关地址："))->setText(QStringLiteral("192.168.1.254"));
     f.press(MainDialog::NetworkTab, QStringLiteral("写入网络参数"));
     QVERIFY2(f.log().endsWith(QStringLiteral("网口参数写入失败：读回的值不同：网关地址\r\n")), qPrintable(f.log()));
   }
@@ -172,7 +165,7 @@ class PageWriteWindowTest : public QObject {
     const Bytes network = f.host(1).network;
     f.press(MainDialog::NetworkTab, QStringLiteral("网络恢复出厂"));
     QCOMPARE(f.keptOf(ParamGroup::Network), network);
-    edit(f.dialog.networkPage(), QStringLiteral("MAC地址："))->setText(QStringLiteral("02-4B-7D-00-00-22"));
+    edit(f.page(MainDialog::NetworkTab), QStringLiteral("MAC地址："))->setText(QStringLiteral("02-4B-7D-00-00-22"));
     f.press(MainDialog::NetworkTab, QStringLiteral("写MAC"));
     QCOMPARE(int(HistoryStore().entries(Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x02}).size()), 2);
     QCOMPARE(f.host(1).mac, (Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x22}));
@@ -198,12 +191,12 @@ class PageWriteWindowTest : public QObject {
     Fixture f;
     QVERIFY(f.searchAndSelect(0));
     f.press(MainDialog::BaseTab, QStringLiteral("读取基础参数"));
-    edit(f.dialog.basePage(), QStringLiteral("登陆帧间隔时间："))->setText(QStringLiteral("99"));
-    f.dialog.configActions().writeAll();
-    QVERIFY(QTest::qWaitFor([&] { return f.dialog.configActions().compareDialog(); }, 20000));
+    edit(f.page(MainDialog::BaseTab), QStringLiteral("登陆帧间隔时间："))->setText(QStringLiteral("99"));
+    test::press(&f.dialog, QStringLiteral("写入全部..."));
+    QVERIFY(QTest::qWaitFor([&] { return openWindow<CompareDialog>(); }, 20000));
     QVERIFY(f.searchAndSelect(1));
     f.transport.clearRequests();
-    f.dialog.configActions().compareDialog()->accept();
+    openWindow<CompareDialog>()->accept();
     QVERIFY(f.settled());
     QCOMPARE(f.sent(kTunnel) + f.sent(kWriteNetwork), 0);
     QVERIFY(f.log().endsWith(QStringLiteral("已选择其他主机，未写入\r\n")));

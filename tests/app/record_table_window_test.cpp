@@ -2,11 +2,8 @@
 // everything as it was; an edit of three channels writes exactly those three records, after the history, verified,
 // and the form shows them. The LED page's preview follows its fields.
 
-#include "app/config_actions.h"
 #include "config/history_store.h"
 #include "link/bytes.h"
-#include "pages/channel_page.h"
-#include "pages/led_preview.h"
 #include "pages/record_table_dialog.h"
 #include "support/fleet_window.h"
 
@@ -37,34 +34,30 @@ class RecordTableWindowTest : public QObject {
     FleetWindow f;
     QVERIFY(f.searchAndSelect());
     f.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("读取通道参数"));
-    ChannelPage* page = f.dialog.channelPage();
-    ConfigActions& actions = f.dialog.configActions();
-
-    press(page, QStringLiteral("表格编辑…"));
-    RecordTableDialog* table = actions.tableDialog();
-    QVERIFY(table);
-    const int delay = column(table->model(), "alarmDelay");
-    QVERIFY(!table->model()->setData(table->model()->index(0, delay), QStringLiteral("x"), Qt::EditRole));  // in a box
+    QWidget* page = f.page(MainDialog::ChannelTab);
+    const auto openTable = [&] {  // the table and its model
+      press(page, QStringLiteral("表格编辑…"));
+      auto* table = openWindow<RecordTableDialog>();
+      return std::pair{table, qobject_cast<RecordTableModel*>(field<QTableView>(table, QStringLiteral("通道参数"))->model())};
+    };
+    auto [table, model] = openTable();
+    const int delay = column(model, "alarmDelay");
+    QVERIFY(!model->setData(model->index(0, delay), QStringLiteral("x"), Qt::EditRole));  // in a box
     QCOMPARE(f.notifier.notices.last().title + f.notifier.notices.last().text, "提示通道1 报警延时(S)：“x”不是数字");
-    QVERIFY(!table->model()->setCellText(0, delay, "99"));
+    QVERIFY(!model->setCellText(0, delay, "99"));
     press(table, QStringLiteral("取消"));
     QCOMPARE(f.dialog.session().config().channels[0].alarmDelay, 10);
 
-    press(page, QStringLiteral("表格编辑…"));
-    table = actions.tableDialog();
-    for (int k : {1, 4, 8}) QVERIFY(!table->model()->setCellText(k, delay, QString::number(200 + k)));
+    std::tie(table, model) = openTable();
+    for (int k : {1, 4, 8}) QVERIFY(!model->setCellText(k, delay, QString::number(200 + k)));
     f.transport.clearRequests();
     press(table, QStringLiteral("写入"));
-    QVERIFY(QTest::qWaitFor([&] { return !actions.busy() && f.dialog.session().idle(); }, 20000));
-
-    QList<int> writes;
-    for (int c : f.transport.tunnelCommands())
-      if (c && classifyTunnelCommand(static_cast<std::uint8_t>(c))->isWrite) writes << c;
-    QCOMPARE(writes, (QList<int>{writeCommandOf(ParamGroup::Channel, 1), writeCommandOf(ParamGroup::Channel, 4),
+    QVERIFY(f.settled());
+    QCOMPARE(f.writeCommands(), (QList<int>{writeCommandOf(ParamGroup::Channel, 1), writeCommandOf(ParamGroup::Channel, 4),
                                  writeCommandOf(ParamGroup::Channel, 8)}));
     for (int k : {1, 4, 8}) QCOMPARE(hostAlarmDelay(f.host(), k), 200 + k);
     QCOMPARE(hostAlarmDelay(f.host(), 2), 12);
-    QVERIFY(f.dialog.infoLog().text().endsWith(QStringLiteral("写入完成，3条记录已读回校验\r\n")));
+    QVERIFY(f.log().endsWith(QStringLiteral("写入完成，3条记录已读回校验\r\n")));
     QCOMPARE(int(HistoryStore().entries(f.host().mac).size()), 1);
     for (int k : {1, 4, 8}) {
       list(page, QStringLiteral("通道号："))->setCurrentIndex(k);
@@ -76,16 +69,14 @@ class RecordTableWindowTest : public QObject {
     FleetWindow f;
     QVERIFY(f.searchAndSelect());
     f.pressAndSettle(MainDialog::LedTab, QStringLiteral("读取LED屏参数"));  // 192 x 96, header, 8 channels in 2 columns
-    QWidget* page = f.dialog.tabs()->widget(MainDialog::LedTab);
-    auto* preview = page->findChild<LedPreview*>();
-    QCOMPARE(preview->accessibleName(), QStringLiteral("LED屏预览"));
-    QCOMPARE(preview->layout().rows, 4);
+    QWidget* page = f.page(MainDialog::LedTab);
+    QWidget* preview = field<QWidget>(page, QStringLiteral("LED屏预览"));  // what it draws, as a screen reader hears it
+    QCOMPARE(preview->accessibleDescription(), QStringLiteral("192×96像素，8个通道2列，每屏4行，共1屏"));
     list(page, QStringLiteral("列数："))->setCurrentIndex(3);
-    QCOMPARE(preview->layout().rows, 2);
+    QCOMPARE(preview->accessibleDescription(), QStringLiteral("192×96像素，8个通道4列，每屏2行，共1屏"));
     check(page, QStringLiteral("标头 使用"))->setChecked(false);
-    QCOMPARE(preview->layout().table->y, 0);
     edit(page, QStringLiteral("LED屏Y尺寸："))->setText(QStringLiteral("32"));
-    QCOMPARE(preview->layout().rowsShown, 2);
+    QCOMPARE(preview->accessibleDescription(), QStringLiteral("192×32像素，8个通道4列，每屏2行，共1屏"));
   }
 };
 

@@ -51,12 +51,13 @@ class TrafficWindowTest : public QObject {
     broken[20] ^= 0xFF;  // the CRC no longer fits: the tool drops the reply, the window says why
     w.transport.deliverNow(broken);
 
-    w.dialog.trafficButton()->click();
-    TrafficWindow* window = w.dialog.trafficWindow();
-    QVERIFY(window && window->isVisible() && !window->isModal());
-    for (const char* name : {"数据报", "数据", "计数", "导出pcapng...", "导出文本..."})
-      QVERIFY2(findByAccessibleName<QWidget>(window, QString::fromUtf8(name)), name);
-    const QAbstractItemModel* table = window->table()->model();
+    press(&w.dialog, QStringLiteral("通信记录..."));
+    auto* window = openWindow<TrafficWindow>();
+    QVERIFY(window && !window->isModal());
+    for (const char* name : {"导出pcapng...", "导出文本..."}) QVERIFY2(findByAccessibleName<QWidget>(window, QString::fromUtf8(name)), name);
+    auto* datagrams = field<QTableView>(window, QStringLiteral("数据报"));
+    const QAbstractItemModel* table = datagrams->model();
+    const auto counters = [&] { return cells(field<QTableWidget>(window, QStringLiteral("计数"))->model(), 0); };
     QCOMPARE(cells(table, 0, TrafficTableModel::DirectionColumn), QStringLiteral("发送|127.0.0.1|255.255.255.255:1901|搜索请求"));
     QStringList meanings;
     for (int row = 1; row < table->rowCount(); ++row) meanings << cells(table, row, TrafficTableModel::MeaningColumn);
@@ -64,13 +65,13 @@ class TrafficWindowTest : public QObject {
                                     "搜索应答 来自 024B7D000002 IP 192.168.1.11 版本711 名称 模拟主机2",
                                     "读取网络参数 发往 024B7D000001", "网络参数应答 来自 024B7D000001",
                                     "格式错误，已丢弃：CRC错误"}));
-    window->table()->selectRow(0);
-    QCOMPARE(window->bytesView()->toPlainText(), QStringLiteral("0000  AA 00 01 02 02"));
-    QCOMPARE(window->countersTable()->rowCount(), 1);  // local address, sent, resent, received, dropped as malformed
-    QCOMPARE(cells(window->countersTable()->model(), 0), QStringLiteral("127.0.0.1|2|0|4|1"));
+    datagrams->selectRow(0);
+    QCOMPARE(field<QPlainTextEdit>(window, QStringLiteral("数据"))->toPlainText(), QStringLiteral("0000  AA 00 01 02 02"));
+    QCOMPARE(field<QTableWidget>(window, QStringLiteral("计数"))->rowCount(), 1);
+    QCOMPARE(counters(), QStringLiteral("127.0.0.1|2|0|4|1"));  // local address, sent, resent, received, malformed
     const Bytes toNobody = OuterFrame::buildReadNetworkRequest(Mac{2, 0, 0, 0, 0, 9});
     for (int i = 0; i < 2; ++i) w.transport.sendToAll(toNobody), w.transport.deliverNow(toNobody);  // heard back
-    QTRY_COMPARE(cells(window->countersTable()->model(), 0), QStringLiteral("127.0.0.1|4|1|6|1"));
+    QTRY_COMPARE(counters(), QStringLiteral("127.0.0.1|4|1|6|1"));
 
     QTemporaryDir dir;
     QFile text(dir.filePath("traffic.txt"));
@@ -91,9 +92,11 @@ class TrafficWindowTest : public QObject {
     QCOMPARE(w.notifier.notices[0].title + w.notifier.notices[0].text, "警告无法写入文件 " + dir.filePath("missing/x"));
 
     window->close();  // the window and its model go; the log keeps recording
-    QTRY_VERIFY(!w.dialog.trafficWindow());
+    QTRY_VERIFY(!w.dialog.findChild<TrafficWindow*>());
     w.dialog.search();
-    QCOMPARE(w.dialog.trafficLog().counters()[0].sent, 5u);
+    press(&w.dialog, QStringLiteral("通信记录..."));
+    window = openWindow<TrafficWindow>();
+    QTRY_COMPARE(counters(), QStringLiteral("127.0.0.1|5|1|8|1"));  // the search and its answers
   }
 
   void tableFollowsTheRingAsItDropsTheOldest() {

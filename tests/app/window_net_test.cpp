@@ -1,12 +1,13 @@
 // The window on its real sockets against quendra-hostsim, both on loopback inside a private network namespace: it
 // opens its receive socket on 1901 and speaks from 127.0.0.1; search, selection and a tunnel read arrive over UDP;
-// closing the window closes the sockets.
+// closing the window closes the sockets (port 1901 is free again).
 #include <QProcess>
+#include <QTabWidget>
 #include <QTest>
+#include <QUdpSocket>
 
 #include "app/device_list.h"
 #include "app/main_dialog.h"
-#include "pages/base_page.h"
 #include "support/widgets.h"
 
 using namespace quendra;
@@ -23,21 +24,24 @@ class WindowNetTest : public QObject {
     RecordingNotifier notifier;
     MainDialog dialog(notifier, [] { return std::vector<std::uint32_t>{0x7F000001}; });
     dialog.show();
-    QVERIFY(dialog.udpTransport()->receiveSocketOpen());
+    auto* list = field<DeviceList>(&dialog, QStringLiteral("监控主机列表"));
     dialog.search();
-    QTRY_COMPARE_WITH_TIMEOUT(dialog.deviceList()->rowCount(), 2, 10000);
-    dialog.deviceList()->selectRow(0);
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 2, 10000);
+    list->setCurrentIndex(list->model()->index(0, 0));
     dialog.selectDevice();
-    QTRY_VERIFY_WITH_TIMEOUT(dialog.flags().networkRead, 10000);
-    QVERIFY(dialog.selectedDevice() != Mac{});
-    dialog.tabs()->setCurrentIndex(MainDialog::BaseTab);
-    press(dialog.basePage(), QStringLiteral("读取基础参数"));
-    QTRY_VERIFY_WITH_TIMEOUT(dialog.flags().baseRead, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.session().flags().networkRead, 10000);
+    QVERIFY(dialog.session().target() != Mac{});
+    auto* tabs = field<QTabWidget>(&dialog, QStringLiteral("parameterTabs"));
+    tabs->setCurrentIndex(MainDialog::BaseTab);
+    press(tabs->currentWidget(), QStringLiteral("读取基础参数"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.session().flags().baseRead, 10000);
     QVERIFY(notifier.notices.isEmpty());
-    dialog.close();
-    QVERIFY(!dialog.udpTransport()->receiveSocketOpen());
     sim.terminate();
     sim.waitForFinished(3000);
+    QUdpSocket probe;  // binds where no other socket is bound, sharing with none
+    QVERIFY(!probe.bind(QHostAddress::AnyIPv4, kDevicePort, QUdpSocket::DontShareAddress));
+    dialog.close();
+    QVERIFY(probe.bind(QHostAddress::AnyIPv4, kDevicePort, QUdpSocket::DontShareAddress));
   }
 };
 

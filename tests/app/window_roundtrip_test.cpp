@@ -6,8 +6,6 @@
 #include <QLineEdit>
 
 #include "link/gbk.h"
-#include "pages/channel_page.h"
-#include "pages/network_page.h"
 #include "support/fleet_window.h"
 #include "support/image_bytes.h"
 
@@ -59,7 +57,7 @@ class WindowRoundTripTest : public QObject {
     const Row& r = kRows[row];
     FleetWindow w;
     QVERIFY(w.searchAndSelect());
-    QWidget* page = w.dialog.tabs()->widget(r.tab);
+    QWidget* page = w.page(r.tab);
     const auto readAgain = [&] {
       if (r.read.isEmpty()) {
         QVERIFY(w.searchAndSelect());
@@ -109,7 +107,7 @@ class WindowRoundTripTest : public QObject {
     if (readCommand == 3) record[79] |= 0x02;  // phone 2 given
     QVERIFY(w.searchAndSelect());
     if (!rowOf(tab).read.isEmpty()) w.pressAndSettle(MainDialog::Tab(tab), rowOf(tab).read);
-    if (readCommand == 0) edit(w.dialog.networkPage(), QStringLiteral("服务器1 源端口："))->setText(QStringLiteral("2001"));
+    if (readCommand == 0) edit(w.page(MainDialog::NetworkTab), QStringLiteral("服务器1 源端口："))->setText(QStringLiteral("2001"));
     w.notifier.notices.clear();
     w.pressAndSettle(MainDialog::Tab(tab), rowOf(tab).write);
 
@@ -126,7 +124,7 @@ class WindowRoundTripTest : public QObject {
     FleetWindow w;
     QVERIFY(w.searchAndSelect());
     w.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("读取通道参数"));
-    QWidget* page = w.dialog.channelPage();
+    QWidget* page = w.page(MainDialog::ChannelTab);
     QComboBox* selector = list(page, QStringLiteral("通道号："));
     selector->setCurrentIndex(2);
     QLineEdit* name = edit(page, QStringLiteral("模拟量1名称："));

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextDocument>
+#include <QLabel>
 #include <QTimer>
 
 #include "app/about_box.h"
@@ -15,7 +16,6 @@
 #include "app/qt_message_notifier.h"
 #include "app/wait_dialog.h"
 #include "pages/modbus_page.h"
-#include "pages/network_page.h"
 #include "support/fleet_window.h"
 
 using namespace quendra;
@@ -36,9 +36,21 @@ QString viewText(QString log) { return log.replace(QStringLiteral("\r\n"), QStri
 
 // The operator's double-click on row r of the host list.
 void doubleClickRow(DeviceList* list, int r) {
-  const QPoint at = list->rowRect(r).center();
+  const QPoint at = list->visualRect(list->model()->index(r, 0)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+// The texts of a row of the host list from column 0, or of a column.
+QStringList rowTexts(const QAbstractItemModel* m, int row, int columns) {
+  QStringList out;
+  for (int c = 0; c < columns; ++c) out << m->index(row, c).data().toString();
+  return out;
+}
+QStringList columnTexts(const QAbstractItemModel* m, int column) {
+  QStringList out;
+  for (int r = 0; r < m->rowCount(); ++r) out << m->index(r, column).data().toString();
+  return out;
 }
 
 }  // namespace
@@ -55,58 +67,58 @@ class WindowTest : public QObject {
       const QImage icon = w.dialog.windowIcon().pixmap(QSize(size, size)).toImage();
       QVERIFY(icon.size() == QSize(size, size) && icon.pixelColor(size / 2, size / 2).alpha() > 0);
     }
-    QCOMPARE(w.dialog.portField()->text(), QStringLiteral("1901"));
-    QCOMPARE(w.dialog.infoLogView()->toPlainText(), viewText(helpText()));
+    QCOMPARE(edit(&w.dialog, QStringLiteral("电脑网卡IP 端口"))->text(), QStringLiteral("1901"));
+    QCOMPARE(field<QPlainTextEdit>(&w.dialog, QStringLiteral("信息提示区"))->toPlainText(), viewText(helpText()));
 
-    QTabWidget* tabs = w.dialog.tabs();
+    QTabWidget* tabs = w.tabs();
     const QStringList titles = {"网口参数 ", "GPRS参数 ", "基础参数 ", "通道参数 ", "ModBus参数", "继电器参数", "LED屏参数"};
     for (int i = 0; i < 7; ++i) QCOMPARE(tabs->tabText(i), titles[i]);
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(MainDialog::ModbusTab).center());
-    QVERIFY(w.dialog.modbusPage()->isVisible());
-
-    DeviceList* list = w.dialog.deviceList();
-    const QStringList headers = {"设备IP", "设备名称", "MAC地址", "固件版本"};
-    for (const QSize size : {w.dialog.size(), w.dialog.size() + QSize(200, 50)}) {
-      w.dialog.resize(size);
-      QTest::qWait(0);
-      int widths = 0;  // the columns fill the list as it grows: address, name and MAC alike, the version narrower
-      for (int c = 0; c < 4; ++c) {
-        QCOMPARE(list->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
-        widths += list->columnWidth(c);
-      }
-      QVERIFY(widths <= list->viewport()->width() && widths > list->viewport()->width() - 4);
-      QVERIFY(list->columnWidth(0) == list->columnWidth(2) && list->columnWidth(1) == list->columnWidth(2));
-      QVERIFY(list->columnWidth(3) < list->columnWidth(2) && list->columnWidth(3) > list->columnWidth(2) / 2);
-    }
+    QVERIFY(w.dialog.findChild<ModbusPage*>()->isVisible());
   }
 
   void searchListsEveryAnswerAndADoubleClickSelects() {
     FleetWindow w(2);
-    DeviceList* list = w.dialog.deviceList();
-    QTest::mouseClick(w.dialog.searchButton(), Qt::LeftButton);
+    DeviceList* list = w.hostList();
+    QWidget* network = w.page(MainDialog::NetworkTab);
+    press(&w.dialog, QStringLiteral("搜索"));
     QTRY_COMPARE(list->rowCount(), 2);
     QCOMPARE(w.transport.requests(), QList<Bytes>{OuterFrame::buildSearchRequest()});
-    const QStringList top = {"192.168.1.11", "模拟主机2", "024B7D000002", "711"};  // the later answer on top
-    for (int c = 0; c < 4; ++c) QCOMPARE(list->text(0, c), top[c]);
-    QCOMPARE(list->text(1, DeviceList::MacColumn), QStringLiteral("024B7D000001"));
-    QCOMPARE(w.dialog.infoLog().text(), QStringLiteral("搜索...\r\n搜索到设备\r\n搜索到设备\r\n"));
+    const QStringList headers = {"设备IP", "设备名称", "MAC地址", "固件版本"};
+    QCOMPARE(rowTexts(list->model(), 0, 4), (QStringList{"192.168.1.11", "模拟主机2", "024B7D000002",
+                                                          QString::number(w.host(1).firmwareVersion)}));  // the later on top
+    QCOMPARE(list->model()->index(1, DeviceList::MacColumn).data().toString(), QStringLiteral("024B7D000001"));
+    QCOMPARE(w.log(), QStringLiteral("搜索...\r\n搜索到设备\r\n搜索到设备\r\n"));
+    for (const QSize size : {w.dialog.size(), w.dialog.size() + QSize(200, 50)}) {
+      w.dialog.resize(size);
+      QTest::qWait(0);
+      int widths = 0;  // the columns fill the list as it grows, each wide enough for its title and texts
+      for (int c = 0; c < 4; ++c) {
+        QCOMPARE(list->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        widths += list->columnWidth(c);
+        const QStringList texts = columnTexts(list->model(), c) << headers[c];
+        for (const QString& text : texts)
+          QVERIFY2(list->fontMetrics().horizontalAdvance(text) < list->columnWidth(c), qPrintable(text));
+      }
+      QVERIFY(widths <= list->viewport()->width() && widths > list->viewport()->width() - 4);
+    }
 
     doubleClickRow(list, 1);
-    QCOMPARE(w.dialog.selectedDevice(), w.host(0).mac);
-    QCOMPARE(edit(w.dialog.networkPage(), QStringLiteral("MAC地址："))->text(), QStringLiteral("02-4B-7D-00-00-01"));
+    QCOMPARE(w.dialog.session().target(), w.host(0).mac);
+    QCOMPARE(edit(network, QStringLiteral("MAC地址："))->text(), QStringLiteral("02-4B-7D-00-00-01"));
     QCOMPARE(w.transport.requests().last(), OuterFrame::buildReadNetworkRequest(w.host(0).mac));
-    QTRY_VERIFY(w.dialog.flags().networkRead);
-    QCOMPARE(edit(w.dialog.networkPage(), QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.10"));
-    QCOMPARE(w.dialog.infoLog().text(), QStringLiteral("读取参数...\r\n读取网络参数成功！\r\n"));
+    QTRY_VERIFY(w.dialog.session().flags().networkRead);
+    QCOMPARE(edit(network, QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.10"));
+    QCOMPARE(w.log(), QStringLiteral("读取参数...\r\n读取网络参数成功！\r\n"));
 
     doubleClickRow(list, 0);  // another host: only the selection changes
-    QCOMPARE(w.dialog.selectedDevice(), w.host(1).mac);
-    QTRY_COMPARE(edit(w.dialog.networkPage(), QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.11"));
+    QCOMPARE(w.dialog.session().target(), w.host(1).mac);
+    QTRY_COMPARE(edit(network, QStringLiteral("静态IP："))->text(), QStringLiteral("192.168.1.11"));
     w.dialog.search();  // empties the list, keeps the selection and the flag
     QCOMPARE(list->rowCount(), 0);
     QTRY_COMPARE(list->rowCount(), 2);
-    QCOMPARE(w.dialog.selectedDevice(), w.host(1).mac);
-    QVERIFY(w.dialog.flags().networkRead);
+    QCOMPARE(w.dialog.session().target(), w.host(1).mac);
+    QVERIFY(w.dialog.session().flags().networkRead);
     list->clearSelection();
     const int sent = int(w.transport.requests().size());
     w.dialog.selectDevice();  // no row selected: nothing
@@ -114,36 +126,34 @@ class WindowTest : public QObject {
     // Host 2 heard again with another address: both its rows say so, host 1's says nothing.
     w.transport.deliverNow(OuterFrame::buildSearchAnswer({0xC0A80163, w.host(1).mac, 711, "x"}));
     QTRY_COMPARE(list->rowCount(), 3);
-    QCOMPARE((QStringList{list->text(0, DeviceList::ConflictColumn), list->text(1, DeviceList::ConflictColumn),
-                          list->text(2, DeviceList::ConflictColumn)}),
-             (QStringList{"多个IP", "多个IP", ""}));
+    QCOMPARE(columnTexts(list->model(), DeviceList::ConflictColumn), (QStringList{"多个IP", "多个IP", ""}));
     QVERIFY(list->model()->index(1, 0).data(Qt::ToolTipRole).toString().contains("此主机（MAC 02-4B-7D-00-00-02）还以另一个IP应答"));
   }
 
   void aboutEnterAndTheWaitBox() {
     FleetWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
-    QTest::mouseClick(w.dialog.aboutButton(), Qt::LeftButton);
-    QTRY_COMPARE(openTopLevels<AboutBox>().size(), 1);
-    AboutBox* box = openTopLevels<AboutBox>().first();
+    press(&w.dialog, QStringLiteral("关于 Quendra(&A)..."));
+    QTRY_VERIFY(openWindow<AboutBox>());
+    AboutBox* box = openWindow<AboutBox>();
     QCOMPARE(box->windowTitle(), QStringLiteral("关于Quendra配置软件"));
     QCOMPARE(box->findChildren<QPushButton*>().size(), 1);
     box->findChildren<QPushButton*>().first()->click();
-    QTRY_COMPARE(openTopLevels<AboutBox>().size(), 0);
+    QTRY_VERIFY(!openWindow<AboutBox>());
     w.dialog.activateWindow();
     QTest::keyClick(&w.dialog, Qt::Key_F1);
-    QTRY_COMPARE(openTopLevels<AboutBox>().size(), 1);
-    openTopLevels<AboutBox>().first()->reject();
+    QTRY_VERIFY(openWindow<AboutBox>());
+    openWindow<AboutBox>()->reject();
 
     // Enter in the host list writes nothing; in a network field it presses "写入网络参数".
-    QTest::keyClick(w.dialog.deviceList(), Qt::Key_Return);
+    QTest::keyClick(w.hostList(), Qt::Key_Return);
     QVERIFY(w.notifier.notices.isEmpty());
-    QTest::keyClick(edit(w.dialog.networkPage(), QStringLiteral("静态IP：")), Qt::Key_Return);
+    QTest::keyClick(edit(w.page(MainDialog::NetworkTab), QStringLiteral("静态IP：")), Qt::Key_Return);
     QCOMPARE(w.notifier.notices.size(), 1);  // before a selection: the warning only
     QCOMPARE(w.notifier.notices[0].title + w.notifier.notices[0].text, QStringLiteral("警告请先搜索到设备,双击选中,再读取参数"));
 
-    WaitDialog* wait = w.dialog.waitDialog();
-    QCOMPARE(wait->text(), QStringLiteral("Static"));
+    auto* wait = w.dialog.findChild<WaitDialog*>();
+    QCOMPARE(wait->findChild<QLabel*>()->text(), QStringLiteral("Static"));
     wait->openBox();  // returns at once: replies keep being handled
     QVERIFY(wait->isVisible() && wait->windowModality() == Qt::WindowModal);
     QVERIFY(wait->findChildren<QPushButton*>().isEmpty());
@@ -157,7 +167,7 @@ class WindowTest : public QObject {
   void informationAreaRefreshesAddOnlyWhatIsNew() {
     FleetWindow w;
     InfoLog& log = w.dialog.infoLog();
-    InfoLogView* view = w.dialog.infoLogView();
+    auto* view = field<InfoLogView>(&w.dialog, QStringLiteral("信息提示区"));
     QList<int> changedAt;
     QObject::connect(view->document(), &QTextDocument::contentsChange, [&](int at, int, int) { changedAt << at; });
     const auto refreshShowsTheLogAtTheTop = [&] {  // with nothing to undo
