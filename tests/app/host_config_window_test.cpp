@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include "app/clone_dialog.h"
 #include "app/compare_dialog.h"
@@ -20,13 +19,7 @@ using namespace quendra::test;
 namespace {
 
 struct Fixture : FleetWindow {
-  QTemporaryDir dir;
-  FixedFile files;
-  explicit Fixture(int hosts = 2) : FleetWindow(hosts) {
-    files.path = dir.filePath(QStringLiteral("host.json"));
-    dialog.setFileChooser(files);
-    quickTimeouts();
-  }
+  explicit Fixture(int hosts = 2) : FleetWindow(hosts) { quickTimeouts(); }
   void press(const QString& button) { test::press(&dialog, button); }
   // The compare dialog that a write brought up, once it is there.
   CompareDialog* compare() {
@@ -188,9 +181,7 @@ class HostConfigWindowTest : public QObject {
     test::press(clone, QStringLiteral("开始复制"));
     QVERIFY(done.wait(20000));
     QCOMPARE(f.log(), QStringLiteral("复制完成：4台主机已校验，1台失败\r\n"));
-    QStringList results;
-    auto* table = field<QTableWidget>(clone, QStringLiteral("复制结果"));
-    for (int r = 0; r < table->rowCount(); ++r) results << table->item(r, 1)->text();  // per host
+    const QStringList results = columnTexts(field<QTableWidget>(clone, QStringLiteral("复制结果"))->model(), 1);  // per host
     QCOMPARE(results.filter(QStringLiteral("失败：LED屏参数")).size(), 1);
     for (int i : {1, 2, 4, 5}) {  // each keeps its own terminal address
       Bytes base = f.host(0).records.at(1);

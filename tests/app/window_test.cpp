@@ -41,15 +41,10 @@ void doubleClickRow(DeviceList* list, int r) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-// The texts of a row of the host list from column 0, or of a column.
+// The texts of a row of the host list, its first `columns` columns.
 QStringList rowTexts(const QAbstractItemModel* m, int row, int columns) {
   QStringList out;
   for (int c = 0; c < columns; ++c) out << m->index(row, c).data().toString();
-  return out;
-}
-QStringList columnTexts(const QAbstractItemModel* m, int column) {
-  QStringList out;
-  for (int r = 0; r < m->rowCount(); ++r) out << m->index(r, column).data().toString();
   return out;
 }
 

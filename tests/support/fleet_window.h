@@ -23,13 +23,23 @@ struct PrivateDataFolder {
   }
 };
 
+// Answers the file dialogs with one path, as an operator would.
+struct FixedFile : FileChooser {
+  QString path;
+  QString openFile(QWidget*, const QString&) override { return path; }
+  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
+};
+
 struct FleetWindow {
   PrivateDataFolder dataFolder;
   FleetTransport transport;
   RecordingNotifier notifier;
   MainDialog dialog{notifier, transport};
+  FixedFile files;  // what the file dialogs answer: host.json in the data folder unless a test names another
 
   explicit FleetWindow(const sim::SimOptions& options = {}) : transport(options) {
+    files.path = dataFolder.dir.filePath(QStringLiteral("host.json"));
+    dialog.setFileChooser(files);
     dialog.show();
   }
   explicit FleetWindow(int hosts) : FleetWindow(sim::SimOptions{.hosts = hosts}) {}
@@ -65,7 +75,7 @@ struct FleetWindow {
   void pressAndSettle(MainDialog::Tab tab, const QString& button) {
     tabs()->setCurrentIndex(tab);
     buttonByText(page(tab), button)->click();
-    (void)settled();
+    QVERIFY(settled());
   }
   // The tunnel write commands sent since the last clear, in order.
   QList<int> writeCommands() const {
@@ -81,13 +91,6 @@ struct FleetWindow {
       if (const SentRequest s = readSent(*it); s.command == outer && (!tunnel || s.tunnelCommand == tunnel)) return s;
     return {};
   }
-};
-
-// Answers the file dialogs with one path, as an operator would.
-struct FixedFile : FileChooser {
-  QString path;
-  QString openFile(QWidget*, const QString&) override { return path; }
-  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
 };
 
 }  // namespace quendra::test

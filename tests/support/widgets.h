@@ -3,6 +3,7 @@
 // does: input fields by their accessible name, buttons by the text they show, a list or a tab control without a label
 // by its object name, the dialogs a window opened among the top-level windows. A missing one ends the test.
 #include <QApplication>
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -52,6 +53,13 @@ inline QPushButton* buttonByText(QWidget* root, const QString& text) {
   qFatal("no button %s", qPrintable(text));
 }
 inline void press(QWidget* root, const QString& text) { buttonByText(root, text)->click(); }
+
+// What a table or list shows in one column, top row first.
+inline QStringList columnTexts(const QAbstractItemModel* m, int column) {
+  QStringList out;
+  for (int r = 0; r < m->rowCount(); ++r) out << m->index(r, column).data().toString();
+  return out;
+}
 
 // The visible top-level window of type T (a dialog, a box); null when none is open.
 template <typename T>
