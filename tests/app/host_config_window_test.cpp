@@ -3,6 +3,9 @@
 // or Enter; a record the host misses is named and not called verified; a write the version gate refuses; the state
 // before a write is kept and restored through the compare dialog; a copy to five hosts, one of them silent on a
 // command.
+// The channel table from the window: a refused cell says why in a box, "取消" leaves everything as it was; an edit of
+// three channels writes exactly those three records, after the history, verified, and the form shows them. The LED
+// page's preview follows its fields.
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -11,6 +14,8 @@
 #include "app/compare_dialog.h"
 #include "app/history_dialog.h"
 #include "config/history_store.h"
+#include "link/bytes.h"
+#include "pages/record_table_dialog.h"
 #include "support/fleet_window.h"
 
 using namespace quendra;
@@ -43,6 +48,17 @@ QStringList fieldsShown(QWidget* tabs) {
     if (auto* c = qobject_cast<QCheckBox*>(w)) out << QString::number(c->isChecked());
   }
   return out;
+}
+
+int column(const RecordTableModel* model, std::string_view key) {
+  for (int c = 0; c < model->columnCount(); ++c)
+    if (model->column(c).field->key == key) return c;
+  return -1;
+}
+
+std::uint16_t hostAlarmDelay(sim::SimHost& host, int channel) {
+  const Bytes& r = host.records.at(readCommandOf(ParamGroup::Channel, channel));
+  return static_cast<std::uint16_t>(r[98] | (r[99] << 8));
 }
 
 }  // namespace
@@ -189,6 +205,57 @@ class HostConfigWindowTest : public QObject {
       QCOMPARE(f.host(i).records.at(1), base);
     }
     for (int i : {1, 2, 4, 5}) QCOMPARE(f.host(i).records.at(150), f.host(0).records.at(150));
+  }
+
+  // Before the first window: its history store takes its folder when it is made.
+
+  void tableEditOfThreeChannelsWritesThoseThreeAndTheFormShowsThem() {
+    FleetWindow f;
+    QVERIFY(f.searchAndSelect());
+    f.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("读取通道参数"));
+    QWidget* page = f.page(MainDialog::ChannelTab);
+    const auto openTable = [&] {  // the table and its model
+      press(page, QStringLiteral("表格编辑…"));
+      auto* table = openWindow<RecordTableDialog>();
+      return std::pair{table, qobject_cast<RecordTableModel*>(field<QTableView>(table, QStringLiteral("通道参数"))->model())};
+    };
+    auto [table, model] = openTable();
+    const int delay = column(model, "alarmDelay");
+    QVERIFY(!model->setData(model->index(0, delay), QStringLiteral("x"), Qt::EditRole));  // in a box
+    QCOMPARE(f.notifier.notices.last().title + f.notifier.notices.last().text, "提示通道1 报警延时(S)：“x”不是数字");
+    QVERIFY(!model->setCellText(0, delay, "99"));
+    press(table, QStringLiteral("取消"));
+    QCOMPARE(f.dialog.session().config().channels[0].alarmDelay, 10);
+
+    std::tie(table, model) = openTable();
+    for (int k : {1, 4, 8}) QVERIFY(!model->setCellText(k, delay, QString::number(200 + k)));
+    f.transport.clearRequests();
+    press(table, QStringLiteral("写入"));
+    QVERIFY(f.settled());
+    QCOMPARE(f.writeCommands(), (QList<int>{writeCommandOf(ParamGroup::Channel, 1), writeCommandOf(ParamGroup::Channel, 4),
+                                 writeCommandOf(ParamGroup::Channel, 8)}));
+    for (int k : {1, 4, 8}) QCOMPARE(hostAlarmDelay(f.host(), k), 200 + k);
+    QCOMPARE(hostAlarmDelay(f.host(), 2), 12);
+    QVERIFY(f.log().endsWith(QStringLiteral("写入完成，3条记录已读回校验\r\n")));
+    QCOMPARE(int(HistoryStore().entries(f.host().mac).size()), 1);
+    for (int k : {1, 4, 8}) {
+      list(page, QStringLiteral("通道号："))->setCurrentIndex(k);
+      QCOMPARE(edit(page, QStringLiteral("报警延时(S)："))->text(), QString::number(200 + k));
+    }
+  }
+
+  void ledPreviewFollowsThePage() {
+    FleetWindow f;
+    QVERIFY(f.searchAndSelect());
+    f.pressAndSettle(MainDialog::LedTab, QStringLiteral("读取LED屏参数"));  // 192 x 96, header, 8 channels in 2 columns
+    QWidget* page = f.page(MainDialog::LedTab);
+    QWidget* preview = field<QWidget>(page, QStringLiteral("LED屏预览"));  // what it draws, as a screen reader hears it
+    QCOMPARE(preview->accessibleDescription(), QStringLiteral("192×96像素，8个通道2列，每屏4行，共1屏"));
+    list(page, QStringLiteral("列数："))->setCurrentIndex(3);
+    QCOMPARE(preview->accessibleDescription(), QStringLiteral("192×96像素，8个通道4列，每屏2行，共1屏"));
+    check(page, QStringLiteral("标头 使用"))->setChecked(false);
+    edit(page, QStringLiteral("LED屏Y尺寸："))->setText(QStringLiteral("32"));
+    QCOMPARE(preview->accessibleDescription(), QStringLiteral("192×32像素，8个通道4列，每屏2行，共1屏"));
   }
 };
 
