@@ -1,6 +1,5 @@
 // The pages' read and write buttons, the network factory reset and the MAC write against simulated hosts. Every group
-// goes read, edit one field, write, spoil the page, read again, and the edit comes back from the host, whose record is
-// the one read with the edit's bytes in place. Texts the host sent go back as they came while the operator leaves them
+// goes read, edit one field, write, spoil the page, read again, and the edit comes back from the host. Texts the host sent go back as they came while the operator leaves them
 // alone, also bytes GBK cannot decode (erased flash) and texts cut inside a double-byte character; a typed text GBK
 // cannot hold stops the write before anything is sent. As every other write: values read from host 1 and written to
 // host 2 keep host 2's identity (and say so), a typed terminal address is written, what host 2 held is kept in its
@@ -71,12 +70,6 @@ const Row kRows[] = {
      {0x70, 0x11}},
 };
 
-// One row per page, named by its write button.
-void pageRows() {
-  QTest::addColumn<int>("row");
-  for (int i = 0; i < 7; ++i) QTest::newRow(qPrintable(kRows[i].write)) << i;
-}
-
 const Row& rowOf(int tab) { return *std::find_if(std::begin(kRows), std::end(kRows), [tab](const Row& r) { return r.tab == tab; }); }
 
 const QByteArray kCut("\xB7");  // the first byte of a double-byte character, alone at the end
@@ -86,9 +79,14 @@ const QByteArray kCut("\xB7");  // the first byte of a double-byte character, al
 class PageWriteWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void anotherHostsValuesKeepTheTargetsIdentity_data() { pageRows(); }
-  // Host 1's values (read from it, or for the network page its file) written to host 2 by the page's button.
-  void anotherHostsValuesKeepTheTargetsIdentity() {
+  void readEditWriteReadBackThenWriteAnotherHost_data() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < 7; ++i) QTest::newRow(qPrintable(kRows[i].write)) << i;  // one page each, named by its write
+  }
+  // Host 1: read, edit one field, write, spoil the page, read again: the edit comes back from the host, whose record is
+  // the one read with the edit's bytes in place. Then host 1's values (for the network page its file) written to host 2
+  // by the page's button keep host 2's identity, and what host 2 held is kept in its history first.
+  void readEditWriteReadBackThenWriteAnotherHost() {
     QFETCH(int, row);
     const Row& p = kRows[row];
     Fixture f;
@@ -97,11 +95,30 @@ class PageWriteWindowTest : public QObject {
     putU32LE(f.host(1).network, 5, 0x0101A8C0);                       // and its gateway
     const Bytes before = p.group == ParamGroup::Network ? f.host(1).network : f.host(1).records.at(readCommandOf(p.group, 0));
     QVERIFY(f.searchAndSelect(0));
+    QWidget* page = f.page(p.tab);
+    const auto readAgain = [&] {
+      if (p.read.isEmpty()) {
+        QVERIFY(f.searchAndSelect(0));
+      } else {
+        f.pressAndSettle(p.tab, p.read);
+      }
+      if (!p.selector.isEmpty()) list(page, p.selector)->setCurrentIndex(p.record);
+    };
+    readAgain();
+    const Bytes& host = p.group == ParamGroup::Network ? f.host(0).network
+                                                       : f.host(0).records.at(readCommandOf(p.group, p.record));
+    const Bytes expected = over(host, p.at, p.bytes);  // the edit, every other byte as read
+    edit(page, p.label)->setText(p.typed);
+    f.pressAndSettle(p.tab, p.write);
+    QCOMPARE(host, expected);
+    edit(page, p.label)->setText(p.spoiled);
+    if (!p.selector.isEmpty()) list(page, p.selector)->setCurrentIndex(p.record + 1);  // stores the spoiled value
+    readAgain();
+    QCOMPARE(edit(page, p.label)->text(), p.typed == "70000" ? QStringLiteral("4464") : p.typed);
+
     if (p.read.isEmpty()) {
       test::press(&f.dialog, QStringLiteral("保存配置..."));
       QVERIFY(f.settled());
-    } else {
-      f.pressAndSettle(p.tab, p.read);
     }
     QVERIFY(f.searchAndSelect(1));
     if (p.read.isEmpty()) test::press(&f.dialog, QStringLiteral("打开配置..."));
@@ -216,34 +233,6 @@ class PageWriteWindowTest : public QObject {
     const Bytes network = f.host(1).network;  // the pages show host 1's values again: host 2 keeps its address
     f.pressAndSettle(MainDialog::NetworkTab, QStringLiteral("写入网络参数"));
     QCOMPARE(getU32LE(f.host(1).network, 1), getU32LE(network, 1));
-  }
-
-  void readEditWriteReadBack_data() { pageRows(); }
-  void readEditWriteReadBack() {
-    QFETCH(int, row);
-    const Row& r = kRows[row];
-    FleetWindow w;
-    QVERIFY(w.searchAndSelect());
-    QWidget* page = w.page(r.tab);
-    const auto readAgain = [&] {
-      if (r.read.isEmpty()) {
-        QVERIFY(w.searchAndSelect());
-      } else {
-        w.pressAndSettle(r.tab, r.read);
-      }
-      if (!r.selector.isEmpty()) list(page, r.selector)->setCurrentIndex(r.record);
-    };
-    readAgain();
-    const Bytes& host = r.group == ParamGroup::Network ? w.host().network
-                                                       : w.host().records.at(readCommandOf(r.group, r.record));
-    const Bytes expected = over(host, r.at, r.bytes);  // the edit, every other byte as read
-    edit(page, r.label)->setText(r.typed);
-    w.pressAndSettle(r.tab, r.write);
-    QCOMPARE(host, expected);
-    edit(page, r.label)->setText(r.spoiled);
-    if (!r.selector.isEmpty()) list(page, r.selector)->setCurrentIndex(r.record + 1);  // stores the spoiled value
-    readAgain();
-    QCOMPARE(edit(page, r.label)->text(), r.typed == "70000" ? QStringLiteral("4464") : r.typed);
   }
 
   void textsAsShownGoBackByteForByte_data() {
