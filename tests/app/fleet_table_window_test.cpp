@@ -1,8 +1,7 @@
 // The fleet in the window against simulated hosts: two hosts answering with one address are marked in the host list
-// and red in the fleet table; the table reads three hosts, marks the one cell that differs from the others, imports a
-// roster as edits without sending anything, takes a pasted block and writes each host's changes, one host failing.
-// The marks themselves: a cell that differs from what more than half of the hosts read hold, or from a baseline where
-// the baseline names the field; an address or terminal address two hosts share. Hosts not read count for nothing.
+// and red in the fleet table; the table reads three hosts, marks the one cell that differs, imports a roster as edits
+// without sending anything, takes a pasted block and writes each host's changes, one host failing. The marks: a cell
+// unlike what more than half of the hosts read hold, or unlike a baseline naming the field; an identity two share.
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
@@ -94,9 +93,7 @@ class FleetTableWindowTest : public QObject {
     QVERIFY(list->model()->index(1, 0).data(Qt::ToolTipRole).toString().contains("另一台主机也以此IP（192.168.1.10）应答"));
 
     const int address = f.column("network.hostAddress");
-    using Mark = FleetTableModel::Mark;
-    QCOMPARE((QList<Mark>{f.model()->mark(0, address), f.model()->mark(1, address), f.model()->mark(2, address)}),
-             (QList<Mark>{Mark::Shared, Mark::Shared, Mark::None}));
+    QCOMPARE(marks(*f.model(), address), (QList<Mark>{Mark::Shared, Mark::Shared, Mark::None}));
     QCOMPARE(f.model()->data(f.model()->index(0, address), Qt::ForegroundRole).value<QColor>().red(), 190);
   }
 
@@ -105,7 +102,7 @@ class FleetTableWindowTest : public QObject {
     f.host(1).records[readCommandOf(ParamGroup::Led)][3] = 0x55;  // host 2's LED size differs from the others
     QVERIFY(f.readTable());
     FleetTableModel* m = f.model();
-    for (int r = 0; r < 3; ++r) QCOMPARE(m->rowStatus(r), QStringLiteral("已读取"));
+    QCOMPARE((QStringList{m->rowStatus(0), m->rowStatus(1), m->rowStatus(2)}), QStringList(3, QStringLiteral("已读取")));
     QList<QPoint> marked;
     for (int r = 0; r < m->rowCount(); ++r)
       for (int c = 0; c < m->columnCount(); ++c)
@@ -143,9 +140,8 @@ class FleetTableWindowTest : public QObject {
     press(f.table, QStringLiteral("写入"));
     QVERIFY(done.wait(20000));
     m = f.model();
-    QCOMPARE(m->rowStatus(0), QStringLiteral("已校验（写入1条记录）"));
-    QCOMPARE(m->rowStatus(1), QStringLiteral("已校验（写入1条记录）"));
-    QCOMPARE(m->rowStatus(2), QStringLiteral("失败：GPRS参数"));  // the write is not acknowledged
+    QCOMPARE((QStringList{m->rowStatus(0), m->rowStatus(1), m->rowStatus(2)}),  // host 3's write is not acknowledged
+             (QStringList{"已校验（写入1条记录）", "已校验（写入1条记录）", "失败：GPRS参数"}));
     QVERIFY(m->headerData(2, Qt::Vertical, Qt::ForegroundRole).isValid() && !m->headerData(1, Qt::Vertical, Qt::ForegroundRole).isValid());
     QCOMPARE(getU32LE(f.host(0).records.at(readCommandOf(ParamGroup::Base)), 1), 0x20259999u);  // the row's own identity
     QCOMPARE(f.held(1, ParamGroup::Gprs, "alarmPhone1"), QStringLiteral("13911110001"));

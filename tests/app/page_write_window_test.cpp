@@ -1,11 +1,8 @@
-// The pages' read and write buttons, the network factory reset and the MAC write against simulated hosts. Every group
-// goes read, edit one field, write, spoil the page, read again, and the edit comes back from the host. Texts the host sent go back as they came while the operator leaves them
-// alone, also bytes GBK cannot decode (erased flash) and texts cut inside a double-byte character; a typed text GBK
-// cannot hold stops the write before anything is sent. As every other write: values read from host 1 and written to
-// host 2 keep host 2's identity (and say so), a typed terminal address is written, what host 2 held is kept in its
-// history first (read first), nothing is sent when the history cannot be kept, a write the host never takes ends with
-// its failure line, a network write needs host 2's own network settings, and a compare dialog confirmed after another
-// host was chosen writes nothing.
+// The pages' read and write buttons, the network factory reset and the MAC write against simulated hosts: every group's
+// edit comes back from the host; host-sent texts go back byte for byte (erased flash, a cut double-byte character); a
+// typed text GBK cannot hold stops the write; host 1's values written to host 2 keep host 2's identity; history first
+// or nothing sent; a write the host never takes ends with its failure line; a network write needs host 2's own read;
+// a compare dialog confirmed after another host was chosen writes nothing.
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -165,7 +162,7 @@ class PageWriteWindowTest : public QObject {
     f.transport.responder = [&f](ByteView d) {  // the host ignores network writes
       return readSent(d).command == kWriteNetwork ? std::vector<Bytes>{} : f.transport.fleet().handle(d);
     };
-        edit(f.page(MainDialog::NetworkTab), QStringLiteral("网关地址："))->setText(QStringLiteral("192.168.1.254"));
+    edit(f.page(MainDialog::NetworkTab), QStringLiteral("网关地址："))->setText(QStringLiteral("192.168.1.254"));
     f.pressAndSettle(MainDialog::NetworkTab, QStringLiteral("写入网络参数"));
     QVERIFY2(f.log().endsWith(QStringLiteral("网口参数写入失败：读回的值不同：网关地址\r\n")), qPrintable(f.log()));
   }
@@ -178,7 +175,7 @@ class PageWriteWindowTest : public QObject {
       const SentRequest s = readSent(d);
       return s.command == kReadNetwork && s.target == f.host(1).mac ? std::vector<Bytes>{} : f.transport.fleet().handle(d);
     };
-        (void)f.searchAndSelect(1);
+    (void)f.searchAndSelect(1);
     QVERIFY(f.settled());
     f.transport.clearRequests();
     f.pressAndSettle(MainDialog::NetworkTab, QStringLiteral("写入网络参数"));

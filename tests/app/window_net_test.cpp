@@ -1,9 +1,7 @@
-// The window on its real sockets inside a private network namespace. Against quendra-hostsim on loopback: it opens its
-// receive socket on 1901 and speaks from 127.0.0.1; search, selection and a tunnel read arrive over UDP; closing the
-// window closes the sockets (port 1901 is free again). Under a flood: port 1901 on a real LAN hears anything, so a
-// sender blasts the shown window's port with random datagrams of every size, some of them replies of the selected host
-// that fail the version gate; the window keeps its timers running and shows the version-gate warning at most once at
-// a time. (How many datagrams it reads between two timer ticks and how its heap grows: bench/flood_bench.)
+// The window on its real sockets in a private network namespace: against quendra-hostsim on loopback, search,
+// selection and a tunnel read arrive over UDP and closing the window frees port 1901; under a flood of random datagrams
+// (port 1901 on a LAN hears anything), some of them version-refused replies, its timers keep running and the warning
+// never shows twice at once (reads per tick and heap growth: bench/flood_bench).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>

@@ -1,9 +1,7 @@
 // The main window on simulated hosts in process: how it opens (title, icon, tabs, host list), search and selection,
-// the About box, Enter, the wait box, the information area's refreshes, a batch's words, and the message boxes that
-// never stack (the version warning: host_config_window_test, fuzz_replay_test).
-// Hosts whose name and texts anyone on the LAN chose show as plain text in the message boxes, the history dialog and
-// the fleet table's tooltips: a widget guessing rich text would load the image a host names (/dev/zero: the window
-// freezes while its memory grows); the test's time limit catches that.
+// the About box, Enter, the wait box, the information area's refreshes, a batch's words, message boxes that never
+// stack, and texts a host chose shown as plain text (a widget guessing rich text would load the image a host names:
+// /dev/zero freezes the window while its memory grows; the test's time limit catches that).
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -288,11 +286,8 @@ class WindowTest : public QObject {
     QtMessageNotifier notifier;
     QString boxShows;
     QTimer::singleShot(0, [&] {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
-          boxShows = shown(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")));
-          box->accept();
-        }
+      boxShows = shown(openWindow<QMessageBox>()->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")));
+      openWindow<QMessageBox>()->accept();
     });
     notifier.notify(QStringLiteral("提示"), h.text(), NoticeIcon::Exclamation);
     QCOMPARE(boxShows, h.text());
