@@ -1,12 +1,17 @@
 // The main window on simulated hosts in process: how it opens (title, icon, tabs, host list), search and selection,
 // the About box, Enter, the wait box, the information area's refreshes, a batch's words, message boxes that never
-// stack, and texts a host chose shown as plain text (a widget guessing rich text would load the image a host names:
+// stack, the traffic window (its words, bytes, counters and exports, its table following the log's ring), and texts a
+// host chose shown as plain text (a widget guessing rich text would load the image a host names:
 // /dev/zero freezes the window while its memory grows; the test's time limit catches that).
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabBar>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -17,7 +22,10 @@
 #include "app/history_dialog.h"
 #include "app/info_log_view.h"
 #include "app/qt_message_notifier.h"
+#include "app/traffic_table_model.h"
+#include "app/traffic_window.h"
 #include "app/wait_dialog.h"
+#include "link/tunnel_frame.h"
 #include "pages/modbus_page.h"
 #include "support/fleet_window.h"
 #include "support/hostile_texts.h"
@@ -62,6 +70,13 @@ QString shownByGuess(const QString& text) {
 
 QString shown(const QLabel* label) {
   return label->textFormat() == Qt::PlainText ? label->text() : shownByGuess(label->text());
+}
+
+// The cells of a row from `column` on, joined by '|'.
+QString cells(const QAbstractItemModel* m, int row, int column = 0) {
+  QStringList texts;
+  for (; column < m->columnCount(); ++column) texts << m->index(row, column).data().toString();
+  return texts.join('|');
 }
 
 }  // namespace
@@ -314,6 +329,70 @@ class WindowTest : public QObject {
     press(&window.dialog, QStringLiteral("历史记录..."));
     const QLabel* heading = openWindow<HistoryDialog>()->findChild<QLabel*>();
     QVERIFY2(shown(heading).contains(h.text()), qPrintable(shown(heading)));
+  }
+
+  void showsExplainsAndExportsTheTraffic() {
+    FleetWindow w(2);
+    QVERIFY(w.searchAndSelect(0));
+    Bytes broken = OuterFrame::buildTunnelReply(w.host(0).mac, TunnelFrame::buildReply(1, Bytes(27), 7, 10));
+    broken[20] ^= 0xFF;  // the CRC no longer fits: the tool drops the reply, the window says why
+    w.transport.deliverNow(broken);
+
+    press(&w.dialog, QStringLiteral("通信记录..."));
+    auto* window = openWindow<TrafficWindow>();
+    QVERIFY(window && !window->isModal());
+    for (const char* name : {"导出pcapng...", "导出文本..."}) QVERIFY2(findByAccessibleName<QWidget>(window, QString::fromUtf8(name)), name);
+    auto* datagrams = field<QTableView>(window, QStringLiteral("数据报"));
+    const QAbstractItemModel* table = datagrams->model();
+    const auto counters = [&] { return cells(field<QTableWidget>(window, QStringLiteral("计数"))->model(), 0); };
+    QCOMPARE(cells(table, 0, TrafficTableModel::DirectionColumn), QStringLiteral("发送|127.0.0.1|255.255.255.255:1901|搜索请求"));
+    QCOMPARE(columnTexts(table, TrafficTableModel::MeaningColumn).mid(1),
+             (QStringList{"搜索应答 来自 024B7D000001 IP 192.168.1.10 版本710 名称 模拟主机1",
+                          "搜索应答 来自 024B7D000002 IP 192.168.1.11 版本711 名称 模拟主机2", "读取网络参数 发往 024B7D000001",
+                          "网络参数应答 来自 024B7D000001", "格式错误，已丢弃：CRC错误"}));
+    datagrams->selectRow(0);
+    QCOMPARE(field<QPlainTextEdit>(window, QStringLiteral("数据"))->toPlainText(), QStringLiteral("0000  AA 00 01 02 02"));
+    QCOMPARE(field<QTableWidget>(window, QStringLiteral("计数"))->rowCount(), 1);
+    QCOMPARE(counters(), QStringLiteral("127.0.0.1|2|0|4|1"));  // local address, sent, resent, received, malformed
+    const Bytes toNobody = OuterFrame::buildReadNetworkRequest(Mac{2, 0, 0, 0, 0, 9});
+    for (int i = 0; i < 2; ++i) w.transport.sendToAll(toNobody), w.transport.deliverNow(toNobody);  // heard back
+    QTRY_COMPARE(counters(), QStringLiteral("127.0.0.1|4|1|6|1"));
+
+    QTemporaryDir dir;
+    QFile text(dir.filePath("traffic.txt"));
+    QVERIFY(window->exportText(text.fileName()) && text.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(text.readAll()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines[0].section('\t', 1), QStringLiteral("发送\t127.0.0.1\t255.255.255.255:1901\t搜索请求\tAA 00 01 02 02"));
+    QVERIFY(window->exportPcapng(dir.filePath("traffic.pcapng")) && !window->exportPcapng(dir.filePath("missing/x")));
+    QFile capture(dir.filePath("traffic.pcapng"));  // the log's capture of all ten (its blocks: traffic_log_test)
+    QVERIFY(capture.open(QIODevice::ReadOnly));
+    const Bytes captured = w.dialog.trafficLog().pcapngBytes();
+    QCOMPARE(capture.readAll(), QByteArray(reinterpret_cast<const char*>(captured.data()), qsizetype(captured.size())));
+    QCOMPARE(w.notifier.notices.size(), 1);
+    QCOMPARE(w.notifier.notices[0].title + w.notifier.notices[0].text, "警告无法写入文件 " + dir.filePath("missing/x"));
+
+    window->close();  // the window and its model go; the log keeps recording
+    QTRY_VERIFY(!w.dialog.findChild<TrafficWindow*>());
+    w.dialog.search();
+    press(&w.dialog, QStringLiteral("通信记录..."));
+    window = openWindow<TrafficWindow>();
+    QTRY_COMPARE(counters(), QStringLiteral("127.0.0.1|5|1|8|1"));  // the search and its answers
+  }
+
+  void tableFollowsTheRingAsItDropsTheOldest() {
+    FleetTransport transport;
+    TrafficLog log(transport, 3);
+    TrafficTableModel model(log);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    for (int i = 0; i < 2; ++i) transport.sendToAll(OuterFrame::buildSearchRequest());
+    model.sync();
+    for (std::uint8_t b : {0x01, 0x02, 0x03}) transport.deliverNow(Bytes{b});  // the first two leave the top
+    QVERIFY(!model.entryAt(0));  // until the next sync its datagram is no longer held
+    model.sync();
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.entryAt(0)->datagram.bytes, QByteArray(1, '\x01'));
   }
 };
 
