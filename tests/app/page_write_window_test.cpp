@@ -67,7 +67,7 @@ const Row kRows[] = {
      {0x70, 0x11}},
 };
 
-const Row& rowOf(int tab) { return *std::find_if(std::begin(kRows), std::end(kRows), [tab](const Row& r) { return r.tab == tab; }); }
+const Row& rowOf(ParamGroup g) { return *std::find_if(std::begin(kRows), std::end(kRows), [g](const Row& r) { return r.group == g; }); }
 
 const QByteArray kCut("\xB7");  // the first byte of a double-byte character, alone at the end
 
@@ -233,38 +233,34 @@ class PageWriteWindowTest : public QObject {
   }
 
   void textsAsShownGoBackByteForByte_data() {
-    QTest::addColumn<int>("tab");
     QTest::addColumn<int>("readCommand");  // the host record seeded (0: network)
     QTest::addColumn<int>("offset");       // in that record
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("writeCommand");  // a tunnel command (network: outer 4)
-    const int network = MainDialog::NetworkTab, gprs = MainDialog::GprsTab, led = MainDialog::LedTab,
-              channel = MainDialog::ChannelTab;
-    QTest::newRow("server 2 address of erased flash") << network << 0 << 58 << QByteArray(30, '\xFF') << 0;
-    QTest::newRow("GPRS address cut") << gprs << 3 << 6 << "gprs.example" + kCut << 4;
-    QTest::newRow("GPRS phone 2 cut") << gprs << 3 << 91 << "1300000000" + kCut << 4;
-    QTest::newRow("LED header cut at 64 bytes") << led << 150 << 13 << QByteArray(63, 'H') + kCut << 149;
-    QTest::newRow("LED footer of invalid bytes") << led << 150 << 77 << QByteArray("\xFF\xFE\xFF") << 149;
-    QTest::newRow("channel 32 unit cut") << channel << 36 << 41 << "AB" + kCut << 68;
-    QTest::newRow("channel 32 name of invalid bytes") << channel << 36 << 67 << QByteArray("\x80\xFF") << 68;
+    QTest::newRow("server 2 address of erased flash") << 0 << 58 << QByteArray(30, '\xFF');
+    QTest::newRow("GPRS address cut") << 3 << 6 << "gprs.example" + kCut;
+    QTest::newRow("GPRS phone 2 cut") << 3 << 91 << "1300000000" + kCut;
+    QTest::newRow("LED header cut at 64 bytes") << 150 << 13 << QByteArray(63, 'H') + kCut;
+    QTest::newRow("LED footer of invalid bytes") << 150 << 77 << QByteArray("\xFF\xFE\xFF");
+    QTest::newRow("channel 32 unit cut") << 36 << 41 << "AB" + kCut;
+    QTest::newRow("channel 32 name of invalid bytes") << 36 << 67 << QByteArray("\x80\xFF");
   }
   void textsAsShownGoBackByteForByte() {
-    QFETCH(int, tab);
     QFETCH(int, readCommand);
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
-    QFETCH(int, writeCommand);
+    const std::optional<TunnelCommand> read = readCommand ? classifyTunnelCommand(std::uint8_t(readCommand)) : std::nullopt;
+    const Row& page = rowOf(read ? read->group : ParamGroup::Network);
     FleetWindow w;
     Bytes& record = readCommand == 0 ? w.host().network : w.host().records[static_cast<std::uint8_t>(readCommand)];
     std::copy(bytes.begin(), bytes.end(), record.begin() + offset);
     if (readCommand == 3) record[79] |= 0x02;  // phone 2 given
     QVERIFY(w.searchAndSelect());
-    if (!rowOf(tab).read.isEmpty()) w.pressAndSettle(MainDialog::Tab(tab), rowOf(tab).read);
+    if (!page.read.isEmpty()) w.pressAndSettle(page.tab, page.read);
     if (readCommand == 0) edit(w.page(MainDialog::NetworkTab), QStringLiteral("服务器1 源端口："))->setText(QStringLiteral("2001"));
     w.notifier.notices.clear();
-    w.pressAndSettle(MainDialog::Tab(tab), rowOf(tab).write);
+    w.pressAndSettle(page.tab, page.write);
 
-    const SentRequest sent = readCommand == 0 ? w.lastRequest(kWriteNetwork) : w.lastRequest(kTunnel, writeCommand);
+    const SentRequest sent = read ? w.lastRequest(kTunnel, writeCommandOf(read->group, read->index)) : w.lastRequest(kWriteNetwork);
     const Bytes& carried = readCommand == 0 ? sent.payload : sent.tunnelPayload;
     QVERIFY(carried.size() >= std::size_t(offset + bytes.size()));
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(carried.data() + offset), bytes.size()), bytes);
