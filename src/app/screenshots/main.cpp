@@ -165,13 +165,15 @@ bool shootFleetTable(quendra::MainDialog& window, const QDir& out) {
   auto* table = openWindow<FleetTableDialog>();
   if (!table) return false;
   auto* view = table->findChild<RecordTableView*>();
-  auto* model = qobject_cast<FleetTableModel*>(view->model());
+  FleetTableModel* model = nullptr;  // each read or write brings a model of its own
   bool ended = false;
   QObject::connect(table, &FleetTableDialog::jobFinished, table, [&] { ended = true; });
   const auto run = [&](void (FleetTableDialog::*action)()) {
     ended = false;
     (table->*action)();
-    return waitFor([&] { return ended; }, 30000);
+    const bool done = waitFor([&] { return ended; }, 30000);
+    model = qobject_cast<FleetTableModel*>(view->model());
+    return done;
   };
   const auto column = [&](const char* path) {
     for (int c = 0; c < model->columnCount(); ++c)
