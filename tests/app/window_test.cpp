@@ -77,7 +77,7 @@ QString cells(const QAbstractItemModel* m, int row, int column = 0) {
 class WindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void opensWithItsTitleIconTabsAndColumns() {
+  void opensWithItsTitleIconAndTabs() {
     FleetWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
     QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Quendra 主机配置软件 V" QUENDRA_MAJOR_MINOR));
