@@ -40,20 +40,20 @@ Search searchOnce(MainDialog& dialog, int hosts) {
   Search result;
   QElapsedTimer clock;
   qint64 lastRowNs = -1;
-  QAbstractItemModel* model = dialog.deviceList()->model();
+  QAbstractItemModel* model = dialog.findChild<DeviceList*>()->model();
   const auto added = QObject::connect(model, &QAbstractItemModel::rowsInserted, [&] {
     lastRowNs = clock.nsecsElapsed();
   });
   clock.start();
-  dialog.searchButton()->click();
+  dialog.search();
   runUntil(
       [&] {
         const qint64 quietSince = lastRowNs < 0 ? 0 : lastRowNs;
-        return dialog.deviceList()->rowCount() >= hosts || clock.nsecsElapsed() - quietSince > 2000000000;
+        return dialog.findChild<DeviceList*>()->rowCount() >= hosts || clock.nsecsElapsed() - quietSince > 2000000000;
       },
       30000);
   QObject::disconnect(added);
-  result.rows = dialog.deviceList()->rowCount();
+  result.rows = dialog.findChild<DeviceList*>()->rowCount();
   result.lastRowMs = lastRowNs < 0 ? -1 : static_cast<double>(lastRowNs) / 1e6;
   return result;
 }

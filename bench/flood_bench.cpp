@@ -1,4 +1,4 @@
-// The window under a flood of random datagrams on port 1901 (as tests/app/flood_net_test sends them, without the
+// The window under a flood of random datagrams on port 1901 (as tests/app/window_net_test sends them, without the
 // sanitizers): how many datagrams the window reads between two ticks of a 1 ms timer of its thread (the transport
 // reads a bounded batch per wake-up, 256), and how far its heap grows from a quarter of the flood to its end, the
 // traffic log's ring (bounded by its capacity) counted apart. Prints one line per run.

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   QtMessageNotifier notifier;
   MainDialog window(notifier);
   notifier.setParentWindow(&window);
-  window.tabs()->setCurrentIndex(tab == QStringLiteral("channel") ? MainDialog::ChannelTab : MainDialog::NetworkTab);
+  auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("parameterTabs"));
+  tabs->setCurrentIndex(tab == QStringLiteral("channel") ? MainDialog::ChannelTab : MainDialog::NetworkTab);
   window.show();
   return app.exec();
 }

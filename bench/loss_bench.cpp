@@ -62,12 +62,13 @@ struct BatchOutcome {
 // Searches and selects the first host until its network settings arrived
 // (requests may be lost, so each step is repeated).
 bool selectHost(MainDialog& dialog) {
+  DeviceList* list = dialog.findChild<DeviceList*>();
   for (int attempt = 0; attempt < 20; ++attempt) {
-    dialog.searchButton()->click();
-    if (!runUntil([&] { return dialog.deviceList()->rowCount() > 0; }, 1000)) continue;
-    dialog.deviceList()->selectRow(0);
+    dialog.search();
+    if (!runUntil([&] { return list->rowCount() > 0; }, 1000)) continue;
+    list->setCurrentIndex(list->model()->index(0, 0));
     dialog.selectDevice();
-    if (runUntil([&] { return dialog.flags().networkRead; }, 1000)) return true;
+    if (runUntil([&] { return dialog.session().flags().networkRead; }, 1000)) return true;
   }
   return false;
 }
@@ -107,7 +108,7 @@ BatchOutcome runBatch(MainDialog& dialog, BatchKind kind) {
 double floorMs(MainDialog& dialog) {
   int awaited = -1;
   bool arrived = false;
-  const auto heard = QObject::connect(dialog.udpTransport(), &Transport::received, [&](const Datagram& d) {
+  const auto heard = QObject::connect(&dialog.router().transport(), &Transport::received, [&](const Datagram& d) {
     const ByteView b = d.view();
     if (b.size() > 11 && b[0] == OuterFrame::kReplyMarker && b[3] == kTunnel && b[11] == awaited) arrived = true;
   });
@@ -117,7 +118,7 @@ double floorMs(MainDialog& dialog) {
     awaited = readCommandOf(ParamGroup::Channel, k);
     arrived = false;
     dialog.router().sendToAll(OuterFrame::buildTunnelRequest(
-        dialog.selectedDevice(), TunnelFrame::buildRequest(static_cast<std::uint8_t>(awaited))));
+        dialog.session().target(), TunnelFrame::buildRequest(static_cast<std::uint8_t>(awaited))));
     if (!runUntil([&] { return arrived; }, 2000)) break;
   }
   QObject::disconnect(heard);

@@ -41,8 +41,8 @@ class WindowDriver {
     for (ParamGroup g : kAllGroups) policy.readOf(g).timeout = policy.writeOf(g).timeout = std::chrono::seconds(10);
     dialog_.session().setPolicy(policy);
     dialog_.session().setTarget(Mac{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01});
-    for (QPushButton* b : dialog_.tabs()->findChildren<QPushButton*>()) buttons_.push_back(b);
-    for (QWidget* w : dialog_.tabs()->findChildren<QWidget*>())
+    for (QPushButton* b : tabs_->findChildren<QPushButton*>()) buttons_.push_back(b);
+    for (QWidget* w : tabs_->findChildren<QWidget*>())
       if (qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w))
         inputs_.push_back(w);
   }
@@ -57,7 +57,7 @@ class WindowDriver {
     dialog_.session().stop();
     ReadFlags& flags = dialog_.session().flagsForTesting();
     flags = ReadFlags{};
-    dialog_.deviceList()->clearRows();
+    hostList_->clearRows();
     dialog_.infoLog().clear();
     at_ = data;
     end_ = data + size;
@@ -73,7 +73,7 @@ class WindowDriver {
       } else if (op % 8 == 5) {  // shown pages get show events and run timers
         const std::uint8_t b = byte();
         dialog_.setVisible(b & 0x80);
-        dialog_.tabs()->setCurrentIndex((b & 0x7F) % MainDialog::TabCount);
+        tabs_->setCurrentIndex((b & 0x7F) % MainDialog::TabCount);
       } else if (op % 8 == 6) {
         buttons_[byte() % buttons_.size()]->click();
       } else if (op % 8 == 7) {
@@ -138,6 +138,9 @@ class WindowDriver {
   CountingNotifier notifier_;
   SilentTransport transport_;
   MainDialog dialog_{notifier_, transport_};
+  // Found as a test finds them: the tab control by its object name, the one host list by its type.
+  QTabWidget* tabs_ = dialog_.findChild<QTabWidget*>(QStringLiteral("parameterTabs"));
+  DeviceList* hostList_ = dialog_.findChild<DeviceList*>();
   std::vector<QPushButton*> buttons_;
   std::vector<QWidget*> inputs_;  // QComboBox, QCheckBox, QLineEdit
 };

@@ -42,10 +42,6 @@ class CloneDialog : public QDialog {
               QWidget* parent = nullptr);
   ~CloneDialog() override;
 
-  QPushButton* startButton() const { return start_; }
-  QTableWidget* results() const { return results_; }
-  QListWidget* hostList() const { return hostList_; }
-  QCheckBox* groupBox(ParamGroup group) const { return groups_[static_cast<int>(group)]; }
   bool running() const;
 
  signals:

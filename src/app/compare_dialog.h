@@ -21,8 +21,6 @@ class CompareDialog : public QDialog {
  public:
   CompareDialog(const std::vector<FieldDifference>& differences, const std::vector<FieldDifference>& kept,
                 QWidget* parent = nullptr);
-  QTableWidget* table() const { return table_; }
-  QCheckBox* replaceIdentityBox() const { return replaceIdentity_; }
   // Shows these rows instead (after the identity choice changed).
   void showDifferences(const std::vector<FieldDifference>& differences, const std::vector<FieldDifference>& kept);
 

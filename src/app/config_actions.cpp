@@ -38,12 +38,6 @@ ConfigActions::ConfigActions(Window window, FileChooser& files, HistoryStore& st
 
 ConfigActions::~ConfigActions() = default;
 
-CompareDialog* ConfigActions::compareDialog() const { return compare_; }
-HistoryDialog* ConfigActions::historyDialog() const { return historyDialog_; }
-CloneDialog* ConfigActions::cloneDialog() const { return clone_; }
-RecordTableDialog* ConfigActions::tableDialog() const { return table_; }
-FleetTableDialog* ConfigActions::fleetTable() const { return fleet_; }
-
 void ConfigActions::line(const QString& text) {
   w_.infoLog->append(text + QStringLiteral("\r\n"));
   w_.infoLog->refresh();

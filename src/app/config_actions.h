@@ -63,12 +63,6 @@ class ConfigActions : public QObject {
   void showFleetTable();                // "主机总表..."
 
   void setFileChooser(FileChooser& files) { files_ = &files; }
-  // The dialogs while they are open (tests answer them as an operator would).
-  CompareDialog* compareDialog() const;
-  HistoryDialog* historyDialog() const;
-  CloneDialog* cloneDialog() const;
-  RecordTableDialog* tableDialog() const;
-  FleetTableDialog* fleetTable() const;
   bool busy() const { return job_ != nullptr; }
 
  private:

@@ -40,15 +40,6 @@ void DeviceList::clearRows() {
   }
 }
 
-QString DeviceList::text(int row, int column) const { return model_->index(row, column).data().toString(); }
-
-void DeviceList::selectRow(int row) { setCurrentIndex(model_->index(row, 0)); }
-
-QRect DeviceList::rowRect(int row) const {
-  return visualRect(model_->index(row, 0)) | visualRect(model_->index(row, ConflictColumn - 1)) |
-         visualRect(model_->index(row, ConflictColumn));
-}
-
 std::optional<DeviceEntry> DeviceList::selectedEntry() const {
   const QModelIndexList rows = selectionModel()->selectedRows();
   if (rows.isEmpty()) return std::nullopt;

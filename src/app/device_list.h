@@ -28,11 +28,6 @@ class DeviceList : public QTreeView {
   int rowCount() const { return model_->rowCount(); }
   // Row 0 is the top (newest) row.
   const DeviceEntry& entryAt(int row) const { return model_->entryAt(row); }
-  QString text(int row, int column) const;
-  // Makes the row current and selected, as a click on it does.
-  void selectRow(int row);
-  // The row's rectangle across all columns, in viewport coordinates.
-  QRect rowRect(int row) const;
   // The entry of the first selected row; nullopt when no row is selected.
   std::optional<DeviceEntry> selectedEntry() const;
   // Every row's entry, top row first.

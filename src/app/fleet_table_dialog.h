@@ -38,9 +38,6 @@ class FleetTableDialog : public QDialog {
                    std::vector<HostIdentity> hosts, Notifier& notifier, FileChooser& files, QWidget* parent = nullptr);
   ~FleetTableDialog() override;
 
-  FleetTableModel* model() const { return model_; }
-  RecordTableView* view() const { return view_; }
-  QCheckBox* groupBox(ParamGroup group) const { return groups_[static_cast<int>(group)]; }
   bool running() const { return job_ && job_->running(); }
 
   void read();          // "读取"

@@ -16,7 +16,6 @@ class HistoryDialog : public QDialog {
   Q_OBJECT
  public:
   HistoryDialog(std::vector<HistoryStore::Entry> entries, const QString& host, QWidget* parent = nullptr);
-  QPushButton* restoreButton() const { return restore_; }
 
  signals:
   void restoreRequested(const QString& path);

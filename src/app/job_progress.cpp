@@ -61,8 +61,6 @@ JobProgress::JobProgress(ConfigJob& job, HostSession& session, const RecordMasks
   });
 }
 
-QString JobProgress::text() const { return line_->text(); }
-
 void JobProgress::advance(int records) { bar_->setValue(std::min(bar_->maximum(), bar_->value() + records)); }
 
 void JobProgress::showRecord(ConfigJob::Stage stage, ParamGroup group, int record) {

@@ -20,8 +20,6 @@ class JobProgress : public QDialog {
   JobProgress(ConfigJob& job, HostSession& session, const RecordMasks& which, const QString& title,
               QWidget* parent = nullptr);
 
-  QString text() const;
-
  private:
   void advance(int records);
   void showRecord(ConfigJob::Stage stage, ParamGroup group, int record);

@@ -63,6 +63,7 @@ MainDialog::MainDialog(Notifier& notifier, std::unique_ptr<UdpTransport> own, Tr
   setWindowIcon(appIcon());
 
   tabs_ = new QTabWidget;
+  tabs_->setObjectName(QStringLiteral("parameterTabs"));  // a tab control has no label to be found by
   waitDialog_ = new WaitDialog(this);
   auto* layout = new QHBoxLayout(this);
   // The left column keeps its 240 of the 641 dialog units; the tabs take the rest.
@@ -248,7 +249,6 @@ void MainDialog::showAbout() {
   box->open();
 }
 
-TrafficWindow* MainDialog::trafficWindow() const { return trafficWindow_.data(); }
 
 void MainDialog::showTraffic() {
   if (!trafficWindow_) {

@@ -60,33 +60,15 @@ class MainDialog : public QDialog {
   // "通信记录...": the traffic window, opened once and raised after.
   void showTraffic();
 
-  const ReadFlags& flags() const { return session_->flags(); }
-  const Mac& selectedDevice() const { return session_->target(); }
+  // The core objects behind the window (not widgets): tests, benchmarks and the screenshots drive the selected
+  // host's session, follow the information area's refreshes, hear the router's transport and weigh the traffic log;
+  // widgets are found as an operator finds them (texts, accessible and object names).
   HostSession& session() { return *session_; }
-  ReplyRouter& router() { return *router_; }
   InfoLog& infoLog() { return infoLog_; }
-  // The UDP transport, when the window made its own (null on another transport).
-  UdpTransport* udpTransport() const { return ownTransport_.get(); }
-  DeviceList* deviceList() const { return deviceList_; }
-  InfoLogView* infoLogView() const { return infoLogView_; }
-  QTabWidget* tabs() const { return tabs_; }
-  QLineEdit* portField() const { return port_; }
-  QPushButton* searchButton() const { return searchButton_; }
-  QPushButton* aboutButton() const { return aboutButton_; }
-  ConfigActions& configActions() { return *actions_; }
-  PageWriter& pageWriter() { return *pageWriter_; }
+  ReplyRouter& router() { return *router_; }
+  TrafficLog& trafficLog() { return *trafficLog_; }
   // Tests answer the file dialogs in place of an operator.
   void setFileChooser(FileChooser& files) { actions_->setFileChooser(files); }
-  QPushButton* trafficButton() const { return trafficButton_; }
-  // Every datagram of the window's transport since it opened (the last 10 000).
-  TrafficLog& trafficLog() { return *trafficLog_; }
-  // Null while no traffic window is open.
-  TrafficWindow* trafficWindow() const;
-  WaitDialog* waitDialog() const { return waitDialog_; }
-  NetworkPage* networkPage() const { return networkPage_; }
-  BasePage* basePage() const { return basePage_; }
-  ChannelPage* channelPage() const { return channelPage_; }
-  ModbusPage* modbusPage() const { return modbusPage_; }
 
  public slots:
   // The close request: the sockets are closed before the window ends.

@@ -23,11 +23,6 @@ class TrafficWindow : public QDialog {
  public:
   TrafficWindow(const TrafficLog& log, Notifier& notifier, QWidget* parent = nullptr);
 
-  QTableView* table() const { return table_; }
-  TrafficTableModel* model() const { return model_; }
-  QPlainTextEdit* bytesView() const { return bytes_; }
-  QTableWidget* countersTable() const { return counters_; }
-
   // The exports behind the buttons, without the file dialogs; false after a
   // notice when the file cannot be written.
   bool exportPcapng(const QString& path);

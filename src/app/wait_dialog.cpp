@@ -23,8 +23,6 @@ WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent), line_(new QLabel(tr("
 
 void WaitDialog::setText(const QString& text) { line_->setText(text); }
 
-QString WaitDialog::text() const { return line_->text(); }
-
 void WaitDialog::openBox() { open(); }
 
 void WaitDialog::keyPressEvent(QKeyEvent* event) {

@@ -15,7 +15,6 @@ class WaitDialog : public QDialog {
   explicit WaitDialog(QWidget* parent = nullptr);
 
   void setText(const QString& text);
-  QString text() const;
   // Shows the box (window-modal) and returns at once.
   void openBox();
 

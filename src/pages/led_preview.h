@@ -14,13 +14,13 @@ class LedPreview : public QWidget {
   explicit LedPreview(QWidget* parent = nullptr);
 
   void showScreen(const LedParams& params, const QString& header, const QString& footer);
-  const LedLayout& layout() const { return layout_; }
-  QString caption() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // The layout in words: drawn under the screen and given as the accessible description.
+  QString caption() const;
   LedLayout layout_;
   QString header_;
   QString footer_;

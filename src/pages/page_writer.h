@@ -31,7 +31,6 @@ class PageWriter : public QObject {
   bool write(ParamGroup group, IdentityChoice identity, std::function<void()> shown = {});
   void factoryReset();
   void writeMac(const Mac& newMac);
-  bool busy() const { return !jobs_.empty(); }
   // Where the host locks are that keep two writers of one host apart (none: no lock).
   void setLockPlace(const HostLockPlace* place) { lockPlace_ = place; }
 

@@ -19,8 +19,6 @@ class RecordTableDialog : public QDialog {
   RecordTableDialog(const HostConfig& config, ParamGroup group, Notifier& notifier, QWidget* parent = nullptr);
 
   ParamGroup group() const { return group_; }
-  RecordTableModel* model() const { return model_; }
-  RecordTableView* view() const { return view_; }
   // The configuration with the table's values, and the records they changed.
   const HostConfig& config() const { return model_->config(); }
   RecordMasks changedRecords() const { return model_->changedRecords(); }

@@ -95,7 +95,6 @@ class RecordTableModel : public QAbstractTableModel {
 
   // "允许编辑所有参数": the coefficients and SMS boxes of the channels.
   void setAllowAll(bool allowed);
-  bool allowAll() const { return allowAll_; }
   // Cells of records their configuration does not hold (HostConfig::known)
   // show nothing and take nothing: a table of hosts read, some not at all.
   void setHeldRecordsOnly(bool on);

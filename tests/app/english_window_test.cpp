@@ -3,6 +3,7 @@
 // fields and records; removed, the Chinese window comes back.
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTranslator>
@@ -64,7 +65,7 @@ class EnglishWindowTest : public QObject {
     w.pressAndSettle(MainDialog::BaseTab, QStringLiteral("Read base parameters"));  // before a host: refused
     QVERIFY(w.searchAndSelect());
     w.pressAndSettle(MainDialog::ChannelTab, QStringLiteral("Read channels"));
-    QVERIFY(w.dialog.waitDialog()->text().startsWith(QStringLiteral("---Channels read")));
+    QVERIFY(w.dialog.findChild<WaitDialog*>()->findChild<QLabel*>()->text().startsWith(QStringLiteral("---Channels read")));
     w.pressAndSettle(MainDialog::RelayTab, QStringLiteral("Write parameters"));  // before a read: refused
     for (const auto& n : w.notifier.notices) said << n.title << n.text;
     QCOMPARE(w.notifier.notices.size(), 2);

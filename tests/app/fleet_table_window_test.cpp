@@ -1,10 +1,12 @@
 // The fleet in the window against simulated hosts: two hosts answering with one address are marked in the host list
-// and red in the fleet table; the table reads three hosts, marks the one cell that differs from the others, imports a
-// roster as edits without sending anything, takes a pasted block and writes each host's changes, one host failing.
+// and red in the fleet table; the table reads three hosts, marks the one cell that differs, imports a roster as edits
+// without sending anything, takes a pasted block and writes each host's changes, one host failing. The marks: a cell
+// unlike what more than half of the hosts read hold, or unlike a baseline naming the field; an identity two share.
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocumentFragment>
 
 #include "app/fleet_table_dialog.h"
 #include "app/fleet_table_model.h"
@@ -20,31 +22,27 @@ using namespace quendra::test;
 namespace {
 
 struct Fixture : FleetWindow {
-  FixedFile files;
-  QTemporaryDir dir;
   FleetTableDialog* table = nullptr;
-  Fixture() : FleetWindow(3) {
-    quickTimeouts();
-    dialog.setFileChooser(files);
-  }
+  Fixture() : FleetWindow(3) { quickTimeouts(); }
   // Searches, opens the table and reads every host.
   bool readTable() {
     dialog.search();
-    if (!QTest::qWaitFor([&] { return dialog.deviceList()->rowCount() == 3; }, 5000)) return false;
+    if (!QTest::qWaitFor([&] { return hostList()->rowCount() == 3; }, 5000)) return false;
     press(&dialog, QStringLiteral("主机总表..."));
-    table = dialog.configActions().fleetTable();
+    table = openWindow<FleetTableDialog>();
     QSignalSpy done(table, &FleetTableDialog::jobFinished);
     press(table, QStringLiteral("读取"));
     return done.wait(20000);
   }
-  FleetTableModel* model() const { return table->model(); }
+  RecordTableView* view() const { return field<RecordTableView>(table, QStringLiteral("主机总表")); }
+  FleetTableModel* model() const { return qobject_cast<FleetTableModel*>(view()->model()); }
   int column(const QString& path) const {
     for (int c = 0; c < model()->columnCount(); ++c)
       if (model()->column(c).tooltip == path) return c;
     return -1;
   }
   QString csv(const QByteArray& bytes) {
-    QFile file(files.path = dir.filePath(QStringLiteral("roster.csv")));
+    QFile file(files.path = dataFolder.dir.filePath(QStringLiteral("roster.csv")));
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? files.path : QString();
   }
   // A field of what simulated host `i` holds.
@@ -56,31 +54,46 @@ struct Fixture : FleetWindow {
   }
 };
 
+using Mark = FleetTableModel::Mark;
+
+// Hosts given as (terminal address, heartbeat); a terminal address of 0: the host was not read.
+FleetTableModel table(const std::vector<std::pair<std::uint32_t, int>>& hosts) {
+  std::vector<HostConfig> configs;
+  std::vector<TableRow> rows;
+  for (const auto& [terminal, heartbeat] : hosts) {
+    HostConfig c;
+    c.base.terminalAddress = terminal;
+    c.base.heartbeatInterval = static_cast<std::uint16_t>(heartbeat);
+    if (terminal) c.markKnown(ParamGroup::Base);
+    rows.push_back({int(configs.size()), 0, QString::number(configs.size())});
+    configs.push_back(c);
+  }
+  return FleetTableModel(configs, rows,
+                         {fieldColumn(ParamGroup::Base, 0, "terminalAddress"), fieldColumn(ParamGroup::Base, 0, "heartbeatInterval"),
+                          fieldColumn(ParamGroup::Base, 0, "loginInterval")});
+}
+
+QList<Mark> marks(const FleetTableModel& m, int column) {
+  QList<Mark> out;
+  for (int r = 0; r < m.rowCount(); ++r) out << m.mark(r, column);
+  return out;
+}
+
 }  // namespace
 
 class FleetTableWindowTest : public QObject {
   Q_OBJECT
-  QTemporaryDir home_;  // a history folder of its own: other window tests empty theirs while they run
  private slots:
-  void initTestCase() { qputenv("HOME", home_.path().toLocal8Bit()); }
-
   void twoHostsOnOneAddressAreMarkedInTheListAndRedInTheTable() {
     Fixture f;
     std::copy_n(f.host(0).network.begin() + 1, 4, f.host(1).network.begin() + 1);
     QVERIFY(f.readTable());
-    DeviceList* list = f.dialog.deviceList();  // the newest answer on top: host 3, 2, 1
-    QCOMPARE((QStringList{list->text(0, DeviceList::ConflictColumn), list->text(1, DeviceList::ConflictColumn),
-                          list->text(2, DeviceList::ConflictColumn)}),
-             (QStringList{"", "IP重复", "IP重复"}));
+    DeviceList* list = f.hostList();  // the newest answer on top: host 3, 2, 1
+    QCOMPARE(columnTexts(list->model(), DeviceList::ConflictColumn), (QStringList{"", "IP重复", "IP重复"}));
     QVERIFY(list->model()->index(1, 0).data(Qt::ToolTipRole).toString().contains("另一台主机也以此IP（192.168.1.10）应答"));
-    int widths = 0;
-    for (int c = 0; c < DeviceList::ColumnCount; ++c) widths += list->columnWidth(c);
-    QVERIFY(widths <= list->viewport()->width() && widths > list->viewport()->width() - 4);
 
     const int address = f.column("network.hostAddress");
-    using Mark = FleetTableModel::Mark;
-    QCOMPARE((QList<Mark>{f.model()->mark(0, address), f.model()->mark(1, address), f.model()->mark(2, address)}),
-             (QList<Mark>{Mark::Shared, Mark::Shared, Mark::None}));
+    QCOMPARE(marks(*f.model(), address), (QList<Mark>{Mark::Shared, Mark::Shared, Mark::None}));
     QCOMPARE(f.model()->data(f.model()->index(0, address), Qt::ForegroundRole).value<QColor>().red(), 190);
   }
 
@@ -89,7 +102,7 @@ class FleetTableWindowTest : public QObject {
     f.host(1).records[readCommandOf(ParamGroup::Led)][3] = 0x55;  // host 2's LED size differs from the others
     QVERIFY(f.readTable());
     FleetTableModel* m = f.model();
-    for (int r = 0; r < 3; ++r) QCOMPARE(m->rowStatus(r), QStringLiteral("已读取"));
+    QCOMPARE((QStringList{m->rowStatus(0), m->rowStatus(1), m->rowStatus(2)}), QStringList(3, QStringLiteral("已读取")));
     QList<QPoint> marked;
     for (int r = 0; r < m->rowCount(); ++r)
       for (int c = 0; c < m->columnCount(); ++c)
@@ -120,16 +133,15 @@ class FleetTableWindowTest : public QObject {
     // A block of two cells of hosts 2 and 3 from a spreadsheet; host 3 never answers the GPRS write.
     const int phone = f.column("gprs.alarmPhone1");
     QApplication::clipboard()->setText(QStringLiteral("13911110001\t13911110002\n13911110003\t13911110004\n"));
-    f.table->view()->setCurrentIndex(m->index(1, phone));
-    f.table->view()->pasteClipboard();
+    f.view()->setCurrentIndex(m->index(1, phone));
+    f.view()->pasteClipboard();
     f.host(2).silent.insert(writeCommandOf(ParamGroup::Gprs));
     QSignalSpy done(f.table, &FleetTableDialog::jobFinished);
     press(f.table, QStringLiteral("写入"));
     QVERIFY(done.wait(20000));
     m = f.model();
-    QCOMPARE(m->rowStatus(0), QStringLiteral("已校验（写入1条记录）"));
-    QCOMPARE(m->rowStatus(1), QStringLiteral("已校验（写入1条记录）"));
-    QCOMPARE(m->rowStatus(2), QStringLiteral("失败：GPRS参数"));  // the write is not acknowledged
+    QCOMPARE((QStringList{m->rowStatus(0), m->rowStatus(1), m->rowStatus(2)}),  // host 3's write is not acknowledged
+             (QStringList{"已校验（写入1条记录）", "已校验（写入1条记录）", "失败：GPRS参数"}));
     QVERIFY(m->headerData(2, Qt::Vertical, Qt::ForegroundRole).isValid() && !m->headerData(1, Qt::Vertical, Qt::ForegroundRole).isValid());
     QCOMPARE(getU32LE(f.host(0).records.at(readCommandOf(ParamGroup::Base)), 1), 0x20259999u);  // the row's own identity
     QCOMPARE(f.held(1, ParamGroup::Gprs, "alarmPhone1"), QStringLiteral("13911110001"));
@@ -137,6 +149,27 @@ class FleetTableWindowTest : public QObject {
     QCOMPARE(f.held(2, ParamGroup::Gprs, "alarmPhone1"), f.held(0, ParamGroup::Gprs, "alarmPhone1"));
     QVERIFY(!m->isChanged(1, phone) && m->isChanged(2, phone));  // what failed stays an edit, to write again
     for (int i : {0, 1}) QCOMPARE(int(HistoryStore().entries(f.host(i).mac).size()), 1);
+  }
+
+  void marksFollowTheMajorityTheBaselineAndSharedIdentity() {
+    FleetTableModel m = table({{1, 60}, {1, 60}, {2, 30}, {0, 30}});
+    QCOMPARE(marks(m, 0), (QList<Mark>{Mark::Shared, Mark::Shared, Mark::None, Mark::None}));
+    QCOMPARE(marks(m, 1), (QList<Mark>{Mark::None, Mark::None, Mark::DiffersFromMajority, Mark::None}));
+    QCOMPARE(QTextDocumentFragment::fromHtml(m.data(m.index(2, 1), Qt::ToolTipRole).toString()).toPlainText(),
+             QStringLiteral("与多数主机不同（多数为60）"));
+    QVERIFY(!m.setCellText(2, 1, QStringLiteral("60")));  // an edit counts: nothing differs any more
+    QCOMPARE(marks(m, 1), (QList<Mark>{Mark::None, Mark::None, Mark::None, Mark::None}));
+
+    FleetTableModel even = table({{1, 60}, {2, 60}, {3, 30}, {4, 30}});  // no value held by more than half
+    QCOMPARE(marks(even, 1), (QList<Mark>{Mark::None, Mark::None, Mark::None, Mark::None}));
+
+    ConfigFile file;  // names the heartbeat only
+    file.records[int(ParamGroup::Base)].push_back(RecordEntry{std::nullopt, {{findField(ParamGroup::Base, "heartbeatInterval"), FieldValue{30u}}}});
+    even.setBaseline(FleetBaseline(file));
+    QCOMPARE(marks(even, 1), (QList<Mark>{Mark::DiffersFromBaseline, Mark::DiffersFromBaseline, Mark::None, Mark::None}));
+    QCOMPARE(marks(even, 0), (QList<Mark>{Mark::None, Mark::None, Mark::None, Mark::None}));  // identity: never the baseline's
+    even.setCellText(3, 2, QStringLiteral("9"));  // a field the baseline does not name goes by the majority
+    QCOMPARE(marks(even, 2), (QList<Mark>{Mark::None, Mark::None, Mark::None, Mark::DiffersFromMajority}));
   }
 };
 

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "../../fuzz/window_driver.h"
+#include "app/device_list.h"
 
 using namespace quendra;
 
@@ -65,8 +66,8 @@ class FuzzReplayTest : public QObject {
     driver_->play(reinterpret_cast<const std::uint8_t*>(input.constData()), std::size_t(input.size()));
     if (seed.isEmpty()) return;
     QCOMPARE(driver_->notices(), notices + (seed == "version_702"));  // the version warning, no other
-    const bool mark = seed == "search_answer"    ? d.deviceList()->rowCount() == 1
-                      : seed == "network_answer" ? d.flags().networkRead
+    const bool mark = seed == "search_answer"    ? d.findChild<DeviceList*>()->rowCount() == 1
+                      : seed == "network_answer" ? d.session().flags().networkRead
                       : batch                    ? marked()
                       : seed == "version_702" || d.infoLog().text().endsWith(QStringLiteral("成功！\r\n"));
     QVERIFY2(mark, qPrintable("the log says: " + d.infoLog().text()));

@@ -6,6 +6,7 @@
 
 #include "app/device_list.h"
 #include "app/file_chooser.h"
+#include "app/job_progress.h"
 #include "app/main_dialog.h"
 #include "support/fleet_transport.h"
 #include "support/widgets.h"
@@ -22,13 +23,23 @@ struct PrivateDataFolder {
   }
 };
 
+// Answers the file dialogs with one path, as an operator would.
+struct FixedFile : FileChooser {
+  QString path;
+  QString openFile(QWidget*, const QString&) override { return path; }
+  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
+};
+
 struct FleetWindow {
   PrivateDataFolder dataFolder;
   FleetTransport transport;
   RecordingNotifier notifier;
   MainDialog dialog{notifier, transport};
+  FixedFile files;  // what the file dialogs answer: host.json in the data folder unless a test names another
 
   explicit FleetWindow(const sim::SimOptions& options = {}) : transport(options) {
+    files.path = dataFolder.dir.filePath(QStringLiteral("host.json"));
+    dialog.setFileChooser(files);
     dialog.show();
   }
   explicit FleetWindow(int hosts) : FleetWindow(sim::SimOptions{.hosts = hosts}) {}
@@ -41,22 +52,37 @@ struct FleetWindow {
   }
 
   sim::SimHost& host(int i = 0) { return transport.fleet().hosts()[i]; }
+  DeviceList* hostList() { return dialog.findChild<DeviceList*>(); }  // the one list, in either language
+  QTabWidget* tabs() { return field<QTabWidget>(&dialog, QStringLiteral("parameterTabs")); }
+  QWidget* page(MainDialog::Tab tab) { return tabs()->widget(tab); }
+  QString log() { return dialog.infoLog().text(); }
 
   // Searches, selects the row of host `i` and waits for its network answer.
   bool searchAndSelect(int i = 0) {
     dialog.search();
-    DeviceList* list = dialog.deviceList();
+    DeviceList* list = hostList();
     const int rows = static_cast<int>(transport.fleetHosts().size());
     if (!QTest::qWaitFor([&] { return list->rowCount() == rows; }, 5000)) return false;
-    list->selectRow(rows - 1 - i);  // the newest answer is on top
+    list->setCurrentIndex(list->model()->index(rows - 1 - i, 0));  // the newest answer is on top
     dialog.selectDevice();
-    return QTest::qWaitFor([&] { return dialog.flags().networkRead && dialog.session().idle(); }, 5000);
+    return QTest::qWaitFor([&] { return dialog.session().flags().networkRead && dialog.session().idle(); }, 5000);
+  }
+  // Waits until nothing is in hand: the session idle and no whole-host job left (its progress box goes with it).
+  bool settled() {
+    return QTest::qWaitFor([&] { return dialog.session().idle() && dialog.findChildren<JobProgress*>().isEmpty(); }, 20000);
   }
   // Presses a button of the tab and lets every reply it brings arrive.
   void pressAndSettle(MainDialog::Tab tab, const QString& button) {
-    dialog.tabs()->setCurrentIndex(tab);
-    buttonByText(dialog.tabs()->widget(tab), button)->click();
-    (void)QTest::qWaitFor([&] { return dialog.session().idle(); }, 20000);
+    tabs()->setCurrentIndex(tab);
+    buttonByText(page(tab), button)->click();
+    QVERIFY(settled());
+  }
+  // The tunnel write commands sent since the last clear, in order.
+  QList<int> writeCommands() const {
+    QList<int> out;
+    for (int c : transport.tunnelCommands())
+      if (c && classifyTunnelCommand(static_cast<std::uint8_t>(c))->isWrite) out << c;
+    return out;
   }
   // The last request sent with this outer command (and tunnel command, when given).
   SentRequest lastRequest(int outer, int tunnel = 0) const {
@@ -65,13 +91,6 @@ struct FleetWindow {
       if (const SentRequest s = readSent(*it); s.command == outer && (!tunnel || s.tunnelCommand == tunnel)) return s;
     return {};
   }
-};
-
-// Answers the file dialogs with one path, as an operator would.
-struct FixedFile : FileChooser {
-  QString path;
-  QString openFile(QWidget*, const QString&) override { return path; }
-  QString saveFile(QWidget*, const QString&, const QString&) override { return path; }
 };
 
 }  // namespace quendra::test

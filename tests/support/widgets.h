@@ -1,6 +1,9 @@
 #pragma once
 // Shared helpers of the Qt tests: a notifier that records message boxes, and finding widgets the way an operator
-// does: input fields by their accessible name, buttons by the text they show. A missing one ends the test.
+// does: input fields by their accessible name, buttons by the text they show, a list or a tab control without a label
+// by its object name, the dialogs a window opened among the top-level windows. A missing one ends the test.
+#include <QApplication>
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -36,7 +39,8 @@ T* findByAccessibleName(QWidget* root, const QString& name) {
 template <typename T>
 T* field(QWidget* page, const QString& name) {
   if (T* w = findByAccessibleName<T>(page, name)) return w;
-  qFatal("no field named %s", qPrintable(name));
+  if (T* w = page->findChild<T*>(name)) return w;
+  qFatal("no widget named %s", qPrintable(name));
 }
 inline QLineEdit* edit(QWidget* page, const QString& name) { return field<QLineEdit>(page, name); }
 inline QComboBox* list(QWidget* page, const QString& name) { return field<QComboBox>(page, name); }
@@ -49,5 +53,20 @@ inline QPushButton* buttonByText(QWidget* root, const QString& text) {
   qFatal("no button %s", qPrintable(text));
 }
 inline void press(QWidget* root, const QString& text) { buttonByText(root, text)->click(); }
+
+// What a table or list shows in one column, top row first.
+inline QStringList columnTexts(const QAbstractItemModel* m, int column) {
+  QStringList out;
+  for (int r = 0; r < m->rowCount(); ++r) out << m->index(r, column).data().toString();
+  return out;
+}
+
+// The visible top-level window of type T (a dialog, a box); null when none is open.
+template <typename T>
+T* openWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) return t;
+  return nullptr;
+}
 
 }  // namespace quendra::test

@@ -45,6 +45,7 @@
 #include "app/traffic_window.h"
 #include "pages/info_log.h"
 #include "pages/record_table_dialog.h"
+#include "pages/record_table_view.h"
 
 namespace {
 
@@ -98,6 +99,17 @@ bool shoot(QWidget* widget, const QDir& out, const char* name) {
   return true;
 }
 
+// Presses the button that shows `text` (in the language shown: translated in `context`), as an operator would.
+void press(QWidget* root, const char* context, const char* text) {
+  const QString shown = QCoreApplication::translate(context, text);
+  for (QPushButton* b : root->findChildren<QPushButton*>())
+    if (b->text() == shown) return b->click();
+  std::fprintf(stderr, "no button %s\n", text);
+}
+void pressInWindow(QWidget* window, const char* text) { press(window, "quendra::MainDialog", text); }
+
+QTabWidget* tabsOf(QWidget* window) { return window->findChild<QTabWidget*>(QStringLiteral("parameterTabs")); }
+
 template <typename T>
 T* openWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
@@ -149,34 +161,37 @@ bool editSavedFile(const QString& path) {
 // host already has.
 bool shootFleetTable(quendra::MainDialog& window, const QDir& out) {
   using namespace quendra;
-  window.configActions().showFleetTable();
-  FleetTableDialog* table = window.configActions().fleetTable();
+  pressInWindow(&window, "主机总表...");
+  auto* table = openWindow<FleetTableDialog>();
   if (!table) return false;
+  auto* view = table->findChild<RecordTableView*>();
+  FleetTableModel* model = nullptr;  // each read or write brings a model of its own
   bool ended = false;
   QObject::connect(table, &FleetTableDialog::jobFinished, table, [&] { ended = true; });
   const auto run = [&](void (FleetTableDialog::*action)()) {
     ended = false;
     (table->*action)();
-    return waitFor([&] { return ended; }, 30000);
+    const bool done = waitFor([&] { return ended; }, 30000);
+    model = qobject_cast<FleetTableModel*>(view->model());
+    return done;
   };
   const auto column = [&](const char* path) {
-    for (int c = 0; c < table->model()->columnCount(); ++c)
-      if (table->model()->column(c).tooltip == QLatin1String(path)) return c;
+    for (int c = 0; c < model->columnCount(); ++c)
+      if (model->column(c).tooltip == QLatin1String(path)) return c;
     return 0;
   };
-  if (!run(&FleetTableDialog::read) || table->model()->rowCount() < 3) return false;
-  if (table->model()->setCellText(2, column("base.dataInterval"), QStringLiteral("600"))) return false;
+  if (!run(&FleetTableDialog::read) || model->rowCount() < 3) return false;
+  if (model->setCellText(2, column("base.dataInterval"), QStringLiteral("600"))) return false;
   if (!run(&FleetTableDialog::write)) return false;
-  FleetTableModel* model = table->model();
   const int login = column("base.loginInterval");
   (void)model->paste({0, login, 0, login}, QStringLiteral("30\t90\n30\t90\n30\t90\n"));
   const int terminal = column("base.terminalAddress");
   (void)model->setCellText(1, terminal, model->cellText(0, terminal));
   table->resize(1400, 420);
-  table->view()->resizeColumnsToContents();
-  table->view()->setCurrentIndex(model->index(1, login + 1));
-  table->view()->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-  table->view()->horizontalScrollBar()->setValue(table->view()->horizontalHeader()->sectionPosition(terminal));
+  view->resizeColumnsToContents();
+  view->setCurrentIndex(model->index(1, login + 1));
+  view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  view->horizontalScrollBar()->setValue(view->horizontalHeader()->sectionPosition(terminal));
   settle();
   const bool shot = shoot(table, out, "fleet-table.png");
   table->reject();
@@ -199,13 +214,13 @@ bool shootConfigDialogs(quendra::MainDialog& window, const QDir& out) {
         if (group == ParamGroup::Channel && index == 12)
           QTimer::singleShot(0, &window, [&] { progressShot = shoot(openWindow<JobProgress>(), out, "save-progress.png"); });
       });
-  window.configActions().saveConfig();
+  pressInWindow(&window, "保存配置...");
   const bool saved = waitFor([&] { return jobEnded() && QFile::exists(path); }, 20000);
   QObject::disconnect(whileReading);
   if (!saved || !progressShot || !editSavedFile(path)) return false;
 
-  window.configActions().openFile(path);
-  window.configActions().writeAll();
+  pressInWindow(&window, "打开配置...");
+  pressInWindow(&window, "写入全部...");
   if (!waitFor([] { return openWindow<CompareDialog>() != nullptr; }, 20000)) return false;
   settle();
   if (!shoot(openWindow<CompareDialog>(), out, "compare.png")) return false;
@@ -214,18 +229,19 @@ bool shootConfigDialogs(quendra::MainDialog& window, const QDir& out) {
   settle();
   if (!shoot(&window, out, "main-window-written.png")) return false;
 
-  window.configActions().showHistory();
+  pressInWindow(&window, "历史记录...");
   settle();
   if (!shoot(openWindow<HistoryDialog>(), out, "history.png")) return false;
   openWindow<HistoryDialog>()->reject();
 
-  window.configActions().cloneToHosts();
+  pressInWindow(&window, "复制到其他主机...");
   auto* clone = openWindow<CloneDialog>();
   if (!clone) return false;
   bool cloned = false;
   QObject::connect(clone, &CloneDialog::allFinished, clone, [&] { cloned = true; });
-  for (int i = 1; i < clone->hostList()->count(); ++i) clone->hostList()->item(i)->setCheckState(Qt::Checked);
-  clone->startButton()->click();
+  auto* hosts = clone->findChild<QListWidget*>();
+  for (int i = 1; i < hosts->count(); ++i) hosts->item(i)->setCheckState(Qt::Checked);
+  press(clone, "quendra::CloneDialog", "开始复制");
   if (!waitFor([&] { return cloned; }, 30000)) return false;
   settle();
   if (!shoot(clone, out, "clone.png")) return false;
@@ -235,33 +251,36 @@ bool shootConfigDialogs(quendra::MainDialog& window, const QDir& out) {
   auto* traffic = openWindow<TrafficWindow>();
   if (!traffic) return false;
   traffic->resize(1100, 640);
-  traffic->table()->selectRow(2);
+  for (QTableView* t : traffic->findChildren<QTableView*>())  // the datagrams, not the counters
+    if (t->accessibleName() == QCoreApplication::translate("quendra::TrafficWindow", "数据报")) t->selectRow(2);
   settle();
   if (!shoot(traffic, out, "traffic.png")) return false;
   traffic->close();
 
   // The channel table: a block pasted from a spreadsheet shows as changed cells.
-  window.configActions().editTable(ParamGroup::Channel);
-  RecordTableDialog* table = window.configActions().tableDialog();
+  tabsOf(&window)->setCurrentIndex(MainDialog::ChannelTab);
+  press(tabsOf(&window)->currentWidget(), "PageContext", "表格编辑…");
+  auto* table = openWindow<RecordTableDialog>();
   if (!table) return false;
   table->resize(1200, 560);
-  RecordTableModel* model = table->model();
+  auto* view = table->findChild<RecordTableView*>();
+  auto* model = qobject_cast<RecordTableModel*>(view->model());
   (void)model->paste({0, 1, 0, 1}, QStringLiteral("45.5\t-5\n46\t-5\n46.5\t-5\n"));
-  table->view()->setCurrentIndex(model->index(2, 2));
-  table->view()->selectionModel()->select(QItemSelection(model->index(0, 1), model->index(2, 2)),
+  view->setCurrentIndex(model->index(2, 2));
+  view->selectionModel()->select(QItemSelection(model->index(0, 1), model->index(2, 2)),
                                           QItemSelectionModel::ClearAndSelect);
   settle();
   if (!shoot(table, out, "record-table.png")) return false;
   table->reject();
 
-  window.tabs()->setCurrentIndex(MainDialog::LedTab);
+  tabsOf(&window)->setCurrentIndex(MainDialog::LedTab);
   settle();
   if (!shoot(&window, out, "led-preview.png")) return false;
-  window.tabs()->setCurrentIndex(MainDialog::NetworkTab);
+  tabsOf(&window)->setCurrentIndex(MainDialog::NetworkTab);
 
   // The report, written as HTML and shown as its first page would print.
   const QString report = chooser.saveReportFile(nullptr, {}, {});
-  window.configActions().exportReport();
+  pressInWindow(&window, "导出报告...");
   if (!waitFor([&] { return jobEnded() && QFile::exists(report); }, 20000)) return false;
   QFile html(report);
   if (!html.open(QIODevice::ReadOnly)) return false;
@@ -310,25 +329,27 @@ int main(int argc, char** argv) {
 
   if (args.contains(QStringLiteral("--select"))) {
     window.search();
-    if (!waitForReplies(window.infoLog(), [&] { return window.deviceList()->rowCount() >= 3; }, 3000))
+    auto* hosts = window.findChild<quendra::DeviceList*>();
+    if (!waitForReplies(window.infoLog(), [&] { return hosts->rowCount() >= 3; }, 3000))
       std::fprintf(stderr, "fewer than three hosts answered\n");
-    if (window.deviceList()->rowCount() > 0) {
-      window.deviceList()->selectRow(0);
+    if (hosts->rowCount() > 0) {
+      hosts->setCurrentIndex(hosts->model()->index(0, 0));
       window.selectDevice();
-      if (!waitForReplies(window.infoLog(), [&] { return window.flags().networkRead; }, 3000))
+      if (!waitForReplies(window.infoLog(), [&] { return window.session().flags().networkRead; }, 3000))
         std::fprintf(stderr, "no network answer\n");
     }
   }
 
   const char* names[] = {"network", "gprs", "base", "channel", "modbus", "relay", "led"};
-  for (int i = 0; i < window.tabs()->count(); ++i) {
-    window.tabs()->setCurrentIndex(i);
+  QTabWidget* tabs = tabsOf(&window);
+  for (int i = 0; i < tabs->count(); ++i) {
+    tabs->setCurrentIndex(i);
     settle();
     const QString file = out.filePath(QStringLiteral("main-window-%1-%2.png").arg(i).arg(QLatin1String(names[i])));
     if (!window.grab().save(file)) return 1;
     std::printf("%s\n", qPrintable(file));
   }
-  window.tabs()->setCurrentIndex(0);
+  tabs->setCurrentIndex(0);
 
   {
     quendra::AboutBox about(&window);
@@ -336,7 +357,7 @@ int main(int argc, char** argv) {
     settle();
     if (!shoot(&about, out, "about.png")) return 1;
   }
-  if (window.flags().networkRead && !shootConfigDialogs(window, out)) {
+  if (window.session().flags().networkRead && !shootConfigDialogs(window, out)) {
     std::fprintf(stderr, "the whole-host dialogs could not all be rendered\n");
     return 1;
   }
