@@ -52,7 +52,8 @@ class HostSession : public QObject {
   // file, another host): a write to this host treats them as another host's.
   void markForeign(const RecordMasks& which) { own_ = recordsWithout(own_, which); }
   const ReadFlags& flags() const { return flags_; }
-  // Tests and the fuzz driver put the flags in a given state.
+  // For the fuzz driver, which starts every input from flags it chooses: no reply clears a flag, so no run of reads
+  // gets back there (benches use it to skip reads they do not time). Tests reach a flag by reading the group.
   ReadFlags& flagsForTesting() { return flags_; }
   const SessionPolicy& policy() const { return policy_; }
   void setPolicy(const SessionPolicy& policy);

@@ -155,9 +155,7 @@ struct BatchFixture {
     h.host = [this](const SentRequest& r) { return answerFrom(r, [this](TunnelCommand c) { return s.image(c.index); }); };
   }
   bool run(const QString& button) {
-    QSignalSpy finished(&h.session, &HostSession::finished);
-    press(page.get(), button);
-    return finished.wait(10000);
+    return h.run([&] { return press(page.get(), button), std::optional<Refusal>(); }).outcome == Outcome::Done;
   }
   QComboBox* selector() { return list(page.get(), s.selector); }
   Bytes payloadOf(int k) { return encodeRecord(h.session.config(), s.group, k); }
@@ -189,7 +187,7 @@ class PagesTest : public QObject {
     QCOMPARE(notices(h), (QStringList{QStringLiteral("警告") + kNoHost, s.refusalTitle + s.refusal}));
     QVERIFY(h.sent.isEmpty());
     QCOMPARE(h.infoLog.text(), QStringLiteral("kept"));
-    h.flags.networkRead = true;  // the read: the request, the reply shown, the lines
+    h.readNetwork();  // the read: the request, the reply shown, the lines
     press(p.get(), s.read);
     QCOMPARE(h.sent.size(), 1);
     QCOMPARE(h.sent[0], OuterFrame::buildTunnelRequest(h.selected, TunnelFrame::buildRequest(readCommandOf(s.group))));
@@ -234,10 +232,10 @@ class PagesTest : public QObject {
     read[19] = 9;  // no list position: shown as none, sent as 0xFF
     read = over(read, 24, area("10.0.0.2", 9));
     h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));  // no read asked for it
-    QVERIFY(!h.flags.networkRead);
+    QVERIFY(!h.session.flags().networkRead);
     h.session.read(ParamGroup::Network);
     h.transport.deliverNow(OuterFrame::buildNetworkAnswer(h.selected, read));
-    QVERIFY(h.flags.networkRead);
+    QVERIFY(h.session.flags().networkRead);
     for (const Field& f : {Field{"静态IP：", "192.168.1.10"}, Field{"子网掩码：", "255.255.255.0"},
                            Field{"服务器1 服务器地址：", "10.0.0.2"}, Field{"IP获取方式：", 0}, Field{"最大连接数量：", -1}})
       expectShown(&p, f);
@@ -306,7 +304,7 @@ class PagesTest : public QObject {
     QCOMPARE(notices(f.h), (QStringList{QStringLiteral("警告") + kNoHost, QStringLiteral("警告") + f.s.refusal}));
     QVERIFY(f.h.sent.isEmpty());
 
-    f.h.flags.networkRead = true;
+    f.h.readNetwork();
     press(f.page.get(), f.s.read);
     QVERIFY(f.run(f.s.read));  // a second press while the batch runs opens nothing
     QCOMPARE(f.h.waitBoxes, 1);
@@ -323,9 +321,7 @@ class PagesTest : public QObject {
     f.selector()->setCurrentIndex(4);
     QCOMPARE(f.payloadOf(2), edited(2));
     give(f.page.get(), f.s.edit);  // a reply shows its record without storing the screen
-    QSignalSpy readOne(&f.h.session, &HostSession::finished);
-    QVERIFY(!f.h.session.read(f.s.group, 1u << 1));
-    QVERIFY(readOne.wait(10000));
+    QCOMPARE(f.h.read(f.s.group, 1u << 1).outcome, Outcome::Done);
     QCOMPARE(f.payloadOf(4), f.s.image(4));
     give(f.page.get(), f.s.edit);  // the write stores the record on screen, then sends every record
     f.h.transport.clearRequests();
@@ -343,15 +339,11 @@ class PagesTest : public QObject {
     ChannelParams& c0 = c.channels[0];
     c0.upperLimit1 = 25.5f, c0.hysteresis1 = 0.25f, c0.coefA1 = 1, c0.relayUpper1 = 3, c0.dataSource = 146, c0.name1 = "ch1";
     c.channels[1].dataSource = 147;  // beyond the list
-    f.h.flags.networkRead = true;
+    f.h.readNetwork();
     f.h.host = [&c](const SentRequest& r) {
       return answerFrom(r, [&c](TunnelCommand t) { return encodeRecord(c, ParamGroup::Channel, t.index); });
     };
-    for (int k : {1, 0}) {  // channel 0 shown last
-      QSignalSpy read(&f.h.session, &HostSession::finished);
-      QVERIFY(!f.h.session.read(ParamGroup::Channel, 1u << k));
-      QVERIFY(read.wait(10000));
-    }
+    for (int k : {1, 0}) QCOMPARE(f.h.read(ParamGroup::Channel, 1u << k).outcome, Outcome::Done);  // channel 0 shown last
     QWidget* p = f.page.get();
     for (const Field& shown : {Field{"模拟量1(温度)上限：", "25.500000"}, Field{"模拟量1(温度)控制回差：", "0.250000"},
                                Field{"模拟量1 A:", "1.000000"}, Field{"上限1 关联继电器：", 3}, Field{"通道数据来源：", 146},
@@ -410,7 +402,7 @@ class PagesTest : public QObject {
     PageHarness h;
     BasePage base(h.context);
     LedPage led(h.context);
-    h.flags.networkRead = true;
+    h.readNetwork();
     HostConfig c;
     c.base = {0x12345678, 9, 1, 1, 1, 3, 33, 1, 1, 4, 0, 0, 0};
     c.led.channelCount = 0, c.led.columnCount = 6;

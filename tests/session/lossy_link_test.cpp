@@ -7,54 +7,19 @@
 #include <QTest>
 #include <algorithm>
 
-#include "session/host_session.h"
-#include "session/reply_router.h"
 #include "session/traffic_log.h"
-#include "support/fleet_transport.h"
+#include "support/session_harness.h"
 
 using namespace quendra;
 using namespace quendra::test;
 using namespace std::chrono_literals;
 
-namespace {
-
-// A session on host 1 of `options`, every policy wait `policyWait` (zero: the window's, 801 and 8010 ms).
-struct Fixture {
-  FleetTransport transport;
-  ReplyRouter router{transport};
-  HostSession session{router};
-  QSignalSpy finished{&session, &HostSession::finished};
-  Fixture(const sim::SimOptions& options, Millis policyWait) : transport(options) {
-    SessionPolicy p = SessionPolicy::windowDefaults();
-    for (ParamGroup g : kAllGroups)
-      if (policyWait.count()) p.readOf(g).timeout = p.writeOf(g).timeout = policyWait;
-    session.setPolicy(p);
-    session.setTarget(transport.fleetHosts()[0].mac);
-    ReadFlags& flags = session.flagsForTesting();
-    flags.networkRead = flags.channelRead = flags.relayRead = flags.modbusRead = true;  // writes as read
-  }
-  // Runs the operation (group, write) to its end.
-  OperationResult run(ParamGroup group, bool write, std::uint32_t records = 0xFFFFFFFFu) {
-    finished.clear();
-    if ((write ? session.write(group, records) : session.read(group, records)) || !finished.wait(60000))
-      qFatal("did not end");
-    return finished.takeFirst().at(0).value<OperationResult>();
-  }
-  // Runs each operation (group, write) to its end; true when every one was Done.
-  bool allDone(const QList<std::pair<ParamGroup, bool>>& operations) {
-    bool done = true;
-    for (const auto& [group, write] : operations) done = run(group, write).outcome == Outcome::Done && done;
-    return done;
-  }
-};
-
-}  // namespace
-
 class LossyLinkTest : public QObject {
   Q_OBJECT
  private slots:
   void everyRecordArrivesOneRequestAtATime() {
-    Fixture f({.hosts = 1, .dropPercent = 30}, 300ms);
+    SessionHarness f({.hosts = 1, .dropPercent = 30}, 300ms);
+    QCOMPARE(f.read(ParamGroup::Network).outcome, Outcome::Done);
     f.transport.fleet().seedRandom(23);
     TrafficLog log(f.transport);
     // At each request: its record's answer has not come, and the request before was answered or is this one again.
@@ -100,7 +65,7 @@ class LossyLinkTest : public QObject {
   void aRecordAnsweredOnItsSecondAttemptIsDone() {
     QFETCH(ParamGroup, group);
     QFETCH(int, command);
-    Fixture f({.hosts = 1, .late = {{std::uint8_t(command), 2}}}, 0ms);
+    SessionHarness f({.hosts = 1, .late = {{std::uint8_t(command), 2}}});
     int failed = 0;  // what the window would show a failure line for
     connect(&f.session, &HostSession::batchEvent, this,
             [&](const BatchEvent& e) { failed += e.stage == BatchEvent::Stage::Failed || e.failed != 0; });
@@ -119,9 +84,9 @@ class LossyLinkTest : public QObject {
   // Every answer 300 ms late: the first ModBus slots wait what the network read took, with its margin, and none is
   // sent twice.
   void aSlowHostIsNotHurried() {
-    Fixture f({.hosts = 1, .delayMs = 300}, 0ms);
-    QCOMPARE(f.run(ParamGroup::Network, false).outcome, Outcome::Done);
-    QCOMPARE(f.run(ParamGroup::Modbus, false, 0xFu).outcome, Outcome::Done);
+    SessionHarness f({.hosts = 1, .delayMs = 300});
+    QCOMPARE(f.read(ParamGroup::Network).outcome, Outcome::Done);
+    QCOMPARE(f.read(ParamGroup::Modbus, 0xFu).outcome, Outcome::Done);
     QCOMPARE(f.transport.tunnelCommands().count(readCommandOf(ParamGroup::Modbus, 0)), 1);
     QCOMPARE(f.transport.requests().size(), 1 + 4);
   }
@@ -134,14 +99,14 @@ class LossyLinkTest : public QObject {
     QTest::newRow("ModBus slots, cut for good") << ParamGroup::Modbus << 0 << Outcome::HostGone;
     QTest::newRow("ModBus slots, a 2 s outage") << ParamGroup::Modbus << 2000 << Outcome::Done;
   }
-  // The window's waits; the host hears the network read and three records' writes, then nothing.
+  // The window's waits; the host hears the network read, the group's read and three records' writes, then nothing.
   void aHostThatStopsAnsweringEndsTheBatch() {
     QFETCH(ParamGroup, group);
     QFETCH(int, outageMs);
     QFETCH(Outcome, outcome);
-    Fixture f({.hosts = 1, .stopAfter = 4, .stopForMs = outageMs}, 0ms);
-    QCOMPARE(f.run(ParamGroup::Network, false).outcome, Outcome::Done);
-    const OperationResult r = f.run(group, true);
+    SessionHarness f({.hosts = 1, .stopAfter = 1 + 32 + 3, .stopForMs = outageMs});
+    QVERIFY(f.allDone({{ParamGroup::Network, false}, {group, false}}));
+    const OperationResult r = f.write(group);
     const auto sinceCut = std::chrono::steady_clock::now() - *f.transport.fleetHosts()[0].cutAt;
     QCOMPARE(r.outcome, outcome);
     QCOMPARE(r.failedRecords, outcome == Outcome::Done ? 0u : allRecordsOf(group) & ~0x7u);  // all but the three
@@ -151,8 +116,8 @@ class LossyLinkTest : public QObject {
   // Channel 5 is never answered, the rest at once: the probe when its 3204 ms are spent is answered, and channel 5
   // costs no more than its own time.
   void aSilentRecordCostsOnlyItsOwnTime() {
-    Fixture f({.hosts = 1, .silent = {readCommandOf(ParamGroup::Channel, 4)}}, 0ms);
-    QCOMPARE(f.run(ParamGroup::Network, false).outcome, Outcome::Done);
+    SessionHarness f({.hosts = 1, .silent = {readCommandOf(ParamGroup::Channel, 4)}});
+    QCOMPARE(f.read(ParamGroup::Network).outcome, Outcome::Done);
     QElapsedTimer clock;
     clock.start();
     qint64 fifthSent = 0, sixthSent = 0;
@@ -161,7 +126,7 @@ class LossyLinkTest : public QObject {
       if (e.record == 4) fifthSent = clock.elapsed();
       if (e.record == 5) sixthSent = clock.elapsed();
     });
-    const OperationResult r = f.run(ParamGroup::Channel, false, 0x3Fu);
+    const OperationResult r = f.read(ParamGroup::Channel, 0x3Fu);
     QCOMPARE(r.outcome, Outcome::NoAnswer);
     QCOMPARE(r.failedRecords, 1u << 4);
     QVERIFY(f.transport.requests().count(OuterFrame::buildReadNetworkRequest(f.transport.fleetHosts()[0].mac)) >= 2);

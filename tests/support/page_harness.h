@@ -1,9 +1,8 @@
 #pragma once
-// A page alone with what the window would give it: a host session on a transport that keeps every datagram sent,
+// A page alone with what the window would give it: a host session (support/session_harness) on a transport that keeps every datagram sent,
 // whose replies a test delivers or a scripted host answers on the event loop, as the network would; the information
 // area, a recording notifier and a count of wait boxes opened. Pages tests link quendra_pages and test_fleet.
 #include <QList>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <functional>
 #include <optional>
@@ -12,17 +11,13 @@
 #include "pages/info_log.h"
 #include "pages/page_context.h"
 #include "pages/page_writer.h"
-#include "session/reply_router.h"
-#include "support/fleet_transport.h"
+#include "sim/initial_records.h"
+#include "support/session_harness.h"
 #include "support/widgets.h"
 
 namespace quendra::test {
 
-struct PageHarness {
-  FleetTransport transport{sim::SimOptions{.hosts = 0}};
-  ReplyRouter router{transport};
-  HostSession session{router};
-  ReadFlags& flags = session.flagsForTesting();
+struct PageHarness : SessionHarness {
   const Mac selected;
   InfoLog infoLog;
   RecordingNotifier notifier;
@@ -35,7 +30,8 @@ struct PageHarness {
   PageWriter writer{session, infoLog, history, [this] { return HostIdentity{selected, {}, 0, 0}; }};
   PageContext context{&session, &infoLog, &notifier, [this] { ++waitBoxes; }, {}, &writer};
 
-  explicit PageHarness(const Mac& mac = Mac{0x02, 0x4B, 0x7D, 0x10, 0x20, 0x30}) : selected(mac) {
+  explicit PageHarness(const Mac& mac = Mac{0x02, 0x4B, 0x7D, 0x10, 0x20, 0x30})
+      : SessionHarness(sim::SimOptions{.hosts = 0}), selected(mac) {
     session.setTarget(selected);
     transport.responder = [this](ByteView datagram) {
       std::vector<Bytes> replies;
@@ -46,6 +42,12 @@ struct PageHarness {
     };
   }
 
+  // The network settings read, as every page's read needs them; the read's request is forgotten.
+  void readNetwork() {
+    session.read(ParamGroup::Network);
+    transport.deliverNow(OuterFrame::buildNetworkAnswer(selected, sim::initialNetworkRecord(0)));
+    transport.clearRequests();
+  }
   // The tunnel requests sent to the selected host, in order.
   QList<SentRequest> tunnelRequestsSent() const {
     QList<SentRequest> out;

@@ -17,10 +17,8 @@
 #include "link/tunnel_frame.h"
 #include "records/field_text.h"
 #include "records/record_fields.h"
-#include "session/host_session.h"
-#include "session/reply_router.h"
 #include "session/traffic_log.h"
-#include "support/fleet_transport.h"
+#include "support/session_harness.h"
 
 using namespace quendra;
 using namespace quendra::test;
@@ -101,23 +99,18 @@ class DissectorAgreementTest : public QObject {
   Q_OBJECT
  private slots:
   void everyRecordFieldAsTheCodecsReadIt() {
-    FleetTransport transport(sim::SimOptions{.hosts = 2});
-    seedAwkwardValues(transport.fleet().hosts()[1]);
+    SessionHarness h(sim::SimOptions{.hosts = 2});
+    FleetTransport& transport = h.transport;
+    seedAwkwardValues(h.host(1));
     TrafficLog log(transport);
-    ReplyRouter router(transport);
-    HostSession session(router);
-    QSignalSpy finished(&session, &HostSession::finished);
-    QSignalSpy answers(&router, &ReplyRouter::searchAnswered);
-    router.sendSearch();
+    QSignalSpy answers(&h.router, &ReplyRouter::searchAnswered);
+    h.router.sendSearch();
     QVERIFY(QTest::qWaitFor([&] { return answers.size() == 2; }));
     std::map<QString, HostConfig> configs;  // by MAC as tshark shows it
     for (const sim::SimHost& host : transport.fleetHosts()) {
-      session.setTarget(host.mac);
-      for (ParamGroup g : kAllGroups) {
-        const qsizetype before = finished.size();
-        QVERIFY(!session.read(g) && QTest::qWaitFor([&] { return finished.size() > before; }, 10000));
-      }
-      configs[macText(host.mac)] = session.config();
+      h.session.setTarget(host.mac);
+      for (ParamGroup g : kAllGroups) QCOMPARE(h.read(g).outcome, Outcome::Done);
+      configs[macText(host.mac)] = h.session.config();
     }
     for (const Bytes& d : brokenDatagrams(transport.fleetHosts()[0].mac)) transport.deliverNow(d);
 
