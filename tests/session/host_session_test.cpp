@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "link/tunnel_commands.h"
 #include "link/tunnel_frame.h"
 #include "session/config_job.h"
 #include "support/image_bytes.h"
@@ -142,8 +143,8 @@ class HostSessionTest : public QObject {
     QTest::addColumn<RecordMasks>("which");
     QTest::addColumn<int>("firstWrite");
     RecordMasks single{}, batch{};  // a batch's last record refused is its pass refused too
-    single[int(ParamGroup::Base)] = batch[int(ParamGroup::Relay)] = batch[int(ParamGroup::Channel)] = 1;
-    single[int(ParamGroup::Channel)] = 0b11;
+    single[int(ParamGroup::Base)] = batch[int(ParamGroup::Relay)] = 1;
+    single[int(ParamGroup::Channel)] = batch[int(ParamGroup::Channel)] = 0b11;
     QTest::newRow("single record first") << single << int(writeCommandOf(ParamGroup::Base));
     QTest::newRow("batch first") << batch << int(writeCommandOf(ParamGroup::Channel, 0));
   }
@@ -163,6 +164,11 @@ class HostSessionTest : public QObject {
     QCOMPARE(refused.size(), 1);
     const QList<int> sent = f.transport.tunnelCommands();
     QCOMPARE(othersSentUntilASilentReadEnds(f, sent.indexOf(firstWrite)), QList<int>{firstWrite});  // nothing after it
+    // What the job says it sent is that one write: the records it only read, and those queued behind, were not.
+    RecordMasks onlyFirst{};
+    const auto first = classifyTunnelCommand(std::uint8_t(firstWrite));
+    onlyFirst[int(first->group)] = 1u << first->index;
+    QVERIFY(result->sent == onlyFirst);
   }
 
   // While a job waits for its channel read, a read of another group gives up; once the job has compared, the front
@@ -222,6 +228,33 @@ class HostSessionTest : public QObject {
     QCOMPARE(sent, (QList<std::pair<int, bool>>{
                        {kFactoryReset, false}, {kReadNetwork, false}, {kWriteMac, false}, {kReadNetwork, true}}));
     QVERIFY(readSent(f.transport.requests()[2]).target == old);
+  }
+
+  // A reset through a job after the network settings were read since the host was chosen: the reset goes out first
+  // (nothing is read again before it), then the read that verifies it.
+  void aJobResetsWithoutReadingFirst() {
+    Fixture f(hosts(1), 500ms);
+    f.read(ParamGroup::Network);
+    f.transport.clearRequests();
+    ConfigJob job(f.session);
+    QSignalSpy ended(&job, &ConfigJob::finished);
+    job.startFactoryReset({});
+    QVERIFY(ended.wait(10000));
+    QList<int> sent;
+    for (const Bytes& d : f.transport.requests()) sent << readSent(d).command;
+    QCOMPARE(sent, (QList<int>{kFactoryReset, kReadNetwork}));
+  }
+
+  // Records written from values read on another host are this host's own once it acknowledged them (so their
+  // identity goes back whole next time): every one, not only the first.
+  void acknowledgedRecordsBecomeTheHostsOwn() {
+    Fixture f;
+    f.read(ParamGroup::Network), f.read(ParamGroup::Relay);
+    f.session.setTarget(f.mac(1));
+    f.read(ParamGroup::Network);
+    QCOMPARE(f.session.ownRecords()[int(ParamGroup::Relay)], 0u);
+    QCOMPARE(f.write(ParamGroup::Relay).outcome, Outcome::Done);
+    QCOMPARE(f.session.ownRecords()[int(ParamGroup::Relay)], 0xFFu);
   }
 
   void anotherHostsRepliesAreNeverApplied() {
