@@ -160,9 +160,7 @@ TEST(NetworkRecord, FieldsAtTheirOffsetsAndEveryOtherByteLeftAlone) {
   EXPECT_EQ(std::tuple(p.staticAddress(), p.hostAddress(), p.gateway(), p.subnetMask(), int(p.maxConnections())),
             std::tuple(false, 0x05040302u, 0x09080706u, 0x0D0C0B0Au, 20));  // static: bit 7 of byte 0
   EXPECT_EQ(std::pair(p.sourcePort(1), p.listenPort(0)), (std::pair<std::uint16_t, std::uint16_t>(0x3837, 0x1817)));
-  p.setStaticAddress(true);
-  p.setHostAddress(0xC0A80009);
-  p.setListenPort(1, 4);
+  p.setStaticAddress(true), p.setHostAddress(0xC0A80009), p.setListenPort(1, 4);
   ASSERT_TRUE(p.setServerAddress(0, "host"));
   EXPECT_EQ(Bytes(p.bytes.begin(), p.bytes.begin() + 5), hex("80 0900a8c0"));
   EXPECT_EQ(Bytes(p.bytes.begin() + 24, p.bytes.begin() + 30), (Bytes{'h', 'o', 's', 't', 0, 30}));  // after the zero: as it was
