@@ -1,5 +1,5 @@
-// The bytes on the wire: the CRC, every request the tool sends, the reply readers with their length checks, and the
-// tunnel reply's checks in their order (length, CRC, start byte, version trailer).
+// The bytes on the wire: the CRC, every request the tool sends, what the reply readers take (short replies seen through
+// both readers' callers: datagram_meaning_test), and the tunnel reply's checks in order (length, CRC, start, trailer).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -84,7 +84,6 @@ TEST(Replies, OuterReadersTakeOnlyWhatArrived) {
   ASSERT_TRUE(a);
   EXPECT_EQ(std::tie(a->ip, a->mac, a->firmwareVersion, a->nameGbk),
             std::tuple(0xC0A80009u, Mac{0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC}, 710, "host"));
-  EXPECT_FALSE(OuterFrame::readSearchAnswer(ByteView(search).first(21)));
   EXPECT_EQ(OuterFrame::readSearchAnswer(OuterFrame::buildSearchAnswer(*a))->nameGbk, "host");
 
   Bytes network(302, 0xEE);
@@ -92,11 +91,6 @@ TEST(Replies, OuterReadersTakeOnlyWhatArrived) {
   network[3] = 0x03;
   ASSERT_TRUE(OuterFrame::readNetworkAnswer(network));
   EXPECT_EQ(OuterFrame::readNetworkAnswer(network)->data(), network.data() + 10);
-  EXPECT_FALSE(OuterFrame::readNetworkAnswer(ByteView(network).first(301)));
-
-  EXPECT_EQ(OuterFrame::replyCommand(Bytes{0x55, 0x00, 0x09, 0x0A}), 0x0A);
-  for (const Bytes& d : {Bytes{}, Bytes{0x55, 0x00, 0x09}, Bytes{0xAA, 0x00, 0x01, 0x02, 0x02}})
-    EXPECT_FALSE(OuterFrame::replyCommand(d));
   EXPECT_FALSE(OuterFrame::replyMac(Bytes(9, 0x55)));
 }
 
@@ -110,7 +104,6 @@ TEST(Replies, TunnelBlockIsTheLengthFieldsBytes) {
   EXPECT_EQ(OuterFrame::readTunnelBlock(d)->size(), 9u);
   EXPECT_EQ(OuterFrame::readTunnelBlock(d)->data(), d.data() + 10);
   EXPECT_EQ(OuterFrame::replyMac(d), (Mac{1, 2, 3, 4, 5, 6}));
-  EXPECT_TRUE(OuterFrame::readTunnelBlock(reply(0x0B, 9, 9)));
   for (const Bytes& refused : {reply(0x0A, 0, 9), reply(0x0A, 10, 9), reply(0x0A, 0x0109, 9), reply(0x03, 9, 9),
                                Bytes{0x55, 0x00, 0x01, 0x0A, 1, 2}})
     EXPECT_FALSE(OuterFrame::readTunnelBlock(refused));
