@@ -29,15 +29,14 @@ cli read 02-4B-7D-00-00-01 -o "$work/h1.json"
 # so the image alone says it); relay 3's start interval is edited by hand.
 python3 - "$work/h1.json" <<'PY'
 import json, sys
-path = sys.argv[1]
-f = json.load(open(path))
+f = json.load(open(sys.argv[1]))
 ch = f["channels"][3]
 image = bytearray.fromhex(ch["image"])
 image[21:24] = b"\xff\xfe\x80"
 ch["image"] = image.hex()
 del ch["fields"]["name1"]
 f["relays"][2]["fields"]["startInterval"] = 77
-json.dump(f, open(path, "w"), ensure_ascii=False, indent=2)
+json.dump(f, open(sys.argv[1], "w"), ensure_ascii=False, indent=2)
 PY
 cli clone "$work/h1.json" 02-4B-7D-00-00-02 | grep -q "verified"
 cli write 02-4B-7D-00-00-02 "$work/h1.json" network | grep -q "verified"

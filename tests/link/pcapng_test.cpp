@@ -37,13 +37,10 @@ TEST(Pcapng, BlocksAndTheirLengths) {
     EXPECT_EQ(getU32LE(f, b.at + 4), b.length);
     EXPECT_EQ(getU32LE(f, b.at + b.length - 4), b.length);
   }
-  EXPECT_EQ(getU32LE(f, 8), 0x1A2B3C4Du);
   EXPECT_EQ(getU16LE(f, 36), pcapng::kLinkTypeIpv4);
-  // Timestamps in microseconds, high word first; captured and original length 33.
-  EXPECT_EQ(getU32LE(f, 116 + 12), 1u);
-  EXPECT_EQ(getU32LE(f, 116 + 16), 3u);
-  EXPECT_EQ(getU32LE(f, 116 + 20), 33u);
-  EXPECT_EQ(getU32LE(f, 116 + 24), 33u);
+  // The byte-order magic; the second packet's time in microseconds, high word first, captured and original length 33.
+  for (const auto& [at, value] : {std::pair{8, 0x1A2B3C4Du}, {116 + 12, 1u}, {116 + 16, 3u}, {116 + 20, 33u}, {116 + 24, 33u}})
+    EXPECT_EQ(getU32LE(f, at), value) << at;
   EXPECT_EQ(f[116 + 28 + 19], 0x0A);  // the received one goes to .10
 }
 

@@ -16,16 +16,13 @@ TEST(TypedNumbers, LeadingDigitsWrappedToTheFieldWidth) {
       {"123", 123}, {"  -42abc", -42}, {"\n\r\v\f\t 12", 12}, {"+7", 7}, {"\t 9 1", 9}, {"abc", 0}, {"", 0}, {"- 5", 0},
       {"4294967297", 1}, {"2147483648", INT32_MIN}, {"99999999999999999999", 1661992959}};
   for (const auto& [text, value] : ints) EXPECT_EQ(parseLeadingInt(text), value) << text;
-  EXPECT_EQ(parseU16Field("70000"), 4464);
-  EXPECT_EQ(parseU16Field("-1"), 65535);
-  EXPECT_EQ(parseU8Field("300"), 44);
+  EXPECT_EQ(std::tuple(parseU16Field("70000"), parseU16Field("-1"), parseU8Field("300")), std::tuple(4464, 65535, 44));
   const std::pair<const char*, float> floats[] = {
       {"113.25", 113.25f}, {" -2.5kg", -2.5f}, {"1e3x", 1000.0f}, {".5", 0.5f}, {"1,5", 1.0f}, {"abc", 0.0f},
       {"1e39", std::numeric_limits<float>::infinity()}};
   for (const auto& [text, value] : floats) EXPECT_EQ(parseLeadingFloat(text), value) << text;
-  EXPECT_EQ(formatFloat6(113.25f), "113.250000");
-  EXPECT_EQ(formatFloat1(23.125f), "23.1");
-  EXPECT_EQ(formatFloat6(3.4028235e38f).size(), 46u);
+  EXPECT_EQ(std::tuple(formatFloat6(113.25f), formatFloat1(23.125f), formatFloat6(3.4028235e38f).size()),
+            std::tuple("113.250000", "23.1", 46u));
 }
 
 TEST(TypedAddresses, DottedTextAndMacSpellings) {
@@ -36,8 +33,7 @@ TEST(TypedAddresses, DottedTextAndMacSpellings) {
   EXPECT_EQ(formatDottedAddress(0xC0A80009u), "192.168.0.9");
 
   const Mac m{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
-  EXPECT_EQ(parseMacText("00-1a-2B-3c-4D-5e"), m);
-  EXPECT_EQ(parseMacText("00-1A-2B-3C-4D-5E tail"), m);
+  for (const char* text : {"00-1a-2B-3c-4D-5e", "00-1A-2B-3C-4D-5E tail"}) EXPECT_EQ(parseMacText(text), m) << text;
   EXPECT_EQ(parseMacText("90-AF-af-F0-f0-09"), (Mac{0x90, 0xAF, 0xAF, 0xF0, 0xF0, 0x09}));  // the hex digits' bounds
   for (const char* text : {"001A2B3C4D5E", "00:1A:2B:3C:4D:5E", "00-1A-2B-3C-4D-5", "-00-1A-2B-3C-4D-5E", "0G-1A-2B-3C-4D-5E",
                            "0/-1A-2B-3C-4D-5E", "0:-1A-2B-3C-4D-5E", "0@-1A-2B-3C-4D-5E", "0`-1A-2B-3C-4D-5E", "0g-1A-2B-3C-4D-5E"})
@@ -47,9 +43,9 @@ TEST(TypedAddresses, DottedTextAndMacSpellings) {
   for (const char* text : {"001A2B3C4D5", "001A2B3C4D5EF", "00_1A_2B_3C_4D_5E", "192.168.1.10"})
     EXPECT_FALSE(parseMacAnySpelling(text)) << text;
   // The device list's digits: a character that is not hex counts 255 in its nibble.
-  EXPECT_EQ(parseMacDigits("001122aabbcc"), (Mac{0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC}));
-  EXPECT_EQ(parseMacDigits("00112"), (Mac{0x00, 0x11, 0, 0, 0, 0}));
-  EXPECT_EQ(parseMacDigits("G0--"), (Mac{0xF0, 0xEF, 0, 0, 0, 0}));
+  for (const auto& [digits, mac] : {std::pair{"001122aabbcc", Mac{0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC}},
+                                    {"00112", Mac{0x00, 0x11, 0, 0, 0, 0}}, {"G0--", Mac{0xF0, 0xEF, 0, 0, 0, 0}}})
+    EXPECT_EQ(parseMacDigits(digits), mac) << digits;
   EXPECT_EQ(formatMacDashed(m), "00-1A-2B-3C-4D-5E");
   EXPECT_EQ(formatMacDigits(m), "001A2B3C4D5E");
   EXPECT_TRUE(isUsableHostMac({0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01}));

@@ -16,7 +16,6 @@ using test::area;
 using test::hex;
 using test::operator+;
 
-
 constexpr char kZhong[] = "\xD6\xD0";  // one double-byte GBK character
 
 struct Golden {
@@ -118,13 +117,11 @@ TEST(RecordTexts, CutAtWholeCharactersAndReadToTheirZero) {
   std::copy_n("UVWXYZ", 6, p.begin() + 41);  // a full unit area has no zero of its own
   HostConfig c;
   ASSERT_TRUE(decodeRecord(c, ParamGroup::Channel, 0, p));
-  EXPECT_EQ(c.channels[0].name1, "ABCDE");
-  EXPECT_EQ(c.channels[0].unit1, "UVWXYZ");
+  EXPECT_EQ(std::tie(c.channels[0].name1, c.channels[0].unit1), std::tuple("ABCDE", "UVWXYZ"));
   Bytes g(137, 'h');  // GPRS areas without zeros keep their last byte for the terminator
   ASSERT_TRUE(decodeRecord(c, ParamGroup::Gprs, 0, g));
-  EXPECT_EQ(c.gprs.targetAddress, std::string(64, 'h'));
-  EXPECT_EQ(c.gprs.targetPort, std::string(7, 'h'));
-  EXPECT_EQ(c.gprs.alarmPhones[4], std::string(11, 'h'));  // taken whatever the mask
+  EXPECT_EQ(std::tie(c.gprs.targetAddress, c.gprs.targetPort, c.gprs.alarmPhones[4]),  // the phone whatever the mask
+            std::tuple(std::string(64, 'h'), std::string(7, 'h'), std::string(11, 'h')));
 }
 
 TEST(TypedValues, AlarmPhonesSmsIntervalAndTerminalAddress) {
@@ -160,16 +157,10 @@ TEST(NetworkRecord, FieldsAtTheirOffsetsAndEveryOtherByteLeftAlone) {
   Bytes original(NetworkParams::kSize);
   std::iota(original.begin(), original.end(), std::uint8_t{1});
   NetworkParams p = *NetworkParams::fromRecord(original);
-  EXPECT_FALSE(p.staticAddress());  // bit 7 of byte 0
-  EXPECT_EQ(p.hostAddress(), 0x05040302u);
-  EXPECT_EQ(p.gateway(), 0x09080706u);
-  EXPECT_EQ(p.subnetMask(), 0x0D0C0B0Au);
-  EXPECT_EQ(p.maxConnections(), 20);
-  EXPECT_EQ(p.sourcePort(1), 0x3837);
-  EXPECT_EQ(p.listenPort(0), 0x1817);
-  p.setStaticAddress(true);
-  p.setHostAddress(0xC0A80009);
-  p.setListenPort(1, 4);
+  EXPECT_EQ(std::tuple(p.staticAddress(), p.hostAddress(), p.gateway(), p.subnetMask(), int(p.maxConnections())),
+            std::tuple(false, 0x05040302u, 0x09080706u, 0x0D0C0B0Au, 20));  // static: bit 7 of byte 0
+  EXPECT_EQ(std::pair(p.sourcePort(1), p.listenPort(0)), (std::pair<std::uint16_t, std::uint16_t>(0x3837, 0x1817)));
+  p.setStaticAddress(true), p.setHostAddress(0xC0A80009), p.setListenPort(1, 4);
   ASSERT_TRUE(p.setServerAddress(0, "host"));
   EXPECT_EQ(Bytes(p.bytes.begin(), p.bytes.begin() + 5), hex("80 0900a8c0"));
   EXPECT_EQ(Bytes(p.bytes.begin() + 24, p.bytes.begin() + 30), (Bytes{'h', 'o', 's', 't', 0, 30}));  // after the zero: as it was

@@ -34,15 +34,13 @@ class SimOptionsTest : public QObject {
       FleetTransport transport(*options);
       QStringList answers;
       for (const QString& step : expected.split(QStringLiteral(", "))) {
-        const int command = step.section(':', 0, 0).toInt();
-        const Bytes request = OuterFrame::buildTunnelRequest(sim::hostMac(0), TunnelFrame::buildRequest(static_cast<std::uint8_t>(command)));
-        const std::vector<Bytes> replies = transport.fleet().handle(request);
+        const auto command = static_cast<std::uint8_t>(step.section(':', 0, 0).toInt());
+        const auto replies = transport.fleet().handle(OuterFrame::buildTunnelRequest(sim::hostMac(0), TunnelFrame::buildRequest(command)));
         const DatagramMeaning m = describeDatagram(replies.empty() ? Bytes{} : replies[0], Direction::Received);
         answers << QString::number(command) + ':' +
                        (replies.empty() ? QStringLiteral("-")
-                        : m.kind == MeaningKind::VersionRefused
-                            ? QStringLiteral("refused %1").arg(m.hostVersion)
-                            : QStringLiteral("%1 v%2").arg(*m.tunnelCommand).arg(m.hostVersion));
+                        : m.kind == MeaningKind::VersionRefused ? QStringLiteral("refused %1").arg(m.hostVersion)
+                                                                : QStringLiteral("%1 v%2").arg(*m.tunnelCommand).arg(m.hostVersion));
       }
       QCOMPARE(answers.join(QStringLiteral(", ")), expected);
       // The delay is the transport's: a reply arrives no sooner.
