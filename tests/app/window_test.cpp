@@ -298,11 +298,10 @@ class WindowTest : public QObject {
     if (!gbk) return;  // GBK cannot hold it: no host sends it
 
     // The fleet table's tooltip names the value most hosts hold.
-    std::vector<HostConfig> configs(3);
-    for (HostConfig& c : configs) {
-      c.gprs.targetAddress = *gbk;
-      c.markKnown(ParamGroup::Gprs);
-    }
+    HostConfig held;
+    held.gprs.targetAddress = *gbk;
+    held.markKnown(ParamGroup::Gprs);
+    std::vector<HostConfig> configs(3, held);
     configs[2].gprs.targetAddress = "x";
     FleetTableModel fleet(configs, {{0, 0, "a"}, {1, 0, "b"}, {2, 0, "c"}},
                           {fieldColumn(ParamGroup::Gprs, 0, "targetAddress")});
