@@ -35,14 +35,6 @@ using namespace quendra::test;
 
 namespace {
 
-template <typename T>
-QList<T*> openTopLevels() {
-  QList<T*> out;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) out << t;
-  return out;
-}
-
 // The information area's lines end in \r\n; the view breaks lines on \n.
 QString viewText(QString log) { return log.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
@@ -77,25 +69,6 @@ QString cells(const QAbstractItemModel* m, int row, int column = 0) {
 class WindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void opensWithItsTitleIconAndTabs() {
-    FleetWindow w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
-    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Quendra 主机配置软件 V" QUENDRA_MAJOR_MINOR));
-    QVERIFY(!(w.dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {  // drawn, without image plugins, at every size asked for
-      const QImage icon = w.dialog.windowIcon().pixmap(QSize(size, size)).toImage();
-      QVERIFY(icon.size() == QSize(size, size) && icon.pixelColor(size / 2, size / 2).alpha() > 0);
-    }
-    QCOMPARE(edit(&w.dialog, QStringLiteral("电脑网卡IP 端口"))->text(), QStringLiteral("1901"));
-    QCOMPARE(field<QPlainTextEdit>(&w.dialog, QStringLiteral("信息提示区"))->toPlainText(), viewText(helpText()));
-
-    QTabWidget* tabs = w.tabs();
-    const QStringList titles = {"网口参数 ", "GPRS参数 ", "基础参数 ", "通道参数 ", "ModBus参数", "继电器参数", "LED屏参数"};
-    for (int i = 0; i < 7; ++i) QCOMPARE(tabs->tabText(i), titles[i]);
-    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(MainDialog::ModbusTab).center());
-    QVERIFY(w.dialog.findChild<ModbusPage*>()->isVisible());
-  }
-
   void searchListsEveryAnswerAndADoubleClickSelects() {
     FleetWindow w(2);
     DeviceList* list = w.hostList();
@@ -149,9 +122,17 @@ class WindowTest : public QObject {
     QVERIFY(list->model()->index(1, 0).data(Qt::ToolTipRole).toString().contains("此主机（MAC 02-4B-7D-00-00-02）还以另一个IP应答"));
   }
 
-  void aboutEnterAndTheWaitBox() {
+  void opensAndShowsItsAboutBoxEnterWaitBoxAndTabs() {
     FleetWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Quendra 主机配置软件 V" QUENDRA_MAJOR_MINOR));
+    QVERIFY(!(w.dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {  // drawn, without image plugins, at every size asked for
+      const QImage icon = w.dialog.windowIcon().pixmap(QSize(size, size)).toImage();
+      QVERIFY(icon.size() == QSize(size, size) && icon.pixelColor(size / 2, size / 2).alpha() > 0);
+    }
+    QCOMPARE(edit(&w.dialog, QStringLiteral("电脑网卡IP 端口"))->text(), QStringLiteral("1901"));
+    QCOMPARE(field<QPlainTextEdit>(&w.dialog, QStringLiteral("信息提示区"))->toPlainText(), viewText(helpText()));
     press(&w.dialog, QStringLiteral("关于 Quendra(&A)..."));
     QTRY_VERIFY(openWindow<AboutBox>());
     AboutBox* box = openWindow<AboutBox>();
@@ -178,6 +159,11 @@ class WindowTest : public QObject {
     QVERIFY(wait->findChildren<QPushButton*>().isEmpty());
     QTest::keyClick(wait, Qt::Key_Return);
     QVERIFY(!wait->isVisible());
+    QTabWidget* tabs = w.tabs();
+    const QStringList titles = {"网口参数 ", "GPRS参数 ", "基础参数 ", "通道参数 ", "ModBus参数", "继电器参数", "LED屏参数"};
+    for (int i = 0; i < 7; ++i) QCOMPARE(tabs->tabText(i), titles[i]);
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(MainDialog::ModbusTab).center());
+    QVERIFY(w.dialog.findChild<ModbusPage*>()->isVisible());
   }
 
   // A search answered by thousands of hosts refreshes the information area twice per answer: a refresh adds only what
@@ -261,18 +247,24 @@ class WindowTest : public QObject {
   void messageBoxesShowTheirIconAndNeverStack() {
     QtMessageNotifier notifier;
     const auto whenOpen = [](std::function<void()> step) { QTimer::singleShot(0, qApp, std::move(step)); };
-    const auto boxWithText = [](const QString& text) -> QMessageBox* {
-      for (QMessageBox* b : openTopLevels<QMessageBox>())
+    const auto openBoxes = [] {
+      QList<QMessageBox*> out;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) out << b;
+      return out;
+    };
+    const auto boxWithText = [&](const QString& text) {
+      for (QMessageBox* b : openBoxes())
         if (b->text() == text) return b;
-      return nullptr;
+      qFatal("no box %s", qPrintable(text));
     };
     int icon = -1, boxesDuringRepeat = -1, boxesDuringOther = -1;
     whenOpen([&] {
       icon = boxWithText(QStringLiteral("端口被占用"))->icon();
       notifier.notify(QStringLiteral("Quendra"), QStringLiteral("端口被占用"), NoticeIcon::None);  // returns at once
-      boxesDuringRepeat = int(openTopLevels<QMessageBox>().size());
+      boxesDuringRepeat = int(openBoxes().size());
       whenOpen([&] {
-        boxesDuringOther = int(openTopLevels<QMessageBox>().size());
+        boxesDuringOther = int(openBoxes().size());
         boxWithText(QStringLiteral("绑定SOCKET出错"))->accept();
       });
       notifier.notify(QStringLiteral("Quendra"), QStringLiteral("绑定SOCKET出错"), NoticeIcon::None);  // another text: on top
@@ -306,11 +298,10 @@ class WindowTest : public QObject {
     if (!gbk) return;  // GBK cannot hold it: no host sends it
 
     // The fleet table's tooltip names the value most hosts hold.
-    std::vector<HostConfig> configs(3);
-    for (HostConfig& c : configs) {
-      c.gprs.targetAddress = *gbk;
-      c.markKnown(ParamGroup::Gprs);
-    }
+    HostConfig held;
+    held.gprs.targetAddress = *gbk;
+    held.markKnown(ParamGroup::Gprs);
+    std::vector<HostConfig> configs(3, held);
     configs[2].gprs.targetAddress = "x";
     FleetTableModel fleet(configs, {{0, 0, "a"}, {1, 0, "b"}, {2, 0, "c"}},
                           {fieldColumn(ParamGroup::Gprs, 0, "targetAddress")});
@@ -336,7 +327,7 @@ class WindowTest : public QObject {
     press(&w.dialog, QStringLiteral("通信记录..."));
     auto* window = openWindow<TrafficWindow>();
     QVERIFY(window && !window->isModal());
-    for (const char* name : {"导出pcapng...", "导出文本..."}) QVERIFY2(findByAccessibleName<QWidget>(window, QString::fromUtf8(name)), name);
+    for (const char* name : {"导出pcapng...", "导出文本..."}) field<QWidget>(window, QString::fromUtf8(name));  // or fatal
     auto* datagrams = field<QTableView>(window, QStringLiteral("数据报"));
     const QAbstractItemModel* table = datagrams->model();
     const auto counters = [&] { return cells(field<QTableWidget>(window, QStringLiteral("计数"))->model(), 0); };

@@ -31,17 +31,12 @@ void prepare(CliFleet& f) {
 }
 
 // Every event and the fields it has, as the manual page lists them.
+const QStringList kRecordEvent{"host", "stage", "group", "index", "record"};
 const std::map<QString, QStringList> kSchema = {
-    {"started", {"command", "pid"}},
-    {"host-started", {"host"}},
-    {"host-waiting", {"host", "heldBy"}},
-    {"stage", {"host", "stage", "group"}},
-    {"record-read", {"host", "stage", "group", "index", "record"}},
-    {"record-written", {"host", "stage", "group", "index", "record"}},
-    {"record-resent", {"host", "stage", "group", "index", "record"}},
-    {"record-failed", {"host", "stage", "group", "index", "record"}},
+    {"started", {"command", "pid"}}, {"host-started", {"host"}}, {"host-waiting", {"host", "heldBy"}},
+    {"stage", {"host", "stage", "group"}}, {"record-read", kRecordEvent}, {"record-written", kRecordEvent},
+    {"record-resent", kRecordEvent}, {"record-failed", kRecordEvent}, {"cancelled", {"signal"}},
     {"host-finished", {"host", "status", "verified", "failed", "mismatched", "written", "unconfirmed", "differing"}},
-    {"cancelled", {"signal"}},
 };
 
 void checkSchema(const QList<QJsonObject>& events) {

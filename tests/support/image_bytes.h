@@ -11,14 +11,8 @@ namespace quendra::test {
 // "08 4d3c" -> bytes; blanks are for reading.
 inline Bytes hex(std::string_view text) {
   Bytes out;
-  for (std::size_t i = 0; i + 1 < text.size();) {
-    if (text[i] == ' ') {
-      ++i;
-      continue;
-    }
-    out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
-    i += 2;
-  }
+  for (std::size_t i = 0; i + 1 < text.size(); i += text[i] == ' ' ? 1 : 2)
+    if (text[i] != ' ') out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
   return out;
 }
 // A text area of `width` bytes: the text, then zeros.

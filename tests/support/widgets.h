@@ -29,16 +29,11 @@ class RecordingNotifier : public Notifier {
   QList<Notice> notices;
 };
 
-// The first descendant of `root` of type T whose accessible name is `name`.
-template <typename T>
-T* findByAccessibleName(QWidget* root, const QString& name) {
-  for (T* w : root->findChildren<T*>())
-    if (w->accessibleName() == name) return w;
-  return nullptr;
-}
+// The first descendant of `page` of type T whose accessible name, else object name, is `name`.
 template <typename T>
 T* field(QWidget* page, const QString& name) {
-  if (T* w = findByAccessibleName<T>(page, name)) return w;
+  for (T* w : page->findChildren<T*>())
+    if (w->accessibleName() == name) return w;
   if (T* w = page->findChild<T*>(name)) return w;
   qFatal("no widget named %s", qPrintable(name));
 }

@@ -26,22 +26,6 @@ HOSTILE = "<img src=x onerror=alert(1)>"  # what host 3 calls itself (cockpit_pa
 DOWNLOADS = tempfile.mkdtemp()
 
 
-def browser(language):
-    options = webdriver.ChromeOptions()
-    for a in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900", f"--lang={language}"):
-        options.add_argument(a)
-    options.add_experimental_option("prefs", {"intl.accept_languages": language,
-                                              "download.default_directory": DOWNLOADS})
-    return webdriver.Chrome(options=options)
-
-
-def downloaded(pattern):
-    """The file the page offered, once the browser has written it whole."""
-    WebDriverWait(None, 30).until(lambda _: [f for f in glob.glob(os.path.join(DOWNLOADS, pattern))
-                                             if not f.endswith(".crdownload")])
-    return glob.glob(os.path.join(DOWNLOADS, pattern))[0]
-
-
 def cli(*args):
     return subprocess.run([CLI, *args], capture_output=True, text=True, timeout=60)
 
@@ -51,7 +35,11 @@ class Page(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.driver = browser(cls.language)
+        options = webdriver.ChromeOptions()
+        for a in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900", f"--lang={cls.language}"):
+            options.add_argument(a)
+        options.add_experimental_option("prefs", {"intl.accept_languages": cls.language, "download.default_directory": DOWNLOADS})
+        cls.driver = webdriver.Chrome(options=options)
         cls.wait = WebDriverWait(cls.driver, 20)
 
     @classmethod
@@ -143,18 +131,13 @@ class ChinesePage(Page):
         self.assertIn("超出表格", self.text("problem"))
         self.assertEqual(cell(31, "upperLimit1").get_attribute("value"), "71")
 
-    def test_the_fleet_table_shows_every_host_with_the_pages_labels(self):
+    def test_the_fleet_table_shows_every_host_then_a_roster_is_tried_per_host_and_applied(self):
         self.open()
         self.driver.find_element(By.ID, "fleet-table").click()
         table = self.wait.until(seen.visibility_of_element_located((By.ID, "fleet-table-view")))
         self.wait.until(lambda d: len(table.find_elements(By.CSS_SELECTOR, "tbody tr")) == 3)
         self.assertIn("基础参数 终端地址：", table.find_element(By.TAG_NAME, "thead").text)
         self.assertIn("20250002", table.find_elements(By.CSS_SELECTOR, "tbody tr")[1].text)
-
-
-    def test_a_roster_is_tried_per_host_then_applied(self):
-        self.open()
-        self.driver.find_element(By.ID, "fleet-table").click()
         roster = os.path.join(DOWNLOADS, "roster.csv")
         with open(roster, "w", encoding="utf-8") as f:
             f.write("mac,base.dataInterval\r\n02-4B-7D-00-00-03,180\r\n")
@@ -171,7 +154,8 @@ class ChinesePage(Page):
         self.choose_and_read("02-4B-7D-00-00-03", "base")
         self.assertEqual(self.text("host-title"), HOSTILE + " (02-4B-7D-00-00-03, 192.168.1.12)")
         self.driver.find_element(By.ID, "report-pdf").click()
-        pdf = downloaded("report-024B7D000003-*.pdf")
+        report = os.path.join(DOWNLOADS, "report-024B7D000003-*.pdf")  # once the browser has written it whole
+        pdf = WebDriverWait(None, 30).until(lambda _: [f for f in glob.glob(report) if not f.endswith(".crdownload")])[0]
         text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
         self.assertIn(HOSTILE, text)
         self.assertIn("20250003", text)
