@@ -18,6 +18,7 @@
 
 #include "app/main_dialog.h"
 #include "bench_support.h"
+#include "flood_datagrams.h"
 #include "link/tunnel_frame.h"
 #include "session/traffic_log.h"
 
@@ -27,7 +28,8 @@ using namespace quendra::bench;
 namespace {
 
 constexpr int kChunk = 2000;  // sent per turn of the sender
-const Mac kHost{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
+using flood::kHost;
+using flood::nextDatagram;
 
 std::size_t heapOfLog(const TrafficLog& log) {
   std::size_t n = 0;
@@ -35,16 +37,6 @@ std::size_t heapOfLog(const TrafficLog& log) {
   return n;
 }
 std::size_t heapBesidesLog(const TrafficLog& log) { return mallinfo2().uordblks - heapOfLog(log); }
-
-// One datagram in 50 is a version-refused reply of the selected host; the rest are random bytes of 0 to 1100 bytes,
-// a third of them starting 0x55.
-Bytes nextDatagram(std::mt19937& random, int i) {
-  if (i % 50 == 0) return OuterFrame::buildTunnelReply(kHost, TunnelFrame::buildReply(1, Bytes(27), 7, 2));
-  Bytes d(std::uniform_int_distribution<std::size_t>(0, 1100)(random));
-  for (auto& b : d) b = static_cast<std::uint8_t>(random());
-  if (!d.empty() && i % 3 == 0) d[0] = OuterFrame::kReplyMarker;
-  return d;
-}
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include "app/device_list.h"
 #include "app/main_dialog.h"
 #include "app/qt_message_notifier.h"
+#include "../../bench/flood_datagrams.h"
 #include "link/tunnel_frame.h"
 #include "support/widgets.h"
 
@@ -32,18 +33,9 @@ namespace {
 
 constexpr int kDatagrams = 40000;
 constexpr int kChunk = 2000;  // sent per turn of the sender; what the receive queue cannot hold, the kernel drops
-const Mac kHost{0x02, 0x4B, 0x7D, 0x00, 0x00, 0x01};
+using flood::kHost;
+using flood::nextDatagram;
 const QString kVersionWarning = QStringLiteral("此版本设备不能使用该软件,请使用其他版本软件");
-
-// One datagram in 50 is a version-refused reply of the selected host; the rest are random bytes of 0 to 1100 bytes, a
-// third of them starting 0x55.
-Bytes nextDatagram(std::mt19937& random, int i) {
-  if (i % 50 == 0) return OuterFrame::buildTunnelReply(kHost, TunnelFrame::buildReply(1, Bytes(27), 7, 2));
-  Bytes d(std::uniform_int_distribution<std::size_t>(0, 1100)(random));
-  for (auto& b : d) b = static_cast<std::uint8_t>(random());
-  if (!d.empty() && i % 3 == 0) d[0] = OuterFrame::kReplyMarker;
-  return d;
-}
 
 }  // namespace
 
